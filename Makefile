@@ -1,0 +1,38 @@
+# Quick start: `make run` starts the GUI, `make test` runs every test.
+# Both install what is missing first (scripts/install-deps.sh).
+
+BUILD    ?= build
+GENERATOR = -G Ninja
+WERROR    = $(if $(CI),-DORVANE_WERROR=ON,)
+
+.PHONY: all deps configure build run test bench screenshots format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+run: build
+	@bash scripts/run-gui.sh $(BUILD)
+
+test: deps
+	@bash scripts/test-all.sh
+
+bench: configure
+	@cmake --build $(BUILD) --target benchmarks
+	@bash scripts/run-bench.sh $(BUILD)
+
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-*
