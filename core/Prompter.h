@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+enum class MessageIcon { Exclamation, Error, Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct SaveFileRequest {
+    std::string proposedName;     // may be empty
+    std::string defaultExtension; // without the dot, e.g. "txt"
+    bool confirmOverwrite = true;
+};
+
+struct OpenFileRequest {
+    bool allowMultiple = false;
+};
+
+// Every message box and file dialog the system shows goes through here, so the
+// core can ask questions without a toolkit and tests can script the answers.
+// A prompter may run the event loop while it waits (further timer ticks then
+// arrive), exactly as a modal message box does.
+class IPrompter {
+public:
+    virtual ~IPrompter() = default;
+    virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageIcon icon, MessageButtons buttons) = 0;
+    // The chosen path, or empty when cancelled.
+    virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    // The chosen paths in selection order, or empty when cancelled.
+    virtual std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) = 0;
+};
+
+} // namespace orvane
