@@ -11,8 +11,8 @@ namespace orvane {
 inline constexpr std::size_t kConfigurationTextLength = 1611;
 
 struct ConfigurationTextResult {
-    std::string text;          // the 1611 bytes; empty when refused
-    int invalidRegister = -1;  // the register that made the image unsendable
+    std::string text;         // the 1611 bytes; empty when refused
+    int invalidRegister = -1; // the register that made the image unsendable
     bool ok() const { return invalidRegister < 0; }
 };
 

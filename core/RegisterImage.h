@@ -60,7 +60,7 @@ public:
     // Every register 0 to 399 from the built-in template; the checksum entry is kept.
     void LoadDefaultTemplate();
 
-    // The field's characters up to its first zero.
+    // The field's characters up to its first zero, as UTF-8.
     std::string DecodeTextField(TextField field) const;
 
     // Bit of register 184 (read as hexadecimal; a register holding no number has none set).

@@ -1,0 +1,115 @@
+#include "Conversions.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace orvane {
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool IsBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+} // namespace
+
+std::optional<unsigned> ScanHex(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // "0x" is a prefix only when a digit follows; otherwise the "0" is the number.
+    if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        HexDigit(text[i + 2]) >= 0) {
+        i += 2;
+    }
+    bool any = false;
+    unsigned value = 0;
+    for (; i < text.size(); ++i) {
+        const int d = HexDigit(text[i]);
+        if (d < 0) {
+            break;
+        }
+        value = value * 16u + static_cast<unsigned>(d); // wraps like the C library's %x
+        any = true;
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    return negative ? 0u - value : value;
+}
+
+std::optional<int> ScanDecimal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    bool any = false;
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        if (value < 10'000'000'000LL) { // enough to saturate below; avoids overflow on long input
+            value = value * 10 + (text[i] - '0');
+        }
+        any = true;
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > 2147483647LL) {
+        value = 2147483647LL;
+    }
+    if (value < -2147483648LL) {
+        value = -2147483648LL;
+    }
+    return static_cast<int>(value);
+}
+
+bool IsHexWord(std::string_view text) {
+    if (text.size() != 4) {
+        return false;
+    }
+    for (const char c : text) {
+        if (HexDigit(c) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string FormatHexWord(unsigned value) {
+    char out[8];
+    std::snprintf(out, sizeof out, "%04X", value & 0xFFFFu);
+    return out;
+}
+
+std::string FormatDecimal(long value) {
+    return std::to_string(value);
+}
+
+} // namespace orvane

@@ -1,0 +1,117 @@
+#include "core/DataLogger.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "core/SequencerCodes.h"
+#include "core/SequencerTexts.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::size_t kRecordLimit = 3999; // longer records are not written
+
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+} // namespace
+
+CDataLogger::CDataLogger(CRegisterImage& image, IMainWindowView& view, IPrompter& prompter)
+    : m_image(image), m_view(view), m_prompter(prompter) {}
+
+CDataLogger::~CDataLogger() = default;
+
+void CDataLogger::SetLogStatus(std::string text) {
+    m_status = std::move(text);
+    m_view.ShowLogStatus(m_status);
+}
+
+void CDataLogger::OpenLogFile() {
+    SaveFileRequest request;
+    request.defaultExtension = "txt";
+    request.confirmOverwrite = true;
+    const std::optional<std::string> chosen = m_prompter.AskSaveFile(request);
+    if (!chosen || chosen->empty()) {
+        SetLogStatus(std::string(texts::kLogNotOpened));
+        m_image.SetOptionBit(kLogEnableBit, false);
+        return;
+    }
+    m_path = *chosen;
+    m_fileName = FileNameOf(m_path);
+    m_file.reset();
+    m_headerWritten = false;
+    m_file.reset(std::fopen(m_path.c_str(), "w+b"));
+    if (!m_file) {
+        // Left silent by the original; a log that never starts must not look pending.
+        SetLogStatus("Log file could not be opened (" + std::string(std::strerror(errno)) + ")");
+        return;
+    }
+    SetLogStatus(std::string(texts::kLogOpened));
+    m_image.SetOptionBit(kLogEnableBit, true);
+}
+
+void CDataLogger::CloseLogFile() {
+    if (!m_file) {
+        return;
+    }
+    std::fflush(m_file.get());
+    m_file.reset();
+    m_image.SetOptionBit(kLogEnableBit, false);
+    m_headerWritten = false;
+    SetLogStatus(std::string(texts::kLogClosed));
+}
+
+void CDataLogger::LogTick(bool connected, int state, const LiveFields& fields) {
+    m_loggedThisTick = false;
+    if (connected && m_status == texts::kLogOpened && m_file && state == State::ViewData) {
+        std::string record;
+        for (const auto& field : fields) {
+            record += field;
+        }
+        if (record.size() <= kRecordLimit && WriteRecord(record)) {
+            if (!m_view.IsLoggingIndicatorPlaying()) {
+                m_view.PlayLoggingIndicator(kAnimationLogging);
+            }
+            m_loggedThisTick = true;
+        }
+    }
+    if (!m_loggedThisTick && m_view.IsLoggingIndicatorPlaying()) {
+        m_view.PlayLoggingIndicator(kAnimationNotLogging);
+    }
+}
+
+bool CDataLogger::WriteRecord(const std::string& record) {
+    std::error_code ec;
+    if (!std::filesystem::exists(m_path, ec)) {
+        // Writes to a removed file would vanish without an error.
+        StopAfterWriteFailure("file removed");
+        return false;
+    }
+    std::FILE* file = m_file.get();
+    bool ok = true;
+    if (!m_headerWritten) {
+        ok = std::fseek(file, 0, SEEK_SET) == 0 &&
+             std::fwrite(kLogHeader.data(), 1, kLogHeader.size(), file) == kLogHeader.size();
+        m_headerWritten = ok;
+    }
+    ok = ok && std::fseek(file, 0, SEEK_END) == 0 && std::fwrite("\r\n", 1, 2, file) == 2 &&
+         std::fwrite(record.data(), 1, record.size(), file) == record.size() &&
+         std::fflush(file) == 0;
+    if (!ok) {
+        StopAfterWriteFailure(std::strerror(errno));
+    }
+    return ok;
+}
+
+void CDataLogger::StopAfterWriteFailure(const std::string& reason) {
+    m_file.reset();
+    m_headerWritten = false;
+    m_image.SetOptionBit(kLogEnableBit, false);
+    SetLogStatus("Log write failed (" + reason + "), Log File Closed");
+}
+
+} // namespace orvane
