@@ -1,0 +1,256 @@
+#include "serial/SerialPort.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+#include <poll.h>
+
+#include "serial/SerialDevice.h"
+
+namespace orvane {
+
+namespace {
+
+// A wake-up that finds fewer bytes than this waits the gather window for more; a fuller
+// read is handed over at once, so bulk input is never slowed down.
+constexpr std::size_t kGatherThreshold = 256;
+constexpr std::size_t kMaxHandOff = 64 * 1024;
+// Write time-out of the line: a constant plus so much per byte.
+constexpr std::chrono::milliseconds kWriteTimeoutConstant{1000};
+constexpr std::chrono::milliseconds kWriteTimeoutPerByte{1000};
+
+constexpr short kGone = POLLERR | POLLHUP | POLLNVAL;
+
+} // namespace
+
+CSerialPort::CSerialPort() = default;
+
+CSerialPort::~CSerialPort() {
+    ClosePort();
+}
+
+void CSerialPort::SetPortResolver(PortResolver resolver) {
+    m_resolver = std::move(resolver);
+}
+
+void CSerialPort::SetOwnerExecutor(OwnerExecutor executor) {
+    m_executor = std::move(executor);
+}
+
+void CSerialPort::SetGatherWindow(std::chrono::microseconds window) {
+    m_gatherWindow = std::max(window, std::chrono::microseconds::zero());
+}
+
+bool CSerialPort::OpenPort(ISerialOwner* owner, unsigned portNumber) {
+    ClosePort();
+    if (owner == nullptr || !m_resolver || !m_shutdown.IsValid() || !m_writeRequest.IsValid()) {
+        return false;
+    }
+    std::optional<std::string> path;
+    try {
+        path = m_resolver(portNumber);
+    } catch (...) {
+        return false;
+    }
+    if (!path) {
+        return false;
+    }
+    const int fd = OpenSerialDevice(*path);
+    if (fd < 0) {
+        return false;
+    }
+    std::lock_guard lock(m_mutex);
+    m_fd = fd;
+    m_owner = owner;
+    m_portNumber = portNumber;
+    m_transmitBuffer.fill('\0');
+    m_transmitPending = false;
+    m_writeRequest.Clear();
+    return true;
+}
+
+bool CSerialPort::StartMonitor() {
+    if (m_thread.joinable()) {
+        if (IsThreadAlive() && m_run.gate->IsOpen()) {
+            return true;
+        }
+        StopMonitor();
+    }
+    if (!IsOpen()) {
+        return false;
+    }
+    m_shutdown.Clear();
+    m_run = RunContext{m_owner, m_portNumber, m_executor, std::make_shared<DeliveryGate>(),
+                       m_gatherWindow};
+    m_failed = false;
+    m_threadAlive.store(true, std::memory_order_release);
+    try {
+        m_thread = std::thread([this] { MonitorThread(); });
+    } catch (const std::system_error&) {
+        m_threadAlive.store(false, std::memory_order_release);
+        return false;
+    }
+    return true;
+}
+
+void CSerialPort::StopMonitor() {
+    if (!m_thread.joinable()) {
+        return;
+    }
+    // Closing the gate first frees a thread that waits for the owner, who may be us.
+    m_run.gate->Close();
+    m_shutdown.Signal();
+    if (m_thread.get_id() == std::this_thread::get_id()) {
+        return;
+    }
+    m_thread.join();
+}
+
+void CSerialPort::ClosePort() {
+    StopMonitor();
+    std::lock_guard lock(m_mutex);
+    if (m_fd >= 0) {
+        CloseSerialDevice(m_fd);
+        m_fd = -1;
+    }
+    m_transmitPending = false;
+}
+
+bool CSerialPort::IsOpen() const {
+    std::lock_guard lock(m_mutex);
+    return m_fd >= 0;
+}
+
+bool CSerialPort::RequestTransmission(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    if (text.size() > kMaxTransmitLength) {
+        return false;
+    }
+    std::lock_guard lock(m_mutex);
+    if (m_fd < 0) {
+        return false;
+    }
+    std::fill_n(m_transmitBuffer.begin(), 4, '\0');
+    std::copy(text.begin(), text.end(), m_transmitBuffer.begin());
+    m_transmitBuffer[text.size()] = '\0';
+    m_transmitPending = true;
+    m_writeRequest.Signal();
+    return true;
+}
+
+void CSerialPort::MonitorThread() {
+    int fd = -1;
+    {
+        std::lock_guard lock(m_mutex);
+        fd = m_fd;
+    }
+    if (fd >= 0 && !PurgeSerialDevice(fd)) {
+        ReportFailure();
+    }
+    for (;;) {
+        {
+            std::lock_guard lock(m_mutex);
+            fd = m_failed ? -1 : m_fd;
+        }
+        // Order matters: when several are ready the lowest index is served.
+        pollfd waits[3] = {
+            {m_shutdown.Fd(), POLLIN, 0}, {fd, POLLIN, 0}, {m_writeRequest.Fd(), POLLIN, 0}};
+        if (poll(waits, 3, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ReportFailure();
+            break;
+        }
+        if (waits[0].revents != 0) {
+            break;
+        }
+        if (waits[1].revents != 0) {
+            OnPortReady(fd, waits[1].revents);
+        } else if (waits[2].revents != 0) {
+            OnTransmissionRequest(fd);
+        }
+    }
+    m_threadAlive.store(false, std::memory_order_release);
+}
+
+void CSerialPort::OnPortReady(int fd, short events) {
+    std::vector<std::uint8_t> bytes;
+    auto outcome = ReadAvailable(fd, bytes, kMaxHandOff);
+    if (outcome == ReadOutcome::Drained && (events & kGone) == 0 &&
+        bytes.size() < kGatherThreshold && m_run.gatherWindow.count() > 0) {
+        // Sleep on shutdown and transmission only, so that a slow trickle of bytes costs
+        // one wake-up per window instead of one per byte.
+        const auto window = m_run.gatherWindow;
+        const timespec wait{static_cast<time_t>(window.count() / 1000000),
+                            static_cast<long>(window.count() % 1000000 * 1000)};
+        pollfd waits[2] = {{m_shutdown.Fd(), POLLIN, 0}, {m_writeRequest.Fd(), POLLIN, 0}};
+        ppoll(waits, 2, &wait, nullptr);
+        if (waits[0].revents != 0) {
+            return;
+        }
+        outcome = ReadAvailable(fd, bytes, kMaxHandOff);
+    }
+    if (!bytes.empty() && !DeliverBytes(std::move(bytes))) {
+        m_failed = true;
+        return;
+    }
+    // After a hang-up poll keeps reporting the descriptor and read returns 0 for ever:
+    // report once and stop watching it.
+    if (outcome == ReadOutcome::HungUp || outcome == ReadOutcome::Failed || (events & kGone) != 0) {
+        ReportFailure();
+    }
+}
+
+void CSerialPort::OnTransmissionRequest(int fd) {
+    std::string text;
+    {
+        std::lock_guard lock(m_mutex);
+        m_writeRequest.Clear();
+        if (!m_transmitPending) {
+            return;
+        }
+        m_transmitPending = false;
+        text = m_transmitBuffer.data();
+    }
+    if (fd < 0) {
+        return;
+    }
+    if (!PurgeSerialDevice(fd)) {
+        ReportFailure();
+        return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kWriteTimeoutConstant +
+                          kWriteTimeoutPerByte * static_cast<long>(text.size());
+    if (WriteAll(fd, text, m_shutdown.Fd(), deadline) == WriteOutcome::Failed) {
+        ReportFailure();
+    }
+}
+
+bool CSerialPort::DeliverBytes(std::vector<std::uint8_t> bytes) {
+    const auto& run = m_run;
+    return run.gate->Deliver(run.executor, [owner = run.owner, port = run.port, gate = run.gate,
+                                            bytes = std::move(bytes)] {
+        owner->OnCtsChange(port);
+        for (const std::uint8_t byte : bytes) {
+            if (!gate->IsOpen()) {
+                return;
+            }
+            owner->OnReceiveChar(byte, port);
+        }
+    });
+}
+
+void CSerialPort::ReportFailure() {
+    if (m_failed) {
+        return;
+    }
+    m_failed = true;
+    const auto& run = m_run;
+    run.gate->Deliver(run.executor,
+                      [owner = run.owner, port = run.port] { owner->OnPortFailure(port); });
+}
+
+} // namespace orvane

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "serial/DeliveryGate.h"
+#include "serial/EventFlag.h"
+#include "serial/SerialOwner.h"
+
+namespace orvane {
+
+// The system's one way to the controller: one exclusively opened serial device at
+// 9600 8N1, a monitoring thread that hands every received byte to the owner in arrival
+// order, and transmission of a zero-terminated text. Nothing here throws, shows
+// anything or ends the process; failures after opening go to ISerialOwner::OnPortFailure.
+//
+// Threads: OpenPort, StartMonitor, StopMonitor, ClosePort and the destructor are called
+// from the owner's thread. RequestTransmission may be called from any thread. Without an
+// executor the owner's callbacks run on the monitoring thread; from inside them the owner
+// may call RequestTransmission, StopMonitor and ClosePort (both then only ask the thread
+// to end), but must not open the port again or destroy it.
+class CSerialPort {
+public:
+    // Maps a port number n (COMn) to a device path; nullopt when there is no such port.
+    using PortResolver = std::function<std::optional<std::string>(unsigned)>;
+
+    static constexpr std::size_t kTransmitBufferSize = 1950;
+    static constexpr std::size_t kMaxTransmitLength = kTransmitBufferSize - 1;
+    static constexpr std::chrono::microseconds kDefaultGatherWindow{4000};
+
+    CSerialPort();
+    virtual ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    void SetPortResolver(PortResolver resolver);
+    // How callbacks reach the owner's thread; takes effect at the next StartMonitor.
+    void SetOwnerExecutor(OwnerExecutor executor);
+    // After waking for a few bytes the thread waits this long for more before handing
+    // them over together (zero: hand over at once); takes effect at the next StartMonitor.
+    void SetGatherWindow(std::chrono::microseconds window);
+
+    // Stops a running monitor, releases an earlier device, then opens COM<portNumber>
+    // through the resolver. False, with nothing shown, when it cannot be opened (absent,
+    // in use by anyone else, not a terminal, settings refused).
+    bool OpenPort(ISerialOwner* owner, unsigned portNumber);
+    // Starts MonitorThread on the open port; true when it runs (also when it already ran).
+    bool StartMonitor();
+    // Returns at once when no thread runs, otherwise after it has ended. Never waits for
+    // the owner's thread: a delivery in flight is abandoned and, if its queued callable
+    // runs later, it does nothing. After it returns no further callback starts.
+    void StopMonitor();
+    // Stops the monitor and releases the device so that others can open it.
+    void ClosePort();
+
+    bool IsOpen() const;
+    bool IsThreadAlive() const { return m_threadAlive.load(std::memory_order_acquire); }
+    unsigned PortNumber() const { return m_portNumber; }
+
+    // The owner's transmission: zero the buffer's first four bytes, copy `text` with its
+    // terminating zero (text ends at an embedded zero), signal the thread, do not wait.
+    // The thread purges both directions and writes every byte before the zero. A message
+    // not yet sent is replaced. False when the port is not open or the text is longer
+    // than kMaxTransmitLength (then nothing is sent).
+    bool RequestTransmission(std::string_view text);
+
+private:
+    // What one run of the monitoring thread works with, fixed when it starts.
+    struct RunContext {
+        ISerialOwner* owner = nullptr;
+        unsigned port = 0;
+        OwnerExecutor executor;
+        std::shared_ptr<DeliveryGate> gate;
+        std::chrono::microseconds gatherWindow{0};
+    };
+
+    void MonitorThread();
+    void OnPortReady(int fd, short events);
+    void OnTransmissionRequest(int fd);
+    bool DeliverBytes(std::vector<std::uint8_t> bytes);
+    void ReportFailure();
+
+    mutable std::mutex m_mutex; // guards m_fd, the transmit buffer and its request flag
+    std::thread m_thread;
+    std::atomic<bool> m_threadAlive{false};
+    EventFlag m_shutdown;
+    EventFlag m_writeRequest;
+    int m_fd = -1;
+    std::array<char, kTransmitBufferSize> m_transmitBuffer{};
+    bool m_transmitPending = false;
+    ISerialOwner* m_owner = nullptr;
+    unsigned m_portNumber = 0;
+    PortResolver m_resolver;
+    OwnerExecutor m_executor;
+    std::chrono::microseconds m_gatherWindow = kDefaultGatherWindow;
+    RunContext m_run;
+    bool m_failed = false; // monitoring thread only: the port is no longer watched
+};
+
+} // namespace orvane
