@@ -1,0 +1,56 @@
+#include "app/AppSettings.h"
+
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace orvane {
+
+int AppSettings::ReadPortNumber() const {
+    bool ok = false;
+    const int number = QSettings().value("Config/ComPort", -1).toInt(&ok);
+    return ok ? number : -1;
+}
+
+void AppSettings::StorePortNumber(int portNumber) {
+    QSettings().setValue("Config/ComPort", portNumber);
+}
+
+std::map<int, std::string> AppSettings::LoadComAssignments() {
+    QSettings settings;
+    settings.beginGroup("Ports");
+    static const QRegularExpression comKey("^COM([1-9][0-9]{0,4})$");
+    std::map<int, std::string> assignments;
+    for (const QString& key : settings.childKeys()) {
+        const auto match = comKey.match(key);
+        const QString identity = settings.value(key).toString();
+        if (match.hasMatch() && !identity.isEmpty()) {
+            assignments.emplace(match.captured(1).toInt(), identity.toStdString());
+        }
+    }
+    return assignments;
+}
+
+void AppSettings::SaveComAssignments(const std::map<int, std::string>& assignments) {
+    QSettings settings;
+    settings.beginGroup("Ports");
+    for (const QString& key : settings.childKeys()) {
+        if (key.startsWith("COM")) {
+            settings.remove(key);
+        }
+    }
+    for (const auto& [number, identity] : assignments) {
+        settings.setValue(QString("COM%1").arg(number), QString::fromStdString(identity));
+    }
+}
+
+std::vector<std::string> AppSettings::ExtraDevicePaths() {
+    std::vector<std::string> paths;
+    for (const QString& path : QSettings().value("Ports/ExtraDevices").toStringList()) {
+        if (!path.trimmed().isEmpty()) {
+            paths.push_back(path.trimmed().toStdString());
+        }
+    }
+    return paths;
+}
+
+} // namespace orvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/Link.h"
+#include "serial/ComNumbers.h"
+
+namespace orvane {
+
+// The application's saved settings (QSettings, organisation "Halvorn UK"):
+// "Config"/"ComPort", the last port opened; "Ports"/"COMn", the device identity
+// holding number n; "Ports"/"ExtraDevices", device paths enumeration cannot see.
+class AppSettings final : public IPortSettings, public IPortNumberSettings {
+public:
+    static constexpr const char* kOrganisation = "Halvorn UK";
+
+    // -1 when no port was ever opened.
+    int ReadPortNumber() const;
+    void StorePortNumber(int portNumber) override;
+
+    std::map<int, std::string> LoadComAssignments() override;
+    void SaveComAssignments(const std::map<int, std::string>& assignments) override;
+    std::vector<std::string> ExtraDevicePaths() override;
+};
+
+} // namespace orvane

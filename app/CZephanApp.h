@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+namespace orvane {
+
+// The application object: names the settings, runs the main window modally and
+// ends when it closes.
+class CZephanApp final : public QApplication {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CZephanApp)
+
+public:
+    CZephanApp(int& argc, char** argv);
+
+    // Returns the process exit code.
+    int InitInstance();
+    // Renders every tab into dir as PNG files instead of running; the exit code.
+    int RenderScreenshots(const QString& dir);
+};
+
+} // namespace orvane

@@ -1,0 +1,451 @@
+#include "app/CZephanDlg.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/FieldColours.h"
+#include "app/QtPrompter.h"
+#include "app/SerialLink.h"
+#include "app/SimulatorPort.h"
+#include "app/VersionText.h"
+#include "core/SequencerTexts.h"
+#include "pages/mD2.h"
+#include "pages/mD3.h"
+#include "pages/mD4.h"
+#include "pages/mD5.h"
+#include "pages/mD6.h"
+#include "pages/mD7.h"
+#include "pages/mD8.h"
+#include "pages/mD9.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kMainTimerMs = 1000;
+constexpr int kLiveDataIndex = 7;
+constexpr int kAlarmConfigIndex = 6;
+constexpr int kIndicatorIndex = 8;
+
+const std::array<const char*, kTabCount> kTabCaptions{
+    "Comms",         "Start",     "Mode",      "Fan Setting", "ModBus ", "Multi Point/Speed",
+    "Alarm Config.", "Live Data", "Indicator", "Contact"};
+
+const char* const kAlarmNote =
+    "NOTE:\n\rAlarm Action Priority:\n\rAlarm1 has priority over 2. Just as Alarm 2 has over 3....";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QLabel* NewField(const QString& text, const QString& accessibleName, bool bordered = false) {
+    auto* field = new QLabel(text);
+    field->setTextFormat(Qt::PlainText);
+    field->setAccessibleName(accessibleName);
+    if (bordered) {
+        field->setFrameShape(QFrame::StyledPanel);
+        field->setFrameShadow(QFrame::Sunken);
+        field->setMinimumWidth(60);
+        field->setAlignment(Qt::AlignCenter);
+    }
+    return field;
+}
+
+QLabel* NewCaption(const QString& text, QLabel* buddy) {
+    auto* caption = new QLabel(text);
+    caption->setBuddy(buddy);
+    caption->setAccessibleName(text);
+    return caption;
+}
+
+} // namespace
+
+// The Comms page is the sequencer's view of the port controls but is built after
+// the sequencer; this passes calls on once it exists.
+class CZephanDlg::CommsRelay final : public ICommsPageView {
+public:
+    void SetTarget(ICommsPageView* target) { m_target = target; }
+    void SetConnectButtonText(const std::string& text) override {
+        if (m_target != nullptr) {
+            m_target->SetConnectButtonText(text);
+        }
+    }
+    void SetPortSelectionEnabled(bool enabled) override {
+        if (m_target != nullptr) {
+            m_target->SetPortSelectionEnabled(enabled);
+        }
+    }
+
+private:
+    ICommsPageView* m_target = nullptr;
+};
+
+CZephanDlg::CZephanDlg(DlgOptions options, QWidget* parent)
+    : QDialog(parent), m_options(std::move(options)),
+      m_ownPrompter(m_options.prompter == nullptr ? std::make_unique<QtPrompter>(this) : nullptr),
+      m_prompter(m_options.prompter != nullptr ? m_options.prompter : m_ownPrompter.get()),
+      m_simulator(std::make_unique<SimulatorPort>(m_options.simulator)),
+      m_enumerator(std::make_unique<PortEnumeratorLinux>(
+          m_settings, std::vector<PortCandidate>{SimulatorPort::Candidate()},
+          m_options.hardwarePorts, m_options.simulatorProcesses)),
+      m_link(std::make_unique<SerialLink>(
+          this, [this](unsigned number) { return ResolvePort(number); },
+          [this](std::uint8_t byte) { m_sequencer.OnReceiveChar(byte); },
+          [this] { m_sequencer.OnLinkFailure(); })),
+      m_commsRelay(std::make_unique<CommsRelay>()),
+      m_sequencer(SequencerContext{m_image, *m_link, *this, *m_commsRelay, *this, *m_prompter,
+                                   m_settings}) {
+    BuildLayout();
+    OnInitDialog();
+}
+
+CZephanDlg::~CZephanDlg() {
+    m_mainTimer.stop();
+    // Stop the port before the pages and the sequencer it reports to go.
+    m_link.reset();
+}
+
+void CZephanDlg::OnInitDialog() {
+    setWindowIcon(QIcon(":/res/orvane-gui.svg"));
+    InitMainWindow();
+    connect(&m_mainTimer, &QTimer::timeout, this, &CZephanDlg::OnTimer);
+    if (m_options.startTimers) {
+        m_mainTimer.start(kMainTimerMs);
+    }
+}
+
+void CZephanDlg::BuildLayout() {
+    m_tabs = new QTabBar;
+    m_tabs->setAccessibleName(tr("Tabs"));
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(false);
+
+    auto* pageArea = new QFrame;
+    pageArea->setFrameShape(QFrame::StyledPanel);
+    pageArea->setAccessibleName(tr("Page"));
+    m_pageStack = new QStackedLayout(pageArea);
+
+    m_note = NewField(QString(), tr("Note"));
+    m_note->setWordWrap(true);
+    m_note->setMinimumHeight(m_note->fontMetrics().lineSpacing() * 3);
+    m_note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_download = new QPushButton(tr("Download Configuration File to Controller"));
+    m_download->setAccessibleName(m_download->text());
+    m_save = new QPushButton(tr("Save Configuration File to PC"));
+    m_save->setAccessibleName(m_save->text());
+
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(m_note, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_download);
+    buttons->addWidget(m_save);
+    buttons->addStretch();
+    actions->addLayout(buttons);
+
+    m_status = NewField("Status:", tr("Status"));
+    m_activeTab = NewField("Active Tab", tr("Active Tab"), true);
+    m_tick = NewField(QString(), tr("Tick"), true);
+    m_logStatus = NewField("....", tr("Log status"));
+    m_connection = NewField(Q(std::string(texts::kDisconnected)), tr("Connection"));
+    m_connection->setMargin(2);
+    m_activity = NewField("Static", tr("Activity"));
+    m_activity->setMargin(2);
+    m_checksum = NewField(QString(), tr("Checksum"), true);
+    m_date = NewField(QString(), tr("Date"));
+    m_mode = NewField("MODE", tr("MODE"), true);
+    m_activityAnimation = new CPictureEx;
+    m_activityAnimation->setFixedSize(28, 28);
+    m_activityAnimation->setAccessibleName(tr("Activity animation"));
+    m_activityAnimation->Load(kAnimationIdle);
+    m_loggingIndicator = new CPictureEx;
+    m_loggingIndicator->setFixedSize(28, 28);
+    m_loggingIndicator->setAccessibleName(tr("Logging indicator"));
+    m_loggingIndicator->Load(kAnimationNotLogging);
+
+    // Two rows under the page: what the link is doing, then where the user is.
+    auto* statusPanel = new QFrame;
+    statusPanel->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(statusPanel);
+    grid->setContentsMargins(8, 4, 8, 4);
+    grid->setHorizontalSpacing(10);
+    grid->addWidget(m_activityAnimation, 0, 0);
+    grid->addWidget(m_activity, 0, 1);
+    grid->addWidget(m_status, 0, 2);
+    grid->addWidget(m_connection, 0, 3);
+    grid->addWidget(NewCaption(tr("Checksum"), m_checksum), 0, 4, Qt::AlignRight);
+    grid->addWidget(m_checksum, 0, 5);
+    grid->addWidget(NewCaption(tr("Tick"), m_tick), 0, 6, Qt::AlignRight);
+    grid->addWidget(m_tick, 0, 7);
+    grid->addWidget(m_loggingIndicator, 1, 0);
+    grid->addWidget(m_logStatus, 1, 1, 1, 2);
+    grid->addWidget(m_date, 1, 3);
+    grid->addWidget(NewCaption(tr("Mode"), m_mode), 1, 4, Qt::AlignRight);
+    grid->addWidget(m_mode, 1, 5);
+    grid->addWidget(NewCaption(tr("Tab"), m_activeTab), 1, 6, Qt::AlignRight);
+    grid->addWidget(m_activeTab, 1, 7);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnMinimumWidth(1, 120);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->setSpacing(6);
+    layout->addWidget(pageArea, 1);
+    layout->addLayout(actions);
+    layout->addWidget(statusPanel);
+
+    setAccessibleName(tr("Orvane - GUI"));
+    setSizeGripEnabled(true);
+    setMinimumSize(900, 600);
+    resize(1100, 720);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &CZephanDlg::OnTabSelChange);
+    connect(m_download, &QPushButton::clicked, this,
+            [this] { m_sequencer.OnDownloadConfiguration(); });
+    for (QLabel* field : {m_checksum, m_status, m_activity, m_note, m_connection}) {
+        ApplyFieldColours(field);
+    }
+}
+
+void CZephanDlg::InitMainWindow() {
+    m_sequencer.InitSequencer();
+    m_sequencer.SetPortNumber(m_settings.ReadPortNumber());
+    m_sequencer.SetState(State::DoNothing);
+    EnablePageControls();
+    setWindowTitle("Orvane - GUI");
+    SetFieldText(m_mode, "1");
+
+    m_comms = new mD1(*this, *this, *m_enumerator);
+    m_commsRelay->SetTarget(m_comms);
+    m_contact = new mD10(*this);
+    m_pages = {m_comms,        new mD2(*this), new mD3(*this), new mD4(*this), new mD5(*this),
+               new mD6(*this), new mD7(*this), new mD8(*this), new mD9(*this), m_contact};
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        m_pages[i]->setAccessibleName(kTabCaptions[i]);
+        m_pageStack->addWidget(m_pages[i]);
+    }
+    ShowPage(0);
+
+    {
+        const QSignalBlocker block(m_tabs);
+        for (const char* caption : kTabCaptions) {
+            m_tabs->addTab(caption);
+        }
+        m_tabs->setCurrentIndex(0);
+    }
+
+    SetFieldText(m_date, QDate::currentDate().toString("dd/MM/yyyy"));
+    m_refreshFlags.fill("0");
+    m_versionText = Q(VersionText());
+    m_contact->SetVersionText(m_versionText);
+    m_image.LoadDefaultTemplate();
+    m_profileStored = true;
+}
+
+void CZephanDlg::ShowPage(int index) {
+    SetFieldText(m_note, " ");
+    if (m_sequencer.IsBusy() || index < 0 || index >= kTabCount) {
+        return;
+    }
+    m_refreshFlags.fill("0");
+    m_download->setEnabled(true);
+    m_save->setEnabled(true);
+    m_pageStack->setCurrentIndex(index);
+    m_pages[static_cast<std::size_t>(index)]->raise();
+
+    if (index != kLiveDataIndex) {
+        m_sequencer.ResetNoData();
+    }
+    m_activeTabNumber = index + 1;
+    SetFieldText(m_activeTab, QString::number(m_activeTabNumber));
+    if (index == 0 || index == kIndicatorIndex) {
+        m_download->setEnabled(false);
+    }
+    if (index == kAlarmConfigIndex) {
+        SetFieldText(m_note, kAlarmNote);
+    }
+    if (m_tabs->currentIndex() != index && m_tabs->count() > index) {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(index);
+    }
+}
+
+void CZephanDlg::OnTabSelChange(int index) {
+    m_profileStored = true;
+    if (!m_sequencer.IsBusy()) {
+        ShowPage(index);
+    }
+}
+
+void CZephanDlg::OnTimer() {
+    m_sequencer.OnTimer();
+}
+
+void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {
+    field->setText(text);
+    ApplyFieldColours(field);
+}
+
+void CZephanDlg::ApplyFieldColours(QLabel* field) {
+    StatusField which{};
+    if (field == m_checksum) {
+        which = StatusField::Checksum;
+    } else if (field == m_status) {
+        which = StatusField::StatusLine;
+    } else if (field == m_activity) {
+        which = StatusField::Activity;
+    } else if (field == m_note) {
+        which = StatusField::Note;
+    } else if (field == m_connection) {
+        which = StatusField::Connection;
+    } else {
+        return;
+    }
+    const FieldColours colours = OnCtlColor(which, field->text());
+    QPalette palette = this->palette();
+    if (colours.text) {
+        palette.setColor(QPalette::WindowText, *colours.text);
+    }
+    if (colours.background) {
+        palette.setColor(QPalette::Window, *colours.background);
+    }
+    field->setAutoFillBackground(colours.background.has_value());
+    field->setPalette(palette);
+}
+
+void CZephanDlg::ShowTick(const std::string& text) {
+    SetFieldText(m_tick, Q(text));
+}
+
+void CZephanDlg::ShowStatus(const std::string& text) {
+    SetFieldText(m_status, Q(text));
+}
+
+void CZephanDlg::ShowActivity(const std::string& text) {
+    SetFieldText(m_activity, Q(text));
+}
+
+void CZephanDlg::PlayActivityAnimation(int resourceId) {
+    m_activityAnimation->Load(resourceId);
+    m_activityAnimation->Draw();
+}
+
+void CZephanDlg::ShowConnection(const std::string& text) {
+    SetFieldText(m_connection, Q(text));
+}
+
+void CZephanDlg::ShowLogStatus(const std::string& text) {
+    SetFieldText(m_logStatus, Q(text));
+}
+
+void CZephanDlg::PlayLoggingIndicator(int resourceId) {
+    m_loggingIndicator->Load(resourceId);
+    m_loggingIndicator->Draw();
+}
+
+bool CZephanDlg::IsLoggingIndicatorPlaying() const {
+    return m_loggingIndicator->IsPlaying();
+}
+
+CTickPage* CZephanDlg::TickPage(int tabNumber) {
+    if (tabNumber < kTabStart || tabNumber > kTabIndicator) {
+        return nullptr;
+    }
+    return static_cast<CTickPage*>(m_pages[static_cast<std::size_t>(tabNumber - 1)]);
+}
+
+void CZephanDlg::DisablePageControls() {
+    if (CTickPage* page = TickPage(m_activeTabNumber)) {
+        page->SetInputsEnabled(false);
+    }
+}
+
+void CZephanDlg::EnablePageControls() {
+    if (CTickPage* page = TickPage(m_activeTabNumber)) {
+        page->SetInputsEnabled(true);
+    }
+}
+
+void CZephanDlg::ShowControllerInfo(const std::string& text) {
+    m_controllerInfo = text;
+}
+
+void CZephanDlg::ShowChecksum(const std::string& text) {
+    SetFieldText(m_checksum, Q(text));
+}
+
+void CZephanDlg::ShowConfigDate(const std::string& text) {
+    m_configDate = text;
+}
+
+void CZephanDlg::ShowConfigIssue(const std::string& text) {
+    m_configIssue = text;
+}
+
+void CZephanDlg::ShowConfigName(const std::string& text) {
+    m_configName = text;
+}
+
+void CZephanDlg::ShowConfigDescription(const std::string& text) {
+    m_configDescription = text;
+}
+
+std::string CZephanDlg::RefreshFlag(int tabNumber) const {
+    if (tabNumber < kTabStart || tabNumber > kTabIndicator) {
+        return {};
+    }
+    return m_refreshFlags[static_cast<std::size_t>(tabNumber - kTabStart)];
+}
+
+void CZephanDlg::SetRefreshFlag(int tabNumber, const std::string& flag) {
+    if (tabNumber >= kTabStart && tabNumber <= kTabIndicator) {
+        m_refreshFlags[static_cast<std::size_t>(tabNumber - kTabStart)] = flag;
+    }
+}
+
+void CZephanDlg::OpenWithDesktop(const std::string& pathOrUrl) {
+    if (m_options.openWithDesktop) {
+        m_options.openWithDesktop(pathOrUrl);
+        return;
+    }
+    const QString text = Q(pathOrUrl);
+    const QUrl url = QUrl(text, QUrl::StrictMode);
+    QDesktopServices::openUrl(url.scheme().startsWith("http") ? url : QUrl::fromLocalFile(text));
+}
+
+void CZephanDlg::RequestConnectOrDisconnect() {
+    m_sequencer.SetPendingAction(PendingAction::ConnectOrDisconnect);
+}
+
+std::string CZephanDlg::HelpDocumentPath() const {
+    const QString appDir = QCoreApplication::applicationDirPath();
+    // Installed, beside the executable in the build tree, then the working directory.
+    for (const QString& candidate :
+         {appDir + "/../share/orvane-gui/H2F.rtf", appDir + "/H2F.rtf", QString("H2F.rtf")}) {
+        if (QFileInfo::exists(candidate)) {
+            return QFileInfo(candidate).absoluteFilePath().toStdString();
+        }
+    }
+    return QDir::current().absoluteFilePath("H2F.rtf").toStdString();
+}
+
+std::optional<std::string> CZephanDlg::ResolvePort(unsigned number) {
+    const auto port = m_enumerator->Resolve(static_cast<int>(number));
+    if (!port) {
+        return std::nullopt;
+    }
+    if (port->identity == SimulatorPort::kIdentity) {
+        return m_simulator->DevicePath();
+    }
+    return port->devicePath;
+}
+
+} // namespace orvane

@@ -1,0 +1,177 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QTabBar>
+#include <QTimer>
+
+#include "app/AppSettings.h"
+#include "controls/CPictureEx.h"
+#include "core/RegisterImage.h"
+#include "core/Sequencer.h"
+#include "pages/CTickPage.h"
+#include "pages/mD1.h"
+#include "pages/mD10.h"
+#include "serial/PortEnumeratorLinux.h"
+#include "sim/SimulatorHost.h"
+
+namespace orvane {
+
+class SerialLink;
+class SimulatorPort;
+
+// What a test or the screenshot tool may replace; the defaults are the real ones.
+struct DlgOptions {
+    PortEnumeratorLinux::CandidateSource hardwarePorts;      // default: sysfs
+    PortEnumeratorLinux::CandidateSource simulatorProcesses; // default: /proc
+    IPrompter* prompter = nullptr;                           // default: Qt message boxes
+    std::function<void(const std::string&)> openWithDesktop; // default: QDesktopServices
+    sim::SimulatorOptions simulator;                         // the built-in simulated controller
+    bool startTimers = true;
+};
+
+// The main window: hosts the ten tabs and the status fields, owns the register
+// image, the serial link, the sequencer with its receive buffer and logger, and
+// wires them to each other. The logic lives in those objects.
+class CZephanDlg final : public QDialog,
+                         public IMainWindowView,
+                         public IConfigInfoView,
+                         public IPageHost,
+                         public ICommsHost {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CZephanDlg)
+
+public:
+    explicit CZephanDlg(DlgOptions options = {}, QWidget* parent = nullptr);
+    ~CZephanDlg() override;
+
+    // Initialisation; the constructor runs it, as the dialog framework would.
+    void OnInitDialog();
+    void InitMainWindow();
+    void ShowPage(int index);
+    void OnTabSelChange(int index);
+    // The main timer's handler; tests call it to run a tick.
+    void OnTimer();
+
+    // IMainWindowView
+    void ShowTick(const std::string& text) override;
+    void ShowStatus(const std::string& text) override;
+    void ShowActivity(const std::string& text) override;
+    void PlayActivityAnimation(int resourceId) override;
+    void ShowConnection(const std::string& text) override;
+    void ShowLogStatus(const std::string& text) override;
+    void PlayLoggingIndicator(int resourceId) override;
+    bool IsLoggingIndicatorPlaying() const override;
+    void DisablePageControls() override;
+    void EnablePageControls() override;
+    void ShowControllerInfo(const std::string& text) override;
+
+    // IConfigInfoView
+    void ShowChecksum(const std::string& text) override;
+    void ShowConfigDate(const std::string& text) override;
+    void ShowConfigIssue(const std::string& text) override;
+    void ShowConfigName(const std::string& text) override;
+    void ShowConfigDescription(const std::string& text) override;
+
+    // IPageHost
+    int ActiveTab() const override { return m_activeTabNumber; }
+    std::string RefreshFlag(int tabNumber) const override;
+    void SetRefreshFlag(int tabNumber, const std::string& flag) override;
+    IPrompter& Prompter() override { return *m_prompter; }
+    void OpenWithDesktop(const std::string& pathOrUrl) override;
+
+    // ICommsHost
+    int PortNumber() const override { return m_sequencer.PortNumber(); }
+    void SetPortNumber(int portNumber) override { m_sequencer.SetPortNumber(portNumber); }
+    bool IsConnected() const override { return m_sequencer.IsConnected(); }
+    void RequestConnectOrDisconnect() override;
+    int SavedPortNumber() const override { return m_settings.ReadPortNumber(); }
+    std::string HelpDocumentPath() const override;
+
+    CRegisterImage& Image() { return m_image; }
+    CSequencer& Sequencer() { return m_sequencer; }
+    bool ProfileStored() const { return m_profileStored; }
+    void SetProfileStored(bool stored) { m_profileStored = stored; }
+    const std::string& ControllerInfo() const { return m_controllerInfo; }
+    SimulatorPort& Simulator() { return *m_simulator; }
+    PortEnumeratorLinux& Enumerator() { return *m_enumerator; }
+
+    // The fields, for tests and the screenshot tool.
+    QTabBar* Tabs() { return m_tabs; }
+    QWidget* Page(int index) { return m_pages.at(static_cast<std::size_t>(index)); }
+    mD1* CommsPage() { return m_comms; }
+    mD10* ContactPage() { return m_contact; }
+    QLabel* StatusLine() { return m_status; }
+    QLabel* ActiveTabField() { return m_activeTab; }
+    QLabel* TickField() { return m_tick; }
+    QLabel* LogStatusField() { return m_logStatus; }
+    QLabel* ConnectionField() { return m_connection; }
+    QLabel* ActivityField() { return m_activity; }
+    QLabel* ChecksumField() { return m_checksum; }
+    QLabel* DateField() { return m_date; }
+    QLabel* ModeField() { return m_mode; }
+    QLabel* NoteField() { return m_note; }
+    QPushButton* DownloadButton() { return m_download; }
+    QPushButton* SaveButton() { return m_save; }
+    CPictureEx* ActivityAnimation() { return m_activityAnimation; }
+    CPictureEx* LoggingIndicator() { return m_loggingIndicator; }
+
+private:
+    void BuildLayout();
+    void SetFieldText(QLabel* field, const QString& text);
+    void ApplyFieldColours(QLabel* field);
+    CTickPage* TickPage(int tabNumber);
+    std::optional<std::string> ResolvePort(unsigned number);
+
+    DlgOptions m_options;
+    AppSettings m_settings;
+    std::unique_ptr<IPrompter> m_ownPrompter;
+    IPrompter* m_prompter = nullptr;
+    CRegisterImage m_image;
+    std::unique_ptr<SimulatorPort> m_simulator;
+    std::unique_ptr<PortEnumeratorLinux> m_enumerator;
+    std::unique_ptr<SerialLink> m_link;
+    // Built before the pages so that the Comms page can be its view.
+    class CommsRelay;
+    std::unique_ptr<CommsRelay> m_commsRelay;
+    CSequencer m_sequencer;
+
+    QTabBar* m_tabs = nullptr;
+    QStackedLayout* m_pageStack = nullptr;
+    std::array<QWidget*, kTabCount> m_pages{};
+    mD1* m_comms = nullptr;
+    mD10* m_contact = nullptr;
+    QLabel* m_status = nullptr;
+    QLabel* m_activeTab = nullptr;
+    QLabel* m_tick = nullptr;
+    QLabel* m_logStatus = nullptr;
+    QLabel* m_connection = nullptr;
+    CPictureEx* m_activityAnimation = nullptr;
+    QLabel* m_activity = nullptr;
+    QLabel* m_checksum = nullptr;
+    QPushButton* m_download = nullptr;
+    QPushButton* m_save = nullptr;
+    QLabel* m_date = nullptr;
+    QLabel* m_mode = nullptr;
+    CPictureEx* m_loggingIndicator = nullptr;
+    QLabel* m_note = nullptr;
+
+    int m_activeTabNumber = 0;
+    std::array<std::string, 8> m_refreshFlags{"0", "0", "0", "0", "0", "0", "0", "0"};
+    bool m_profileStored = true;
+    std::string m_controllerInfo;
+    std::string m_configName;
+    std::string m_configIssue;
+    std::string m_configDescription;
+    std::string m_configDate;
+    QString m_versionText;
+    QTimer m_mainTimer;
+};
+
+} // namespace orvane

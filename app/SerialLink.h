@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+#include <QObject>
+
+#include "core/Link.h"
+#include "serial/SerialPort.h"
+
+namespace orvane {
+
+// The sequencer's link over CSerialPort. The port's notifications are queued onto
+// the UI thread (the receiver's), so the receive buffer is only touched there.
+class SerialLink final : public ILink, public ISerialOwner {
+public:
+    SerialLink(QObject* receiver, CSerialPort::PortResolver resolver,
+               std::function<void(std::uint8_t)> onByte, std::function<void()> onFailure);
+
+    bool Open(int portNumber) override;
+    void StartMonitor() override { m_port.StartMonitor(); }
+    void Close() override { m_port.ClosePort(); }
+    void Send(std::string_view bytes) override { m_port.RequestTransmission(bytes); }
+    bool IsOpen() const override { return m_port.IsOpen(); }
+
+    void OnReceiveChar(std::uint8_t byte, unsigned port) override;
+    void OnPortFailure(unsigned port) override;
+
+private:
+    std::function<void(std::uint8_t)> m_onByte;
+    std::function<void()> m_onFailure;
+    CSerialPort m_port; // last: stopped before the callbacks above go
+};
+
+} // namespace orvane
