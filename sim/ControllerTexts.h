@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "core/RegisterImage.h"
+
+namespace orvane::sim {
+
+// What the controller prints besides its live records. None of these texts holds "<"
+// or "ORV" (the host searches for the first of each), nor "s," before a line end.
+extern const char* const kMenuText;
+extern const char* const kPressAgainText;
+extern const char* const kSendConfigurationText;
+extern const char* const kConfigurationAcceptedText;
+extern const char* const kChecksumRefusedText;
+extern const char* const kMalformedRefusedText;
+extern const char* const kTimeoutRefusedText;
+extern const char* const kDefaultsRestoredText;
+extern const char* const kRestartingText;
+extern const char* const kLeaveMenuText;
+
+// The start-up text: begins with "ORV" and runs on for well over 240 characters.
+std::string IdentificationText();
+
+// A heading, "<", CR, the 401 groups with a line break after every 20, "> END".
+std::string ConfigurationDump(const CRegisterImage& config);
+
+} // namespace orvane::sim
