@@ -78,12 +78,20 @@ bool CSerialPort::StartMonitor() {
         }
         StopMonitor();
     }
-    if (!IsOpen()) {
+    int fd = -1;
+    {
+        std::lock_guard lock(m_mutex);
+        fd = m_fd;
+    }
+    if (fd < 0) {
         return false;
     }
     m_shutdown.Clear();
-    m_run = RunContext{m_owner, m_portNumber, m_executor, std::make_shared<DeliveryGate>(),
-                       m_gatherWindow};
+    // Purged here rather than in the thread, so that nothing arriving after this call
+    // returns can be lost to the purge.
+    const bool purged = PurgeSerialDevice(fd);
+    m_run = RunContext{m_owner,        m_portNumber, m_executor, std::make_shared<DeliveryGate>(),
+                       m_gatherWindow, !purged};
     m_failed = false;
     m_threadAlive.store(true, std::memory_order_release);
     try {
@@ -141,14 +149,10 @@ bool CSerialPort::RequestTransmission(std::string_view text) {
 }
 
 void CSerialPort::MonitorThread() {
-    int fd = -1;
-    {
-        std::lock_guard lock(m_mutex);
-        fd = m_fd;
-    }
-    if (fd >= 0 && !PurgeSerialDevice(fd)) {
+    if (m_run.purgeFailed) {
         ReportFailure();
     }
+    int fd = -1;
     for (;;) {
         {
             std::lock_guard lock(m_mutex);

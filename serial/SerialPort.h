@@ -83,6 +83,7 @@ private:
         OwnerExecutor executor;
         std::shared_ptr<DeliveryGate> gate;
         std::chrono::microseconds gatherWindow{0};
+        bool purgeFailed = false;
     };
 
     void MonitorThread();
