@@ -40,6 +40,7 @@ int CZephanApp::RenderScreenshots(const QString& dir) {
         const QString caption = dialog.Tabs()->tabText(index).trimmed().toLower();
         QString name = caption;
         name.replace(QRegularExpression("[^a-z0-9]+"), "-");
+        name.remove(QRegularExpression("-+$"));
         const QString file =
             QDir(dir).filePath(QString("%1-%2.png").arg(index + 1, 2, 10, QChar('0')).arg(name));
         ok = dialog.grab().save(file) && ok;

@@ -116,6 +116,10 @@ CZephanDlg::~CZephanDlg() {
 void CZephanDlg::OnInitDialog() {
     setWindowIcon(QIcon(":/res/orvane-gui.svg"));
     InitMainWindow();
+    // Return in a field must not start a download or anything else.
+    for (auto* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+    }
     connect(&m_mainTimer, &QTimer::timeout, this, &CZephanDlg::OnTimer);
     if (m_options.startTimers) {
         m_mainTimer.start(kMainTimerMs);

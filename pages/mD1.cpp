@@ -28,6 +28,8 @@ mD1::mD1(IPageHost& host, ICommsHost& comms, IPortEnumerator& enumerator, QWidge
     auto* form = new QFormLayout;
     auto* portLabel = new QLabel(tr("Port"));
     portLabel->setBuddy(m_portList);
+    portLabel->setAccessibleName(portLabel->text());
+    box->setAccessibleName(box->title());
     m_portList->setMinimumWidth(320);
     form->addRow(portLabel, m_portList);
     auto* buttons = new QHBoxLayout;
