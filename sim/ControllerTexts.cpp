@@ -27,7 +27,7 @@ std::string IdentificationText() {
            "Serial Number 0417-2291-SIM\r\n"
            "Hardware: 4 fan outputs  2 sensor inputs  2 switch inputs  4 alarm outputs\r\n"
            "ModBus slave on RS485\r\n"
-           "Simulated controller: no hardware attached\r\n";
+           "Simulated: no hardware\r\n";
 }
 
 std::string ConfigurationDump(const CRegisterImage& config) {

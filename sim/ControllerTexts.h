@@ -19,7 +19,8 @@ extern const char* const kDefaultsRestoredText;
 extern const char* const kRestartingText;
 extern const char* const kLeaveMenuText;
 
-// The start-up text: begins with "ORV" and runs on for well over 240 characters.
+// The start-up text: begins with "ORV", at least 240 characters, and no more than the
+// 267 that the host shows.
 std::string IdentificationText();
 
 // A heading, "<", CR, the 401 groups with a line break after every 20, "> END".

@@ -6,6 +6,7 @@
 #include "HostReading.h"
 #include "core/ConfigurationText.h"
 #include "core/RegisterImage.h"
+#include "sim/ControllerTexts.h"
 
 using namespace orvane;
 using namespace orvane::sim;
@@ -250,6 +251,10 @@ TEST(SimulatedControllerRestart, SilenceThenIdentificationThenRecordsFromUpTimeO
     const auto firstTerminator = boot.find("s,\r");
     ASSERT_NE(firstTerminator, std::string::npos);
     EXPECT_GE(firstTerminator - orv, 240u);
+    // The host shows at most 267 characters from "ORV" on; the text fits them whole.
+    EXPECT_GE(IdentificationText().size(), 240u);
+    EXPECT_LE(IdentificationText().size(), 267u);
+    EXPECT_EQ(boot.find(IdentificationText()), 0u);
     const auto records = LiveRecords(boot);
     ASSERT_FALSE(records.empty());
     EXPECT_LE(UpTime(records.front()), 3);
