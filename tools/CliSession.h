@@ -1,0 +1,72 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "core/RegisterImage.h"
+#include "core/Sequencer.h"
+#include "serial/OwnerQueue.h"
+#include "tools/CliConsole.h"
+#include "tools/SerialLink.h"
+
+namespace orvane::cli {
+
+// Exit statuses, as --help lists them.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitFile = 2,
+    kExitController = 3,
+    kExitPort = 4,
+    kExitInterrupted = 130,
+};
+
+struct Outcome {
+    int code = kExitOk;
+    std::string message; // why it failed, for stderr
+    bool ok() const { return code == kExitOk; }
+};
+
+// One connection to a controller with the GUI's sequencer running on its own tick.
+// Received bytes are handed over between ticks on the calling thread.
+class CliSession {
+public:
+    // progress: where progress lines go (nullptr: none).
+    CliSession(const std::string& devicePath, int portNumber, std::chrono::milliseconds tick,
+               std::ostream* progress);
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    // Tries to open the port on the next tick, as the Comms page's Connect does.
+    Outcome Connect();
+    // Asks for the command with `request` (which sets the command), then ticks until
+    // it has ended; afterTick runs after every tick.
+    Outcome RunCommand(const std::function<void()>& request,
+                       const std::function<void()>& afterTick = {});
+    // Waits for the next tick, handing over received bytes meanwhile, then runs it.
+    void Tick();
+
+    CSequencer& Sequencer() { return m_sequencer; }
+    CRegisterImage& Image() { return m_image; }
+    CliConsole& Console() { return m_console; }
+    // Set from a signal handler: the running command is abandoned at the next tick.
+    static void RequestStop();
+    static bool StopRequested();
+
+private:
+    void ShowProgress(const std::string& name, int done, int total);
+
+    std::chrono::milliseconds m_tick;
+    std::ostream* m_progress;
+    std::chrono::steady_clock::time_point m_nextTick;
+    OwnerQueue m_queue;
+    SerialLink m_link;
+    CliConsole m_console;
+    CRegisterImage m_image;
+    CSequencer m_sequencer;
+};
+
+} // namespace orvane::cli
