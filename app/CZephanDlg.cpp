@@ -13,6 +13,7 @@
 
 #include "app/FieldColours.h"
 #include "app/QtPrompter.h"
+#include "app/SaveConfiguration.h"
 #include "app/SerialLink.h"
 #include "app/SimulatorPort.h"
 #include "app/VersionText.h"
@@ -214,6 +215,8 @@ void CZephanDlg::BuildLayout() {
     connect(m_tabs, &QTabBar::currentChanged, this, &CZephanDlg::OnTabSelChange);
     connect(m_download, &QPushButton::clicked, this,
             [this] { m_sequencer.OnDownloadConfiguration(); });
+    connect(m_save, &QPushButton::clicked, this,
+            [this] { SaveConfigurationFile(m_image, m_sequencer.IsBusy(), *m_prompter, *this); });
     for (QLabel* field : {m_checksum, m_status, m_activity, m_note, m_connection}) {
         ApplyFieldColours(field);
     }

@@ -28,11 +28,16 @@ public:
         asked.push_back({text, caption, icon, buttons});
         return buttons == MessageButtons::YesNo ? yesNoAnswer : MessageAnswer::Ok;
     }
-    std::optional<std::string> AskSaveFile(const SaveFileRequest&) override { return std::nullopt; }
+    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
+        saveRequests.push_back(request);
+        return saveAnswer;
+    }
     std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
 
     std::vector<AskedMessage> asked;
     MessageAnswer yesNoAnswer = MessageAnswer::No;
+    std::vector<SaveFileRequest> saveRequests;
+    std::optional<std::string> saveAnswer; // empty: the dialog is cancelled
 };
 
 // Polls the event loop until the condition holds or the time is up.

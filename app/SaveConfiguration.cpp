@@ -1,0 +1,44 @@
+#include "app/SaveConfiguration.h"
+
+#include "core/ConfigFile.h"
+#include "core/ConfigurationText.h"
+#include "core/SequencerTexts.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr const char* kNotSavedCaption = "Configuration not saved";
+
+} // namespace
+
+void SaveConfigurationFile(CRegisterImage& image, bool busy, IPrompter& prompter,
+                           IConfigInfoView& view) {
+    if (busy) {
+        prompter.ShowMessage(std::string(texts::kBusy), std::string(texts::kBusyCaption),
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const auto path = prompter.AskSaveFile({ProposedFileName(image), "txt", true});
+    if (!path) {
+        return;
+    }
+    const ConfigurationTextResult built = BuildConfigurationText(image);
+    if (!built.ok()) {
+        prompter.ShowMessage("Register " + std::to_string(built.invalidRegister) +
+                                 " does not hold four hexadecimal digits.\n"
+                                 "The configuration file was not written.",
+                             kNotSavedCaption, MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    view.ShowChecksum(image.Text(kChecksumIndex));
+    const auto bytes = EncodeConfigurationFile(built.text);
+    const FileWriteResult written = WriteFileAtomically(*path, bytes);
+    if (!written.ok) {
+        prompter.ShowMessage("The configuration file " + *path + " could not be written:\n" +
+                                 written.error,
+                             kNotSavedCaption, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+} // namespace orvane

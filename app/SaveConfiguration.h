@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/Prompter.h"
+#include "core/RegisterImage.h"
+
+namespace orvane {
+
+// "Save Configuration File to PC": the register image as a configuration file,
+// under a name the user confirms. A file that cannot be written, or an image that
+// cannot be turned into a configuration text, is reported; a half-written file is
+// never left behind.
+void SaveConfigurationFile(CRegisterImage& image, bool busy, IPrompter& prompter,
+                           IConfigInfoView& view);
+
+} // namespace orvane
