@@ -26,13 +26,16 @@ public:
     explicit SimProgram(std::vector<std::string> args) {
         args.insert(args.begin(), ORVANE_SIM_PROGRAM);
         int out[2];
-        if (::pipe(out) != 0) {
+        int in[2];
+        if (::pipe(out) != 0 || ::pipe(in) != 0) {
             return;
         }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         posix_spawn_file_actions_addclose(&actions, out[0]);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
         std::vector<char*> argv;
         for (std::string& a : args) {
             argv.push_back(a.data());
@@ -43,7 +46,9 @@ public:
         }
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
+        ::close(in[0]);
         m_out = out[0];
+        m_in = in[1];
     }
     ~SimProgram() {
         if (m_pid > 0) {
@@ -53,6 +58,14 @@ public:
         if (m_out >= 0) {
             ::close(m_out);
         }
+        if (m_in >= 0) {
+            ::close(m_in);
+        }
+    }
+
+    // Types on the program's standard input.
+    void Type(const std::string& text) {
+        [[maybe_unused]] const auto written = ::write(m_in, text.data(), text.size());
     }
 
     // The first line of standard output.
@@ -80,6 +93,7 @@ public:
 private:
     pid_t m_pid = -1;
     int m_out = -1;
+    int m_in = -1;
 };
 
 std::filesystem::path TempFile(const char* name) {
@@ -133,6 +147,22 @@ TEST(SimProgram, KeepsItsConfigurationBetweenRuns) {
         EXPECT_TRUE(dump->checksumHolds);
     }
     std::filesystem::remove(file);
+}
+
+TEST(SimProgram, TypedCommandsSwitchFaultsAndDropTheLine) {
+    SimProgram sim({"--unpaced", "--time-scale", "20"});
+    LineEnd far(sim.FirstLine());
+    ASSERT_TRUE(far.ReadUntil([](const std::string& r) { return LiveRecords(r).size() >= 1; }));
+    sim.Type("fail-sensor 2\nno such command\n");
+    const std::size_t mark = far.received.size();
+    ASSERT_TRUE(far.ReadUntil([mark](const std::string& r) {
+        const auto records = LiveRecords(r.substr(mark));
+        return !records.empty() && Fields(records.back())[9] == "FAIL";
+    }));
+    sim.Type("drop\n");
+    far.ReadUntil([](const std::string&) { return false; });
+    EXPECT_TRUE(far.hungUp);
+    EXPECT_EQ(sim.Wait(), 0);
 }
 
 TEST(SimProgram, HelpAndBadOptions) {
