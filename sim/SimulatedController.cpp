@@ -31,7 +31,11 @@ SimulatedController::SimulatedController() {
 }
 
 void SimulatedController::SetConfiguration(const RegisterTexts& texts) {
-    RegisterTexts copy = texts;
+    RegisterTexts copy;
+    for (int i = 0; i < kRegisterCount; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        copy[index] = FormatHexWord(ScanHex(texts[index]).value_or(0));
+    }
     copy[kChecksumIndex] = ChecksumText(copy);
     m_config.SetTexts(copy);
     ++m_configChanges;
@@ -194,10 +198,7 @@ void SimulatedController::FinishConfiguration() {
         Send(kMalformedRefusedText);
         return;
     }
-    for (std::string& g : groups) {
-        g = FormatHexWord(ScanHex(g).value_or(0)); // the device stores numbers, not texts
-    }
-    if (groups[kChecksumIndex] != ChecksumText(groups)) {
+    if (ScanHex(groups[kChecksumIndex]) != ChecksumOf(groups)) {
         Send(kChecksumRefusedText);
         return;
     }

@@ -33,6 +33,8 @@ public:
     // Runs what fell due up to `now`, then handles the bytes received at `now`.
     void Receive(std::string_view bytes, SimTime now);
     // Runs what fell due up to `now`: live records, the end of a restart, time-outs.
+    // After a jump of more than ten seconds the records resume from `now` rather than
+    // catching up on every missed second.
     void AdvanceTo(SimTime now);
     // The bytes sent since the last call.
     std::string TakeOutput();
@@ -41,7 +43,9 @@ public:
 
     Mode CurrentMode() const { return m_mode; }
     const CRegisterImage& Configuration() const { return m_config; }
-    // Registers 0 to 399 are taken; the checksum entry is recomputed.
+    // Registers 0 to 399 are taken as the numbers they hold ("%04X"; a text that holds
+    // none becomes "0000", since the device stores words, not texts); the checksum entry
+    // is recomputed.
     void SetConfiguration(const RegisterTexts& texts);
     // Counts every change of the configuration, for whoever keeps it on disk.
     std::uint64_t ConfigurationChanges() const { return m_configChanges; }

@@ -2,6 +2,8 @@
 // timing, and keeps or refuses configurations by their checksum.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "ControllerDriver.h"
 #include "HostReading.h"
 #include "core/ConfigurationText.h"
@@ -216,6 +218,34 @@ TEST(SimulatedControllerWrite, BytesBeforeTheTextAndSplitDeliveryDoNotMatter) {
         d.Run(100ms);
     }
     EXPECT_TRUE(SameRegisters(d.controller.Configuration(), changed));
+}
+
+TEST(SimulatedControllerWrite, LowerCaseDigitsAreTakenAsTheWordsTheySpell) {
+    ControllerDriver d;
+    const CRegisterImage changed = ChangedImage();
+    std::string text = TextOf(changed);
+    for (std::size_t i = 2; i < 1606; ++i) {
+        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    }
+    EXPECT_NE(WriteConfigurationAsHost(d, text).find("accepted"), std::string::npos);
+    EXPECT_TRUE(SameRegisters(d.controller.Configuration(), changed)); // stored upper-case
+}
+
+TEST(SimulatedControllerConfiguration, StoresWordsSoItsDumpAlwaysParses) {
+    ControllerDriver d;
+    RegisterTexts texts = DefaultTemplate().Texts();
+    texts[5] = "00a1";
+    texts[6] = "zz";
+    texts[7] = "";
+    texts[kChecksumIndex] = "what";
+    d.controller.SetConfiguration(texts);
+    EXPECT_EQ(d.controller.Configuration().Text(5), "00A1");
+    EXPECT_EQ(d.controller.Configuration().Text(6), "0000");
+    EXPECT_EQ(d.controller.Configuration().Text(7), "0000");
+    const auto dump = ParseConfigurationReply(ReadConfigurationAsHost(d));
+    ASSERT_TRUE(dump);
+    EXPECT_TRUE(dump->checksumHolds);
+    EXPECT_EQ(dump->groups[5], "00A1");
 }
 
 TEST(SimulatedControllerDefaults, RestoreGivesTheDefaultTemplate) {
