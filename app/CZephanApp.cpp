@@ -6,6 +6,7 @@
 
 #include "app/AppSettings.h"
 #include "app/CZephanDlg.h"
+#include "app/SimulatorPort.h"
 
 namespace orvane {
 
@@ -32,6 +33,15 @@ int CZephanApp::RenderScreenshots(const QString& dir) {
     CZephanDlg dialog(std::move(options));
     dialog.resize(1280, 800);
     dialog.show();
+    // Shown connected to the built-in simulated controller, as after "Connect".
+    CComPortCombo* ports = dialog.CommsPage()->PortList();
+    ports->setCurrentIndex(ports->findText(SimulatorPort::kDescription, Qt::MatchStartsWith));
+    const auto number = ports->SelectedData() & 0xFFFF;
+    if (number >= 1 && number <= 9) {
+        dialog.CommsPage()->OnConnect();
+        dialog.OnTimer();
+        dialog.OnTimer();
+    }
     processEvents();
     bool ok = true;
     for (int index = 0; index < dialog.Tabs()->count(); ++index) {

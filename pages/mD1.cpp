@@ -25,7 +25,9 @@ mD1::mD1(IPageHost& host, ICommsHost& comms, IPortEnumerator& enumerator, QWidge
       m_connect(new QPushButton(tr("Connect"))),
       m_refresh(new QPushButton(tr("Refresh Port Search"))) {
     auto* box = new QGroupBox(tr("Serial port"));
+    box->setMaximumWidth(720);
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto* portLabel = new QLabel(tr("Port"));
     portLabel->setBuddy(m_portList);
     portLabel->setAccessibleName(portLabel->text());
@@ -37,6 +39,12 @@ mD1::mD1(IPageHost& host, ICommsHost& comms, IPortEnumerator& enumerator, QWidge
     buttons->addWidget(m_refresh);
     buttons->addStretch();
     form->addRow(buttons);
+    auto* hint = new QLabel(tr("Choose the port that leads to the controller, then press Connect. "
+                               "\"Simulated controller\" is built in and needs no hardware."));
+    hint->setWordWrap(true);
+    hint->setEnabled(false); // drawn muted: an explanation, not a field
+    hint->setAccessibleName(hint->text());
+    form->addRow(hint);
     box->setLayout(form);
 
     auto* page = new QVBoxLayout(this);

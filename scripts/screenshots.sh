@@ -13,6 +13,7 @@ fi
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 mkdir -p "$out"
+rm -f "$out"/*.png
 XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$config" QT_QPA_PLATFORM=offscreen \
     "$exe" --screenshots "$out"
 echo "Screenshots written to $out:"
