@@ -1,4 +1,5 @@
-// Commands typed to orvane-sim reach the running simulator; anything else is refused whole.
+// Commands typed to orvane-sim switch the running simulator's faults and inputs at once;
+// anything else is refused whole.
 #include <gtest/gtest.h>
 
 #include "HostReading.h"
@@ -41,6 +42,12 @@ TEST(RuntimeCommands, ReachTheRunningSimulator) {
     EXPECT_EQ(ApplyRuntimeCommand("fail-sensor 1", host), CommandOutcome::Done);
     EXPECT_TRUE(FieldBecomes(far, 8, "FAIL"));
     EXPECT_EQ(ApplyRuntimeCommand("", host), CommandOutcome::Done);
+
+    // Stalled, it still answers its menu.
+    EXPECT_EQ(ApplyRuntimeCommand("stall", host), CommandOutcome::Done);
+    far.received.clear();
+    far.Write("c");
+    EXPECT_TRUE(far.ReadUntilText("MENU"));
 
     EXPECT_EQ(ApplyRuntimeCommand("drop", host), CommandOutcome::Quit);
     EXPECT_FALSE(host.IsRunning());

@@ -1,6 +1,5 @@
-// Over a real pseudo-terminal the simulator answers like the device, switches faults while it
-// runs, follows its time scale, survives readers coming and going, and a dropped line gives the
-// far end a hang-up.
+// Over a real pseudo-terminal the simulator answers like the device, follows its time scale,
+// survives readers coming and going, and a dropped line gives the far end a hang-up.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -122,34 +121,6 @@ TEST(SimulatorHost, ReadAndWriteTheConfigurationAsTheHostDoes) {
     host.Stop();
     std::lock_guard lock(mutex);
     EXPECT_EQ(saved, std::vector<std::string>{"0009"}); // the refused text saved nothing
-}
-
-TEST(SimulatorHost, FaultsSwitchWhileRunning) {
-    SimulatorHost host;
-    const StartResult started = host.Start(Fast());
-    ASSERT_TRUE(started.ok) << started.error;
-    LineEnd far(started.path);
-    ASSERT_TRUE(far.ReadUntil(RecordsAtLeast(2)));
-
-    auto is = [](const char* text) { return [text](const std::string& f) { return f == text; }; };
-    host.SetFanFailed(3, true);
-    ASSERT_TRUE(far.ReadUntil(FieldAfter(far.received.size(), 4, is("FAIL"))));
-    host.SetSensorFailed(2, true);
-    ASSERT_TRUE(far.ReadUntil(FieldAfter(far.received.size(), 9, is("FAIL"))));
-    host.SetSwitchInput(1, true);
-    ASSERT_TRUE(far.ReadUntil(FieldAfter(far.received.size(), 10, is(" HI "))));
-    host.HoldSensor(1, 12.5);
-    ASSERT_TRUE(far.ReadUntil(FieldAfter(far.received.size(), 8, is(" 12.5"))));
-    host.SetFanFailed(3, false);
-    ASSERT_TRUE(far.ReadUntil(FieldAfter(far.received.size(), 4, [](const std::string& f) {
-        return f.find("FAIL") == std::string::npos;
-    })));
-
-    // Stalled: still answers its menu.
-    host.SetStalled(true);
-    far.received.clear();
-    far.Write("c");
-    ASSERT_TRUE(far.ReadUntilText("MENU"));
 }
 
 TEST(SimulatorHost, TimeScaleSpeedsUpTheRecords) {
