@@ -58,6 +58,113 @@ bool WouldBlock(int error) {
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 
+// One run's traffic on the line: what waits to be sent, pacing, and whether anyone
+// is at the far end of a pseudo-terminal.
+class LineSession {
+public:
+    LineSession(Line& line, const SimulatorOptions& options)
+        : timeBase(Clock::now(), options.timeScale), m_line(line), m_unpaced(options.unpaced),
+          m_pacer(Pacer::kLineBytesPerSecond * options.timeScale),
+          m_readerPresent(!line.IsPseudoTerminal() || line.HasReader()) {}
+
+    // Nobody at the far end of a pseudo-terminal: what they left unread goes, and so
+    // does whatever is sent until someone opens it again.
+    void CheckReader() {
+        if (m_line.IsPseudoTerminal()) {
+            const bool present = m_line.HasReader();
+            if (m_readerPresent && !present) {
+                m_line.DiscardUnread();
+            }
+            m_readerPresent = present;
+        }
+        if (!m_readerPresent) {
+            pending.clear();
+        }
+    }
+
+    void Transmit(Clock::time_point now) {
+        if (pending.empty()) {
+            return;
+        }
+        const std::size_t n = m_unpaced ? pending.size() : m_pacer.Take(now, pending.size());
+        if (n > 0) {
+            const ssize_t written = ::write(m_line.Fd(), pending.data(), n);
+            if (written >= 0) {
+                pending.erase(0, static_cast<std::size_t>(written));
+            } else if (!WouldBlock(errno)) {
+                LineLost(std::string("write failed: ") + std::strerror(errno));
+            } else if (!m_unpaced) {
+                pending.erase(0, n); // no room at the far end: those bytes are lost
+            }
+        }
+        if (pending.size() > kPendingLimit) {
+            pending.erase(0, pending.size() - kPendingLimit);
+        }
+    }
+
+    Clock::time_point NextWake(Clock::time_point now, SimTime nextEvent) const {
+        Clock::time_point wake = timeBase.ToReal(nextEvent);
+        if (!pending.empty() && !m_unpaced) {
+            wake = std::min(wake, std::max(m_pacer.NextDue(), now + kShortestPacedWait));
+        }
+        if (!m_readerPresent) {
+            wake = std::min(wake, now + kReaderRecheck);
+        }
+        return wake;
+    }
+
+    // Waits for the line, the wake-up event or the time; returns what was received.
+    std::string Wait(int wakeFd, Clock::time_point until) {
+        const short lineEvents =
+            static_cast<short>(POLLIN | (m_unpaced && !pending.empty() ? POLLOUT : 0));
+        pollfd fds[2] = {{wakeFd, POLLIN, 0}, {m_readerPresent ? m_line.Fd() : -1, lineEvents, 0}};
+        const timespec timeout = ToTimespec(until - Clock::now());
+        if (::ppoll(fds, 2, &timeout, nullptr) < 0) {
+            if (errno != EINTR) {
+                failure = std::string("poll failed: ") + std::strerror(errno);
+            }
+            return {};
+        }
+        if (fds[0].revents & POLLIN) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const auto got = ::read(wakeFd, &count, sizeof count);
+        }
+        if (fds[1].revents & POLLIN) {
+            char buffer[kReadChunk];
+            const ssize_t got = ::read(m_line.Fd(), buffer, sizeof buffer);
+            if (got > 0) {
+                return std::string(buffer, static_cast<std::size_t>(got));
+            }
+            if (got == 0 || !WouldBlock(errno)) {
+                LineLost("the line was hung up");
+            }
+        } else if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            LineLost("the line was hung up");
+        }
+        return {};
+    }
+
+    const TimeBase timeBase;
+    std::string pending; // bytes waiting to be sent
+    std::string failure; // set when a device failed: the run ends
+
+private:
+    // A hung-up pseudo-terminal has lost its reader; a device that hangs up is gone.
+    void LineLost(const std::string& why) {
+        if (m_line.IsPseudoTerminal()) {
+            m_readerPresent = false;
+            m_line.DiscardUnread();
+        } else {
+            failure = why;
+        }
+    }
+
+    Line& m_line;
+    const bool m_unpaced;
+    Pacer m_pacer;
+    bool m_readerPresent;
+};
+
 void ApplyFaults(SimulatedController& controller, const SimulatorFaults& faults) {
     for (int f = 0; f < 4; ++f) {
         controller.Plant().SetFanFailed(f, faults.fanFailed[static_cast<std::size_t>(f)]);
@@ -198,38 +305,21 @@ void SimulatorHost::Wake() const {
 }
 
 void SimulatorHost::Run(std::unique_ptr<Line> line, SimulatorOptions options) {
-    const TimeBase time(Clock::now(), options.timeScale);
-    Pacer pacer(Pacer::kLineBytesPerSecond * options.timeScale);
-    const bool pty = line->IsPseudoTerminal();
-    const int fd = line->Fd();
-    std::string pending;
-    std::string failure;
+    LineSession session(*line, options);
     std::uint64_t savedChanges = 0;
     m_runnerId = std::this_thread::get_id();
     {
         std::lock_guard lock(m_mutex);
         savedChanges = m_controller.ConfigurationChanges();
     }
-    bool readerPresent = !pty || line->HasReader();
-
-    // A hung-up pseudo-terminal has lost its reader; a device that hangs up is gone.
-    auto lineLost = [&](const std::string& why) {
-        if (pty) {
-            readerPresent = false;
-            line->DiscardUnread();
-        } else {
-            failure = why;
-        }
-    };
-
-    while (!m_stopRequested && !m_dropRequested && failure.empty()) {
-        Clock::time_point now = Clock::now();
+    while (!m_stopRequested && !m_dropRequested && session.failure.empty()) {
+        const Clock::time_point now = Clock::now();
         SimTime nextEvent;
         std::optional<CRegisterImage> changed;
         {
             std::lock_guard lock(m_mutex);
-            m_controller.AdvanceTo(time.ToSim(now));
-            pending += m_controller.TakeOutput();
+            m_controller.AdvanceTo(session.timeBase.ToSim(now));
+            session.pending += m_controller.TakeOutput();
             nextEvent = m_controller.NextEventTime();
             if (m_controller.ConfigurationChanges() != savedChanges) {
                 savedChanges = m_controller.ConfigurationChanges();
@@ -239,78 +329,19 @@ void SimulatorHost::Run(std::unique_ptr<Line> line, SimulatorOptions options) {
         if (changed && options.configurationChanged) {
             options.configurationChanged(*changed);
         }
-
-        if (pty) {
-            const bool present = line->HasReader();
-            if (readerPresent && !present) {
-                line->DiscardUnread();
-            }
-            readerPresent = present;
-        }
-        if (!readerPresent) {
-            pending.clear(); // sent into the void
-        }
-
-        if (!pending.empty()) {
-            const std::size_t n =
-                options.unpaced ? pending.size() : pacer.Take(now, pending.size());
-            if (n > 0) {
-                const ssize_t written = ::write(fd, pending.data(), n);
-                if (written >= 0) {
-                    pending.erase(0, static_cast<std::size_t>(written));
-                } else if (!WouldBlock(errno)) {
-                    lineLost(std::string("write failed: ") + std::strerror(errno));
-                } else if (!options.unpaced) {
-                    pending.erase(0, n); // no room at the far end: those bytes are lost
-                }
-            }
-            if (pending.size() > kPendingLimit) {
-                pending.erase(0, pending.size() - kPendingLimit);
-            }
-        }
-
-        Clock::time_point deadline = time.ToReal(nextEvent);
-        if (!pending.empty() && !options.unpaced) {
-            deadline = std::min(deadline, std::max(pacer.NextDue(), now + kShortestPacedWait));
-        }
-        if (!readerPresent) {
-            deadline = std::min(deadline, now + kReaderRecheck);
-        }
-        pollfd fds[2] = {
-            {m_wakeFd, POLLIN, 0},
-            {readerPresent ? fd : -1,
-             static_cast<short>(POLLIN | (options.unpaced && !pending.empty() ? POLLOUT : 0)), 0}};
-        const timespec timeout = ToTimespec(deadline - Clock::now());
-        if (::ppoll(fds, 2, &timeout, nullptr) < 0) {
-            if (errno != EINTR) {
-                failure = std::string("poll failed: ") + std::strerror(errno);
-            }
-            continue;
-        }
-        if (fds[0].revents & POLLIN) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const auto got = ::read(m_wakeFd, &count, sizeof count);
-        }
-        if (fds[1].revents & POLLIN) {
-            char buffer[kReadChunk];
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got > 0) {
-                std::lock_guard lock(m_mutex);
-                m_controller.Receive(std::string_view(buffer, static_cast<std::size_t>(got)),
-                                     time.ToSim(Clock::now()));
-            } else if (got == 0 || !WouldBlock(errno)) {
-                lineLost("the line was hung up");
-            }
-        } else if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            lineLost("the line was hung up");
+        session.CheckReader();
+        session.Transmit(now);
+        const std::string received = session.Wait(m_wakeFd, session.NextWake(now, nextEvent));
+        if (!received.empty()) {
+            std::lock_guard lock(m_mutex);
+            m_controller.Receive(received, session.timeBase.ToSim(Clock::now()));
         }
     }
-
     line->Close();
     m_runnerId = std::thread::id();
-    if (!failure.empty()) {
+    if (!session.failure.empty()) {
         std::lock_guard lock(m_mutex);
-        m_lastError = failure;
+        m_lastError = session.failure;
     }
     m_running = false;
 }
