@@ -90,6 +90,11 @@ ReadOutcome ReadAvailable(int fd, std::vector<std::uint8_t>& bytes, std::size_t 
         const ssize_t got = read(fd, chunk, want);
         if (got > 0) {
             bytes.insert(bytes.end(), chunk, chunk + got);
+            // A terminal read returns all it holds, so a short read means drained; this
+            // saves a second system call on every wake-up of a slow stream.
+            if (static_cast<std::size_t>(got) < want) {
+                return ReadOutcome::Drained;
+            }
         } else if (got == 0) {
             return ReadOutcome::HungUp;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {

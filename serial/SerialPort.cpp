@@ -13,8 +13,8 @@ namespace orvane {
 
 namespace {
 
-// A wake-up that finds fewer bytes than this waits the gather window for more; a fuller
-// read is handed over at once, so bulk input is never slowed down.
+// While fewer bytes than this arrive per gather window, a wake-up waits the window for
+// more before handing over; faster input is handed over at once, so bulk is never slowed.
 constexpr std::size_t kGatherThreshold = 256;
 constexpr std::size_t kMaxHandOff = 64 * 1024;
 // Write time-out of the line: a constant plus so much per byte.
@@ -93,6 +93,8 @@ bool CSerialPort::StartMonitor() {
     m_run = RunContext{m_owner,        m_portNumber, m_executor, std::make_shared<DeliveryGate>(),
                        m_gatherWindow, !purged};
     m_failed = false;
+    m_lastWake = {};
+    m_lastWakeBytes = 0;
     m_threadAlive.store(true, std::memory_order_release);
     try {
         m_thread = std::thread([this] { MonitorThread(); });
@@ -180,11 +182,24 @@ void CSerialPort::MonitorThread() {
     m_threadAlive.store(false, std::memory_order_release);
 }
 
+bool CSerialPort::IsTrickle(std::size_t waiting) const {
+    const std::chrono::duration<double> window = m_run.gatherWindow;
+    if (window.count() <= 0) {
+        return false;
+    }
+    // Bytes per window since the previous wake-up: a bulk stream that happens to find
+    // only a few bytes waiting must not be held up.
+    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - m_lastWake;
+    return static_cast<double>(m_lastWakeBytes + waiting) <
+           static_cast<double>(kGatherThreshold) * (since / window);
+}
+
 void CSerialPort::OnPortReady(int fd, short events) {
     std::vector<std::uint8_t> bytes;
     auto outcome = ReadAvailable(fd, bytes, kMaxHandOff);
-    if (outcome == ReadOutcome::Drained && (events & kGone) == 0 &&
-        bytes.size() < kGatherThreshold && m_run.gatherWindow.count() > 0) {
+    const bool trickle = IsTrickle(bytes.size());
+    m_lastWake = std::chrono::steady_clock::now();
+    if (outcome == ReadOutcome::Drained && (events & kGone) == 0 && trickle) {
         // Sleep on shutdown and transmission only, so that a slow trickle of bytes costs
         // one wake-up per window instead of one per byte.
         const auto window = m_run.gatherWindow;
@@ -197,6 +212,7 @@ void CSerialPort::OnPortReady(int fd, short events) {
         }
         outcome = ReadAvailable(fd, bytes, kMaxHandOff);
     }
+    m_lastWakeBytes = bytes.size();
     if (!bytes.empty() && !DeliverBytes(std::move(bytes))) {
         m_failed = true;
         return;

@@ -37,7 +37,9 @@ public:
 
     static constexpr std::size_t kTransmitBufferSize = 1950;
     static constexpr std::size_t kMaxTransmitLength = kTransmitBufferSize - 1;
-    static constexpr std::chrono::microseconds kDefaultGatherWindow{4000};
+    // Long enough that a byte-paced stream costs well under 1% of a core, short against
+    // the one-second schedule of the owner.
+    static constexpr std::chrono::microseconds kDefaultGatherWindow{20000};
 
     CSerialPort();
     virtual ~CSerialPort();
@@ -87,6 +89,7 @@ private:
     };
 
     void MonitorThread();
+    bool IsTrickle(std::size_t waiting) const;
     void OnPortReady(int fd, short events);
     void OnTransmissionRequest(int fd);
     bool DeliverBytes(std::vector<std::uint8_t> bytes);
@@ -106,7 +109,10 @@ private:
     OwnerExecutor m_executor;
     std::chrono::microseconds m_gatherWindow = kDefaultGatherWindow;
     RunContext m_run;
-    bool m_failed = false; // monitoring thread only: the port is no longer watched
+    // Monitoring thread only:
+    bool m_failed = false; // the port is no longer watched
+    std::chrono::steady_clock::time_point m_lastWake;
+    std::size_t m_lastWakeBytes = 0;
 };
 
 } // namespace orvane
