@@ -1,6 +1,7 @@
 #include "serial/PortEnumeratorSysfs.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -131,7 +132,8 @@ std::vector<PortCandidate> ScanSimulatorProcesses(const std::string& procRoot,
     std::error_code ec;
     for (const auto& process : fs::directory_iterator(procRoot, ec)) {
         const std::string pid = process.path().filename().string();
-        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), ::isdigit)) {
+        const auto isDigit = [](unsigned char c) { return std::isdigit(c) != 0; };
+        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), isDigit)) {
             continue;
         }
         if (ReadFirstLine(process.path() / "comm").value_or("") != "orvane-sim") {
