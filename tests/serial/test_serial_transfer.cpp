@@ -149,6 +149,12 @@ TEST_F(SerialTransmission, TextEndsAtItsZeroAndLongTextsAreRefused) {
     EXPECT_EQ(DataUntilClosed(), longest);
 }
 
+TEST_F(SerialTransmission, BytesArrivingTogetherFormOneHandOffAfterOneCtsNotification) {
+    ASSERT_TRUE(pty.Write("xy"));
+    ASSERT_TRUE(owner.WaitForBytes(3));
+    EXPECT_EQ(owner.Events(), "|p|xy");
+}
+
 // While the thread hands over a byte, more input arrives and a transmission is asked for:
 // input (index 1) is served before transmission (index 2), so nothing is purged unread.
 TEST_F(SerialTransmission, PendingInputIsServedBeforeATransmission) {
