@@ -49,19 +49,24 @@ public:
     void SetPortResolver(PortResolver resolver);
     // How callbacks reach the owner's thread; takes effect at the next StartMonitor.
     void SetOwnerExecutor(OwnerExecutor executor);
-    // After waking for a few bytes the thread waits this long for more before handing
-    // them over together (zero: hand over at once); takes effect at the next StartMonitor.
+    // While bytes trickle in (fewer than a few hundred per window), a wake-up waits this
+    // long for more and hands them over together; faster input is handed over at once.
+    // Zero hands over on every wake-up. Takes effect at the next StartMonitor.
     void SetGatherWindow(std::chrono::microseconds window);
 
     // Stops a running monitor, releases an earlier device, then opens COM<portNumber>
     // through the resolver. False, with nothing shown, when it cannot be opened (absent,
     // in use by anyone else, not a terminal, settings refused).
     bool OpenPort(ISerialOwner* owner, unsigned portNumber);
-    // Starts MonitorThread on the open port; true when it runs (also when it already ran).
+    // Purges both directions, then starts MonitorThread on the open port; true when it
+    // runs (also when it already ran). Every wake-up for input makes one hand-off to the
+    // owner: OnCtsChange, then OnReceiveChar for each byte in arrival order; the thread
+    // waits until the owner has run it (or a stop abandons it).
     bool StartMonitor();
     // Returns at once when no thread runs, otherwise after it has ended. Never waits for
     // the owner's thread: a delivery in flight is abandoned and, if its queued callable
-    // runs later, it does nothing. After it returns no further callback starts.
+    // runs later, it does nothing. Called on the owner's thread (also from inside a
+    // callback), no callback runs after it returns; the rest of a hand-off is dropped.
     void StopMonitor();
     // Stops the monitor and releases the device so that others can open it.
     void ClosePort();
