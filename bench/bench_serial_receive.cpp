@@ -115,7 +115,7 @@ void ReportQuality(benchmark::State& state, const Link& link, std::size_t expect
 // the whole process except the writer (the monitoring thread and the owner's thread).
 void BM_SerialReceiveThroughput(benchmark::State& state) {
     const auto chunk = static_cast<std::size_t>(state.range(0));
-    Link link(CSerialPort::kDefaultGatherWindow);
+    Link link(std::chrono::microseconds(state.range(1)));
     if (!link.Start()) {
         state.SkipWithError("cannot open a pseudo-terminal");
         return;
@@ -144,7 +144,12 @@ void BM_SerialReceiveThroughput(benchmark::State& state) {
     state.counters["cpu_ns_per_byte"] = cpu * 1e9 / static_cast<double>(total);
     ReportQuality(state, link, total);
 }
-BENCHMARK(BM_SerialReceiveThroughput)->Arg(1 << 20)->UseRealTime()->Unit(benchmark::kMillisecond);
+// Arguments: bytes per iteration, gather window in microseconds.
+BENCHMARK(BM_SerialReceiveThroughput)
+    ->Args({1 << 20, CSerialPort::kDefaultGatherWindow.count()})
+    ->Args({1 << 20, 0})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // One byte every 1/960 s from a child process (the worst a real adapter delivers at
 // 9600 baud), for a few seconds; the figure is this process's CPU share of one core.
