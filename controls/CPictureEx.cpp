@@ -25,7 +25,12 @@ bool CPictureEx::Draw() {
     if (m_resource.id == 0) {
         return false;
     }
-    m_timer.start(m_resource.frameMs);
+    // A still picture is drawn but does not count as playing: the logger tells
+    // "logging" from "not logging" by whether the indicator plays.
+    if (m_resource.frames > 1) {
+        m_timer.start(m_resource.frameMs);
+    }
+    update();
     return true;
 }
 

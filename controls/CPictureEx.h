@@ -19,7 +19,7 @@ public:
 
     // Replaces the image and stops it at its first frame; false for an unknown id.
     bool Load(int resourceId);
-    // Plays the loaded image; false when none is loaded.
+    // Plays the loaded image (a still one is only drawn); false when none is loaded.
     bool Draw();
     void Stop();
     bool IsPlaying() const { return m_timer.isActive(); }

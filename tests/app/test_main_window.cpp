@@ -141,6 +141,17 @@ TEST_F(MainWindow, TheDownloadButtonRefusesWithoutAConnection) {
     EXPECT_EQ(window->Sequencer().State(), State::DoNothing);
 }
 
+TEST_F(MainWindow, TheLoggingIndicatorPlaysOnlyWhileLinesAreLogged) {
+    EXPECT_FALSE(window->IsLoggingIndicatorPlaying());
+    window->PlayLoggingIndicator(kAnimationLogging);
+    EXPECT_TRUE(window->IsLoggingIndicatorPlaying());
+    window->PlayLoggingIndicator(kAnimationNotLogging);
+    EXPECT_FALSE(window->IsLoggingIndicatorPlaying()); // so logging again restarts 247
+    window->PlayLoggingIndicator(kAnimationLogging);
+    EXPECT_EQ(window->LoggingIndicator()->ResourceId(), kAnimationLogging);
+    EXPECT_TRUE(window->IsLoggingIndicatorPlaying());
+}
+
 TEST_F(MainWindow, TheTimerTicksTheSequencer) {
     window->OnTimer();
     window->OnTimer();

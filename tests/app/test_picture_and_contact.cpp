@@ -56,6 +56,16 @@ TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
     EXPECT_FALSE(picture.IsPlaying());
 }
 
+TEST(Picture, AStillPictureIsDrawnButDoesNotPlay) {
+    CPictureEx picture;
+    ASSERT_TRUE(picture.Load(kAnimationNotLogging));
+    EXPECT_TRUE(picture.Draw());
+    EXPECT_FALSE(picture.IsPlaying());
+    ASSERT_TRUE(picture.Load(kAnimationLogging));
+    picture.Draw();
+    EXPECT_TRUE(picture.IsPlaying());
+}
+
 TEST(Picture, PaintsSomethingOfItsImage) {
     CPictureEx picture;
     picture.resize(48, 48);
