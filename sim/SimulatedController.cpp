@@ -16,7 +16,7 @@ constexpr SimTime kRestartSilence{1500};
 constexpr SimTime kMenuTimeout{60'000};
 constexpr SimTime kConfigurationTimeout{20'000};
 // After a long pause (a suspended host) the records resume instead of catching up.
-constexpr SimTime kCatchUpLimit{10'000};
+constexpr SimTime kCatchUpLimit{60'000};
 constexpr std::size_t kTextLimit = 4000;
 
 bool IsLineSpace(char c) {

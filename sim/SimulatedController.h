@@ -33,7 +33,7 @@ public:
     // Runs what fell due up to `now`, then handles the bytes received at `now`.
     void Receive(std::string_view bytes, SimTime now);
     // Runs what fell due up to `now`: live records, the end of a restart, time-outs.
-    // After a jump of more than ten seconds the records resume from `now` rather than
+    // After a jump of more than a minute the records resume from `now` rather than
     // catching up on every missed second.
     void AdvanceTo(SimTime now);
     // The bytes sent since the last call.
