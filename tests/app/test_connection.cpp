@@ -1,4 +1,5 @@
 // Connecting to the built-in simulated controller end to end, and surviving the line's loss.
+#include <QFile>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -101,6 +102,25 @@ TEST_F(Connection, TheOpenedPortIsRememberedForTheNextStart) {
     EXPECT_EQ(window->CommsPage()->PortList()->currentText(), chosen);
     EXPECT_TRUE(chosen.endsWith(QString("(COM%1)").arg(opened)));
     EXPECT_TRUE(chosen.startsWith("Simulated controller"));
+}
+
+TEST_F(Connection, APortNumberedAboveNineIsRefusedWithTheShippedHelpDocument) {
+    QSettings().setValue("Ports/COM12", "test:far");
+    harness.hardware = {PortCandidate{"test:far", "Adapter", "/nonexistent/far", {}, true}};
+    window = std::make_unique<CZephanDlg>(harness.Options());
+    CComPortCombo* ports = window->CommsPage()->PortList();
+    ports->setCurrentIndex(ports->findText("Adapter (COM12)"));
+    ASSERT_GE(ports->currentIndex(), 0);
+    window->CommsPage()->OnConnect();
+    window->OnTimer();
+    EXPECT_FALSE(window->IsConnected());
+    EXPECT_EQ(window->PortNumber(), 12);
+    ASSERT_EQ(harness.prompter.asked.size(), 1u);
+    EXPECT_EQ(harness.prompter.asked[0].text, "ChangePort number to a value less than 10");
+    ASSERT_EQ(harness.opened.size(), 1u);
+    QFile help(QString::fromStdString(harness.opened[0]));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << harness.opened[0];
+    EXPECT_TRUE(help.readAll().startsWith("{\\rtf1"));
 }
 
 TEST_F(Connection, TabChangesWhileACommandRunsLeaveThePageShown) {
