@@ -13,7 +13,6 @@ namespace orvane {
 CZephanApp::CZephanApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(AppSettings::kOrganisation);
     setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
-    setApplicationDisplayName("Orvane - GUI");
     setDesktopFileName("orvane-gui");
     setWindowIcon(QIcon(":/res/orvane-gui.svg"));
 }
