@@ -270,6 +270,7 @@ void CZephanDlg::ShowPage(int index) {
 
     if (index != kLiveDataIndex) {
         m_sequencer.ResetNoData();
+        m_syncingSeen = false;
     }
     m_activeTabNumber = index + 1;
     SetFieldText(m_activeTab, QString::number(m_activeTabNumber));

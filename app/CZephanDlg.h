@@ -96,6 +96,10 @@ public:
 
     CRegisterImage& Image() { return m_image; }
     CSequencer& Sequencer() { return m_sequencer; }
+    // Set by the Indicator page once it has reported "Syncing..."; cleared with
+    // the no-data counter on every tab change but to "Live Data".
+    bool SyncingSeen() const { return m_syncingSeen; }
+    void SetSyncingSeen(bool seen) { m_syncingSeen = seen; }
     bool ProfileStored() const { return m_profileStored; }
     void SetProfileStored(bool stored) { m_profileStored = stored; }
     const std::string& ControllerInfo() const { return m_controllerInfo; }
@@ -165,6 +169,7 @@ private:
     int m_activeTabNumber = 0;
     std::array<std::string, 8> m_refreshFlags{"0", "0", "0", "0", "0", "0", "0", "0"};
     bool m_profileStored = true;
+    bool m_syncingSeen = false;
     std::string m_controllerInfo;
     std::string m_configName;
     std::string m_configIssue;

@@ -123,13 +123,16 @@ TEST_F(MainWindow, OnlyTheVisiblePageReloadsOnItsTick) {
     EXPECT_EQ(window->RefreshFlag(3), "0"); // shown again later: reloads again
 }
 
-TEST_F(MainWindow, TheNoDataCounterIsKeptOnlyOnLiveData) {
+TEST_F(MainWindow, TheNoDataCounterAndSyncingSeenAreKeptOnlyOnLiveData) {
     window->Sequencer().IncrementNoDataCounter();
     window->Sequencer().IncrementNoDataCounter();
+    window->SetSyncingSeen(true);
     ClickTab(7);
     EXPECT_EQ(window->Sequencer().NoDataCounter(), 2);
+    EXPECT_TRUE(window->SyncingSeen());
     ClickTab(8);
     EXPECT_EQ(window->Sequencer().NoDataCounter(), 0);
+    EXPECT_FALSE(window->SyncingSeen());
 }
 
 TEST_F(MainWindow, TheDownloadButtonRefusesWithoutAConnection) {
