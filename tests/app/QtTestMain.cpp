@@ -1,9 +1,10 @@
-// Every Qt test runs offscreen, with test-mode standard paths and empty settings.
+// Every Qt test runs offscreen, with test-mode standard paths and settings of its own.
 #include <cstdlib>
 
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
@@ -14,11 +15,16 @@ int main(int argc, char** argv) {
     }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // CTest runs test processes side by side: each gets a settings folder of its own.
+    QTemporaryDir settingsDir;
+    if (!settingsDir.isValid()) {
+        return 1;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     QCoreApplication::setOrganizationName(orvane::AppSettings::kOrganisation);
     QCoreApplication::setApplicationName("orvane-gui-tests");
     QSettings().clear();
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    QSettings().clear();
-    return result;
+    return RUN_ALL_TESTS();
 }
