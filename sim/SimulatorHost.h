@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -45,9 +46,9 @@ struct StartResult {
 // serial device), for orvane-sim and for the GUI's built-in simulated controller.
 //
 // Every member may be called from any thread. Start gives the path for the far end
-// to open; nothing needs to hold it open: output sent while nobody listens is lost,
-// as on a real line. By default bytes leave at the line rate (960 a second, times
-// the time scale).
+// to open (the GUI hands it to CSerialPort through its port resolver); nothing needs to hold it
+// open: output sent while nobody listens is lost, as on a real line. By default bytes leave at the
+// line rate (960 a second, times the time scale).
 class SimulatorHost {
 public:
     SimulatorHost();
@@ -65,6 +66,8 @@ public:
     // Why the simulator stopped on its own (device failure), if it did.
     std::string LastError() const;
 
+    // Faults and inputs take effect within a record; set while stopped, they last until
+    // the next Start, which takes its options' values instead.
     void SetFanFailed(int fan, bool failed);       // fan 1 to 4
     void SetSensorFailed(int sensor, bool failed); // sensor 1 or 2
     void SetStalled(bool stalled);
