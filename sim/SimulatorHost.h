@@ -46,9 +46,9 @@ struct StartResult {
 // serial device), for orvane-sim and for the GUI's built-in simulated controller.
 //
 // Every member may be called from any thread. Start gives the path for the far end
-// to open (the GUI hands it to CSerialPort through its port resolver); nothing needs to hold it
-// open: output sent while nobody listens is lost, as on a real line. By default bytes leave at the
-// line rate (960 a second, times the time scale).
+// to open (the GUI hands it to CSerialPort through its port resolver). Nothing needs
+// to hold it open: output sent while nobody listens is lost, as on a real line. By
+// default bytes leave at the line rate (960 a second, times the time scale).
 class SimulatorHost {
 public:
     SimulatorHost();
