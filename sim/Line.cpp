@@ -43,6 +43,9 @@ Line::~Line() {
 
 void Line::Close() {
     if (m_fd >= 0) {
+        if (!m_pseudoTerminal) {
+            ioctl(m_fd, TIOCNXCL); // the flag outlives us on a tty held open elsewhere
+        }
         ::close(m_fd);
         m_fd = -1;
     }
