@@ -24,18 +24,22 @@ bool IsBlank(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
+// Moves past leading blanks and a sign, as scanf does; true for a minus.
+bool SkipBlanksAndSign(std::string_view text, std::size_t& i) {
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        return text[i++] == '-';
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<unsigned> ScanHex(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipBlanksAndSign(text, i);
     // "0x" is a prefix only when a digit follows; otherwise the "0" is the number.
     if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
         HexDigit(text[i + 2]) >= 0) {
@@ -59,14 +63,7 @@ std::optional<unsigned> ScanHex(std::string_view text) {
 
 std::optional<int> ScanDecimal(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipBlanksAndSign(text, i);
     bool any = false;
     long long value = 0;
     for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
