@@ -25,28 +25,33 @@ protected:
     RecordingView view;
     ScriptedPrompter prompter;
     CDataLogger logger{image, view, prompter};
-    LiveFields fields{};
-    std::string path;
+    LiveFields fields{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
+                      " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
+    std::string path = ::testing::TempDir() + "log_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
 
     void SetUp() override {
         image.LoadDefaultTemplate();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path = ::testing::TempDir() + "log_" + info->name() + ".txt";
         std::filesystem::remove(path);
         prompter.savePath = path;
-        fields = {"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
-                  " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
     }
     void TearDown() override { std::filesystem::remove(path); }
-
     void LiveTick() { logger.LogTick(true, State::ViewData, fields); }
+    std::string Record() const {
+        std::string record = "\r\n";
+        for (const auto& f : fields) {
+            record += f;
+        }
+        return record;
+    }
 };
 
-TEST_F(LoggerTest, HeaderThenOneRecordPerTickWithoutTrailingLineEnd) {
+TEST_F(LoggerTest, HeaderThenOneRecordPerTickAndReopeningTruncates) {
+    image.SetText(kOptionRegister, "0011");
     logger.OpenLogFile();
     ASSERT_TRUE(logger.IsOpen());
     EXPECT_EQ(view.logStatus, "File opened successfully");
-    EXPECT_EQ(image.Text(kOptionRegister), "0020");
+    EXPECT_EQ(image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(prompter.saveRequests[0].defaultExtension, "txt");
     EXPECT_TRUE(prompter.saveRequests[0].proposedName.empty());
@@ -58,11 +63,7 @@ TEST_F(LoggerTest, HeaderThenOneRecordPerTickWithoutTrailingLineEnd) {
         fields[13] = uptime;
         LiveTick();
         EXPECT_TRUE(logger.LoggedThisTick());
-        std::string record;
-        for (const auto& f : fields) {
-            record += f;
-        }
-        expected += "\r\n" + record;
+        expected += Record();
     }
     EXPECT_EQ(kLogHeader.size(), 80u);
     EXPECT_EQ(ReadFile(path), expected);
@@ -71,32 +72,26 @@ TEST_F(LoggerTest, HeaderThenOneRecordPerTickWithoutTrailingLineEnd) {
     logger.CloseLogFile();
     EXPECT_FALSE(logger.IsOpen());
     EXPECT_EQ(view.logStatus, "Log File Closed");
-    EXPECT_EQ(image.Text(kOptionRegister), "0000");
+    EXPECT_EQ(image.Text(kOptionRegister), "0011");
     EXPECT_EQ(ReadFile(path), expected);
-}
-
-TEST_F(LoggerTest, ReopeningTruncatesAndWritesTheHeaderAgain) {
-    logger.OpenLogFile();
-    LiveTick();
-    LiveTick();
-    logger.CloseLogFile();
     logger.OpenLogFile();
     EXPECT_TRUE(ReadFile(path).empty());
     LiveTick();
-    std::string record;
-    for (const auto& f : fields) {
-        record += f;
-    }
-    EXPECT_EQ(ReadFile(path), std::string(kLogHeader) + "\r\n" + record);
+    EXPECT_EQ(ReadFile(path), std::string(kLogHeader) + Record());
 }
 
-TEST_F(LoggerTest, CancelClearsTheLogBit) {
+TEST_F(LoggerTest, CancelledOrUnopenableFileLeavesTheLoggerClosed) {
     image.SetText(kOptionRegister, "0031");
     prompter.savePath.reset();
     logger.OpenLogFile();
     EXPECT_FALSE(logger.IsOpen());
     EXPECT_EQ(view.logStatus, "No File opened");
     EXPECT_EQ(image.Text(kOptionRegister), "0011");
+
+    prompter.savePath = ::testing::TempDir() + "no_such_dir/x/log.txt";
+    logger.OpenLogFile();
+    EXPECT_FALSE(logger.IsOpen());
+    EXPECT_NE(view.logStatus.find("could not be opened"), std::string::npos) << view.logStatus;
 }
 
 TEST_F(LoggerTest, WritesOnlyWhenConnectedInViewDataWithTheOpenedStatus) {
@@ -107,55 +102,43 @@ TEST_F(LoggerTest, WritesOnlyWhenConnectedInViewDataWithTheOpenedStatus) {
     LiveTick();
     EXPECT_FALSE(logger.LoggedThisTick());
     EXPECT_TRUE(ReadFile(path).empty());
+    EXPECT_TRUE(view.loggingAnimations.empty());
     logger.SetLogStatus("File opened successfully");
     LiveTick();
-    EXPECT_EQ(ReadFile(path).substr(0, 80), kLogHeader);
-}
-
-TEST_F(LoggerTest, IndicatorSwitchesToNotLoggingWhenATickWritesNothing) {
-    logger.OpenLogFile();
-    LiveTick();
+    EXPECT_EQ(ReadFile(path), std::string(kLogHeader) + Record());
     logger.LogTick(true, State::DoNothing, fields);
-    EXPECT_EQ(view.loggingAnimations, (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
     logger.LogTick(true, State::DoNothing, fields); // the still picture is not reloaded
-    EXPECT_EQ(view.loggingAnimations.size(), 2u);
+    EXPECT_EQ(view.loggingAnimations, (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
 }
 
-TEST_F(LoggerTest, DiskFullStopsLoggingAndSaysSo) {
-    if (!std::filesystem::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full";
+// A full disk, or a file removed under the logger, stops logging and says so.
+TEST_F(LoggerTest, WriteFailureStopsLoggingAndSaysSo) {
+    const bool haveDevFull = std::filesystem::exists("/dev/full");
+    for (const bool diskFull : {true, false}) {
+        if (diskFull && !haveDevFull) {
+            continue;
+        }
+        prompter.savePath = diskFull ? "/dev/full" : path;
+        logger.OpenLogFile();
+        ASSERT_TRUE(logger.IsOpen()) << "case " << diskFull;
+        if (!diskFull) {
+            LiveTick();
+            std::filesystem::remove(path);
+        }
+        LiveTick();
+        EXPECT_FALSE(logger.IsOpen()) << "case " << diskFull;
+        EXPECT_FALSE(logger.LoggedThisTick());
+        EXPECT_EQ(image.Text(kOptionRegister), "0000");
+        EXPECT_NE(view.logStatus.find(diskFull ? "Log write failed" : "file removed"),
+                  std::string::npos)
+            << view.logStatus;
+        EXPECT_NE(view.logStatus.find("Log File Closed"), std::string::npos);
+        LiveTick(); // stays stopped
+        EXPECT_FALSE(logger.LoggedThisTick());
     }
-    prompter.savePath = "/dev/full";
-    logger.OpenLogFile();
-    ASSERT_TRUE(logger.IsOpen());
-    LiveTick();
-    EXPECT_FALSE(logger.IsOpen());
-    EXPECT_FALSE(logger.LoggedThisTick());
-    EXPECT_EQ(image.Text(kOptionRegister), "0000");
-    EXPECT_NE(view.logStatus.find("Log write failed"), std::string::npos) << view.logStatus;
-    EXPECT_NE(view.logStatus.find("Log File Closed"), std::string::npos);
-    LiveTick(); // stays stopped
-    EXPECT_FALSE(logger.LoggedThisTick());
 }
 
-TEST_F(LoggerTest, RemovedFileStopsLoggingAndSaysSo) {
-    logger.OpenLogFile();
-    LiveTick();
-    std::filesystem::remove(path);
-    LiveTick();
-    EXPECT_FALSE(logger.IsOpen());
-    EXPECT_EQ(image.Text(kOptionRegister), "0000");
-    EXPECT_NE(view.logStatus.find("file removed"), std::string::npos) << view.logStatus;
-}
-
-TEST_F(LoggerTest, UnopenableFileIsReportedAndLeavesTheLoggerClosed) {
-    prompter.savePath = ::testing::TempDir() + "no_such_dir/x/log.txt";
-    logger.OpenLogFile();
-    EXPECT_FALSE(logger.IsOpen());
-    EXPECT_NE(view.logStatus.find("could not be opened"), std::string::npos);
-}
-
-// Through the sequencer: pending actions open and close, live ticks write.
+// Through the sequencer: pending actions open and close, only live ticks write.
 TEST(LoggerThroughSequencer, PendingActionsDriveTheLogAndDoNothingWritesNothing) {
     SequencerRig rig;
     const std::string path = ::testing::TempDir() + "log_through_sequencer.txt";

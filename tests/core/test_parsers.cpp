@@ -1,22 +1,61 @@
-// The three reply parsers read exactly what the controller sends, tolerate its layouts and never
-// read past the text.
+// The receive text keeps exactly the newest bytes, and the three reply parsers read what the
+// controller sends, tolerate its layouts and never read past the text.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/Checksum.h"
+#include "core/ReceiveBuffer.h"
 #include "core/ReplyParsers.h"
 
 namespace orvane {
 namespace {
 
+void Feed(CReceiveBuffer& buffer, const std::string& bytes) {
+    for (const char c : bytes) {
+        buffer.OnReceiveChar(static_cast<std::uint8_t>(c));
+    }
+}
+
+TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
+    CReceiveBuffer buffer;
+    EXPECT_EQ(buffer.Text(), std::string(1950, ' '));
+    Feed(buffer, std::string("abc\0d", 5));
+    EXPECT_EQ(buffer.Count(), 5);
+    EXPECT_EQ(buffer.Text(), "abc") << "a zero byte ends the text";
+    buffer.FillWithSpaces();
+    Feed(buffer, "abc");
+    EXPECT_EQ(buffer.Text().substr(0, 4), "abc ");
+    EXPECT_EQ(buffer.Text().size(), 1950u);
+
+    buffer.Clear();
+    EXPECT_TRUE(buffer.Text().empty());
+    std::string bytes;
+    for (std::size_t i = 0; i < 1800 + 777; ++i) {
+        bytes.push_back(static_cast<char>('A' + i % 26));
+    }
+    Feed(buffer, bytes.substr(0, 1800));
+    EXPECT_EQ(buffer.Text(), bytes.substr(0, 1800));
+    Feed(buffer, bytes.substr(1800));
+    EXPECT_EQ(buffer.Count(), 1800);
+    EXPECT_EQ(buffer.Text(), bytes.substr(777)) << "no stale byte is carried in";
+
+    buffer.ZeroWindow(); // empty until new bytes push through the whole window
+    EXPECT_EQ(buffer.Count(), 1800);
+    EXPECT_TRUE(buffer.Text().empty());
+    Feed(buffer, std::string(1799, 'b'));
+    EXPECT_TRUE(buffer.Text().empty());
+    Feed(buffer, "c");
+    EXPECT_EQ(buffer.Text(), std::string(1799, 'b') + "c");
+}
+
 RegisterTexts SampleRegisters() {
     RegisterTexts texts{};
     for (int i = 0; i < kRegisterCount; ++i) {
         char buf[5];
-        std::snprintf(buf, sizeof buf, "%04X", (i * 37 + 11) & 0xFFFF);
+        std::snprintf(buf, sizeof buf, "%04X", (i * 37 + 13) & 0xFFFF);
         texts[static_cast<std::size_t>(i)] = buf;
     }
     texts[kChecksumIndex] = ChecksumText(texts);
@@ -24,7 +63,7 @@ RegisterTexts SampleRegisters() {
 }
 
 // The groups with `separator` after each and `prefix` before the "<".
-std::string Reply(const RegisterTexts& texts, const std::string& separator,
+std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
                   const std::string& prefix = "\r\nConfig dump\r\n") {
     std::string out = prefix + "<\r";
     for (const auto& group : texts) {
@@ -39,57 +78,40 @@ TEST(ConfigurationReply, LenientLayoutsParseAlike) {
     for (const auto& group : texts) {
         spacedInside += group.substr(0, 1) + " \r" + group.substr(1, 2) + "\n " + group.substr(3);
     }
-    for (const std::string& reply :
-         {Reply(texts, ""), Reply(texts, "\n"), Reply(texts, "\r\n"), spacedInside}) {
+    for (const std::string& reply : {Reply(texts), Reply(texts, "\n"), Reply(texts, "\r\n"),
+                                     spacedInside, Reply(texts, "", std::string(1998, ' '))}) {
         const ConfigReply parsed = ReadConfigurationReply(reply);
-        ASSERT_EQ(parsed.outcome, ConfigReplyOutcome::Loaded) << reply.substr(0, 60);
+        ASSERT_EQ(parsed.outcome, ConfigReplyOutcome::Loaded) << "case " << reply.substr(0, 60);
         EXPECT_EQ(parsed.groups, texts);
     }
 }
 
-TEST(ConfigurationReply, NoStartMarkerIsNoData) {
-    EXPECT_EQ(ReadConfigurationReply("").outcome, ConfigReplyOutcome::NoData);
-    EXPECT_EQ(ReadConfigurationReply(std::string(1900, 'x')).outcome, ConfigReplyOutcome::NoData);
+TEST(ConfigurationReply, RefusesMissingMarkerWrongChecksumAndShortText) {
     const RegisterTexts texts = SampleRegisters();
-    EXPECT_EQ(ReadConfigurationReply(Reply(texts, "", std::string(1998, ' '))).outcome,
-              ConfigReplyOutcome::Loaded);
-    EXPECT_EQ(ReadConfigurationReply(Reply(texts, "", std::string(1999, ' '))).outcome,
-              ConfigReplyOutcome::NoData);
-}
-
-TEST(ConfigurationReply, ChecksumMustMatchAsUpperCaseText) {
-    RegisterTexts texts = SampleRegisters();
-    // Choose register 5 so that the checksum holds a letter digit.
-    for (unsigned v = 0; texts[kChecksumIndex].find_first_of("ABCDEF") == std::string::npos; ++v) {
-        char buf[5];
-        std::snprintf(buf, sizeof buf, "%04X", v);
-        texts[5] = buf;
-        texts[kChecksumIndex] = ChecksumText(texts);
-    }
-    ASSERT_EQ(ReadConfigurationReply(Reply(texts, "")).outcome, ConfigReplyOutcome::Loaded);
-
-    RegisterTexts lower = texts;
-    for (auto& c : lower[kChecksumIndex]) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    ASSERT_NE(lower[kChecksumIndex], texts[kChecksumIndex]) << "checksum needs a letter";
-    EXPECT_EQ(ReadConfigurationReply(Reply(lower, "")).outcome,
-              ConfigReplyOutcome::ChecksumMismatch);
-
-    RegisterTexts wrong = texts;
+    ASSERT_EQ(texts[kChecksumIndex], "1EB4");
+    RegisterTexts lower = texts, wrong = texts;
+    lower[kChecksumIndex] = "1eb4";
     wrong[7] = "FFFF";
-    const ConfigReply parsed = ReadConfigurationReply(Reply(wrong, ""));
-    EXPECT_EQ(parsed.outcome, ConfigReplyOutcome::ChecksumMismatch);
-    EXPECT_EQ(parsed.groups, RegisterTexts{});
-}
-
-TEST(ConfigurationReply, TextEndingBeforeTheLastGroupIsAMismatch) {
-    const std::string full = Reply(SampleRegisters(), "");
+    const std::string full = Reply(texts);
     const std::size_t start = full.find('<');
-    for (std::size_t cut : {start + 1, start + 2 + 1600, start + 2 + 1603}) {
-        SCOPED_TRACE(cut);
-        EXPECT_EQ(ReadConfigurationReply(std::string_view(full).substr(0, cut)).outcome,
-                  ConfigReplyOutcome::ChecksumMismatch);
+    const struct {
+        const char* name;
+        std::string text;
+        ConfigReplyOutcome want;
+    } cases[] = {
+        {"empty", "", ConfigReplyOutcome::NoData},
+        {"no marker", std::string(1900, 'x'), ConfigReplyOutcome::NoData},
+        {"marker at 1999", Reply(texts, "", std::string(1999, ' ')), ConfigReplyOutcome::NoData},
+        {"lower-case checksum", Reply(lower), ConfigReplyOutcome::ChecksumMismatch},
+        {"wrong register", Reply(wrong), ConfigReplyOutcome::ChecksumMismatch},
+        {"ends after marker", full.substr(0, start + 1), ConfigReplyOutcome::ChecksumMismatch},
+        {"ends in group 401", full.substr(0, start + 2 + 1603),
+         ConfigReplyOutcome::ChecksumMismatch},
+    };
+    for (const auto& c : cases) {
+        const ConfigReply parsed = ReadConfigurationReply(c.text);
+        EXPECT_EQ(parsed.outcome, c.want) << "case " << c.name;
+        EXPECT_EQ(parsed.groups, RegisterTexts{}) << "case " << c.name;
     }
 }
 
@@ -101,7 +123,7 @@ std::string Record(const std::string& uptime, const std::string& lineStart = "\n
 
 TEST(LiveRecord, NewestRecordIsSplitAsReceived) {
     const std::string text = std::string(110, '.') + Record("76") + Record("77");
-    const auto record = FindLiveRecord(text); // a view into `text`
+    const auto record = FindLiveRecord(text);
     ASSERT_TRUE(record);
     EXPECT_EQ(*record, Record("77").substr(0, Record("77").size() - 1));
     LiveFields fields{};
@@ -112,38 +134,44 @@ TEST(LiveRecord, NewestRecordIsSplitAsReceived) {
 }
 
 TEST(LiveRecord, TerminatorRulesDecideWhetherARecordExists) {
-    const std::string two = Record("1") + Record("2");
-    EXPECT_FALSE(FindLiveRecord(std::string(120, '.') + Record("1"))) << "one terminator";
-    EXPECT_FALSE(FindLiveRecord("1s,\r2s,\r" + std::string(200, '.'))) << "terminator below 101";
-    EXPECT_TRUE(FindLiveRecord(std::string(30, '.') + two));
-    EXPECT_TRUE(FindLiveRecord(std::string(120, '.') + Record("1", "") + Record("2", "")));
-    // Trailing bytes after the last terminator do not hide it.
-    EXPECT_TRUE(FindLiveRecord(std::string(120, '.') + two + "\n1300,  4"));
-    // A record of 240 characters or more is refused.
-    const std::string longRecord = "s,\r" + std::string(238, '1') + "s,\r";
-    EXPECT_FALSE(FindLiveRecord(std::string(120, '.') + longRecord));
-    EXPECT_TRUE(FindLiveRecord(std::string(120, '.') + "s,\r" + std::string(237, '1') + "s,\r"));
+    const std::string pad(120, '.'), two = Record("1") + Record("2");
+    const struct {
+        const char* name;
+        std::string text;
+        bool found;
+    } cases[] = {
+        {"one terminator", pad + Record("1"), false},
+        {"terminators below 101", "1s,\r2s,\r" + std::string(200, '.'), false},
+        {"two records", std::string(30, '.') + two, true},
+        {"no line starts", pad + Record("1", "") + Record("2", ""), true},
+        {"trailing bytes", pad + two + "\n1300,  4", true},
+        {"240 characters", pad + "s,\r" + std::string(238, '1') + "s,\r", false},
+        {"239 characters", pad + "s,\r" + std::string(237, '1') + "s,\r", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindLiveRecord(c.text).has_value(), c.found) << "case " << c.name;
+    }
 }
 
-TEST(LiveRecord, LongFieldEndsTheSplitAndMissingFieldsKeepOldTexts) {
-    LiveFields fields{};
-    fields.fill("old");
-    SplitLiveRecord("1,2,123456789,4,5,", fields);
-    EXPECT_EQ(fields[0], "1");
-    EXPECT_EQ(fields[1], "2");
-    EXPECT_EQ(fields[2], "old");
-    EXPECT_EQ(fields[3], "old");
-
-    fields.fill("old");
-    SplitLiveRecord("12345678,b,c", fields); // 8 characters still fit; "c" has no comma
-    EXPECT_EQ(fields[0], "12345678");
-    EXPECT_EQ(fields[1], "b");
-    EXPECT_EQ(fields[2], "old");
-
-    fields.fill("old");
-    SplitLiveRecord("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,", fields);
-    EXPECT_EQ(fields[13], "13");
-    EXPECT_EQ(fields[14], "old"); // never written
+// A field reaching 9 characters ends the split; fields not reached keep their old texts.
+TEST(LiveRecord, SplitRules) {
+    const struct {
+        const char* record;
+        std::vector<std::string> want; // the first fields; all others must stay "old"
+    } cases[] = {
+        {"1,2,123456789,4,5,", {"1", "2"}},
+        {"12345678,b,c", {"12345678", "b"}}, // "c" has no comma
+        {"0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,",
+         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"}},
+    };
+    for (const auto& c : cases) {
+        LiveFields fields{};
+        fields.fill("old");
+        SplitLiveRecord(c.record, fields);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_EQ(fields[i], i < c.want.size() ? c.want[i] : "old") << "case " << c.record;
+        }
+    }
 }
 
 TEST(ControllerInfo, NeedsTheAbbreviationAndEnoughText) {
@@ -151,14 +179,12 @@ TEST(ControllerInfo, NeedsTheAbbreviationAndEnoughText) {
     EXPECT_FALSE(FindControllerInfo("no abbreviation here " + tail));
     EXPECT_FALSE(FindControllerInfo("....ORV" + std::string(236, 'x')));
     const std::string enough = "....ORV" + std::string(237, 'x');
-    const auto exact = FindControllerInfo(enough);
-    ASSERT_TRUE(exact);
-    EXPECT_EQ(exact->size(), 240u);
+    ASSERT_TRUE(FindControllerInfo(enough));
+    EXPECT_EQ(FindControllerInfo(enough)->size(), 240u);
     const std::string twice = "xxORV 1 ... ORV 2" + tail;
-    const auto capped = FindControllerInfo(twice);
-    ASSERT_TRUE(capped);
-    EXPECT_EQ(capped->size(), 267u);
-    EXPECT_EQ(capped->substr(0, 6), "ORV 1 ");
+    ASSERT_TRUE(FindControllerInfo(twice));
+    EXPECT_EQ(FindControllerInfo(twice)->substr(0, 6), "ORV 1 ");
+    EXPECT_EQ(FindControllerInfo(twice)->size(), 267u);
 }
 
 } // namespace

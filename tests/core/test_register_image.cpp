@@ -1,11 +1,12 @@
-// The register image holds the factory template exactly, decodes its text fields and keeps its
-// checksum rule.
+// The register image holds the documented factory template, keeps its checksum rule and turns
+// into exactly the 1611 bytes the controller expects; an unsendable image sends nothing.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/Checksum.h"
+#include "core/ConfigurationText.h"
 #include "core/Conversions.h"
 #include "core/RegisterImage.h"
 
@@ -14,8 +15,7 @@ using namespace orvane;
 namespace {
 
 struct ExpectedRun {
-    int first;
-    int last;
+    int first, last;
     std::vector<std::string> values; // one value for the whole run, or one per register
 };
 
@@ -70,10 +70,9 @@ const std::vector<ExpectedRun> kExpectedTemplate = {
     {323, 346, {"FF55"}},
     {347, 356, {"0064", "0064", "002F", "006D", "006D", "002F", "0079", "0079", "0079", "0079"}},
     {357, 398, {"FFFF"}},
-    {399, 399, {"A55A"}},
-};
+    {399, 399, {"A55A"}}};
 
-CRegisterImage ImageFilledWith(const std::string& text) {
+CRegisterImage Filled(const std::string& text) {
     CRegisterImage image;
     for (int i = 0; i < kImageEntries; ++i) {
         image.SetText(i, text);
@@ -88,15 +87,13 @@ public:
     void ShowConfigDate(const std::string& t) override { calls.push_back("date=" + t); }
     void ShowConfigIssue(const std::string& t) override { calls.push_back("issue=" + t); }
     void ShowConfigName(const std::string& t) override { calls.push_back("name=" + t); }
-    void ShowConfigDescription(const std::string& t) override {
-        calls.push_back("description=" + t);
-    }
+    void ShowConfigDescription(const std::string& t) override { calls.push_back("desc=" + t); }
 };
 
 } // namespace
 
 TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
-    CRegisterImage image = ImageFilledWith("1234");
+    CRegisterImage image = Filled("1234");
     image.LoadDefaultTemplate();
     int covered = 0;
     for (const ExpectedRun& run : kExpectedTemplate) {
@@ -110,17 +107,8 @@ TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
     EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
 }
 
-TEST(DefaultTemplate, DecodesToTheFactoryNameDescriptionDateAndIssue) {
-    CRegisterImage image;
-    image.LoadDefaultTemplate();
-    EXPECT_EQ(image.DecodeTextField(kNameField), "DEFAULT");
-    EXPECT_EQ(image.DecodeTextField(kDescriptionField), "Comment");
-    EXPECT_EQ(image.DecodeTextField(kDateField), "dd/mm/yyyy");
-    EXPECT_EQ(image.Value(kIssueRegister), 0u);
-}
-
 TEST(TextField, EndsAtTheFirstZeroAndIsEmptyWhenItStartsWithOne) {
-    CRegisterImage image = ImageFilledWith("0041");
+    CRegisterImage image = Filled("0041");
     EXPECT_EQ(image.DecodeTextField(kDateField), "AAAAAAAAAA") << "no zero: the whole field";
     image.SetText(kDateField.first + 3, "0000");
     EXPECT_EQ(image.DecodeTextField(kDateField), "AAA");
@@ -131,82 +119,53 @@ TEST(TextField, EndsAtTheFirstZeroAndIsEmptyWhenItStartsWithOne) {
                                                  "AA");
 }
 
+// Each step changes the image further. The checksum entry itself is never summed, and a
+// register holding no number repeats the value before it (0 for register 0).
 TEST(Checksum, WorkedExamples) {
-    CRegisterImage image = ImageFilledWith("0000");
+    struct Step {
+        int reg;
+        const char *text, *sum;
+    };
+    CRegisterImage image = Filled("0000");
     EXPECT_EQ(ChecksumText(image.Texts()), "0004");
-    image.SetText(0, "0001");
-    EXPECT_EQ(ChecksumText(image.Texts()), "0005");
-    image.SetText(399, "A55A");
-    EXPECT_EQ(ChecksumText(image.Texts()), "A55F");
-    image.SetText(kChecksumIndex, "FFFF");
-    EXPECT_EQ(ChecksumText(image.Texts()), "A55F") << "the checksum entry itself is not summed";
+    const Step steps[] = {{0, "0001", "0005"},  {399, "A55A", "A55F"}, {400, "FFFF", "A55F"},
+                          {10, "0003", "A55C"}, {11, "zz", "A55F"},    {0, "????", "A55E"}};
+    for (const Step& s : steps) {
+        image.SetText(s.reg, s.text);
+        EXPECT_EQ(ChecksumText(image.Texts()), s.sum) << "case " << s.reg << "=" << s.text;
+    }
 }
 
-TEST(Checksum, ARegisterWithoutANumberRepeatsTheValueBeforeIt) {
-    CRegisterImage image = ImageFilledWith("0000");
-    image.SetText(10, "0003");
-    image.SetText(11, "zz");
-    // 3 ^ 3 cancels out, so only the final xor with 4 is left.
-    EXPECT_EQ(ChecksumText(image.Texts()), "0004");
-    image.SetText(0, "????");
-    EXPECT_EQ(ChecksumText(image.Texts()), "0004") << "register 0 without a number counts as 0";
-}
-
-TEST(ConfigurationInfo, RefreshRecomputesTheChecksumShowAndLeaveItAlone) {
+TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
     CRegisterImage image;
     image.SetText(kChecksumIndex, "BEEF");
     image.LoadDefaultTemplate();
-    EXPECT_EQ(image.Text(kChecksumIndex), "BEEF");
-
+    image.SetValue(kIssueRegister, 300);
     RecordingInfoView shown;
     image.ShowConfigurationInfo(shown);
-    EXPECT_EQ(shown.calls, (std::vector<std::string>{"checksum=BEEF", "issue=0", "name=DEFAULT",
-                                                     "description=Comment", "date=dd/mm/yyyy"}));
-
+    EXPECT_EQ(shown.calls, (std::vector<std::string>{"checksum=BEEF", "issue=300", "name=DEFAULT",
+                                                     "desc=Comment", "date=dd/mm/yyyy"}));
     RecordingInfoView refreshed;
     image.RefreshConfigurationInfo(refreshed);
     const std::string sum = ChecksumText(image.Texts());
     EXPECT_NE(sum, "BEEF");
     EXPECT_EQ(image.Text(kChecksumIndex), sum);
     EXPECT_EQ(refreshed.calls,
-              (std::vector<std::string>{"date=dd/mm/yyyy", "issue=0", "name=DEFAULT",
-                                        "description=Comment", "checksum=" + sum}));
+              (std::vector<std::string>{"date=dd/mm/yyyy", "issue=300", "name=DEFAULT",
+                                        "desc=Comment", "checksum=" + sum}));
 }
 
-TEST(ConfigurationInfo, IssueIsShownInDecimal) {
-    CRegisterImage image;
-    image.LoadDefaultTemplate();
-    image.SetValue(kIssueRegister, 300);
-    RecordingInfoView shown;
-    image.ShowConfigurationInfo(shown);
-    EXPECT_EQ(shown.calls[1], "issue=300");
-}
-
-TEST(OptionBits, ChangeOneBitAndKeepTheOthers) {
-    CRegisterImage image;
-    image.SetText(kOptionRegister, "0019");
-    EXPECT_FALSE(image.OptionBit(kLogEnableBit));
-    image.SetOptionBit(kLogEnableBit, true);
-    EXPECT_EQ(image.Text(kOptionRegister), "0039");
-    image.SetOptionBit(kLogEnableBit, false);
-    EXPECT_EQ(image.Text(kOptionRegister), "0019");
-}
-
-TEST(RegisterAccess, OutOfRangeIsHarmlessAndTextsAreKeptAsStored) {
+TEST(Conversions, ReadLikeTheCLibraryAndStoreTheLow16Bits) {
     CRegisterImage image;
     image.SetText(-1, "0001");
     image.SetText(kImageEntries, "0001");
     EXPECT_EQ(image.Text(-1), "");
     EXPECT_EQ(image.Text(kImageEntries), "");
     image.SetText(5, "abc");
-    EXPECT_EQ(image.Text(5), "abc");
+    EXPECT_EQ(image.Text(5), "abc") << "texts are kept as stored";
     EXPECT_EQ(image.Value(5), 0xABCu);
     image.SetValue(6, 0x12345);
-    EXPECT_EQ(image.Text(6), "2345") << "only the low 16 bits are stored";
-}
-
-TEST(Conversions, HexReadsLikeTheCLibrary) {
-    EXPECT_EQ(ScanHex("00ff"), 0xFFu);
+    EXPECT_EQ(image.Text(6), "2345");
     EXPECT_EQ(ScanHex("  1A"), 0x1Au);
     EXPECT_EQ(ScanHex("0x10"), 0x10u);
     EXPECT_EQ(ScanHex("0xZ"), 0u) << "a 0 without digits after the x is the number 0";
@@ -219,9 +178,39 @@ TEST(Conversions, HexReadsLikeTheCLibrary) {
     EXPECT_EQ(ScanDecimal("99999999999999999999"), 2147483647);
     EXPECT_FALSE(ScanDecimal("x1").has_value());
     EXPECT_TRUE(IsHexWord("a55A"));
-    EXPECT_FALSE(IsHexWord("A55"));
-    EXPECT_FALSE(IsHexWord("A55G"));
-    EXPECT_FALSE(IsHexWord(" A55"));
-    EXPECT_EQ(FormatHexWord(0xfb), "00FB");
+    for (const char* bad : {"A55", "A55G", " A55", "A55AA"}) {
+        EXPECT_FALSE(IsHexWord(bad)) << "case " << bad;
+    }
     EXPECT_EQ(FormatHexWord(static_cast<unsigned>(-5)), "FFFB");
+}
+
+TEST(ConfigurationText, TemplateAndAllZeroImageGiveTheDocumentedBytes) {
+    CRegisterImage image;
+    image.LoadDefaultTemplate();
+    const auto built = BuildConfigurationText(image);
+    ASSERT_TRUE(built.ok());
+    const std::string& t = built.text;
+    ASSERT_EQ(t.size(), 1611u);
+    EXPECT_EQ(t.substr(0, 2 + 24), "<\r000100010001000100190019");
+    EXPECT_EQ(t.substr(1602), "A544> END"); // the template's checksum, worked out by hand
+    EXPECT_EQ(image.Text(kChecksumIndex), "A544");
+    for (int i = 0; i < kRegisterCount; ++i) {
+        ASSERT_EQ(t.substr(2 + 4 * std::size_t(i), 4), image.Text(i)) << "register " << i;
+    }
+    CRegisterImage zero = Filled("0000");
+    EXPECT_EQ(BuildConfigurationText(zero).text, "<\r" + std::string(1600, '0') + "0004> END");
+}
+
+TEST(ConfigurationText, AnImageWithABadRegisterIsRefusedAndNamesIt) {
+    for (const char* bad : {"", "123", "12345", "12G4", " 123"}) {
+        CRegisterImage image = Filled("0000");
+        image.SetText(kChecksumIndex, "CAFE");
+        image.SetText(250, bad);
+        image.SetText(300, "XXXX");
+        const auto built = BuildConfigurationText(image);
+        EXPECT_FALSE(built.ok()) << "case \"" << bad << '"';
+        EXPECT_EQ(built.invalidRegister, 250) << "case \"" << bad << '"';
+        EXPECT_TRUE(built.text.empty());
+        EXPECT_EQ(image.Text(kChecksumIndex), "CAFE") << "a refused build stores no checksum";
+    }
 }
