@@ -1,12 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QSettings>
 #include <QTest>
+#include <gtest/gtest.h>
 
 #include "app/CZephanDlg.h"
 #include "core/Prompter.h"
@@ -20,13 +21,13 @@ struct AskedMessage {
     MessageButtons buttons;
 };
 
-// Answers every box at once (Ok, or the scripted answer) and keeps what was asked.
+// Answers every box at once (Ok, or No to a question) and keeps what was asked.
 class RecordingPrompter final : public IPrompter {
 public:
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                               MessageButtons buttons) override {
         asked.push_back({text, caption, icon, buttons});
-        return buttons == MessageButtons::YesNo ? yesNoAnswer : MessageAnswer::Ok;
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
@@ -35,32 +36,24 @@ public:
     std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
 
     std::vector<AskedMessage> asked;
-    MessageAnswer yesNoAnswer = MessageAnswer::No;
     std::vector<SaveFileRequest> saveRequests;
     std::optional<std::string> saveAnswer; // empty: the dialog is cancelled
 };
 
-// Polls the event loop until the condition holds or the time is up.
-inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QTest::qWait(10);
-    }
-    return true;
+inline void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-// A window with no real serial devices and no standalone simulators, no running
-// timers (tests tick it), and a fast built-in simulated controller.
-struct TestWindow {
-    RecordingPrompter prompter;
-    std::vector<std::string> opened;
-    std::vector<PortCandidate> hardware;
-
-    DlgOptions Options() {
+// A shown window over cleared settings, with no real serial devices, no standalone
+// simulators, no running timers (tests tick it) and a fast built-in simulated controller.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings().clear();
+        Restart();
+    }
+    void Restart() {
+        window.reset();
         DlgOptions options;
         options.hardwarePorts = [this] { return hardware; };
         options.simulatorProcesses = [] { return std::vector<PortCandidate>{}; };
@@ -69,8 +62,38 @@ struct TestWindow {
         options.simulator.unpaced = true;
         options.simulator.timeScale = 20.0;
         options.startTimers = false;
-        return options;
+        window = std::make_unique<CZephanDlg>(options);
+        window->show();
     }
+    void ClickTab(int index) {
+        QTest::mouseClick(window->Tabs(), Qt::LeftButton, {},
+                          window->Tabs()->tabRect(index).center());
+    }
+    // Picks the port listed under the caption, presses "Connect" and runs the tick that opens it.
+    bool Connect(const QString& caption = "Simulated controller") {
+        CComPortCombo* ports = window->CommsPage()->PortList();
+        ports->setCurrentIndex(ports->findText(caption, Qt::MatchStartsWith));
+        if (ports->currentIndex() < 0) {
+            ADD_FAILURE() << "no port " << caption.toStdString();
+            return false;
+        }
+        Click(window->CommsPage()->ConnectButton());
+        window->OnTimer();
+        return window->IsConnected();
+    }
+    // Ticks until the condition holds, letting the bytes in between arrive.
+    bool TickUntil(const std::function<bool()>& condition, int maxTicks = 100) {
+        for (int i = 0; i < maxTicks && !condition(); ++i) {
+            QTest::qWait(30);
+            window->OnTimer();
+        }
+        return condition();
+    }
+
+    RecordingPrompter prompter;
+    std::vector<std::string> opened;
+    std::vector<PortCandidate> hardware;
+    std::unique_ptr<CZephanDlg> window;
 };
 
 } // namespace orvane::test

@@ -1,10 +1,12 @@
 // The animated picture plays without blocking and stops on its frame; the Contact page shows
-// version and link.
+// version and link; message boxes show what was asked.
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QRegularExpression>
-#include <QSettings>
-#include <gtest/gtest.h>
+#include <QTimer>
 
 #include "AppTestSupport.h"
+#include "app/QtPrompter.h"
 #include "controls/CPictureEx.h"
 #include "core/MainWindowView.h"
 #include "pages/mD10.h"
@@ -12,9 +14,9 @@
 namespace orvane {
 namespace {
 
-using test::WaitFor;
+using Contact = test::WindowTest;
 
-TEST(PictureGeometry, SpinGoesRoundOnceAndPulseFadesAndReturns) {
+TEST(Picture, SpinGoesRoundOnceAndPulseFadesAndReturns) {
     EXPECT_DOUBLE_EQ(SpinAngle(0, 12), 0.0);
     EXPECT_DOUBLE_EQ(SpinAngle(3, 12), 90.0);
     EXPECT_DOUBLE_EQ(SpinAngle(12, 12), 0.0);
@@ -25,12 +27,21 @@ TEST(PictureGeometry, SpinGoesRoundOnceAndPulseFadesAndReturns) {
     EXPECT_DOUBLE_EQ(PulseOpacity(12, 12), 1.0);
 }
 
-TEST(PictureResources, EveryPictureTheWindowsAskForExistsAndLoads) {
-    for (const int id : {kAnimationCommunicating, kAnimationIdle, kAnimationLogging,
-                         kAnimationNotLogging, kPictureContact}) {
+TEST(Picture, EveryPictureAskedForLoadsAndOnlyTheAnimatedOnesPlay) {
+    const struct {
+        int id;
+        bool plays;
+    } pictures[] = {{kAnimationCommunicating, true},
+                    {kAnimationIdle, false},
+                    {kAnimationLogging, true},
+                    {kAnimationNotLogging, false}, // the logger tells the two apart by this
+                    {kPictureContact, true}};
+    for (const auto& p : pictures) {
         CPictureEx picture;
-        EXPECT_TRUE(picture.Load(id)) << id;
-        EXPECT_EQ(picture.ResourceId(), id);
+        EXPECT_TRUE(picture.Load(p.id)) << "case " << p.id;
+        EXPECT_EQ(picture.ResourceId(), p.id);
+        EXPECT_TRUE(picture.Draw()) << "case " << p.id;
+        EXPECT_EQ(picture.IsPlaying(), p.plays) << "case " << p.id;
     }
     CPictureEx picture;
     EXPECT_FALSE(picture.Load(999));
@@ -44,7 +55,7 @@ TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
     ASSERT_TRUE(picture.Load(kAnimationCommunicating));
     ASSERT_TRUE(picture.Draw());
     EXPECT_TRUE(picture.IsPlaying()); // Draw returned at once: nothing waits for frames
-    ASSERT_TRUE(WaitFor([&] { return picture.Frame() >= 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picture.Frame() >= 2; }));
     picture.Stop();
     EXPECT_FALSE(picture.IsPlaying());
     const int frame = picture.Frame();
@@ -54,16 +65,6 @@ TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
     ASSERT_TRUE(picture.Load(kAnimationIdle)); // a new image starts at its first frame
     EXPECT_EQ(picture.Frame(), 0);
     EXPECT_FALSE(picture.IsPlaying());
-}
-
-TEST(Picture, AStillPictureIsDrawnButDoesNotPlay) {
-    CPictureEx picture;
-    ASSERT_TRUE(picture.Load(kAnimationNotLogging));
-    EXPECT_TRUE(picture.Draw());
-    EXPECT_FALSE(picture.IsPlaying());
-    ASSERT_TRUE(picture.Load(kAnimationLogging));
-    picture.Draw();
-    EXPECT_TRUE(picture.IsPlaying());
 }
 
 TEST(Picture, PaintsSomethingOfItsImage) {
@@ -81,37 +82,62 @@ TEST(Picture, PaintsSomethingOfItsImage) {
     EXPECT_GT(coloured, 48 * 48 / 10);
 }
 
-class MainWindowContact : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QSettings().clear();
-        window = std::make_unique<CZephanDlg>(harness.Options());
-    }
-    test::TestWindow harness;
-    std::unique_ptr<CZephanDlg> window;
-};
-
-TEST_F(MainWindowContact, ShowsTheVersionWithBuildDateAndTime) {
+TEST_F(Contact, ShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
     const QString text = window->ContactPage()->VersionField()->text();
     const QRegularExpression form(
         "^Software Version 2\\.3\\.1 Compiled on [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, "
         "[0-9]{2}:[0-9]{2}:[0-9]{2}\nThe latest version of the Software \ncan be downloaded "
         "from:$");
     EXPECT_TRUE(form.match(text).hasMatch()) << text.toStdString();
-}
 
-TEST_F(MainWindowContact, TheLinkIsBlueOpaqueAndOpensTheDownloadPage) {
-    window->Tabs()->setCurrentIndex(9);
-    window->show();
+    ClickTab(9);
     QLabel* link = window->ContactPage()->LinkField();
     EXPECT_EQ(link->text(), kDownloadAddress);
     EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0x19, 0x19, 0xFF));
     EXPECT_TRUE(link->autoFillBackground());
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(harness.opened, std::vector<std::string>{kDownloadAddress});
+    test::Click(link);
+    EXPECT_EQ(opened, std::vector<std::string>{kDownloadAddress});
     EXPECT_TRUE(window->ContactPage()->Picture()->IsPlaying());
     EXPECT_EQ(window->ContactPage()->Picture()->ResourceId(), kPictureContact);
+}
+
+struct Seen {
+    QString text, caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Once the box is open, notes what it shows and presses one of its buttons.
+void AnswerNextBox(Seen& seen, QMessageBox::StandardButton press) {
+    QTimer::singleShot(0, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+        box->button(press)->click();
+    });
+}
+
+TEST(QtPrompter, ShowsTheBoxAsAskedAndReportsTheButtonPressed) {
+    QtPrompter prompter;
+    Seen seen;
+    AnswerNextBox(seen, QMessageBox::Ok);
+    EXPECT_EQ(prompter.ShowMessage("Comms <3> went", "Application Error", MessageIcon::Error,
+                                   MessageButtons::Ok),
+              MessageAnswer::Ok);
+    EXPECT_EQ(seen.text, "Comms <3> went");
+    EXPECT_EQ(seen.caption, "Application Error");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+    for (const auto& [press, answer] :
+         {std::pair{QMessageBox::Yes, MessageAnswer::Yes}, {QMessageBox::No, MessageAnswer::No}}) {
+        AnswerNextBox(seen, press);
+        EXPECT_EQ(
+            prompter.ShowMessage("Log?", "Log", MessageIcon::Exclamation, MessageButtons::YesNo),
+            answer);
+        EXPECT_EQ(seen.icon, QMessageBox::Warning);
+        EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    }
 }
 
 } // namespace
