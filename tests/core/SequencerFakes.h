@@ -16,33 +16,14 @@
 namespace orvane::test {
 
 using Sends = std::vector<std::pair<int, std::string>>;
-
-// Records every message with the tick it was sent on.
-class RecordingLink final : public ILink {
-public:
-    std::function<int()> clock;
-    Sends sent;
-    int failingOpens = 0; // how many opens fail before one succeeds
-    int opens = 0, closes = 0, monitorStarts = 0, lastPort = -1;
-
-    bool Open(int portNumber) override {
-        lastPort = portNumber;
-        return ++opens > failingOpens;
-    }
-    void StartMonitor() override { ++monitorStarts; }
-    void Close() override { ++closes; }
-    void Send(std::string_view bytes) override { sent.emplace_back(clock(), std::string(bytes)); }
-    bool IsOpen() const override { return false; }
-};
+using Strings = std::vector<std::string>;
 
 class RecordingView final : public IMainWindowView, public ICommsPageView, public IConfigInfoView {
 public:
-    std::string tick, activity, connection, logStatus, controllerInfo, buttonText;
+    std::string tick, activity, connection, logStatus, controllerInfo, buttonText, checksum;
     std::vector<int> activityAnimations, loggingAnimations;
-    bool loggingPlaying = false;
     int enables = 0, disables = 0;
     bool portSelectionEnabled = true;
-    std::string checksum;
 
     // The connection fields at once, so a test compares a whole window state.
     std::string Connection() const {
@@ -55,12 +36,11 @@ public:
     void PlayActivityAnimation(int id) override { activityAnimations.push_back(id); }
     void ShowConnection(const std::string& text) override { connection = text; }
     void ShowLogStatus(const std::string& text) override { logStatus = text; }
+    void PlayLoggingIndicator(int id) override { loggingAnimations.push_back(id); }
     // The "not logging" picture is a still image: it does not count as playing.
-    void PlayLoggingIndicator(int id) override {
-        loggingAnimations.push_back(id);
-        loggingPlaying = id == kAnimationLogging;
+    bool IsLoggingIndicatorPlaying() const override {
+        return !loggingAnimations.empty() && loggingAnimations.back() == kAnimationLogging;
     }
-    bool IsLoggingIndicatorPlaying() const override { return loggingPlaying; }
     void DisablePageControls() override { ++disables; }
     void EnablePageControls() override { ++enables; }
     void ShowControllerInfo(const std::string& text) override { controllerInfo = text; }
@@ -77,8 +57,8 @@ public:
 // event loop of a modal box runs timer ticks.
 class ScriptedPrompter final : public IPrompter {
 public:
+    Strings asked;                                             // "caption: text" of each message
     std::vector<std::pair<MessageIcon, MessageButtons>> kinds; // of each message
-    std::vector<std::string> asked;                            // "caption: text" of each message
     std::deque<MessageAnswer> answers;                         // Ok or No by default when empty
     std::function<void()> whileOpen;
     std::optional<std::string> savePath;
@@ -111,21 +91,32 @@ private:
     }
 };
 
-// A sequencer wired to recording fakes, started as the main window starts it.
-struct SequencerRig : IPortSettings {
+// A sequencer wired to recording fakes, started as the main window starts it. The rig is
+// also the link (recording each message with its tick) and the port settings.
+struct SequencerRig : ILink, IPortSettings {
+    Sends sent;
+    int failingOpens = 0; // how many opens fail before one succeeds
+    int opens = 0, closes = 0, monitorStarts = 0, lastPort = -1;
     std::vector<int> storedPorts;
     CRegisterImage image;
-    RecordingLink link;
     RecordingView view;
     ScriptedPrompter prompter;
-    CSequencer seq{SequencerContext{image, link, view, view, view, prompter, *this}};
+    CSequencer seq{SequencerContext{image, *this, view, view, view, prompter, *this}};
 
     SequencerRig() {
         image.LoadDefaultTemplate();
-        link.clock = [this] { return seq.TickCount(); };
         seq.InitSequencer();
     }
+    bool Open(int portNumber) override {
+        lastPort = portNumber;
+        return ++opens > failingOpens;
+    }
+    void StartMonitor() override { ++monitorStarts; }
+    void Close() override { ++closes; }
+    void Send(std::string_view bytes) override { sent.emplace_back(seq.TickCount(), bytes); }
+    bool IsOpen() const override { return false; } // the sequencer keeps its own flag
     void StorePortNumber(int portNumber) override { storedPorts.push_back(portNumber); }
+
     void Tick(int count = 1) {
         for (int i = 0; i < count; ++i) {
             seq.OnTimer();
@@ -151,7 +142,7 @@ struct SequencerRig : IPortSettings {
     // Sends made on ticks at or after `from`, with ticks as offsets from it.
     Sends SendsFrom(int from) const {
         Sends out;
-        for (const auto& [tick, bytes] : link.sent) {
+        for (const auto& [tick, bytes] : sent) {
             if (tick >= from) {
                 out.emplace_back(tick - from, bytes);
             }

@@ -1,76 +1,42 @@
-// The register image holds the documented factory template, keeps its checksum rule and turns
-// into exactly the 1611 bytes the controller expects; an unsendable image sends nothing.
+// The register image holds the documented factory template and its checksum rule, and turns into
+// exactly the controller's 1611 bytes and a file that round-trips byte for byte; an unsendable
+// image sends nothing and the file reader refuses every file it must.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <sstream>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "core/Checksum.h"
+#include "core/ConfigFile.h"
 #include "core/ConfigurationText.h"
 #include "core/Conversions.h"
 #include "core/RegisterImage.h"
 
 using namespace orvane;
+namespace fs = std::filesystem;
 
 namespace {
 
-struct ExpectedRun {
-    int first, last;
-    std::vector<std::string> values; // one value for the whole run, or one per register
-};
-
-// The factory template as the controller documentation lists it, written out here
-// on its own so that a slip in the code's table cannot hide in the test.
-const std::vector<ExpectedRun> kExpectedTemplate = {
-    {0, 3, {"0001"}},
-    {4, 7, {"0019"}},
-    {8, 11, {"0020"}},
-    {12, 15, {"0022"}},
-    {16, 19, {"0024"}},
-    {20, 23, {"0026"}},
-    {24, 27, {"0028"}},
-    {28, 31, {"002A"}},
-    {32, 35, {"0032"}},
-    {36, 38, {"FFFF"}},
-    {39, 66, {"001E"}},
-    {67, 70, {"005A"}},
-    {71, 72, {"FFFF"}},
-    {73, 84, {"FF55"}},
-    {85, 87, {"FFFF"}},
-    {88, 123, {"FF55"}},
-    {124, 127, {"0000"}},
-    {128, 129, {"0001"}},
-    {130, 159, {"FF55"}},
-    {160, 160, {"FFFF"}},
-    {161, 164, {"0005"}},
-    {165, 168, {"0001"}},
-    {169, 172, {"0000"}},
-    {173, 176, {"0006"}},
-    {177, 179, {"FFFF"}},
-    {180, 180, {"0002"}},
-    {181, 181, {"0001"}},
-    {182, 182, {"0000"}},
-    {183, 183, {"0001"}},
-    {184, 184, {"0000"}},
-    {185, 185, {"FFFF"}},
-    {186, 192, {"0044", "0045", "0046", "0041", "0055", "004C", "0054"}},
-    {193, 206, {"0000"}},
-    {207, 210, {"FFFF"}},
-    {211, 211, {"0000"}},
-    {212, 218, {"0043", "006F", "006D", "006D", "0065", "006E", "0074"}},
-    {219, 291, {"0000"}},
-    {292, 295, {"0BB8"}},
-    {296, 299, {"000A"}},
-    {300, 305, {"0001"}},
-    {306, 309, {"FFFF"}},
-    {310, 313, {"0002"}},
-    {314, 317, {"0000"}},
-    {318, 321, {"0001"}},
-    {322, 322, {"FFFF"}},
-    {323, 346, {"FF55"}},
-    {347, 356, {"0064", "0064", "002F", "006D", "006D", "002F", "0079", "0079", "0079", "0079"}},
-    {357, 398, {"FFFF"}},
-    {399, 399, {"A55A"}}};
+// The factory template as the controller documentation lists it, written out here on its own
+// so that a slip in the code's table cannot hide in the test: "first-last=value" for a run of
+// one value, "first-last=v1,v2,..." for one value per register.
+constexpr const char* kExpectedTemplate = R"(
+    0-3=0001 4-7=0019 8-11=0020 12-15=0022 16-19=0024 20-23=0026 24-27=0028 28-31=002A
+    32-35=0032 36-38=FFFF 39-66=001E 67-70=005A 71-72=FFFF 73-84=FF55 85-87=FFFF 88-123=FF55
+    124-127=0000 128-129=0001 130-159=FF55 160-160=FFFF 161-164=0005 165-168=0001 169-172=0000
+    173-176=0006 177-179=FFFF 180-180=0002 181-181=0001 182-182=0000 183-183=0001 184-184=0000
+    185-185=FFFF 186-192=0044,0045,0046,0041,0055,004C,0054 193-206=0000 207-210=FFFF
+    211-211=0000 212-218=0043,006F,006D,006D,0065,006E,0074 219-291=0000 292-295=0BB8
+    296-299=000A 300-305=0001 306-309=FFFF 310-313=0002 314-317=0000 318-321=0001 322-322=FFFF
+    323-346=FF55 347-356=0064,0064,002F,006D,006D,002F,0079,0079,0079,0079 357-398=FFFF
+    399-399=A55A)";
 
 CRegisterImage Filled(const std::string& text) {
     CRegisterImage image;
@@ -82,28 +48,50 @@ CRegisterImage Filled(const std::string& text) {
 
 class RecordingInfoView : public IConfigInfoView {
 public:
-    std::vector<std::string> calls;
-    void ShowChecksum(const std::string& t) override { calls.push_back("checksum=" + t); }
-    void ShowConfigDate(const std::string& t) override { calls.push_back("date=" + t); }
-    void ShowConfigIssue(const std::string& t) override { calls.push_back("issue=" + t); }
-    void ShowConfigName(const std::string& t) override { calls.push_back("name=" + t); }
-    void ShowConfigDescription(const std::string& t) override { calls.push_back("desc=" + t); }
+    std::string shown;
+    void ShowChecksum(const std::string& t) override { shown += " checksum=" + t; }
+    void ShowConfigDate(const std::string& t) override { shown += " date=" + t; }
+    void ShowConfigIssue(const std::string& t) override { shown += " issue=" + t; }
+    void ShowConfigName(const std::string& t) override { shown += " name=" + t; }
+    void ShowConfigDescription(const std::string& t) override { shown += " desc=" + t; }
 };
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Utf16(const std::string& text) {
+    Bytes out;
+    for (const char c : text) {
+        out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
+    }
+    return out;
+}
+
+std::string TemplateText(int reg = 0, const std::string& value = "0001") {
+    CRegisterImage image;
+    image.LoadDefaultTemplate();
+    image.SetText(reg, value);
+    return BuildConfigurationText(image).text;
+}
 
 } // namespace
 
 TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
     CRegisterImage image = Filled("1234");
     image.LoadDefaultTemplate();
-    int covered = 0;
-    for (const ExpectedRun& run : kExpectedTemplate) {
-        for (int i = run.first; i <= run.last; ++i, ++covered) {
-            const std::string& want =
-                run.values.size() == 1 ? run.values[0] : run.values[std::size_t(i - run.first)];
-            EXPECT_EQ(image.Text(i), want) << "register " << i;
+    std::istringstream table(kExpectedTemplate);
+    int next = 0;
+    for (std::string run; table >> run;) {
+        int first = 0, last = 0, used = 0;
+        ASSERT_EQ(std::sscanf(run.c_str(), "%d-%d=%n", &first, &last, &used), 2) << run;
+        ASSERT_EQ(first, next) << "the expected table must cover every register once";
+        for (int i = first; i <= last; ++i) {
+            const bool one = run.size() == std::size_t(used) + 4;
+            EXPECT_EQ(image.Text(i), run.substr(used + (one ? 0 : 5 * std::size_t(i - first)), 4))
+                << "register " << i;
         }
+        next = last + 1;
     }
-    EXPECT_EQ(covered, kRegisterCount) << "the expected table must cover every register once";
+    EXPECT_EQ(next, kRegisterCount);
     EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
 }
 
@@ -141,57 +129,45 @@ TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
     image.SetText(kChecksumIndex, "BEEF");
     image.LoadDefaultTemplate();
     image.SetValue(kIssueRegister, 300);
-    RecordingInfoView shown;
-    image.ShowConfigurationInfo(shown);
-    EXPECT_EQ(shown.calls, (std::vector<std::string>{"checksum=BEEF", "issue=300", "name=DEFAULT",
-                                                     "desc=Comment", "date=dd/mm/yyyy"}));
-    RecordingInfoView refreshed;
-    image.RefreshConfigurationInfo(refreshed);
+    RecordingInfoView view;
+    image.ShowConfigurationInfo(view);
+    EXPECT_EQ(view.shown, " checksum=BEEF issue=300 name=DEFAULT desc=Comment date=dd/mm/yyyy");
+    view.shown.clear();
+    image.RefreshConfigurationInfo(view);
     const std::string sum = ChecksumText(image.Texts());
-    EXPECT_NE(sum, "BEEF");
     EXPECT_EQ(image.Text(kChecksumIndex), sum);
-    EXPECT_EQ(refreshed.calls,
-              (std::vector<std::string>{"date=dd/mm/yyyy", "issue=300", "name=DEFAULT",
-                                        "desc=Comment", "checksum=" + sum}));
+    EXPECT_EQ(view.shown, " date=dd/mm/yyyy issue=300 name=DEFAULT desc=Comment checksum=" + sum);
 }
 
 TEST(Conversions, ReadLikeTheCLibraryAndStoreTheLow16Bits) {
     CRegisterImage image;
-    image.SetText(-1, "0001");
-    image.SetText(kImageEntries, "0001");
-    EXPECT_EQ(image.Text(-1), "");
+    image.SetText(kImageEntries, "0001"); // out of range: harmless
     EXPECT_EQ(image.Text(kImageEntries), "");
     image.SetText(5, "abc");
     EXPECT_EQ(image.Text(5), "abc") << "texts are kept as stored";
     EXPECT_EQ(image.Value(5), 0xABCu);
     image.SetValue(6, 0x12345);
     EXPECT_EQ(image.Text(6), "2345");
-    EXPECT_EQ(ScanHex("  1A"), 0x1Au);
-    EXPECT_EQ(ScanHex("0x10"), 0x10u);
-    EXPECT_EQ(ScanHex("0xZ"), 0u) << "a 0 without digits after the x is the number 0";
-    EXPECT_EQ(ScanHex("12G4"), 0x12u);
-    EXPECT_EQ(ScanHex("-1"), 0xFFFFFFFFu);
-    EXPECT_FALSE(ScanHex("").has_value());
-    EXPECT_FALSE(ScanHex("G000").has_value());
-    EXPECT_EQ(ScanDecimal(" 42x"), 42);
-    EXPECT_EQ(ScanDecimal("-7"), -7);
+    const std::pair<const char*, std::optional<unsigned>> hex[] = {
+        {"  1A", 0x1A},     {"0x10", 0x10}, {"0xZ", 0},  {"12G4", 0x12},
+        {"-1", 0xFFFFFFFF}, {"", {}},       {"G000", {}}};
+    for (const auto& [text, want] : hex) {
+        EXPECT_EQ(ScanHex(text), want) << "case " << text;
+    }
+    EXPECT_EQ(ScanDecimal(" -42x"), -42);
     EXPECT_EQ(ScanDecimal("99999999999999999999"), 2147483647);
     EXPECT_FALSE(ScanDecimal("x1").has_value());
     EXPECT_TRUE(IsHexWord("a55A"));
     for (const char* bad : {"A55", "A55G", " A55", "A55AA"}) {
         EXPECT_FALSE(IsHexWord(bad)) << "case " << bad;
     }
-    EXPECT_EQ(FormatHexWord(static_cast<unsigned>(-5)), "FFFB");
 }
 
 TEST(ConfigurationText, TemplateAndAllZeroImageGiveTheDocumentedBytes) {
     CRegisterImage image;
     image.LoadDefaultTemplate();
-    const auto built = BuildConfigurationText(image);
-    ASSERT_TRUE(built.ok());
-    const std::string& t = built.text;
+    const std::string t = BuildConfigurationText(image).text;
     ASSERT_EQ(t.size(), 1611u);
-    EXPECT_EQ(t.substr(0, 2 + 24), "<\r000100010001000100190019");
     EXPECT_EQ(t.substr(1602), "A544> END"); // the template's checksum, worked out by hand
     EXPECT_EQ(image.Text(kChecksumIndex), "A544");
     for (int i = 0; i < kRegisterCount; ++i) {
@@ -208,9 +184,121 @@ TEST(ConfigurationText, AnImageWithABadRegisterIsRefusedAndNamesIt) {
         image.SetText(250, bad);
         image.SetText(300, "XXXX");
         const auto built = BuildConfigurationText(image);
-        EXPECT_FALSE(built.ok()) << "case \"" << bad << '"';
         EXPECT_EQ(built.invalidRegister, 250) << "case \"" << bad << '"';
+        EXPECT_FALSE(built.ok());
         EXPECT_TRUE(built.text.empty());
         EXPECT_EQ(image.Text(kChecksumIndex), "CAFE") << "a refused build stores no checksum";
     }
+}
+
+TEST(ConfigFile, RoundTripIsByteForByte) {
+    CRegisterImage image;
+    image.LoadDefaultTemplate();
+    image.SetText(5, "7fff"); // lower case is kept as stored
+    image.SetValue(kIssueRegister, 12);
+    const std::string text = BuildConfigurationText(image).text;
+    const Bytes bytes = EncodeConfigurationFile(text);
+    ASSERT_EQ(bytes.size(), kConfigFileSize);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 3222), Utf16(text));
+    EXPECT_EQ(Bytes(bytes.begin() + 3222, bytes.end()), Bytes(12, 0)) << "six zero characters";
+    const FileReadResult read = DecodeConfigurationFile(bytes);
+    ASSERT_EQ(read.outcome, FileReadOutcome::Loaded);
+    EXPECT_EQ(read.groups, image.Texts());
+    CRegisterImage reloaded;
+    reloaded.SetTexts(read.groups);
+    EXPECT_EQ(EncodeConfigurationFile(BuildConfigurationText(reloaded).text), bytes);
+    reloaded.SetText(189, "0000");
+    EXPECT_EQ(ProposedFileName(reloaded), "DEF_Issue12");
+}
+
+// Lenient layouts (groups on lines of their own or with blanks inside, text around them) load
+// like the compact form; the reader refuses every file it must.
+TEST(ConfigFile, ReaderAcceptsLenientLayoutsAndRefusesEveryFileItMust) {
+    using O = FileReadOutcome;
+    const std::string text = TemplateText();
+    std::string loose = "Saved by hand\n<\r\n";
+    for (std::size_t group = 0; group < 401; ++group) {
+        const std::string g = text.substr(2 + 4 * group, 4);
+        const std::string sep = group % 2 ? " " : "\r\n"; // the first 80 only: under 4000 bytes
+        loose += group < 80 ? g.substr(0, 1) + sep + g.substr(1, 2) + "\n" + g.substr(3) : g;
+    }
+    Bytes limit = EncodeConfigurationFile(text), wide = limit;
+    limit.resize(4000, 0);
+    Bytes over = limit;
+    over.push_back(0);
+    wide[100 * 2 + 1] = 0x01; // one character above 255 empties the whole text
+    std::string cut = text, notHex = text, fittingNotHex = TemplateText(1, "0001");
+    cut[800] = '\0'; // a zero character ends the text even when more groups follow
+    notHex.replace(2, 4, "<<<<").replace(10, 4, "\x01\x7F\xFF-");
+    fittingNotHex.replace(6, 4, "zz.."); // "zz.." repeats register 0's value
+    const std::string lowerGroup = TemplateText(0, "000a");
+    ASSERT_EQ(lowerGroup.substr(1602, 4), "A54F");
+    std::string lowerSum = lowerGroup, wrongSum = lowerGroup;
+    lowerSum.replace(1602, 4, "a54f");
+    wrongSum.replace(1602, 4, "A54E");
+    const struct {
+        const char* name;
+        Bytes bytes;
+        O want;
+    } cases[] = {
+        {"4001 bytes", over, O::TooLarge},
+        // 4000 bytes hold 2000 characters: a marker at 1999 is found, the groups are missing.
+        {"marker at 1999", Utf16(std::string(1999, 'x') + "<"), O::ChecksumMismatch},
+        {"no marker", Utf16("no marker at all"), O::NoStartMarker},
+        {"empty", {}, O::NoStartMarker},
+        {"8-bit", Bytes(text.begin(), text.end()), O::NoStartMarker},
+        {"wide character", wide, O::NoStartMarker},
+        {"ends before 401 groups", Utf16(text.substr(0, 1605)), O::ChecksumMismatch},
+        {"zero character inside", Utf16(cut), O::ChecksumMismatch},
+        {"groups not hex", Utf16(notHex), O::ChecksumMismatch},
+        {"groups not hex, checksum fits", Utf16(fittingNotHex), O::Loaded},
+        {"lower-case group", Utf16(lowerGroup), O::Loaded},
+        {"lower-case checksum", Utf16(lowerSum), O::ChecksumMismatch},
+        {"wrong checksum", Utf16(wrongSum), O::ChecksumMismatch},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecodeConfigurationFile(c.bytes).outcome, c.want) << "case " << c.name;
+    }
+    const RegisterTexts groups = DecodeConfigurationFile(EncodeConfigurationFile(text)).groups;
+    for (const Bytes& layout :
+         {Utf16(loose + "> END"), Utf16(std::string(300, 'x') + text + "trailing junk"), limit}) {
+        const FileReadResult read = DecodeConfigurationFile(layout);
+        EXPECT_EQ(read.outcome, O::Loaded) << "case " << layout.size();
+        EXPECT_EQ(read.groups, groups) << "case " << layout.size();
+    }
+    EXPECT_EQ(DecodeConfigurationFile(Utf16(lowerGroup)).groups[0], "000a");
+}
+
+// Saving writes beside the target and renames, so a failed save leaves nothing behind.
+TEST(ConfigFile, SaveReplacesTheFileWholeAndFailuresAreReported) {
+    const fs::path dir = fs::temp_directory_path() /
+                         ("orvane-config-file-" + std::to_string(std::random_device{}()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "a-folder");
+    const auto entries = [&] { return std::distance(fs::directory_iterator(dir), {}); };
+    const Bytes bytes = EncodeConfigurationFile(TemplateText());
+    const fs::path target = dir / "DEFAULT_Issue0.txt";
+    std::ofstream(target) << "an older, longer file" << std::string(5000, '!');
+    const FileWriteResult written = WriteFileAtomically(target, bytes);
+    ASSERT_TRUE(written.ok) << written.error;
+    EXPECT_EQ(ReadConfigurationFileBytes(target).bytes, bytes);
+    EXPECT_EQ(entries(), 2) << "no temporary file is left beside the target";
+
+    const FileWriteResult noFolder = WriteFileAtomically(dir / "missing" / "x.txt", bytes);
+    EXPECT_FALSE(noFolder.ok);
+    EXPECT_NE(noFolder.error.find("missing"), std::string::npos) << noFolder.error;
+    const FileWriteResult ontoFolder = WriteFileAtomically(dir / "a-folder", bytes);
+    EXPECT_FALSE(ontoFolder.ok);
+    EXPECT_FALSE(ontoFolder.error.empty());
+    EXPECT_TRUE(fs::is_directory(dir / "a-folder"));
+    EXPECT_EQ(entries(), 2);
+    const FileLoadResult missing = ReadConfigurationFileBytes(dir / "none.txt");
+    EXPECT_FALSE(missing.opened);
+    EXPECT_FALSE(missing.error.empty());
+
+    std::ofstream(target, std::ios::binary) << std::string(10000, 'x');
+    const FileLoadResult big = ReadConfigurationFileBytes(target);
+    ASSERT_TRUE(big.opened);
+    EXPECT_EQ(big.bytes.size(), kConfigFileMaxRead + 1) << "one past the limit is enough";
+    fs::remove_all(dir);
 }

@@ -1,7 +1,11 @@
-// The sequencer sends each command's keys on exactly the right ticks, ends every command, and
-// refuses with the fixed texts.
+// The sequencer sends each command's keys on exactly the right ticks, ends every command and
+// refuses with the fixed texts; a log file holds exactly the header and one CR LF record per live
+// tick, and a failing log is stopped and reported, never silent.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,10 +13,16 @@
 #include "SequencerFakes.h"
 #include "core/Checksum.h"
 #include "core/ConfigurationText.h"
+#include "core/DataLogger.h"
 #include "core/SequencerTexts.h"
 
 namespace orvane::test {
 namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // What the controller prints for an image: the text it would accept back.
 std::string ReplyFor(CRegisterImage image) {
@@ -27,20 +37,15 @@ CRegisterImage ControllerImage(const std::string& options = "0000") {
 }
 
 TEST(SequencerCodes, StatusTextsAndEnds) {
-    const char* states[] = {"DO_NOTHING", "", "VIEW DATA", "", "PROGRAM NUMBER DATA", "COMMAND"};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(StateName(18 + i), states[i]) << "case " << 18 + i;
+    std::string names;
+    for (int code : {18, 19, 20, 21, 22, 23}) {
+        names += std::string(StateName(code)) + "|";
     }
-    const std::pair<int, std::string_view> commands[] = {{1, "RESTART"},
-                                                         {2, "NOCOMMAND"},
-                                                         {13, "READCONFIG"},
-                                                         {16, "WRITECONFIG"},
-                                                         {24, "WRITEDEFAULT"},
-                                                         {25, "RESTART for PROGRAM NUMBER"},
-                                                         {7, ""}};
-    for (const auto& [code, name] : commands) {
-        EXPECT_EQ(CommandName(code), name) << "case " << code;
+    for (int code : {1, 2, 13, 16, 24, 25, 7}) {
+        names += std::string(CommandName(code)) + "|";
     }
+    EXPECT_EQ(names, "DO_NOTHING||VIEW DATA||PROGRAM NUMBER DATA|COMMAND|RESTART|NOCOMMAND|"
+                     "READCONFIG|WRITECONFIG|WRITEDEFAULT|RESTART for PROGRAM NUMBER||");
     EXPECT_EQ(EndOffset(CommandCode::WriteConfig), 60);
     EXPECT_EQ(EndOffset(CommandCode::NoCommand), -1);
 }
@@ -138,8 +143,6 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     }
 }
 
-using Strings = std::vector<std::string>;
-
 // The log-enable bit after a read decides between offering a log and live data.
 // The question is asked from a tick while further ticks arrive: they show
 // "NOCOMMAND" (the state is set before asking) and send nothing.
@@ -151,10 +154,10 @@ TEST(SequencerRead, LogCheckAfterRead) {
         bool logOpen;
         MessageAnswer answer;
         int pending, state;
-        const char *optionsAfter, *logStatusAfter; // the status one tick after the read
+        const char *optionsAfter, *logStatusAfter; // one tick after the read
     } cases[] = {
         {"enabled, yes", "0020", false, MessageAnswer::Yes, PendingAction::OpenLog,
-         State::DoNothing, "0020", "No File opened"}, // the save dialog is cancelled
+         State::DoNothing, "0000", "No File opened"}, // the save dialog is cancelled
         {"enabled, no", "0021", false, MessageAnswer::No, PendingAction::None, State::ViewData,
          "0001", ""},
         {"disabled, open", "0000", true, MessageAnswer::Ok, PendingAction::CloseLog,
@@ -190,8 +193,8 @@ TEST(SequencerRead, LogCheckAfterRead) {
         EXPECT_EQ(rig.SendsFrom(t).size(), 5u);
         EXPECT_EQ(rig.seq.PendingAction(), c.pending);
         EXPECT_EQ(rig.seq.State(), c.state);
-        EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
         rig.Tick();
+        EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
         EXPECT_FALSE(rig.seq.Logger().IsOpen());
         EXPECT_EQ(rig.view.logStatus, c.logStatusAfter);
     }
@@ -251,15 +254,15 @@ TEST_F(SequencerTest, DownloadRefusalsUseTheFixedTexts) {
 // A disconnect during a command also ends the command: busy must not stay set.
 TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     SequencerRig rig;
-    rig.link.failingOpens = 3; // a failed open is retried every tick and said so
+    rig.failingOpens = 3; // a failed open is retried every tick and said so
     rig.Connect(4);
     rig.Tick(2);
     EXPECT_EQ(rig.seq.StatusText(), "COM4 could not be opened, retrying (3)");
     EXPECT_EQ(rig.view.Connection(), " |  | ports on | IDLE"); // the fixed texts stay
     EXPECT_TRUE(rig.storedPorts.empty());
     rig.Tick();
-    EXPECT_EQ(rig.link.lastPort, 4);
-    EXPECT_EQ(rig.link.monitorStarts, 1);
+    EXPECT_EQ(rig.lastPort, 4);
+    EXPECT_EQ(rig.monitorStarts, 1);
     EXPECT_EQ(rig.storedPorts, std::vector<int>{4});
     EXPECT_EQ(rig.view.Connection(), "Connected to COM Port | Disconnect | IDLE");
     EXPECT_EQ(rig.seq.StatusText(), "DO_NOTHING");
@@ -272,7 +275,7 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_FALSE(rig.seq.IsBusy());
     EXPECT_FALSE(rig.seq.CommandRunning());
     EXPECT_EQ(rig.view.enables, rig.view.disables + 1);
-    EXPECT_EQ(rig.link.closes, 1);
+    EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
     EXPECT_TRUE(rig.seq.ReceiveBuffer().Text().empty());
     EXPECT_EQ(rig.seq.PendingAction(), PendingAction::None);
@@ -280,12 +283,27 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.seq.State(), State::ViewData);
 }
 
-TEST(SequencerConnection, LinkFailureDisconnectsFirstThenReports) {
+// The log is opened through the pending action: cleared before the dialog opens, so ticks run
+// meanwhile open no second one. Only live ticks write; a link failure keeps the log open.
+TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     SequencerRig rig;
     rig.Connect(7);
-    rig.prompter.savePath = ::testing::TempDir() + "seq_link_failure.txt";
+    const std::string path = ::testing::TempDir() + "seq_link_failure.txt";
+    rig.prompter.savePath = path;
+    std::string statusWhileAsking;
+    rig.prompter.whileOpen = [&] {
+        statusWhileAsking = rig.view.logStatus;
+        rig.Tick(2);
+    };
     rig.seq.SetPendingAction(PendingAction::OpenLog);
-    rig.Tick();
+    rig.Tick(4); // the last three in "DO_NOTHING"
+    EXPECT_EQ(statusWhileAsking, "OPENING LOG FILE");
+    EXPECT_EQ(rig.prompter.saveRequests.size(), 1u);
+    rig.seq.SetState(State::ViewData);
+    rig.Tick(2);
+    const std::string logged = std::string(kLogHeader) + "\r\n\r\n";
+    EXPECT_EQ(ReadFile(path), logged);
+
     const auto image = rig.image.Texts();
     const int t = rig.Start(CommandCode::Restart);
     rig.Tick(2);
@@ -299,20 +317,25 @@ TEST(SequencerConnection, LinkFailureDisconnectsFirstThenReports) {
         Strings{"Application Error: Comms <7> Error! The port has failed and was disconnected."});
     EXPECT_EQ(rig.prompter.kinds[0].first, MessageIcon::Error);
     EXPECT_EQ(rig.SendsFrom(t), (Sends{{0, "c"}})) << "nothing sent while the box is open";
-    EXPECT_EQ(rig.link.closes, 1);
+    EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
     EXPECT_EQ(rig.seq.State(), State::DoNothing);
     EXPECT_EQ(rig.image.Texts(), image);
     EXPECT_TRUE(rig.seq.Logger().IsOpen());
+    EXPECT_EQ(ReadFile(path), logged);
     rig.seq.OnLinkFailure(); // a second report of the same failure changes nothing
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
+    rig.seq.SetPendingAction(PendingAction::CloseLog);
+    rig.Tick();
+    EXPECT_EQ(rig.view.logStatus, "Log File Closed");
+    std::filesystem::remove(path);
 }
 
 TEST(SequencerStates, NothingRunsDisconnectedAndUnknownStatesFallBack) {
     SequencerRig rig;
     rig.seq.RequestCommand(CommandCode::ReadConfig);
     rig.Tick(40);
-    EXPECT_TRUE(rig.link.sent.empty());
+    EXPECT_TRUE(rig.sent.empty());
     EXPECT_EQ(rig.seq.StatusText(), "Status:");
     rig.Connect();
     EXPECT_EQ(rig.view.tick, "51"); // counting from 10
@@ -336,7 +359,7 @@ TEST_F(SequencerTest, LiveRecordsAreSplitEveryTickAndSilenceWarnsOnce) {
     rig.Tick();
     EXPECT_EQ(rig.seq.StatusText(), "VIEW DATA");
     EXPECT_EQ(rig.seq.Fields()[13], "2s");
-    EXPECT_TRUE(rig.link.sent.empty());
+    EXPECT_TRUE(rig.sent.empty());
     for (int i = 0; i < 15; ++i) {
         rig.seq.IncrementNoDataCounter();
     }
@@ -352,6 +375,101 @@ TEST_F(SequencerTest, LiveRecordsAreSplitEveryTickAndSilenceWarnsOnce) {
               Strings{"Warning , No data received!!: " + std::string(texts::kNoLiveData)});
     EXPECT_FALSE(rig.seq.NoDataWarningShown());
     EXPECT_EQ(rig.seq.NoDataCounter(), 0);
+}
+
+class LoggerTest : public ::testing::Test {
+protected:
+    CRegisterImage image;
+    RecordingView view;
+    ScriptedPrompter prompter;
+    CDataLogger logger{image, view, prompter};
+    LiveFields fields{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
+                      " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
+    std::string path = ::testing::TempDir() + "log_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+
+    void SetUp() override {
+        image.LoadDefaultTemplate();
+        prompter.savePath = path;
+    }
+    void TearDown() override { std::filesystem::remove(path); }
+    void LiveTick() { logger.LogTick(true, State::ViewData, fields); }
+    std::string Record() const {
+        std::string record = "\r\n";
+        for (const auto& f : fields) {
+            record += f;
+        }
+        return record;
+    }
+};
+
+TEST_F(LoggerTest, HeaderThenOneRecordPerLiveTickAndReopeningTruncates) {
+    prompter.savePath = ::testing::TempDir() + "no_such_dir/x/log.txt";
+    logger.OpenLogFile();
+    EXPECT_FALSE(logger.IsOpen());
+    EXPECT_NE(view.logStatus.find("could not be opened"), std::string::npos) << view.logStatus;
+    prompter.savePath = path;
+    image.SetText(kOptionRegister, "0011");
+    logger.OpenLogFile();
+    ASSERT_TRUE(logger.IsOpen());
+    EXPECT_EQ(view.logStatus, "File opened successfully");
+    EXPECT_EQ(image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
+    EXPECT_EQ(prompter.saveRequests.at(1).defaultExtension, "txt");
+    EXPECT_TRUE(prompter.saveRequests.at(1).confirmOverwrite);
+    EXPECT_EQ(logger.FileName(), std::filesystem::path(path).filename().string());
+    // Nothing is written outside "VIEW DATA", unconnected, or with another status.
+    logger.LogTick(true, State::DoNothing, fields);
+    logger.LogTick(false, State::ViewData, fields);
+    logger.SetLogStatus("OPENING LOG FILE");
+    LiveTick();
+    EXPECT_FALSE(logger.LoggedThisTick());
+    EXPECT_TRUE(ReadFile(path).empty());
+    EXPECT_TRUE(view.loggingAnimations.empty());
+    logger.SetLogStatus("File opened successfully");
+
+    std::string expected(kLogHeader);
+    for (const char* uptime : {"77s", "78s", "79s"}) {
+        fields[13] = uptime;
+        LiveTick();
+        EXPECT_TRUE(logger.LoggedThisTick());
+        expected += Record();
+    }
+    EXPECT_EQ(kLogHeader.size(), 80u);
+    EXPECT_EQ(ReadFile(path), expected);
+    logger.LogTick(true, State::DoNothing, fields);
+    logger.LogTick(true, State::DoNothing, fields); // the still picture is not reloaded
+    EXPECT_EQ(view.loggingAnimations, (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
+
+    logger.CloseLogFile();
+    EXPECT_FALSE(logger.IsOpen());
+    EXPECT_EQ(view.logStatus, "Log File Closed");
+    EXPECT_EQ(image.Text(kOptionRegister), "0011");
+    EXPECT_EQ(ReadFile(path), expected);
+    logger.OpenLogFile();
+    EXPECT_TRUE(ReadFile(path).empty());
+    LiveTick();
+    EXPECT_EQ(ReadFile(path), std::string(kLogHeader) + Record());
+}
+
+// A file removed under the logger, or a full disk, stops logging and says so.
+TEST_F(LoggerTest, WriteFailureStopsLoggingAndSaysSo) {
+    logger.OpenLogFile();
+    LiveTick();
+    std::filesystem::remove(path);
+    LiveTick();
+    EXPECT_FALSE(logger.IsOpen());
+    EXPECT_FALSE(logger.LoggedThisTick());
+    EXPECT_EQ(image.Text(kOptionRegister), "0000");
+    EXPECT_EQ(view.logStatus, "Log write failed (file removed), Log File Closed");
+    if (std::filesystem::exists("/dev/full")) {
+        prompter.savePath = "/dev/full";
+        logger.OpenLogFile();
+        ASSERT_TRUE(logger.IsOpen());
+        LiveTick();
+        EXPECT_FALSE(logger.IsOpen());
+        EXPECT_EQ(image.Text(kOptionRegister), "0000");
+        EXPECT_EQ(view.logStatus.find("Log write failed ("), 0u) << view.logStatus;
+    }
 }
 
 } // namespace
