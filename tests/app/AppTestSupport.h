@@ -1,9 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <QSettings>
 #include <QTest>
@@ -15,11 +12,15 @@
 namespace orvane::test {
 
 struct AskedMessage {
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     MessageIcon icon;
     MessageButtons buttons;
+    bool operator==(const AskedMessage&) const = default;
 };
+
+inline void PrintTo(const AskedMessage& asked, std::ostream* out) {
+    *out << '"' << asked.text << "\" / \"" << asked.caption << '"';
+}
 
 // Answers every box at once (Ok, or No to a question) and keeps what was asked.
 class RecordingPrompter final : public IPrompter {
@@ -55,8 +56,8 @@ protected:
     void Restart() {
         window.reset();
         DlgOptions options;
-        options.hardwarePorts = [this] { return hardware; };
-        options.simulatorProcesses = [] { return std::vector<PortCandidate>{}; };
+        options.hardwarePorts =
+            options.simulatorProcesses = [] { return std::vector<PortCandidate>{}; };
         options.prompter = &prompter;
         options.openWithDesktop = [this](const std::string& target) { opened.push_back(target); };
         options.simulator.unpaced = true;
@@ -73,10 +74,11 @@ protected:
     bool Connect(const QString& caption = "Simulated controller") {
         CComPortCombo* ports = window->CommsPage()->PortList();
         ports->setCurrentIndex(ports->findText(caption, Qt::MatchStartsWith));
-        if (ports->currentIndex() < 0) {
-            ADD_FAILURE() << "no port " << caption.toStdString();
-            return false;
-        }
+        EXPECT_GE(ports->currentIndex(), 0) << "no port " << caption.toStdString();
+        return ClickConnect();
+    }
+    // Presses "Connect" (or "Disconnect") and runs the tick that acts on it.
+    bool ClickConnect() {
         Click(window->CommsPage()->ConnectButton());
         window->OnTimer();
         return window->IsConnected();
@@ -92,7 +94,6 @@ protected:
 
     RecordingPrompter prompter;
     std::vector<std::string> opened;
-    std::vector<PortCandidate> hardware;
     std::unique_ptr<CZephanDlg> window;
 };
 

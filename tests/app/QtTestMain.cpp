@@ -10,9 +10,7 @@
 #include "app/AppSettings.h"
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0); // unless the caller chose a platform
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     // CTest runs test processes side by side: each gets a settings folder of its own.
@@ -24,7 +22,6 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     QCoreApplication::setOrganizationName(orvane::AppSettings::kOrganisation);
     QCoreApplication::setApplicationName("orvane-gui-tests");
-    QSettings().clear();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,4 @@
-// The Comms page and the serial link: port list rules, ports kept in the settings, the simulated
-// controller end to end, a lost line.
-#include <cstdlib>
+// The port list rules, ports kept in the settings, the serial link end to end and its loss.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,14 +9,19 @@
 #include "app/SimulatorPort.h"
 #include "serial/SerialPort.h"
 
-namespace orvane {
+namespace orvane::test {
 namespace {
 
-using Comms = test::WindowTest;
-using test::Click;
+using Comms = WindowTest;
 
+// Lists ports known only by their friendly names.
 class FakeEnumerator final : public IPortEnumerator {
 public:
+    explicit FakeEnumerator(const std::vector<const char*>& names) {
+        for (const char* name : names) {
+            devices.push_back({std::nullopt, std::string(name), std::nullopt});
+        }
+    }
     std::vector<PortDevice> EnumeratePorts() override {
         ++calls;
         return devices;
@@ -33,110 +36,62 @@ public:
     void OnPortFailure(unsigned) override {}
 };
 
-// A second Comms page on the window, listing ports known only by their friendly names.
-std::unique_ptr<mD1> PageOver(CZephanDlg& window, FakeEnumerator& enumerator,
-                              const std::vector<const char*>& names) {
-    for (const char* name : names) {
-        enumerator.devices.push_back({std::nullopt, std::string(name), std::nullopt});
-    }
-    auto page = std::make_unique<mD1>(window, window, enumerator);
-    page->show();
-    return page;
-}
-
-TEST_F(Comms, FillPortListListsComPortsAndSelectsTheOnlyOrTheRememberedOne) {
-    const struct {
-        const char* name;
-        std::vector<const char*> devices;
-        int remembered;
-        int count;
-        QString selected;
-        std::uint32_t number;
-    } cases[] = {
-        {"COM7 by friendly name, LPT1 left out",
-         {"USB Serial Device (COM7)", "Printer Port (LPT1)"},
-         -1,
-         1,
-         "USB Serial Device (COM7)",
-         7},
-        {"two ports, none remembered", {"A (COM1)", "B (COM2)"}, -1, 2, "", 0},
-        {"the remembered port", {"A (COM1)", "B (COM2)", "C (COM3)"}, 3, 3, "C (COM3)", 3},
+TEST_F(Comms, FillPortListSelectsTheOnlyOrTheRememberedPortAndConnectTakesOneToNine) {
+    using Messages = std::vector<AskedMessage>;
+    const auto warning = [](std::string text, std::string caption) {
+        return Messages{{text, caption, MessageIcon::Exclamation, MessageButtons::Ok}};
     };
-    for (const auto& c : cases) {
-        FakeEnumerator enumerator;
-        window->SetPortNumber(c.remembered);
-        const auto page = PageOver(*window, enumerator, c.devices);
-        CComPortCombo* ports = page->PortList();
-        EXPECT_EQ(ports->count(), c.count) << "case " << c.name;
-        EXPECT_EQ(ports->currentIndex() < 0, c.selected.isEmpty()) << "case " << c.name;
-        EXPECT_EQ(ports->currentText(), c.selected) << "case " << c.name;
-        EXPECT_EQ(ports->SelectedData(), c.number) << "case " << c.name;
+    const Messages noPort = warning(
+        "No COM port has been selected.",
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString());
+    const Messages tooHigh =
+        warning("ChangePort number to a value less than 10", "Port Number maximum count exceeded.");
+    const std::tuple<std::vector<const char*>, int, int, int, int, Messages> cases[] = {
+        {{"USB Serial Device (COM7)", "Printer Port (LPT1)"}, -1, 1, 0, 7, {}},
+        {{"A (COM1)", "B (COM2)"}, -1, 2, -1, 0, noPort},
+        {{"A (COM1)", "B (COM2)", "C (COM9)"}, 9, 3, 2, 9, {}}, // the remembered one
+        {{"USB Serial Device (COM12)"}, -1, 1, 0, 12, tooHigh}, // 12 is stored all the same
+    };
+    for (const auto& [devices, remembered, count, selected, port, asked] : cases) {
+        Restart();
+        prompter.asked.clear();
+        window->SetPortNumber(remembered);
+        FakeEnumerator enumerator(devices);
+        mD1 page(*window, *window, enumerator); // a second Comms page on the window
+        page.show();
+        EXPECT_EQ(page.PortList()->count(), count) << "case COM" << port;
+        EXPECT_EQ(page.PortList()->currentIndex(), selected) << "case COM" << port;
+        EXPECT_EQ(page.PortList()->SelectedData(), std::uint32_t(port)) << "case COM" << port;
+        Click(page.ConnectButton());
+        EXPECT_EQ(window->PortNumber(), port) << "case COM" << port;
+        EXPECT_EQ(prompter.asked, asked) << "case COM" << port;
+        EXPECT_EQ(window->Sequencer().PendingAction() == PendingAction::ConnectOrDisconnect,
+                  asked.empty())
+            << "case COM" << port;
     }
+    ASSERT_EQ(opened.size(), 1u); // the help document, beside the refusal above COM9
+    QFile help(QString::fromStdString(opened[0]));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << opened[0];
+    EXPECT_TRUE(help.readAll().startsWith("{\\rtf1"));
 }
 
 TEST_F(Comms, RefreshKeepsTheChoiceUnlessOneIsSavedAndWaitsWhileConnected) {
-    FakeEnumerator enumerator;
-    const auto page = PageOver(*window, enumerator, {"A (COM1)", "B (COM2)", "C (COM3)"});
-    page->PortList()->setCurrentIndex(1);
-    Click(page->RefreshButton()); // none saved: keep "B"
+    FakeEnumerator enumerator({"A (COM1)", "B (COM2)", "C (COM3)"});
+    mD1 page(*window, *window, enumerator);
+    page.show();
+    page.PortList()->setCurrentIndex(1);
+    Click(page.RefreshButton()); // none saved: keep "B"
     EXPECT_EQ(enumerator.calls, 2);
-    EXPECT_EQ(page->PortList()->currentText(), "B (COM2)");
+    EXPECT_EQ(page.PortList()->currentText(), "B (COM2)");
     AppSettings().StorePortNumber(1);
-    Click(page->RefreshButton());
-    EXPECT_EQ(page->PortList()->currentText(), "A (COM1)");
+    Click(page.RefreshButton());
+    EXPECT_EQ(page.PortList()->currentText(), "A (COM1)");
     ASSERT_TRUE(Connect());
-    page->OnRefreshPortSearch();
+    page.OnRefreshPortSearch();
     EXPECT_EQ(enumerator.calls, 3);
 }
 
-TEST_F(Comms, ConnectHandsOnlyAPortFromOneToNineOnAndRefusesWithTheShippedHelpDocument) {
-    const struct {
-        const char* name;
-        std::vector<const char*> devices;
-        int port;
-        std::string message;
-        std::string caption;
-    } cases[] = {
-        {"COM9", {"A (COM9)"}, 9, "", ""},
-        {"COM12, stored all the same",
-         {"USB Serial Device (COM12)"},
-         12,
-         "ChangePort number to a value less than 10",
-         "Port Number maximum count exceeded."},
-        {"empty list",
-         {},
-         0,
-         "No COM port has been selected.",
-         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString()},
-    };
-    for (const auto& c : cases) {
-        Restart();
-        prompter.asked.clear();
-        opened.clear();
-        FakeEnumerator enumerator;
-        const auto page = PageOver(*window, enumerator, c.devices);
-        Click(page->ConnectButton());
-        EXPECT_EQ(window->PortNumber(), c.port) << "case " << c.name;
-        EXPECT_EQ(window->Sequencer().PendingAction() == PendingAction::ConnectOrDisconnect,
-                  c.message.empty())
-            << "case " << c.name;
-        ASSERT_EQ(prompter.asked.size(), c.message.empty() ? 0u : 1u) << "case " << c.name;
-        if (!c.message.empty()) {
-            EXPECT_EQ(prompter.asked[0].text, c.message) << "case " << c.name;
-            EXPECT_EQ(prompter.asked[0].caption, c.caption) << "case " << c.name;
-            EXPECT_EQ(prompter.asked[0].icon, MessageIcon::Exclamation) << "case " << c.name;
-            EXPECT_EQ(prompter.asked[0].buttons, MessageButtons::Ok) << "case " << c.name;
-        }
-        ASSERT_EQ(opened.size(), c.port > 9 ? 1u : 0u) << "case " << c.name;
-        if (c.port > 9) {
-            QFile help(QString::fromStdString(opened[0]));
-            ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << opened[0];
-            EXPECT_TRUE(help.readAll().startsWith("{\\rtf1"));
-        }
-    }
-}
-
-TEST_F(Comms, FollowsTheSimulatedControllerAndReleasesThePortOnDisconnect) {
+TEST_F(Comms, FollowsTheSimulatedControllerKeepsThePageWhileBusyAndReleasesThePort) {
     mD1* comms = window->CommsPage();
     ASSERT_TRUE(Connect());
     EXPECT_EQ(window->ConnectionField()->text(), "Connected to COM Port");
@@ -147,44 +102,15 @@ TEST_F(Comms, FollowsTheSimulatedControllerAndReleasesThePortOnDisconnect) {
     window->OnTimer();
     EXPECT_EQ(window->StatusLine()->text(), "DO_NOTHING");
 
-    window->Sequencer().SetState(State::ViewData); // as the Live Data page asks
-    ASSERT_TRUE(TickUntil([&] {
-        return window->StatusLine()->text() == "VIEW DATA" &&
-               window->Sequencer().Fields()[13].ends_with("s");
-    }));
-    const std::string uptime = window->Sequencer().Fields()[13];
-    ASSERT_TRUE(TickUntil([&] { return window->Sequencer().Fields()[13] != uptime; }));
-
-    Click(comms->ConnectButton());
-    window->OnTimer();
-    EXPECT_FALSE(window->IsConnected());
-    EXPECT_EQ(window->ConnectionField()->text(), "Disconnected from COM Port");
-    EXPECT_EQ(comms->ConnectButton()->text(), "Connect");
-    EXPECT_TRUE(comms->PortList()->isEnabled());
-
-    const auto path = window->Simulator().DevicePath();
-    ASSERT_TRUE(path);
-    CSerialPort other;
-    other.SetPortResolver([&path](unsigned) { return path; });
-    NullOwner owner;
-    EXPECT_TRUE(other.OpenPort(&owner, 1)); // the window no longer holds it
-    other.ClosePort();
-}
-
-TEST_F(Comms, TabChangesWhileACommandRunsLeaveThePageShown) {
-    ASSERT_TRUE(Connect());
     window->Sequencer().RequestCommand(CommandCode::ReadConfig);
     window->OnTimer();
     ASSERT_TRUE(window->Sequencer().IsBusy());
     EXPECT_EQ(window->ActivityField()->text(), "Communicating...");
     EXPECT_TRUE(window->ActivityAnimation()->IsPlaying());
-
-    ClickTab(2);
-    EXPECT_EQ(window->Tabs()->currentIndex(), 2);
+    ClickTab(2); // the page stays while a command runs
     EXPECT_TRUE(window->Page(0)->isVisible());
     EXPECT_FALSE(window->Page(2)->isVisible());
     EXPECT_EQ(window->ActiveTabField()->text(), "1");
-
     ASSERT_TRUE(TickUntil([&] { return !window->Sequencer().IsBusy(); }, 60));
     EXPECT_EQ(window->ActivityField()->text(), "IDLE");
     EXPECT_EQ(window->ActivityAnimation()->ResourceId(), kAnimationIdle);
@@ -192,6 +118,23 @@ TEST_F(Comms, TabChangesWhileACommandRunsLeaveThePageShown) {
               window->Simulator().Host().Configuration().Text(kChecksumIndex));
     ClickTab(3);
     EXPECT_TRUE(window->Page(3)->isVisible());
+
+    window->Sequencer().SetState(State::ViewData); // as the Live Data page asks
+    const auto& fields = window->Sequencer().Fields();
+    ASSERT_TRUE(TickUntil(
+        [&] { return window->StatusLine()->text() == "VIEW DATA" && fields[13].ends_with("s"); }));
+    const std::string uptime = fields[13];
+    ASSERT_TRUE(TickUntil([&] { return fields[13] != uptime; }));
+
+    EXPECT_FALSE(ClickConnect());
+    EXPECT_EQ(comms->ConnectButton()->text(), "Connect");
+    EXPECT_TRUE(comms->PortList()->isEnabled());
+    const auto path = window->Simulator().DevicePath();
+    ASSERT_TRUE(path);
+    CSerialPort other;
+    other.SetPortResolver([&path](unsigned) { return path; });
+    NullOwner owner;
+    EXPECT_TRUE(other.OpenPort(&owner, 1)); // the window no longer holds it
 }
 
 TEST_F(Comms, ALostLineIsReportedAndTheWindowKeepsTheImage) {
@@ -203,10 +146,9 @@ TEST_F(Comms, ALostLineIsReportedAndTheWindowKeepsTheImage) {
     window->Simulator().Host().DropLine(); // closes the pseudo-terminal's far end
     ASSERT_TRUE(QTest::qWaitFor([&] { return !prompter.asked.empty(); }));
     ASSERT_EQ(prompter.asked.size(), 1u);
-    const auto& box = prompter.asked[0];
+    const AskedMessage& box = prompter.asked[0];
     EXPECT_EQ(box.caption, "Application Error");
-    EXPECT_EQ(box.icon, MessageIcon::Error);
-    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    EXPECT_EQ(std::pair(box.icon, box.buttons), std::pair(MessageIcon::Error, MessageButtons::Ok));
     EXPECT_NE(box.text.find("<" + std::to_string(port) + ">"), std::string::npos);
     EXPECT_EQ(box.text.find("Termination"), std::string::npos);
 
@@ -215,58 +157,37 @@ TEST_F(Comms, ALostLineIsReportedAndTheWindowKeepsTheImage) {
     EXPECT_EQ(window->CommsPage()->ConnectButton()->text(), "Connect");
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->Image().Texts(), before);
-
-    // The user can connect again: the simulated controller comes back on a new line.
-    Click(window->CommsPage()->ConnectButton());
-    window->OnTimer();
-    EXPECT_TRUE(window->IsConnected());
+    EXPECT_TRUE(ClickConnect()); // the simulated controller comes back on a new line
 }
 
-TEST_F(Comms, TheOpenedPortIsRememberedForTheNextStart) {
-    // Two other ports, so the choice cannot come from the one-port rule.
-    hardware = {PortCandidate{"test:a", "Adapter A", "/nonexistent/a", {}, true},
-                PortCandidate{"test:b", "Adapter B", "/nonexistent/b", {}, true}};
-    Restart();
-    ASSERT_TRUE(Connect());
+TEST_F(Comms, AnExtraDeviceIsListedConnectsAndIsRememberedForTheNextStart) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+    const QString path = ptsname(master);
+    QSettings().setValue("Ports/ExtraDevices", path);
+    Restart(); // two ports with the simulated one, so no one-port rule picks it
+    ASSERT_TRUE(Connect("Serial device " + path));
     const int port = window->PortNumber();
     const QString chosen = window->CommsPage()->PortList()->currentText();
-    EXPECT_TRUE(chosen.endsWith(QString("(COM%1)").arg(port)));
+    EXPECT_TRUE(chosen.endsWith(QString("(COM%1)").arg(port))) << chosen.toStdString();
     EXPECT_EQ(QSettings().value("Config/ComPort").toInt(), port);
+    EXPECT_FALSE(ClickConnect());
 
     Restart();
     EXPECT_EQ(window->PortNumber(), port);
-    EXPECT_EQ(window->CommsPage()->PortList()->count(), 3);
+    EXPECT_EQ(window->CommsPage()->PortList()->count(), 2);
     EXPECT_EQ(window->CommsPage()->PortList()->currentText(), chosen);
-}
-
-TEST_F(Comms, AnExtraPseudoTerminalIsListedAndConnects) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string path = ptsname(master);
-    QSettings().setValue("Ports/ExtraDevices", QString::fromStdString(path));
-    Restart();
-    ASSERT_TRUE(Connect(QString::fromStdString("Serial device " + path)));
-    EXPECT_EQ(window->PortNumber(),
-              static_cast<int>(window->CommsPage()->PortList()->SelectedData() & 0xFFFF));
-    Click(window->CommsPage()->ConnectButton());
-    window->OnTimer();
-    EXPECT_FALSE(window->IsConnected());
     ::close(master);
 }
 
-TEST(Settings, ThePortNumberAndComAssignmentsRoundTripAndJunkIsIgnored) {
+TEST(Settings, ThePortNumberComAssignmentsAndExtraDevicesReadBackAndJunkIsIgnored) {
     using Assignments = std::map<int, std::string>;
     QSettings().clear();
-    EXPECT_EQ(AppSettings().ReadPortNumber(), -1);
     QSettings().setValue("Config/ComPort", "rubbish");
     EXPECT_EQ(AppSettings().ReadPortNumber(), -1);
 
     AppSettings().SaveComAssignments({{1, "by-id:usb-A"}, {12, "path:/dev/ttyV0"}});
     EXPECT_EQ(QSettings().value("Ports/COM12").toString(), "path:/dev/ttyV0");
-    EXPECT_EQ(AppSettings().LoadComAssignments(),
-              (Assignments{{1, "by-id:usb-A"}, {12, "path:/dev/ttyV0"}}));
     // A number given by hand replaces the old one; stray keys are ignored.
     QSettings().remove("Ports/COM12");
     QSettings().setValue("Ports/COM3", "path:/dev/ttyV0");
@@ -277,12 +198,10 @@ TEST(Settings, ThePortNumberAndComAssignmentsRoundTripAndJunkIsIgnored) {
     AppSettings().SaveComAssignments({{2, "b"}});
     EXPECT_EQ(AppSettings().LoadComAssignments(), (Assignments{{2, "b"}}));
 
-    QSettings().setValue("Ports/ExtraDevices", "/tmp/ttyV0");
-    EXPECT_EQ(AppSettings().ExtraDevicePaths(), std::vector<std::string>{"/tmp/ttyV0"});
     QSettings().setValue("Ports/ExtraDevices", QStringList{"/tmp/ttyV0", " /dev/ttyNET1 ", ""});
     EXPECT_EQ(AppSettings().ExtraDevicePaths(),
               (std::vector<std::string>{"/tmp/ttyV0", "/dev/ttyNET1"}));
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::test

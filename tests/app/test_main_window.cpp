@@ -1,25 +1,29 @@
-// The main window: start-up state, tab changes, status colours, accessible names, and saving the
-// configuration without silent failures.
+// The window and its parts: start-up, tabs, colours, names, saving, pictures, Contact, boxes.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QDate>
 #include <QDir>
-#include <QGroupBox>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "AppTestSupport.h"
 #include "app/FieldColours.h"
+#include "app/QtPrompter.h"
 #include "app/SaveConfiguration.h"
+#include "controls/CPictureEx.h"
 #include "core/ConfigFile.h"
+#include "core/MainWindowView.h"
+#include "pages/mD10.h"
 
-namespace orvane {
+namespace orvane::test {
 namespace {
 
-using MainWindow = test::WindowTest;
-using test::Click;
+using MainWindow = WindowTest;
 
 const QColor kRed(250, 10, 22);
 const QColor kYellow(255, 255, 0);
@@ -28,75 +32,17 @@ QColor TextColour(QWidget* field) {
     return field->palette().color(QPalette::WindowText);
 }
 
-TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoaded) {
+TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoadedAndNotLogging) {
     EXPECT_TRUE(window->Page(0)->isVisible());
     EXPECT_EQ(window->ActiveTabField()->text(), "1");
     EXPECT_FALSE(window->DownloadButton()->isEnabled());
     EXPECT_EQ(window->ModeField()->text(), "1");
     EXPECT_EQ(window->DateField()->text(), QDate::currentDate().toString("dd/MM/yyyy"));
-    EXPECT_EQ(window->ConnectionField()->text(), "Disconnected from COM Port");
-    EXPECT_EQ(window->Sequencer().State(), State::DoNothing);
     CRegisterImage expected;
     expected.LoadDefaultTemplate();
     EXPECT_FALSE(expected.Text(0).empty());
     EXPECT_EQ(window->Image().Texts(), expected.Texts());
-}
 
-TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
-    for (int tab = kTabStart; tab <= kTabIndicator; ++tab) {
-        window->SetRefreshFlag(tab, "1");
-    }
-    window->SetProfileStored(false);
-    ClickTab(3);
-    EXPECT_TRUE(window->Page(3)->isVisible());
-    EXPECT_FALSE(window->Page(0)->isVisible());
-    EXPECT_EQ(window->ActiveTabField()->text(), "4");
-    EXPECT_TRUE(window->DownloadButton()->isEnabled());
-    EXPECT_TRUE(window->ProfileStored());
-    for (int tab = kTabStart; tab <= kTabIndicator; ++tab) {
-        EXPECT_EQ(window->RefreshFlag(tab), "0") << "tab " << tab;
-    }
-    // Only the visible page reloads on its tick.
-    static_cast<CTickPage*>(window->Page(2))->OnTimer();
-    EXPECT_EQ(window->RefreshFlag(3), "0");
-    static_cast<CTickPage*>(window->Page(3))->OnTimer();
-    EXPECT_EQ(window->RefreshFlag(4), "1");
-
-    ClickTab(6);
-    EXPECT_EQ(window->Tabs()->tabText(6), "Alarm Config.");
-    EXPECT_EQ(window->NoteField()->text(), "NOTE:\n\rAlarm Action Priority:\n\rAlarm1 has priority "
-                                           "over 2. Just as Alarm 2 has over 3....");
-    EXPECT_EQ(TextColour(window->NoteField()), kRed);
-    EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again
-
-    window->Sequencer().IncrementNoDataCounter();
-    window->Sequencer().IncrementNoDataCounter();
-    window->SetSyncingSeen(true);
-    ClickTab(7);
-    EXPECT_EQ(window->Tabs()->tabText(7), "Live Data");
-    EXPECT_EQ(window->NoteField()->text(), " ");
-    EXPECT_EQ(window->Sequencer().NoDataCounter(), 2);
-    EXPECT_TRUE(window->SyncingSeen());
-    ClickTab(8);
-    EXPECT_EQ(window->Sequencer().NoDataCounter(), 0);
-    EXPECT_FALSE(window->SyncingSeen());
-    EXPECT_EQ(window->ActiveTabField()->text(), "9");
-    EXPECT_FALSE(window->DownloadButton()->isEnabled()); // not from the Indicator tab
-    ClickTab(9);
-    EXPECT_TRUE(window->Page(9)->isVisible());
-    EXPECT_EQ(window->ActiveTabField()->text(), "10");
-}
-
-TEST_F(MainWindow, TheDownloadButtonRefusesWithoutAConnection) {
-    ClickTab(1);
-    Click(window->DownloadButton());
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "Communication port not set / connected!");
-    EXPECT_EQ(prompter.asked[0].caption, "Warning, No Connection ");
-    EXPECT_EQ(window->Sequencer().State(), State::DoNothing);
-}
-
-TEST_F(MainWindow, TheLoggingIndicatorPlaysOnlyWhileLinesAreLogged) {
     EXPECT_FALSE(window->IsLoggingIndicatorPlaying());
     window->PlayLoggingIndicator(kAnimationLogging);
     EXPECT_TRUE(window->IsLoggingIndicatorPlaying());
@@ -106,33 +52,68 @@ TEST_F(MainWindow, TheLoggingIndicatorPlaysOnlyWhileLinesAreLogged) {
     EXPECT_TRUE(window->IsLoggingIndicatorPlaying());
 }
 
-TEST(FieldColourRules, MatchTheTextsThatReportAProblem) {
-    const struct {
-        StatusField field;
-        const char* text;
-        std::optional<QColor> foreground;
-        std::optional<QColor> background;
-    } cases[] = {
-        {StatusField::Checksum, "Error!", kRed, kYellow},
-        {StatusField::Checksum, "1A2B", std::nullopt, std::nullopt},
-        {StatusField::Checksum, "Error", std::nullopt, std::nullopt},
-        {StatusField::StatusLine, "Syncing...", kRed, std::nullopt},
-        {StatusField::StatusLine, "VIEW DATA", std::nullopt, std::nullopt},
-        {StatusField::Activity, "Communicating...", kRed, kYellow},
-        {StatusField::Activity, "IDLE", std::nullopt, std::nullopt},
-        {StatusField::Note, " ", kRed, std::nullopt},
-        {StatusField::Note, "", kRed, std::nullopt},
-        {StatusField::Connection, "Disconnected from COM Port", kRed, kYellow},
-        {StatusField::Connection, "Connected to COM Port", std::nullopt, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        const FieldColours colours = OnCtlColor(c.field, c.text);
-        EXPECT_EQ(colours.text, c.foreground) << "case " << c.text;
-        EXPECT_EQ(colours.background, c.background) << "case " << c.text;
-    }
+TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
+    window->SetRefreshFlag(kTabStart, "1");
+    window->SetRefreshFlag(kTabIndicator, "1");
+    window->SetProfileStored(false);
+    ClickTab(3);
+    EXPECT_TRUE(window->Page(3)->isVisible());
+    EXPECT_EQ(window->ActiveTabField()->text(), "4");
+    EXPECT_TRUE(window->ProfileStored());
+    EXPECT_EQ(window->RefreshFlag(kTabStart) + window->RefreshFlag(kTabIndicator), "00");
+    // Only the visible page reloads on its tick.
+    static_cast<CTickPage*>(window->Page(2))->OnTimer();
+    EXPECT_EQ(window->RefreshFlag(3), "0");
+    static_cast<CTickPage*>(window->Page(3))->OnTimer();
+    EXPECT_EQ(window->RefreshFlag(4), "1");
+    ASSERT_TRUE(window->DownloadButton()->isEnabled());
+    Click(window->DownloadButton());
+    EXPECT_EQ(prompter.asked,
+              (std::vector<AskedMessage>{{"Communication port not set / connected!",
+                                          "Warning, No Connection ", MessageIcon::Exclamation,
+                                          MessageButtons::Ok}}));
+
+    ClickTab(6);
+    EXPECT_EQ(window->NoteField()->text(), "NOTE:\n\rAlarm Action Priority:\n\rAlarm1 has priority "
+                                           "over 2. Just as Alarm 2 has over 3....");
+    EXPECT_EQ(TextColour(window->NoteField()), kRed);
+    EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again
+
+    window->Sequencer().IncrementNoDataCounter();
+    window->SetSyncingSeen(true);
+    ClickTab(7); // "Live Data"
+    EXPECT_EQ(window->NoteField()->text(), " ");
+    EXPECT_EQ(window->Sequencer().NoDataCounter(), 1);
+    EXPECT_TRUE(window->SyncingSeen());
+    ClickTab(8);
+    EXPECT_EQ(window->Sequencer().NoDataCounter(), 0);
+    EXPECT_FALSE(window->SyncingSeen());
+    EXPECT_EQ(window->ActiveTabField()->text(), "9");
+    EXPECT_FALSE(window->DownloadButton()->isEnabled()); // not from the Indicator tab
+    ClickTab(9);
+    EXPECT_EQ(window->ActiveTabField()->text(), "10");
 }
 
-TEST_F(MainWindow, AFieldTakesAndDropsItsWarningColoursAsItsTextChanges) {
+TEST_F(MainWindow, FieldsTakeTheWarningColoursOfTheTextsThatReportAProblemAndDropThem) {
+    using Colour = std::optional<QColor>;
+    const std::tuple<StatusField, const char*, Colour, Colour> cases[] = {
+        {StatusField::Checksum, "Error!", kRed, kYellow},
+        {StatusField::Checksum, "1A2B", {}, {}},
+        {StatusField::Checksum, "Error", {}, {}},
+        {StatusField::StatusLine, "Syncing...", kRed, {}},
+        {StatusField::StatusLine, "VIEW DATA", {}, {}},
+        {StatusField::Activity, "Communicating...", kRed, kYellow},
+        {StatusField::Activity, "IDLE", {}, {}},
+        {StatusField::Note, " ", kRed, {}},
+        {StatusField::Note, "", kRed, {}},
+        {StatusField::Connection, "Disconnected from COM Port", kRed, kYellow},
+        {StatusField::Connection, "Connected to COM Port", {}, {}},
+    };
+    for (const auto& [field, text, foreground, background] : cases) {
+        const FieldColours colours = OnCtlColor(field, text);
+        EXPECT_EQ(colours.text, foreground) << "case " << text;
+        EXPECT_EQ(colours.background, background) << "case " << text;
+    }
     QLabel* checksum = window->ChecksumField();
     const QColor normal = TextColour(checksum);
     window->ShowChecksum("Error!");
@@ -145,16 +126,14 @@ TEST_F(MainWindow, AFieldTakesAndDropsItsWarningColoursAsItsTextChanges) {
 }
 
 TEST_F(MainWindow, EveryControlHasAnAccessibleNameAndTheWindowFitsA1280By800Screen) {
+    const char* controls[] = {"QAbstractButton", "QComboBox", "QLabel",
+                              "QTabBar",         "QGroupBox", "orvane::CPictureEx"};
     for (int i = 0; i < kTabCount; ++i) {
         window->Tabs()->setCurrentIndex(i);
         for (QWidget* widget : window->findChildren<QWidget*>()) {
-            const bool control = qobject_cast<QAbstractButton*>(widget) != nullptr ||
-                                 qobject_cast<QComboBox*>(widget) != nullptr ||
-                                 qobject_cast<QLabel*>(widget) != nullptr ||
-                                 qobject_cast<QTabBar*>(widget) != nullptr ||
-                                 qobject_cast<QGroupBox*>(widget) != nullptr ||
-                                 qobject_cast<CPictureEx*>(widget) != nullptr;
-            if (control && widget->isVisible()) {
+            if (widget->isVisible() && std::ranges::any_of(controls, [widget](const char* type) {
+                    return widget->inherits(type);
+                })) {
                 EXPECT_FALSE(widget->accessibleName().isEmpty())
                     << widget->metaObject()->className() << " "
                     << widget->property("text").toString().toStdString();
@@ -166,53 +145,143 @@ TEST_F(MainWindow, EveryControlHasAnAccessibleNameAndTheWindowFitsA1280By800Scre
     EXPECT_LE(needed.height(), 760); // leaves room for a panel and the title bar
 }
 
-TEST_F(MainWindow, SaveWritesAFileThatReadsBackAsTheSameImage) {
+TEST_F(MainWindow, SaveWritesAFileThatReadsBackAndNeverFailsSilently) {
     QTemporaryDir dir;
-    window->Image().SetText(42, "ABCD");
-    const std::string file = dir.filePath("saved.txt").toStdString();
-    prompter.saveAnswer = file;
-    test::Click(window->SaveButton());
-
-    ASSERT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(prompter.saveRequests[0].proposedName, "DEFAULT_Issue0");
-    EXPECT_EQ(prompter.saveRequests[0].defaultExtension, "txt");
-    EXPECT_TRUE(prompter.saveRequests[0].confirmOverwrite);
+    Click(window->SaveButton()); // cancelled: nothing to report
     EXPECT_TRUE(prompter.asked.empty());
+    SaveConfigurationFile(window->Image(), true, prompter, *window);
+    EXPECT_EQ(prompter.saveRequests.size(), 1u); // busy: no name asked for
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "Communication with Controller still in Progress");
+    EXPECT_EQ(prompter.asked[0].caption, "Wait until it is ended");
+    prompter.saveAnswer = dir.filePath("missing-folder/saved.txt").toStdString();
+    Click(window->SaveButton());
+    ASSERT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(prompter.asked[1].caption, "Configuration not saved");
+    EXPECT_NE(prompter.asked[1].text.find("missing-folder"), std::string::npos);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
-    std::ifstream in(file, std::ios::binary);
+    window->Image().SetText(42, "ABCD");
+    prompter.saveAnswer = dir.filePath("saved.txt").toStdString();
+    Click(window->SaveButton());
+    EXPECT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(prompter.saveRequests.back().proposedName, "DEFAULT_Issue0");
+    EXPECT_EQ(prompter.saveRequests.back().defaultExtension, "txt");
+    EXPECT_TRUE(prompter.saveRequests.back().confirmOverwrite);
+    std::ifstream in(*prompter.saveAnswer, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(bytes.size(), kConfigFileSize);
     const FileReadResult read = DecodeConfigurationFile(bytes);
     ASSERT_EQ(read.outcome, FileReadOutcome::Loaded);
     EXPECT_EQ(read.groups, window->Image().Texts());
     EXPECT_EQ(window->ChecksumField()->text().toStdString(), window->Image().Text(kChecksumIndex));
-}
 
-TEST_F(MainWindow, SaveWritesNothingWhenCancelledBusyOrInvalidAndReportsEveryFailure) {
-    QTemporaryDir dir;
-    test::Click(window->SaveButton()); // cancelled: nothing to report
-    EXPECT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_TRUE(prompter.asked.empty());
-
-    prompter.saveAnswer = dir.filePath("missing-folder/saved.txt").toStdString();
-    test::Click(window->SaveButton());
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].caption, "Configuration not saved");
-    EXPECT_NE(prompter.asked[0].text.find("missing-folder"), std::string::npos);
-
-    prompter.saveAnswer = dir.filePath("saved.txt").toStdString();
-    SaveConfigurationFile(window->Image(), true, prompter, *window);
-    ASSERT_EQ(prompter.asked.size(), 2u);
-    EXPECT_EQ(prompter.asked[1].text, "Communication with Controller still in Progress");
-    EXPECT_EQ(prompter.asked[1].caption, "Wait until it is ended");
-    EXPECT_EQ(prompter.saveRequests.size(), 2u); // no name asked for
-
-    window->Image().SetText(7, "XYZ");
-    test::Click(window->SaveButton());
+    window->Image().SetText(7, "XYZ"); // cannot be sent, so is not saved either
+    prompter.saveAnswer = dir.filePath("other.txt").toStdString();
+    Click(window->SaveButton());
     ASSERT_EQ(prompter.asked.size(), 3u);
     EXPECT_NE(prompter.asked[2].text.find("Register 7 "), std::string::npos);
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.txt")));
+}
+
+TEST(Picture, EveryPictureAskedForLoadsPaintsAndOnlyTheAnimatedOnesPlay) {
+    // The logger tells "logging" from "not logging" by whether the indicator plays.
+    for (const auto& [id, plays] : {std::pair{kAnimationCommunicating, true},
+                                    {kAnimationIdle, false},
+                                    {kAnimationLogging, true},
+                                    {kAnimationNotLogging, false},
+                                    {kPictureContact, true}}) {
+        CPictureEx picture;
+        EXPECT_TRUE(picture.Load(id) && picture.Draw()) << "case " << id;
+        EXPECT_EQ(picture.ResourceId(), id);
+        EXPECT_EQ(picture.IsPlaying(), plays) << "case " << id;
+    }
+    CPictureEx picture;
+    picture.resize(48, 48);
+    picture.Load(kPictureContact);
+    const QImage image = picture.grab().toImage();
+    int coloured = 0;
+    for (int i = 0; i < 48 * 48; ++i) {
+        const QColor c = image.pixelColor(i % 48, i / 48);
+        coloured += (c.blue() > c.red() + 40) ? 1 : 0;
+    }
+    EXPECT_GT(coloured, 48 * 48 / 10);
+    EXPECT_DOUBLE_EQ(SpinAngle(3, 12), 90.0);     // a quarter turn by a quarter of the frames
+    EXPECT_NEAR(PulseOpacity(6, 12), 0.15, 1e-9); // faintest half way, brightest again at the end
+    EXPECT_DOUBLE_EQ(PulseOpacity(12, 12), 1.0);
+}
+
+TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
+    CPictureEx picture;
+    picture.show();
+    EXPECT_FALSE(picture.Load(999));
+    EXPECT_FALSE(picture.Draw()); // nothing loaded
+    ASSERT_TRUE(picture.Load(kAnimationCommunicating));
+    ASSERT_TRUE(picture.Draw());
+    EXPECT_TRUE(picture.IsPlaying()); // Draw returned at once: nothing waits for frames
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picture.Frame() >= 2; }));
+    picture.Stop();
+    EXPECT_FALSE(picture.IsPlaying());
+    const int frame = picture.Frame();
+    QTest::qWait(200);
+    EXPECT_EQ(picture.Frame(), frame);
+
+    ASSERT_TRUE(picture.Load(kAnimationIdle)); // a new image starts at its first frame
+    EXPECT_EQ(picture.Frame(), 0);
+    EXPECT_FALSE(picture.IsPlaying());
+}
+
+TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
+    const QString text = window->ContactPage()->VersionField()->text();
+    const QRegularExpression form(
+        "^Software Version 2\\.3\\.1 Compiled on [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, "
+        "[0-9]{2}:[0-9]{2}:[0-9]{2}\nThe latest version of the Software \ncan be downloaded "
+        "from:$");
+    EXPECT_TRUE(form.match(text).hasMatch()) << text.toStdString();
+
+    ClickTab(9);
+    QLabel* link = window->ContactPage()->LinkField();
+    EXPECT_EQ(link->text(), kDownloadAddress);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0x19, 0x19, 0xFF));
+    EXPECT_TRUE(link->autoFillBackground());
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    Click(link);
+    EXPECT_EQ(opened, std::vector<std::string>{kDownloadAddress});
+    EXPECT_TRUE(window->ContactPage()->Picture()->IsPlaying());
+    EXPECT_EQ(window->ContactPage()->Picture()->ResourceId(), kPictureContact);
+}
+
+using Seen = std::tuple<QString, QString, QMessageBox::Icon, QMessageBox::StandardButtons>;
+
+// Once the box is open, notes what it shows and presses one of its buttons.
+void AnswerNextBox(Seen& seen, QMessageBox::StandardButton press) {
+    QTimer::singleShot(0, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+        box->button(press)->click();
+    });
+}
+
+TEST(QtPrompter, ShowsTheBoxAsAskedAndReportsTheButtonPressed) {
+    QtPrompter prompter;
+    Seen seen;
+    AnswerNextBox(seen, QMessageBox::Ok);
+    EXPECT_EQ(prompter.ShowMessage("Comms <3> went", "Application Error", MessageIcon::Error,
+                                   MessageButtons::Ok),
+              MessageAnswer::Ok);
+    EXPECT_EQ(seen,
+              Seen("Comms <3> went", "Application Error", QMessageBox::Critical, QMessageBox::Ok));
+    for (const auto& [press, answer] :
+         {std::pair{QMessageBox::Yes, MessageAnswer::Yes}, {QMessageBox::No, MessageAnswer::No}}) {
+        AnswerNextBox(seen, press);
+        EXPECT_EQ(
+            prompter.ShowMessage("Log?", "Log", MessageIcon::Exclamation, MessageButtons::YesNo),
+            answer);
+        EXPECT_EQ(seen,
+                  Seen("Log?", "Log", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No));
+    }
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::test
