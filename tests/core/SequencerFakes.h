@@ -64,10 +64,10 @@ public:
     std::optional<std::string> savePath;
     std::vector<SaveFileRequest> saveRequests;
 
-    MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,
                               MessageButtons buttons) override {
-        asked.push_back(caption + ": " + text);
-        kinds.emplace_back(icon, buttons);
+        asked.push_back(caption + ": " + text +
+                        (buttons == MessageButtons::YesNo ? " [Yes/No]" : ""));
         RunWhileOpen();
         if (answers.empty()) {
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
@@ -138,6 +138,14 @@ struct SequencerRig : ILink, IPortSettings {
         seq.RequestCommand(command);
         Tick();
         return seq.TickCount();
+    }
+    // The sequencer's flags in one line, so a test compares them all at once.
+    std::string Flags() const {
+        return std::string(seq.IsConnected() ? "connected" : "disconnected") +
+               (seq.IsBusy() ? " busy" : "") + (seq.CommandRunning() ? " running" : "") + " | " +
+               std::string(StateName(seq.State())) + " | " +
+               std::string(CommandName(seq.Command())) + " | pending " +
+               std::to_string(seq.PendingAction());
     }
     // Sends made on ticks at or after `from`, with ticks as offsets from it.
     Sends SendsFrom(int from) const {

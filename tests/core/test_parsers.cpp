@@ -40,8 +40,6 @@ TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
     EXPECT_EQ(buffer.Text(), bytes.substr(777)) << "no stale byte is carried in";
 
     buffer.ZeroWindow(); // empty until new bytes push through the whole window
-    EXPECT_EQ(buffer.Count(), 1800);
-    EXPECT_TRUE(buffer.Text().empty());
     Feed(buffer, std::string(1799, 'b'));
     EXPECT_TRUE(buffer.Text().empty());
     Feed(buffer, "c");
@@ -169,16 +167,10 @@ TEST(LiveRecord, SplitRules) {
 }
 
 TEST(ControllerInfo, NeedsTheAbbreviationAndEnoughText) {
-    const std::string tail(300, 'i');
-    EXPECT_FALSE(FindControllerInfo("no abbreviation here " + tail));
-    EXPECT_FALSE(FindControllerInfo("....ORV" + std::string(236, 'x')));
-    const std::string enough = "....ORV" + std::string(237, 'x');
-    ASSERT_TRUE(FindControllerInfo(enough));
-    EXPECT_EQ(FindControllerInfo(enough)->size(), 240u);
-    const std::string twice = "xxORV 1 ... ORV 2" + tail;
-    ASSERT_TRUE(FindControllerInfo(twice));
-    EXPECT_EQ(FindControllerInfo(twice)->substr(0, 6), "ORV 1 ");
-    EXPECT_EQ(FindControllerInfo(twice)->size(), 267u);
+    EXPECT_FALSE(FindControllerInfo("....ORV" + std::string(236, 'x'))) << "239 characters";
+    EXPECT_EQ(FindControllerInfo("....ORV" + std::string(237, 'x')).value().size(), 240u);
+    const std::string twice = "xxORV 1 ... ORV 2" + std::string(300, 'i');
+    EXPECT_EQ(FindControllerInfo(twice).value(), twice.substr(2, 267));
 }
 
 } // namespace

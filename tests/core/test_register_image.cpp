@@ -95,18 +95,6 @@ TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
     EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
 }
 
-TEST(TextField, EndsAtTheFirstZeroAndIsEmptyWhenItStartsWithOne) {
-    CRegisterImage image = Filled("0041");
-    EXPECT_EQ(image.DecodeTextField(kDateField), "AAAAAAAAAA") << "no zero: the whole field";
-    image.SetText(kDateField.first + 3, "0000");
-    EXPECT_EQ(image.DecodeTextField(kDateField), "AAA");
-    image.SetText(kDateField.first, "0000");
-    EXPECT_EQ(image.DecodeTextField(kDateField), "");
-    image.SetText(kDateField.first, "00E9"); // é arrives as a 16-bit code and leaves as UTF-8
-    EXPECT_EQ(image.DecodeTextField(kDateField), "\xC3\xA9"
-                                                 "AA");
-}
-
 // Each step changes the image further. The checksum entry itself is never summed, and a
 // register holding no number repeats the value before it (0 for register 0).
 TEST(Checksum, WorkedExamples) {
@@ -129,14 +117,19 @@ TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
     image.SetText(kChecksumIndex, "BEEF");
     image.LoadDefaultTemplate();
     image.SetValue(kIssueRegister, 300);
+    image.SetText(kNameField.first, "00E9");     // arrives as a 16-bit code, leaves as UTF-8
+    image.SetText(kDateField.first + 2, "0000"); // the first zero ends a text
     RecordingInfoView view;
     image.ShowConfigurationInfo(view);
-    EXPECT_EQ(view.shown, " checksum=BEEF issue=300 name=DEFAULT desc=Comment date=dd/mm/yyyy");
+    EXPECT_EQ(view.shown, " checksum=BEEF issue=300 name=\xC3\xA9"
+                          "EFAULT desc=Comment date=dd");
     view.shown.clear();
     image.RefreshConfigurationInfo(view);
     const std::string sum = ChecksumText(image.Texts());
     EXPECT_EQ(image.Text(kChecksumIndex), sum);
-    EXPECT_EQ(view.shown, " date=dd/mm/yyyy issue=300 name=DEFAULT desc=Comment checksum=" + sum);
+    EXPECT_EQ(view.shown, " date=dd issue=300 name=\xC3\xA9"
+                          "EFAULT desc=Comment checksum=" +
+                              sum);
 }
 
 TEST(Conversions, ReadLikeTheCLibraryAndStoreTheLow16Bits) {
@@ -157,10 +150,6 @@ TEST(Conversions, ReadLikeTheCLibraryAndStoreTheLow16Bits) {
     EXPECT_EQ(ScanDecimal(" -42x"), -42);
     EXPECT_EQ(ScanDecimal("99999999999999999999"), 2147483647);
     EXPECT_FALSE(ScanDecimal("x1").has_value());
-    EXPECT_TRUE(IsHexWord("a55A"));
-    for (const char* bad : {"A55", "A55G", " A55", "A55AA"}) {
-        EXPECT_FALSE(IsHexWord(bad)) << "case " << bad;
-    }
 }
 
 TEST(ConfigurationText, TemplateAndAllZeroImageGiveTheDocumentedBytes) {
@@ -284,12 +273,9 @@ TEST(ConfigFile, SaveReplacesTheFileWholeAndFailuresAreReported) {
     EXPECT_EQ(ReadConfigurationFileBytes(target).bytes, bytes);
     EXPECT_EQ(entries(), 2) << "no temporary file is left beside the target";
 
-    const FileWriteResult noFolder = WriteFileAtomically(dir / "missing" / "x.txt", bytes);
-    EXPECT_FALSE(noFolder.ok);
-    EXPECT_NE(noFolder.error.find("missing"), std::string::npos) << noFolder.error;
     const FileWriteResult ontoFolder = WriteFileAtomically(dir / "a-folder", bytes);
     EXPECT_FALSE(ontoFolder.ok);
-    EXPECT_FALSE(ontoFolder.error.empty());
+    EXPECT_NE(ontoFolder.error.find("a-folder"), std::string::npos) << ontoFolder.error;
     EXPECT_TRUE(fs::is_directory(dir / "a-folder"));
     EXPECT_EQ(entries(), 2);
     const FileLoadResult missing = ReadConfigurationFileBytes(dir / "none.txt");

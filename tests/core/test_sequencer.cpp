@@ -13,7 +13,6 @@
 #include "SequencerFakes.h"
 #include "core/Checksum.h"
 #include "core/ConfigurationText.h"
-#include "core/DataLogger.h"
 #include "core/SequencerTexts.h"
 
 namespace orvane::test {
@@ -36,22 +35,9 @@ CRegisterImage ControllerImage(const std::string& options = "0000") {
     return controller;
 }
 
-TEST(SequencerCodes, StatusTextsAndEnds) {
-    std::string names;
-    for (int code : {18, 19, 20, 21, 22, 23}) {
-        names += std::string(StateName(code)) + "|";
-    }
-    for (int code : {1, 2, 13, 16, 24, 25, 7}) {
-        names += std::string(CommandName(code)) + "|";
-    }
-    EXPECT_EQ(names, "DO_NOTHING||VIEW DATA||PROGRAM NUMBER DATA|COMMAND|RESTART|NOCOMMAND|"
-                     "READCONFIG|WRITECONFIG|WRITEDEFAULT|RESTART for PROGRAM NUMBER||");
-    EXPECT_EQ(EndOffset(CommandCode::WriteConfig), 60);
-    EXPECT_EQ(EndOffset(CommandCode::NoCommand), -1);
-}
-
-// Every command through a recording link: its sends tick by tick, the tick it
-// ends on and what it leaves behind. Register 0 of the image starts as `reg0`.
+// Every command through a recording link: its sends tick by tick, the tick it ends on and what
+// it leaves behind. Register 0 of the image starts as `reg0`; a case is named by the status
+// text shown while it runs.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     CRegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
@@ -63,10 +49,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     std::string badReply = reply;
     badReply[20] = badReply[20] == '0' ? '1' : '0';
     BuildConfigurationText(fresh);
-    std::string info = "ORV-FC4 Fan and thermal controller, firmware 7.2 ";
-    while (info.size() < 300) {
-        info += "Build data line. ";
-    }
+    const std::string info =
+        "ORV-FC4 Fan and thermal controller, firmware 7.2 " + std::string(250, '.');
     const Sends read{{0, "c"}, {8, "s"}, {10, "s"}, {20, " "}, {27, " "}},
         info2{{0, "c"}, {8, "z"}},
         write{{0, "c"}, {8, "r"}, {10, text}, {26, " "}, {42, " "}, {49, " "}},
@@ -82,28 +66,32 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         const CRegisterImage* after = nullptr;                        // null: as started
         std::string checksumShown = "", message = "", infoShown = ""; // message: "caption: text..."
     } cases[] = {
-        {"read", K::ReadConfig, "ABCD", reply, read, 33, -1, S::ViewData, K::NoCommand, &controller,
-         controller.Text(kChecksumIndex)},
-        {"read, bad checksum", K::ReadConfig, "ABCD", badReply, read, 33, -1, S::ViewData,
+        {"READCONFIG", K::ReadConfig, "ABCD", reply, read, 33, -1, S::ViewData, K::NoCommand,
+         &controller, controller.Text(kChecksumIndex)},
+        {"READCONFIG, bad checksum", K::ReadConfig, "ABCD", badReply, read, 33, -1, S::ViewData,
          K::NoCommand, nullptr, "Error!"},
-        {"read, no reply", K::ReadConfig, "ABCD", "", read, 33, -1, S::ViewData, K::NoCommand,
+        {"READCONFIG, no reply", K::ReadConfig, "ABCD", "", read, 33, -1, S::ViewData, K::NoCommand,
          nullptr, "", "Warning , No data received!!: " + std::string(texts::kNoReply)},
-        {"write", K::WriteConfig, "ABCD", "some bytes", write, 60, 58, S::ViewData, K::WriteConfig,
-         &written, written.Text(kChecksumIndex)},
-        {"write, unsendable", K::WriteConfig, "ABCG", "", Sends(), 0, -1, S::DoNothing,
+        {"WRITECONFIG", K::WriteConfig, "ABCD", "some bytes", write, 60, 58, S::ViewData,
+         K::WriteConfig, &written, written.Text(kChecksumIndex)},
+        {"WRITECONFIG, unsendable", K::WriteConfig, "ABCG", "", Sends(), 0, -1, S::DoNothing,
          K::NoCommand, nullptr, "", "Configuration not sent: Register 0 does not hold"},
-        {"restart", K::Restart, "ABCD", "", restart, 13, -1, S::DoNothing, K::NoCommand},
-        {"default", K::WriteDefault, "ABCD", "", byDefault, 33, -1, S::DoNothing, K::NoCommand,
+        {"RESTART", K::Restart, "ABCD", "", restart, 13, -1, S::DoNothing, K::NoCommand},
+        {"WRITEDEFAULT", K::WriteDefault, "ABCD", "", byDefault, 33, -1, S::DoNothing, K::NoCommand,
          &fresh, fresh.Text(kChecksumIndex)},
-        {"information", K::RestartForProgramNumber, "ABCD", std::string(1100, '.') + info, info2,
-         15, -1, S::DoNothing, K::NoCommand, nullptr, "", "", info.substr(0, 267)},
+        {"RESTART for PROGRAM NUMBER", K::RestartForProgramNumber, "ABCD",
+         std::string(1100, '.') + info, info2, 15, -1, S::DoNothing, K::NoCommand, nullptr, "", "",
+         info.substr(0, 267)},
         // Few characters, or many without the information (left without a time-out in the
         // original): the capture starting on tick 14 gives up after 10 ticks.
-        {"information, few bytes", K::RestartForProgramNumber, "ABCD", std::string(200, 'x'), info2,
-         24, -1, S::DoNothing, K::NoCommand},
-        {"information, none found", K::RestartForProgramNumber, "ABCD", std::string(1500, 'x'),
-         info2, 24, -1, S::DoNothing, K::NoCommand},
+        {"RESTART for PROGRAM NUMBER, few bytes", K::RestartForProgramNumber, "ABCD",
+         std::string(200, 'x'), info2, 24, -1, S::DoNothing, K::NoCommand},
+        {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber, "ABCD",
+         std::string(1500, 'x'), info2, 24, -1, S::DoNothing, K::NoCommand},
     };
+    EXPECT_EQ(StateName(22), "PROGRAM NUMBER DATA"); // the other names are met below
+    EXPECT_EQ(EndOffset(CommandCode::WriteConfig), 60);
+    EXPECT_EQ(EndOffset(CommandCode::NoCommand), -1);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
         SequencerRig rig;
@@ -112,7 +100,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         const RegisterTexts before = rig.image.Texts();
         rig.Receive(c.received);
         const int t = rig.Start(c.command);
-        EXPECT_EQ(rig.seq.StatusText(), CommandName(c.command));
+        EXPECT_EQ(rig.seq.StatusText(),
+                  std::string(c.name).substr(0, std::string(c.name).find(',')));
         int ended = rig.seq.IsBusy() ? -1 : 0, emptied = -1;
         for (int i = 1; i <= 70 && ended < 0; ++i) {
             rig.Tick();
@@ -147,21 +136,21 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
 // The question is asked from a tick while further ticks arrive: they show
 // "NOCOMMAND" (the state is set before asking) and send nothing.
 TEST(SequencerRead, LogCheckAfterRead) {
-    const std::string offer = "Log data enabled in config file!: Do you want to create a log file?";
+    const std::string offer =
+        "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
     const struct {
         const char* name;
         const char* options; // register 184 in the reply
         bool logOpen;
         MessageAnswer answer;
-        int pending, state;
-        const char *optionsAfter, *logStatusAfter; // one tick after the read
+        std::string flags, optionsAfter, logStatusAfter; // the last two one tick later
     } cases[] = {
-        {"enabled, yes", "0020", false, MessageAnswer::Yes, PendingAction::OpenLog,
-         State::DoNothing, "0000", "No File opened"}, // the save dialog is cancelled
-        {"enabled, no", "0021", false, MessageAnswer::No, PendingAction::None, State::ViewData,
+        {"enabled, yes", "0020", false, MessageAnswer::Yes, "DO_NOTHING | NOCOMMAND | pending 5",
+         "0000", "No File opened"}, // the save dialog is cancelled
+        {"enabled, no", "0021", false, MessageAnswer::No, "VIEW DATA | NOCOMMAND | pending 2",
          "0001", ""},
-        {"disabled, open", "0000", true, MessageAnswer::Ok, PendingAction::CloseLog,
-         State::DoNothing, "0000", "Log File Closed"},
+        {"disabled, open", "0000", true, MessageAnswer::Ok, "DO_NOTHING | NOCOMMAND | pending 6",
+         "0000", "Log File Closed"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
@@ -186,13 +175,8 @@ TEST(SequencerRead, LogCheckAfterRead) {
         rig.Tick(33);
         EXPECT_EQ(rig.prompter.asked, c.logOpen ? Strings{} : Strings{offer});
         EXPECT_EQ(nested, c.logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
-        EXPECT_EQ(rig.prompter.kinds.size(), c.logOpen ? 0u : 1u);
-        for (const auto& kind : rig.prompter.kinds) {
-            EXPECT_EQ(kind, std::pair(MessageIcon::Exclamation, MessageButtons::YesNo));
-        }
         EXPECT_EQ(rig.SendsFrom(t).size(), 5u);
-        EXPECT_EQ(rig.seq.PendingAction(), c.pending);
-        EXPECT_EQ(rig.seq.State(), c.state);
+        EXPECT_EQ(rig.Flags(), "connected | " + c.flags);
         rig.Tick();
         EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
         EXPECT_FALSE(rig.seq.Logger().IsOpen());
@@ -214,9 +198,7 @@ TEST_F(SequencerTest, TicksDuringTheNoReplyBoxFinishTheCommandSafely) {
     rig.prompter.whileOpen = [&] { rig.Tick(15); };
     rig.Tick(); // t + 20, nested ticks up to t + 35
     EXPECT_EQ(rig.SendsFrom(t), (Sends{{0, "c"}, {8, "s"}, {10, "s"}, {27, " "}}));
-    EXPECT_FALSE(rig.seq.IsBusy());
-    EXPECT_FALSE(rig.seq.CommandRunning());
-    EXPECT_EQ(rig.seq.State(), State::ViewData);
+    EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | NOCOMMAND | pending 2");
 }
 
 TEST_F(SequencerTest, DownloadRefusalsUseTheFixedTexts) {
@@ -238,49 +220,45 @@ TEST_F(SequencerTest, DownloadRefusalsUseTheFixedTexts) {
             r.Start(CommandCode::Restart);
         }
         r.image.SetOptionBit(kLogEnableBit, c.logBit);
-        const int command = r.seq.Command(), state = r.seq.State();
+        const std::string flags = r.Flags();
         r.seq.OnDownloadConfiguration();
-        EXPECT_EQ(r.prompter.asked, Strings{c.asked}) << "case " << c.asked;
-        EXPECT_EQ(r.prompter.kinds.at(0).first, MessageIcon::Exclamation);
-        EXPECT_EQ(r.seq.Command(), command) << "case " << c.asked;
-        EXPECT_EQ(r.seq.State(), state) << "case " << c.asked;
+        EXPECT_EQ(r.prompter.asked, Strings{c.asked});
+        EXPECT_EQ(r.Flags(), flags) << "case " << c.asked;
     }
     rig.seq.OnDownloadConfiguration();
     EXPECT_TRUE(rig.prompter.asked.empty());
-    EXPECT_EQ(rig.seq.Command(), CommandCode::WriteConfig);
-    EXPECT_EQ(rig.seq.State(), State::Command);
+    EXPECT_EQ(rig.Flags(), "connected | COMMAND | WRITECONFIG | pending 2");
 }
 
-// A disconnect during a command also ends the command: busy must not stay set.
+// A failed open is retried every tick and said so; a disconnect during a command also ends
+// the command, or busy would stay set.
 TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     SequencerRig rig;
-    rig.failingOpens = 3; // a failed open is retried every tick and said so
+    rig.failingOpens = 3;
     rig.Connect(4);
     rig.Tick(2);
     EXPECT_EQ(rig.seq.StatusText(), "COM4 could not be opened, retrying (3)");
     EXPECT_EQ(rig.view.Connection(), " |  | ports on | IDLE"); // the fixed texts stay
-    EXPECT_TRUE(rig.storedPorts.empty());
+    EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 3");
     rig.Tick();
     EXPECT_EQ(rig.lastPort, 4);
     EXPECT_EQ(rig.monitorStarts, 1);
     EXPECT_EQ(rig.storedPorts, std::vector<int>{4});
     EXPECT_EQ(rig.view.Connection(), "Connected to COM Port | Disconnect | IDLE");
     EXPECT_EQ(rig.seq.StatusText(), "DO_NOTHING");
+    EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | NOCOMMAND | pending 2");
 
     rig.Start(CommandCode::ReadConfig);
     rig.Receive("leftover");
     rig.seq.SetPendingAction(PendingAction::ConnectOrDisconnect);
     rig.Tick();
-    EXPECT_FALSE(rig.seq.IsConnected());
-    EXPECT_FALSE(rig.seq.IsBusy());
-    EXPECT_FALSE(rig.seq.CommandRunning());
+    EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 2");
     EXPECT_EQ(rig.view.enables, rig.view.disables + 1);
     EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
     EXPECT_TRUE(rig.seq.ReceiveBuffer().Text().empty());
-    EXPECT_EQ(rig.seq.PendingAction(), PendingAction::None);
     rig.Connect(4);
-    EXPECT_EQ(rig.seq.State(), State::ViewData);
+    EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | NOCOMMAND | pending 2");
 }
 
 // The log is opened through the pending action: cleared before the dialog opens, so ticks run
@@ -315,11 +293,10 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     EXPECT_EQ(
         rig.prompter.asked,
         Strings{"Application Error: Comms <7> Error! The port has failed and was disconnected."});
-    EXPECT_EQ(rig.prompter.kinds[0].first, MessageIcon::Error);
     EXPECT_EQ(rig.SendsFrom(t), (Sends{{0, "c"}})) << "nothing sent while the box is open";
     EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
-    EXPECT_EQ(rig.seq.State(), State::DoNothing);
+    EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 2");
     EXPECT_EQ(rig.image.Texts(), image);
     EXPECT_TRUE(rig.seq.Logger().IsOpen());
     EXPECT_EQ(ReadFile(path), logged);
@@ -341,24 +318,20 @@ TEST(SequencerStates, NothingRunsDisconnectedAndUnknownStatesFallBack) {
     EXPECT_EQ(rig.view.tick, "51"); // counting from 10
     rig.seq.SetState(42);
     rig.Tick();
-    EXPECT_EQ(rig.seq.State(), State::DoNothing);
-    rig.Tick();
-    EXPECT_EQ(rig.seq.StatusText(), "DO_NOTHING");
+    EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | READCONFIG | pending 2");
 }
 
 TEST_F(SequencerTest, LiveRecordsAreSplitEveryTickAndSilenceWarnsOnce) {
-    const auto record = [](int uptime) {
-        return "\n1200,  45,   0,   0,   0,   0,   0,   0, 25.1, 26.0,  LO ,  LO ,    ," +
-               std::to_string(uptime) + "s,\r";
-    };
+    const std::string record =
+        "\n1200,  45,   0,   0,   0,   0,   0,   0, 25.1, 26.0,  LO ,  LO ,    ,7s,\r";
     rig.seq.SetState(State::ViewData);
-    rig.Receive(std::string(120, '#') + record(1));
+    rig.Receive(std::string(120, '#') + record);
     rig.Tick();
     EXPECT_EQ(rig.seq.StatusText(), "Syncing...");
-    rig.Receive(record(2));
+    rig.Receive(record);
     rig.Tick();
     EXPECT_EQ(rig.seq.StatusText(), "VIEW DATA");
-    EXPECT_EQ(rig.seq.Fields()[13], "2s");
+    EXPECT_EQ(rig.seq.Fields()[13], "7s");
     EXPECT_TRUE(rig.sent.empty());
     for (int i = 0; i < 15; ++i) {
         rig.seq.IncrementNoDataCounter();
@@ -377,98 +350,81 @@ TEST_F(SequencerTest, LiveRecordsAreSplitEveryTickAndSilenceWarnsOnce) {
     EXPECT_EQ(rig.seq.NoDataCounter(), 0);
 }
 
-class LoggerTest : public ::testing::Test {
-protected:
-    CRegisterImage image;
-    RecordingView view;
-    ScriptedPrompter prompter;
-    CDataLogger logger{image, view, prompter};
+// The logger on its own (the rig's sequencer never ticks here): a file that cannot be opened is
+// reported; nothing is written outside "VIEW DATA", unconnected or with another status; closing
+// keeps the records, reopening truncates; a removed file or a full disk stops logging and says so.
+TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
+    SequencerRig rig;
+    CDataLogger& logger = rig.seq.Logger();
     LiveFields fields{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
                       " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
-    std::string path = ::testing::TempDir() + "log_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-
-    void SetUp() override {
-        image.LoadDefaultTemplate();
-        prompter.savePath = path;
-    }
-    void TearDown() override { std::filesystem::remove(path); }
-    void LiveTick() { logger.LogTick(true, State::ViewData, fields); }
-    std::string Record() const {
+    const std::string path = ::testing::TempDir() + "log_test.txt";
+    const auto liveTick = [&] { logger.LogTick(true, State::ViewData, fields); };
+    const auto record = [&] {
         std::string record = "\r\n";
         for (const auto& f : fields) {
             record += f;
         }
         return record;
-    }
-};
-
-TEST_F(LoggerTest, HeaderThenOneRecordPerLiveTickAndReopeningTruncates) {
-    prompter.savePath = ::testing::TempDir() + "no_such_dir/x/log.txt";
+    };
+    rig.prompter.savePath = ::testing::TempDir() + "no_such_dir/x/log.txt";
     logger.OpenLogFile();
     EXPECT_FALSE(logger.IsOpen());
-    EXPECT_NE(view.logStatus.find("could not be opened"), std::string::npos) << view.logStatus;
-    prompter.savePath = path;
-    image.SetText(kOptionRegister, "0011");
+    EXPECT_NE(rig.view.logStatus.find("could not be opened"), std::string::npos);
+    rig.prompter.savePath = path;
+    rig.image.SetText(kOptionRegister, "0011");
     logger.OpenLogFile();
     ASSERT_TRUE(logger.IsOpen());
-    EXPECT_EQ(view.logStatus, "File opened successfully");
-    EXPECT_EQ(image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
-    EXPECT_EQ(prompter.saveRequests.at(1).defaultExtension, "txt");
-    EXPECT_TRUE(prompter.saveRequests.at(1).confirmOverwrite);
-    EXPECT_EQ(logger.FileName(), std::filesystem::path(path).filename().string());
-    // Nothing is written outside "VIEW DATA", unconnected, or with another status.
+    EXPECT_EQ(rig.view.logStatus, "File opened successfully");
+    EXPECT_EQ(rig.image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
+    EXPECT_EQ(rig.prompter.saveRequests.at(1).defaultExtension, "txt");
+    EXPECT_TRUE(rig.prompter.saveRequests.at(1).confirmOverwrite);
+    EXPECT_EQ(logger.FileName(), "log_test.txt");
     logger.LogTick(true, State::DoNothing, fields);
     logger.LogTick(false, State::ViewData, fields);
     logger.SetLogStatus("OPENING LOG FILE");
-    LiveTick();
+    liveTick();
     EXPECT_FALSE(logger.LoggedThisTick());
     EXPECT_TRUE(ReadFile(path).empty());
-    EXPECT_TRUE(view.loggingAnimations.empty());
+    EXPECT_TRUE(rig.view.loggingAnimations.empty());
     logger.SetLogStatus("File opened successfully");
 
     std::string expected(kLogHeader);
     for (const char* uptime : {"77s", "78s", "79s"}) {
         fields[13] = uptime;
-        LiveTick();
+        liveTick();
         EXPECT_TRUE(logger.LoggedThisTick());
-        expected += Record();
+        expected += record();
     }
     EXPECT_EQ(kLogHeader.size(), 80u);
     EXPECT_EQ(ReadFile(path), expected);
     logger.LogTick(true, State::DoNothing, fields);
     logger.LogTick(true, State::DoNothing, fields); // the still picture is not reloaded
-    EXPECT_EQ(view.loggingAnimations, (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
-
+    EXPECT_EQ(rig.view.loggingAnimations,
+              (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
     logger.CloseLogFile();
-    EXPECT_FALSE(logger.IsOpen());
-    EXPECT_EQ(view.logStatus, "Log File Closed");
-    EXPECT_EQ(image.Text(kOptionRegister), "0011");
+    EXPECT_EQ(rig.view.logStatus, "Log File Closed");
+    EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
     EXPECT_EQ(ReadFile(path), expected);
     logger.OpenLogFile();
     EXPECT_TRUE(ReadFile(path).empty());
-    LiveTick();
-    EXPECT_EQ(ReadFile(path), std::string(kLogHeader) + Record());
-}
+    liveTick();
+    EXPECT_EQ(ReadFile(path), std::string(kLogHeader) + record());
 
-// A file removed under the logger, or a full disk, stops logging and says so.
-TEST_F(LoggerTest, WriteFailureStopsLoggingAndSaysSo) {
-    logger.OpenLogFile();
-    LiveTick();
     std::filesystem::remove(path);
-    LiveTick();
+    liveTick();
     EXPECT_FALSE(logger.IsOpen());
     EXPECT_FALSE(logger.LoggedThisTick());
-    EXPECT_EQ(image.Text(kOptionRegister), "0000");
-    EXPECT_EQ(view.logStatus, "Log write failed (file removed), Log File Closed");
+    EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
+    EXPECT_EQ(rig.view.logStatus, "Log write failed (file removed), Log File Closed");
     if (std::filesystem::exists("/dev/full")) {
-        prompter.savePath = "/dev/full";
+        rig.prompter.savePath = "/dev/full";
         logger.OpenLogFile();
         ASSERT_TRUE(logger.IsOpen());
-        LiveTick();
+        liveTick();
         EXPECT_FALSE(logger.IsOpen());
-        EXPECT_EQ(image.Text(kOptionRegister), "0000");
-        EXPECT_EQ(view.logStatus.find("Log write failed ("), 0u) << view.logStatus;
+        EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
+        EXPECT_EQ(rig.view.logStatus.find("Log write failed ("), 0u) << rig.view.logStatus;
     }
 }
 
