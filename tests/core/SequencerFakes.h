@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,7 +19,7 @@ using Strings = std::vector<std::string>;
 
 class RecordingView final : public IMainWindowView, public ICommsPageView, public IConfigInfoView {
 public:
-    std::string tick, activity, connection, logStatus, controllerInfo, buttonText, checksum;
+    std::string activity, connection, logStatus, controllerInfo, buttonText, checksum;
     std::vector<int> activityAnimations, loggingAnimations;
     int enables = 0, disables = 0;
     bool portSelectionEnabled = true;
@@ -30,7 +29,7 @@ public:
         return connection + " | " + buttonText + (portSelectionEnabled ? " | ports on" : "") +
                " | " + activity;
     }
-    void ShowTick(const std::string& text) override { tick = text; }
+    void ShowTick(const std::string&) override {}
     void ShowStatus(const std::string&) override {} // read through CSequencer::StatusText
     void ShowActivity(const std::string& text) override { activity = text; }
     void PlayActivityAnimation(int id) override { activityAnimations.push_back(id); }
@@ -57,9 +56,8 @@ public:
 // event loop of a modal box runs timer ticks.
 class ScriptedPrompter final : public IPrompter {
 public:
-    Strings asked;                                             // "caption: text" of each message
-    std::vector<std::pair<MessageIcon, MessageButtons>> kinds; // of each message
-    std::deque<MessageAnswer> answers;                         // Ok or No by default when empty
+    Strings asked; // "caption: text" of each message, " [Yes/No]" added for a question
+    std::optional<MessageAnswer> answer; // Ok or No by default
     std::function<void()> whileOpen;
     std::optional<std::string> savePath;
     std::vector<SaveFileRequest> saveRequests;
@@ -69,12 +67,8 @@ public:
         asked.push_back(caption + ": " + text +
                         (buttons == MessageButtons::YesNo ? " [Yes/No]" : ""));
         RunWhileOpen();
-        if (answers.empty()) {
-            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
-        }
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return answer.value_or(buttons == MessageButtons::Ok ? MessageAnswer::Ok
+                                                             : MessageAnswer::No);
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);

@@ -1,6 +1,6 @@
-// The sequencer sends each command's keys on exactly the right ticks, ends every command and
-// refuses with the fixed texts; a log file holds exactly the header and one CR LF record per live
-// tick, and a failing log is stopped and reported, never silent.
+// The receive text keeps exactly the newest bytes and the reply parsers read what the controller
+// sends; the sequencer sends each command's keys on exactly the right ticks, ends every command
+// and refuses with the fixed texts; a log holds exactly the header and one record per live tick.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,10 +13,154 @@
 #include "SequencerFakes.h"
 #include "core/Checksum.h"
 #include "core/ConfigurationText.h"
+#include "core/Conversions.h"
+#include "core/ReceiveBuffer.h"
+#include "core/ReplyParsers.h"
 #include "core/SequencerTexts.h"
 
 namespace orvane::test {
 namespace {
+
+void Feed(CReceiveBuffer& buffer, const std::string& bytes) {
+    for (const char c : bytes) {
+        buffer.OnReceiveChar(static_cast<std::uint8_t>(c));
+    }
+}
+
+TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
+    CReceiveBuffer buffer;
+    EXPECT_EQ(buffer.Text(), std::string(1950, ' '));
+    Feed(buffer, std::string("abc\0d", 5));
+    EXPECT_EQ(buffer.Text(), "abc") << "a zero byte ends the text";
+    buffer.Clear();
+    std::string bytes;
+    for (std::size_t i = 0; i < 1800 + 777; ++i) {
+        bytes.push_back(static_cast<char>('A' + i % 26));
+    }
+    Feed(buffer, bytes);
+    EXPECT_EQ(buffer.Count(), 1800);
+    EXPECT_EQ(buffer.Text(), bytes.substr(777)) << "no stale byte is carried in";
+    buffer.ZeroWindow(); // empty until new bytes push through the whole window
+    Feed(buffer, std::string(1799, 'b'));
+    EXPECT_TRUE(buffer.Text().empty());
+    Feed(buffer, "c");
+    EXPECT_EQ(buffer.Text(), std::string(1799, 'b') + "c");
+}
+
+// Varied groups, and a checksum holding letters.
+RegisterTexts SampleRegisters() {
+    RegisterTexts texts{};
+    for (int i = 0; i < kRegisterCount; ++i) {
+        texts[static_cast<std::size_t>(i)] = FormatHexWord(static_cast<unsigned>(i * 37 + 13));
+    }
+    texts[kChecksumIndex] = ChecksumText(texts);
+    return texts;
+}
+
+// The groups with `separator` after each and `prefix` before the "<".
+std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
+                  const std::string& prefix = "\r\nConfig dump\r\n") {
+    std::string out = prefix + "<\r";
+    for (const auto& group : texts) {
+        out += group + separator;
+    }
+    return out + "> END";
+}
+
+// CR, LF and space are skipped anywhere; the checksum must match as upper-case text.
+TEST(ConfigurationReply, LenientLayoutsLoadAndEveryBadReplyIsRefused) {
+    using O = ConfigReplyOutcome;
+    const RegisterTexts texts = SampleRegisters();
+    ASSERT_EQ(texts[kChecksumIndex], "1EB4");
+    RegisterTexts lower = texts, wrong = texts;
+    lower[kChecksumIndex] = "1eb4";
+    wrong[7] = "FFFF";
+    std::string spacedInside = "<";
+    for (const auto& group : texts) {
+        spacedInside += group.substr(0, 1) + " \r" + group.substr(1, 2) + "\n " + group.substr(3);
+    }
+    const std::string full = Reply(texts);
+    const std::size_t start = full.find('<');
+    const struct {
+        const char* name;
+        std::string text;
+        O want;
+    } cases[] = {
+        {"compact", full, O::Loaded},
+        {"CR LF", Reply(texts, "\r\n"), O::Loaded},
+        {"blanks inside groups", spacedInside, O::Loaded},
+        {"marker at 1998", Reply(texts, "", std::string(1998, ' ')), O::Loaded},
+        {"marker at 1999", Reply(texts, "", std::string(1999, ' ')), O::NoData},
+        {"empty", "", O::NoData},
+        {"no marker", std::string(1900, 'x'), O::NoData},
+        {"lower-case checksum", Reply(lower), O::ChecksumMismatch},
+        {"wrong register", Reply(wrong), O::ChecksumMismatch},
+        {"ends after marker", full.substr(0, start + 1), O::ChecksumMismatch},
+        {"ends in group 401", full.substr(0, start + 2 + 1603), O::ChecksumMismatch},
+    };
+    for (const auto& c : cases) {
+        const ConfigReply parsed = ReadConfigurationReply(c.text);
+        EXPECT_EQ(parsed.outcome, c.want) << "case " << c.name;
+        EXPECT_EQ(parsed.groups, c.want == O::Loaded ? texts : RegisterTexts{})
+            << "case " << c.name;
+    }
+}
+
+// Sample fields as the controller spaces them; the uptime ends with "s".
+std::string Record(const std::string& uptime, const std::string& lineStart = "\n") {
+    return lineStart + "1200,  45,   0,   0,   0,   0,   0,   0, 25.1, 26.0,  LO ,  LO ,    ," +
+           uptime + "s,\r";
+}
+
+TEST(LiveRecord, NewestRecordIsSplitAsReceived) {
+    const std::string text = std::string(110, '.') + Record("76") + Record("77");
+    const auto record = FindLiveRecord(text);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, Record("77").substr(0, Record("77").size() - 1));
+    LiveFields fields{};
+    fields.fill("old");
+    SplitLiveRecord(*record, fields);
+    const LiveFields expected{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
+                              " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  "old"};
+    EXPECT_EQ(fields, expected);
+}
+
+TEST(LiveRecord, TerminatorRulesDecideWhetherARecordExists) {
+    const std::string pad(120, '.'), two = Record("1") + Record("2");
+    const struct {
+        const char* name;
+        std::string text;
+        bool found;
+    } cases[] = {
+        {"one terminator", pad + Record("1"), false},
+        {"terminators below 101", "1s,\r2s,\r" + std::string(200, '.'), false},
+        {"two records", std::string(30, '.') + two, true},
+        {"no line starts", pad + Record("1", "") + Record("2", ""), true},
+        {"trailing bytes", pad + two + "\n1300,  4", true},
+        {"240 characters", pad + "s,\r" + std::string(238, '1') + "s,\r", false},
+        {"239 characters", pad + "s,\r" + std::string(237, '1') + "s,\r", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindLiveRecord(c.text).has_value(), c.found) << "case " << c.name;
+    }
+}
+
+// A field reaching 9 characters ends the split; fields not reached keep their old texts.
+TEST(LiveRecord, SplitRules) {
+    LiveFields fields{};
+    fields.fill("old");
+    SplitLiveRecord("1,2,123456789,4,5,", fields);
+    EXPECT_EQ(fields[1] + "|" + fields[2] + "|" + fields[3], "2|old|old");
+    SplitLiveRecord("12345678,b,c", fields); // "c" has no comma
+    EXPECT_EQ(fields[0] + "|" + fields[1] + "|" + fields[2], "12345678|b|old");
+}
+
+TEST(ControllerInfo, NeedsTheAbbreviationAndEnoughText) {
+    EXPECT_FALSE(FindControllerInfo("....ORV" + std::string(236, 'x'))) << "239 characters";
+    EXPECT_EQ(FindControllerInfo("....ORV" + std::string(237, 'x')).value().size(), 240u);
+    const std::string twice = "xxORV 1 ... ORV 2" + std::string(300, 'i');
+    EXPECT_EQ(FindControllerInfo(twice).value(), twice.substr(2, 267));
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -90,8 +234,6 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
          std::string(1500, 'x'), info2, 24, -1, S::DoNothing, K::NoCommand},
     };
     EXPECT_EQ(StateName(22), "PROGRAM NUMBER DATA"); // the other names are met below
-    EXPECT_EQ(EndOffset(CommandCode::WriteConfig), 60);
-    EXPECT_EQ(EndOffset(CommandCode::NoCommand), -1);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
         SequencerRig rig;
@@ -121,14 +263,13 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         EXPECT_EQ(rig.view.checksum, c.checksumShown);
         EXPECT_EQ(rig.view.controllerInfo, c.infoShown);
         EXPECT_EQ(rig.prompter.asked.size(), c.message.empty() ? 0u : 1u);
-        for (const auto& asked : rig.prompter.asked) {
-            EXPECT_EQ(asked.substr(0, c.message.size()), c.message);
-        }
+        EXPECT_EQ(rig.prompter.asked.empty() ? ""
+                                             : rig.prompter.asked[0].substr(0, c.message.size()),
+                  c.message);
         EXPECT_EQ(rig.view.activity, "IDLE");
         EXPECT_EQ(rig.view.activityAnimations,
                   (std::vector<int>{kAnimationCommunicating, kAnimationIdle}));
-        EXPECT_EQ(rig.view.disables, 1);
-        EXPECT_EQ(rig.view.enables, 2); // InitSequencer enables once
+        EXPECT_EQ(std::pair(rig.view.disables, rig.view.enables), std::pair(1, 2)); // Init: 1
     }
 }
 
@@ -156,13 +297,12 @@ TEST(SequencerRead, LogCheckAfterRead) {
         SCOPED_TRACE(std::string("case ") + c.name);
         SequencerRig rig;
         rig.Connect();
+        rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
         if (c.logOpen) {
-            rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
-            rig.seq.SetPendingAction(PendingAction::OpenLog);
-            rig.Tick();
-            ASSERT_TRUE(rig.seq.Logger().IsOpen());
+            rig.seq.Logger().OpenLogFile();
         }
-        rig.prompter.answers = {c.answer};
+        rig.prompter.savePath.reset();
+        rig.prompter.answer = c.answer;
         Strings nested;
         rig.prompter.whileOpen = [&] {
             for (int i = 0; i < 3; ++i) {
@@ -201,32 +341,26 @@ TEST_F(SequencerTest, TicksDuringTheNoReplyBoxFinishTheCommandSafely) {
     EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | NOCOMMAND | pending 2");
 }
 
-TEST_F(SequencerTest, DownloadRefusalsUseTheFixedTexts) {
-    const struct {
-        bool busy, logBit, connected;
-        std::string asked;
-    } cases[] = {
-        {true, false, true, "Wait until it is ended: " + std::string(texts::kBusy)},
-        {false, true, true,
-         "De-Activate Logging Data check box: " + std::string(texts::kLogActive)},
-        {false, false, false, "Warning, No Connection : " + std::string(texts::kNotConnected)},
-    };
-    for (const auto& c : cases) {
-        SequencerRig r;
-        if (c.connected) {
-            r.Connect();
-        }
-        if (c.busy) {
-            r.Start(CommandCode::Restart);
-        }
-        r.image.SetOptionBit(kLogEnableBit, c.logBit);
-        const std::string flags = r.Flags();
-        r.seq.OnDownloadConfiguration();
-        EXPECT_EQ(r.prompter.asked, Strings{c.asked});
-        EXPECT_EQ(r.Flags(), flags) << "case " << c.asked;
-    }
+// Each refusal names its reason and changes nothing; a download asked for alone is accepted.
+TEST(SequencerDownload, RefusalsUseTheFixedTexts) {
+    SequencerRig rig;
     rig.seq.OnDownloadConfiguration();
-    EXPECT_TRUE(rig.prompter.asked.empty());
+    EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 2");
+    rig.Connect();
+    rig.image.SetOptionBit(kLogEnableBit, true);
+    rig.seq.OnDownloadConfiguration();
+    EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | NOCOMMAND | pending 2");
+    rig.image.SetOptionBit(kLogEnableBit, false);
+    rig.Start(CommandCode::Restart);
+    rig.seq.OnDownloadConfiguration();
+    EXPECT_EQ(rig.Flags(), "connected busy running | COMMAND | RESTART | pending 2");
+    EXPECT_EQ(rig.prompter.asked,
+              (Strings{"Warning, No Connection : " + std::string(texts::kNotConnected),
+                       "De-Activate Logging Data check box: " + std::string(texts::kLogActive),
+                       "Wait until it is ended: " + std::string(texts::kBusy)}));
+    rig.Tick(13);
+    rig.seq.OnDownloadConfiguration();
+    EXPECT_EQ(rig.prompter.asked.size(), 3u);
     EXPECT_EQ(rig.Flags(), "connected | COMMAND | WRITECONFIG | pending 2");
 }
 
@@ -241,11 +375,9 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.view.Connection(), " |  | ports on | IDLE"); // the fixed texts stay
     EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 3");
     rig.Tick();
-    EXPECT_EQ(rig.lastPort, 4);
     EXPECT_EQ(rig.monitorStarts, 1);
     EXPECT_EQ(rig.storedPorts, std::vector<int>{4});
     EXPECT_EQ(rig.view.Connection(), "Connected to COM Port | Disconnect | IDLE");
-    EXPECT_EQ(rig.seq.StatusText(), "DO_NOTHING");
     EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | NOCOMMAND | pending 2");
 
     rig.Start(CommandCode::ReadConfig);
@@ -282,7 +414,6 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     const std::string logged = std::string(kLogHeader) + "\r\n\r\n";
     EXPECT_EQ(ReadFile(path), logged);
 
-    const auto image = rig.image.Texts();
     const int t = rig.Start(CommandCode::Restart);
     rig.Tick(2);
     rig.prompter.whileOpen = [&] {
@@ -297,14 +428,10 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
     EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 2");
-    EXPECT_EQ(rig.image.Texts(), image);
     EXPECT_TRUE(rig.seq.Logger().IsOpen());
     EXPECT_EQ(ReadFile(path), logged);
     rig.seq.OnLinkFailure(); // a second report of the same failure changes nothing
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
-    rig.seq.SetPendingAction(PendingAction::CloseLog);
-    rig.Tick();
-    EXPECT_EQ(rig.view.logStatus, "Log File Closed");
     std::filesystem::remove(path);
 }
 
@@ -315,13 +442,13 @@ TEST(SequencerStates, NothingRunsDisconnectedAndUnknownStatesFallBack) {
     EXPECT_TRUE(rig.sent.empty());
     EXPECT_EQ(rig.seq.StatusText(), "Status:");
     rig.Connect();
-    EXPECT_EQ(rig.view.tick, "51"); // counting from 10
+    EXPECT_EQ(rig.seq.TickCount(), 51); // counting from 10
     rig.seq.SetState(42);
     rig.Tick();
     EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | READCONFIG | pending 2");
 }
 
-TEST_F(SequencerTest, LiveRecordsAreSplitEveryTickAndSilenceWarnsOnce) {
+TEST_F(SequencerTest, LiveRecordsAreSplitEveryTick) {
     const std::string record =
         "\n1200,  45,   0,   0,   0,   0,   0,   0, 25.1, 26.0,  LO ,  LO ,    ,7s,\r";
     rig.seq.SetState(State::ViewData);
@@ -333,21 +460,6 @@ TEST_F(SequencerTest, LiveRecordsAreSplitEveryTickAndSilenceWarnsOnce) {
     EXPECT_EQ(rig.seq.StatusText(), "VIEW DATA");
     EXPECT_EQ(rig.seq.Fields()[13], "7s");
     EXPECT_TRUE(rig.sent.empty());
-    for (int i = 0; i < 15; ++i) {
-        rig.seq.IncrementNoDataCounter();
-    }
-    rig.Tick();
-    EXPECT_TRUE(rig.prompter.asked.empty()); // 15 is not above the limit
-    rig.seq.IncrementNoDataCounter();
-    rig.prompter.whileOpen = [&] {
-        EXPECT_TRUE(rig.seq.NoDataWarningShown());
-        rig.Tick(3); // a second warning must not open
-    };
-    rig.Tick();
-    EXPECT_EQ(rig.prompter.asked,
-              Strings{"Warning , No data received!!: " + std::string(texts::kNoLiveData)});
-    EXPECT_FALSE(rig.seq.NoDataWarningShown());
-    EXPECT_EQ(rig.seq.NoDataCounter(), 0);
 }
 
 // The logger on its own (the rig's sequencer never ticks here): a file that cannot be opened is
@@ -378,15 +490,12 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     EXPECT_EQ(rig.view.logStatus, "File opened successfully");
     EXPECT_EQ(rig.image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
     EXPECT_EQ(rig.prompter.saveRequests.at(1).defaultExtension, "txt");
-    EXPECT_TRUE(rig.prompter.saveRequests.at(1).confirmOverwrite);
-    EXPECT_EQ(logger.FileName(), "log_test.txt");
     logger.LogTick(true, State::DoNothing, fields);
     logger.LogTick(false, State::ViewData, fields);
     logger.SetLogStatus("OPENING LOG FILE");
     liveTick();
     EXPECT_FALSE(logger.LoggedThisTick());
     EXPECT_TRUE(ReadFile(path).empty());
-    EXPECT_TRUE(rig.view.loggingAnimations.empty());
     logger.SetLogStatus("File opened successfully");
 
     std::string expected(kLogHeader);
@@ -396,7 +505,6 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
         EXPECT_TRUE(logger.LoggedThisTick());
         expected += record();
     }
-    EXPECT_EQ(kLogHeader.size(), 80u);
     EXPECT_EQ(ReadFile(path), expected);
     logger.LogTick(true, State::DoNothing, fields);
     logger.LogTick(true, State::DoNothing, fields); // the still picture is not reloaded
