@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <numeric>
 
-#include "SimulatorRig.h"
+#include "ToolsRig.h"
 #include "core/Checksum.h"
 #include "core/DataLogger.h"
 #include "core/SequencerCodes.h"
@@ -15,143 +14,99 @@
 namespace orvane::test {
 namespace {
 
-using cli::CliSession;
-
 class EndToEnd : public ::testing::Test {
 protected:
     void Open(std::optional<RegisterTexts> configuration = std::nullopt) {
         sim.emplace(std::move(configuration));
-        session = std::make_unique<CliSession>(sim->path, 0, std::chrono::milliseconds(kFastTickMs),
-                                               nullptr);
+        session = std::make_unique<cli::CliSession>(
+            sim->path, 0, std::chrono::milliseconds(kFastTickMs), nullptr);
         const cli::Outcome connected = session->Connect();
         ASSERT_TRUE(connected.ok()) << connected.message;
     }
     cli::Outcome Run(int command) {
-        return session->RunCommand([&] { session->Sequencer().RequestCommand(command); });
+        return session->RunCommand([&] { Seq().RequestCommand(command); });
     }
     // Ticks in live data until a record was parsed, at most `limit` ticks.
     bool WaitForLiveData(int limit = 20) {
-        session->Sequencer().SetState(State::ViewData);
-        for (int i = 0; i < limit; ++i) {
+        Seq().SetState(State::ViewData);
+        do {
             session->Tick();
-            if (session->Sequencer().StatusText() == "VIEW DATA") {
-                return true;
-            }
-        }
-        return false;
+        } while (Seq().StatusText() != "VIEW DATA" && --limit > 0);
+        return Seq().StatusText() == "VIEW DATA";
     }
+    CSequencer& Seq() { return session->Sequencer(); }
+    int Uptime() { return std::stoi(Seq().Fields()[13]); }
 
     std::optional<SimulatorRig> sim;
-    std::unique_ptr<CliSession> session;
+    std::unique_ptr<cli::CliSession> session;
 };
 
-TEST_F(EndToEnd, ReadGivesTheSimulatorsConfiguration) {
-    CRegisterImage edited = EditedImage();
-    RegisterTexts texts = edited.Texts();
-    texts[kChecksumIndex] = ChecksumText(texts);
-    Open(texts);
+TEST_F(EndToEnd, ReadRestartCaptureLogAndLoseThePort) {
+    Open(EditedImage().Texts());
     ASSERT_TRUE(Run(CommandCode::ReadConfig).ok());
-    EXPECT_EQ(session->Sequencer().LastReplyOutcome(), ConfigReplyOutcome::Loaded);
-    EXPECT_EQ(session->Image().Texts(), sim->host.Configuration().Texts());
+    EXPECT_EQ(Seq().LastReplyOutcome(), ConfigReplyOutcome::Loaded);
+    EXPECT_TRUE(SameTexts(session->Image(), sim->host.Configuration()));
     EXPECT_EQ(session->Image().Text(186), "0045");
-    EXPECT_EQ(session->Console().checksum, texts[kChecksumIndex]);
-    EXPECT_EQ(session->Sequencer().State(), State::ViewData);
-}
+    EXPECT_EQ(session->Console().checksum, ChecksumText(session->Image().Texts()));
+    EXPECT_EQ(Seq().State(), State::ViewData);
 
-TEST_F(EndToEnd, WriteLeavesTheImageInTheSimulator) {
-    Open();
-    session->Image() = EditedImage();
-    const auto outcome =
-        session->RunCommand([&] { session->Sequencer().OnDownloadConfiguration(); });
-    ASSERT_TRUE(outcome.ok()) << outcome.message;
-    const CRegisterImage held = sim->host.Configuration();
-    for (int i = 0; i < kRegisterCount; ++i) {
-        ASSERT_EQ(held.Text(i), session->Image().Text(i)) << "register " << i;
-    }
-    EXPECT_EQ(held.Text(kChecksumIndex), session->Image().Text(kChecksumIndex));
-    // After the write the live records come back through the cleared window.
-    EXPECT_TRUE(WaitForLiveData(40));
-}
-
-TEST_F(EndToEnd, DefaultsRestoreTheTemplateOnBothSides) {
-    CRegisterImage edited = EditedImage();
-    Open(edited.Texts());
-    session->Image() = EditedImage();
-    ASSERT_TRUE(Run(CommandCode::WriteDefault).ok());
-    CRegisterImage fresh;
-    fresh.LoadDefaultTemplate();
-    for (int i = 0; i < kRegisterCount; ++i) {
-        ASSERT_EQ(sim->host.Configuration().Text(i), fresh.Text(i)) << "register " << i;
-        ASSERT_EQ(session->Image().Text(i), fresh.Text(i)) << "register " << i;
-    }
-}
-
-TEST_F(EndToEnd, RestartResetsTheControllersUptime) {
-    Open();
+    // The read took 34 of the controller's seconds; a restart starts its uptime afresh.
     ASSERT_TRUE(WaitForLiveData());
-    for (int i = 0; i < 20; ++i) {
-        session->Tick();
-    }
-    const auto uptime = [&] { return std::stoi(session->Sequencer().Fields()[13]); };
-    const int before = uptime();
-    EXPECT_GE(before, 20);
+    const int before = Uptime();
+    EXPECT_GE(before, 30);
     ASSERT_TRUE(Run(CommandCode::Restart).ok());
-    EXPECT_NE(session->Sequencer().ReceiveBuffer().Text().find("ORV"), std::string_view::npos);
+    EXPECT_NE(Seq().ReceiveBuffer().Text().find("ORV"), std::string_view::npos);
     ASSERT_TRUE(WaitForLiveData());
-    EXPECT_LT(uptime(), before);
-}
+    EXPECT_LT(Uptime(), before);
 
-TEST_F(EndToEnd, InformationCaptureShowsTheIdentification) {
-    Open();
-    ASSERT_TRUE(WaitForLiveData()); // enough received for the capture to look
-    session->Sequencer().SetCaptureStarted(false);
+    Seq().SetCaptureStarted(false);
     ASSERT_TRUE(Run(CommandCode::RestartForProgramNumber).ok());
-    const std::string& info = session->Console().controllerInfo;
-    ASSERT_FALSE(info.empty());
-    EXPECT_EQ(info.substr(0, 3), "ORV");
-    EXPECT_GE(info.size(), 240u);
-    EXPECT_LE(info.size(), 267u);
-}
+    EXPECT_THAT(session->Console().controllerInfo,
+                AllOf(StartsWith("ORV"), SizeIs(AllOf(Ge(240u), Le(267u)))));
 
-TEST_F(EndToEnd, LiveRecordsAreParsedAndLogged) {
-    Open();
+    // Live records: every field parsed, each tick's record logged as it stands.
     ASSERT_TRUE(WaitForLiveData());
-    const LiveFields& fields = session->Sequencer().Fields();
-    EXPECT_EQ(fields[13].back(), 's');
-    for (int i = 0; i < 14; ++i) {
-        EXPECT_FALSE(fields[static_cast<std::size_t>(i)].empty()) << "field " << i;
+    const LiveFields& fields = Seq().Fields();
+    for (std::size_t i = 0; i < 14; ++i) {
+        EXPECT_FALSE(fields[i].empty()) << "field " << i;
     }
-
-    const std::string path = ::testing::TempDir() + "e2e_log.txt";
+    EXPECT_EQ(fields[13].back(), 's');
+    const std::string path = TempPath("e2e_log.txt");
     session->Console().logPath = path;
-    session->Sequencer().SetPendingAction(PendingAction::OpenLog);
+    Seq().SetPendingAction(PendingAction::OpenLog);
     std::string expected(kLogHeader);
     for (int i = 0; i < 5; ++i) {
         session->Tick();
-        ASSERT_TRUE(session->Sequencer().Logger().LoggedThisTick());
-        std::string record;
-        for (const auto& f : fields) {
-            record += f;
-        }
-        expected += "\r\n" + record;
+        ASSERT_TRUE(Seq().Logger().LoggedThisTick());
+        expected += "\r\n" + std::accumulate(fields.begin(), fields.end(), std::string());
     }
-    session->Sequencer().SetPendingAction(PendingAction::CloseLog);
+    Seq().SetPendingAction(PendingAction::CloseLog);
     session->Tick();
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected);
+    EXPECT_EQ(Slurp(path), expected);
     std::filesystem::remove(path);
-}
 
-TEST_F(EndToEnd, PortVanishingDisconnectsAndReports) {
-    Open();
-    ASSERT_TRUE(WaitForLiveData());
     sim->host.DropLine();
-    for (int i = 0; i < 50 && session->Sequencer().IsConnected(); ++i) {
+    for (int i = 0; i < 50 && Seq().IsConnected(); ++i) {
         session->Tick();
     }
-    EXPECT_FALSE(session->Sequencer().IsConnected());
+    EXPECT_FALSE(Seq().IsConnected());
     ASSERT_FALSE(session->Console().messages.empty());
     EXPECT_EQ(session->Console().messages.back().caption, "Application Error");
+}
+
+TEST_F(EndToEnd, WriteThenDefaultsOnBothSides) {
+    Open();
+    session->Image() = EditedImage();
+    const auto written = session->RunCommand([&] { Seq().OnDownloadConfiguration(); });
+    ASSERT_TRUE(written.ok()) << written.message;
+    EXPECT_TRUE(SameTexts(sim->host.Configuration(), session->Image())); // checksum included
+    EXPECT_EQ(session->Image().Text(186), "0045");
+    // After the write the live records come back through the cleared window.
+    EXPECT_TRUE(WaitForLiveData(40));
+
+    ASSERT_TRUE(Run(CommandCode::WriteDefault).ok());
+    EXPECT_TRUE(SameTexts(sim->host.Configuration(), TemplateImage(), kRegisterCount));
+    EXPECT_TRUE(SameTexts(session->Image(), TemplateImage(), kRegisterCount));
 }
 
 } // namespace
