@@ -21,14 +21,14 @@ configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build build-fuzz
 ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
 
-echo "== core, simulator and tool tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+echo "== core and simulator tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure build-asan -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=address,undefined -DORVANE_GUI=OFF
-cmake --build build-asan
+cmake --build build-asan --target core_tests sim_tests
 ctest --test-dir build-asan --output-on-failure -j "$jobs" -L 'core|sim'
 
 echo "== serial tests under ThreadSanitizer"
 configure build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_SANITIZE=thread -DORVANE_GUI=OFF
-cmake --build build-tsan
+cmake --build build-tsan --target serial_tests
 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L 'serial'
 
 echo "== whole suite"
