@@ -19,7 +19,8 @@ using Strings = std::vector<std::string>;
 
 class RecordingView final : public IMainWindowView, public ICommsPageView, public IConfigInfoView {
 public:
-    std::string activity, connection, logStatus, controllerInfo, buttonText, checksum;
+    std::string activity, connection, logStatus, controllerInfo, buttonText;
+    std::string checksum, shown; // the last checksum; every configuration field shown, in order
     std::vector<int> activityAnimations, loggingAnimations;
     int enables = 0, disables = 0;
     bool portSelectionEnabled = true;
@@ -45,11 +46,11 @@ public:
     void ShowControllerInfo(const std::string& text) override { controllerInfo = text; }
     void SetConnectButtonText(const std::string& text) override { buttonText = text; }
     void SetPortSelectionEnabled(bool enabled) override { portSelectionEnabled = enabled; }
-    void ShowChecksum(const std::string& text) override { checksum = text; }
-    void ShowConfigDate(const std::string&) override {}
-    void ShowConfigIssue(const std::string&) override {}
-    void ShowConfigName(const std::string&) override {}
-    void ShowConfigDescription(const std::string&) override {}
+    void ShowChecksum(const std::string& t) override { shown += " checksum=" + (checksum = t); }
+    void ShowConfigDate(const std::string& t) override { shown += " date=" + t; }
+    void ShowConfigIssue(const std::string& t) override { shown += " issue=" + t; }
+    void ShowConfigName(const std::string& t) override { shown += " name=" + t; }
+    void ShowConfigDescription(const std::string& t) override { shown += " desc=" + t; }
 };
 
 // Answers from a script; `whileOpen` runs once, before the next answer, as the
@@ -66,23 +67,20 @@ public:
                               MessageButtons buttons) override {
         asked.push_back(caption + ": " + text +
                         (buttons == MessageButtons::YesNo ? " [Yes/No]" : ""));
-        RunWhileOpen();
+        if (auto run = std::exchange(whileOpen, nullptr)) {
+            run();
+        }
         return answer.value_or(buttons == MessageButtons::Ok ? MessageAnswer::Ok
                                                              : MessageAnswer::No);
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
-        RunWhileOpen();
-        return savePath;
-    }
-    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
-
-private:
-    void RunWhileOpen() {
         if (auto run = std::exchange(whileOpen, nullptr)) {
             run();
         }
+        return savePath;
     }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
 };
 
 // A sequencer wired to recording fakes, started as the main window starts it. The rig is
@@ -90,7 +88,7 @@ private:
 struct SequencerRig : ILink, IPortSettings {
     Sends sent;
     int failingOpens = 0; // how many opens fail before one succeeds
-    int opens = 0, closes = 0, monitorStarts = 0, lastPort = -1;
+    int opens = 0, closes = 0, monitorStarts = 0;
     std::vector<int> storedPorts;
     CRegisterImage image;
     RecordingView view;
@@ -101,10 +99,7 @@ struct SequencerRig : ILink, IPortSettings {
         image.LoadDefaultTemplate();
         seq.InitSequencer();
     }
-    bool Open(int portNumber) override {
-        lastPort = portNumber;
-        return ++opens > failingOpens;
-    }
+    bool Open(int) override { return ++opens > failingOpens; }
     void StartMonitor() override { ++monitorStarts; }
     void Close() override { ++closes; }
     void Send(std::string_view bytes) override { sent.emplace_back(seq.TickCount(), bytes); }
