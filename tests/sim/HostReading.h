@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane::sim::testing {
@@ -16,40 +18,27 @@ struct ConfigurationReply {
     bool checksumHolds = false;
 };
 
-inline unsigned HexValue(const std::string& group) {
-    unsigned value = 0;
-    std::sscanf(group.c_str(), "%x", &value);
-    return value;
-}
-
 // First "<", then 401 groups of four characters with CR, LF and blanks skipped; the
 // checksum (exclusive-or of groups 1 to 400, then 4) compared as "%04X" text.
 inline std::optional<ConfigurationReply> ParseConfigurationReply(const std::string& text) {
     const auto start = text.find('<');
-    if (start == std::string::npos) {
-        return std::nullopt;
-    }
     ConfigurationReply reply;
     std::size_t group = 0;
-    for (std::size_t i = start + 1; i < text.size() && group < 401; ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n' || c == ' ') {
-            continue;
-        }
-        reply.groups[group] += c;
-        if (reply.groups[group].size() == 4) {
-            ++group;
+    for (auto i = start + 1; start != std::string::npos && i < text.size() && group < 401; ++i) {
+        if (text[i] != '\r' && text[i] != '\n' && text[i] != ' ') {
+            reply.groups[group] += text[i];
+            group += reply.groups[group].size() == 4 ? 1 : 0;
         }
     }
     if (group < 401) {
         return std::nullopt;
     }
-    unsigned sum = 0;
+    unsigned sum = 4;
     for (std::size_t i = 0; i < 400; ++i) {
-        sum ^= HexValue(reply.groups[i]);
+        sum ^= static_cast<unsigned>(std::strtoul(reply.groups[i].c_str(), nullptr, 16));
     }
     char expected[8];
-    std::snprintf(expected, sizeof expected, "%04X", (sum ^ 4u) & 0xFFFFu);
+    std::snprintf(expected, sizeof expected, "%04X", sum & 0xFFFFu);
     reply.checksumHolds = reply.groups[400] == expected;
     return reply;
 }
@@ -57,57 +46,48 @@ inline std::optional<ConfigurationReply> ParseConfigurationReply(const std::stri
 // Records are what lies between two terminators "s", ",", CR or LF; a record begins
 // with whatever followed the previous terminator (the LF of a CR LF pair, say).
 inline std::vector<std::string> LiveRecords(const std::string& text) {
-    std::vector<std::size_t> ends;
+    std::vector<std::string> records;
+    std::size_t previous = std::string::npos;
     for (std::size_t i = 2; i < text.size(); ++i) {
         if ((text[i] == '\r' || text[i] == '\n') && text[i - 1] == ',' && text[i - 2] == 's') {
-            ends.push_back(i);
+            if (previous != std::string::npos) {
+                records.push_back(text.substr(previous + 1, i - previous - 1));
+            }
+            previous = i;
         }
-    }
-    std::vector<std::string> records;
-    for (std::size_t k = 1; k < ends.size(); ++k) {
-        records.push_back(text.substr(ends[k - 1] + 1, ends[k] - ends[k - 1] - 1));
     }
     return records;
 }
 
-// The host's split: fields end at ","; a field reaching 9 characters ends the split.
-inline std::vector<std::string> SplitRecord(const std::string& record, bool* tooLong = nullptr) {
+// The host's split: fields end at ","; a field reaching 9 characters ends the split, so
+// 14 fields back means none was longer than 8.
+inline std::vector<std::string> SplitRecord(const std::string& record) {
     std::vector<std::string> fields;
     std::string current;
-    if (tooLong) {
-        *tooLong = false;
-    }
-    for (char c : record) {
-        if (c != ',') {
-            current += c;
-            if (current.size() >= 9) {
-                if (tooLong) {
-                    *tooLong = true;
-                }
-                break;
-            }
-            continue;
-        }
-        fields.push_back(current);
-        current.clear();
-        if (fields.size() == 14) {
-            break;
+    for (std::size_t i = 0; i < record.size() && fields.size() < 14 && current.size() < 9; ++i) {
+        if (record[i] == ',') {
+            fields.push_back(std::exchange(current, {}));
+        } else {
+            current += record[i];
         }
     }
     return fields;
 }
 
 // A record's fields with the line feed that opens it dropped.
-inline std::vector<std::string> Fields(std::string record) {
-    if (!record.empty() && record.front() == '\n') {
-        record.erase(0, 1);
-    }
-    return SplitRecord(record);
+inline std::vector<std::string> Fields(const std::string& record) {
+    return SplitRecord(record.starts_with('\n') ? record.substr(1) : record);
 }
 
 inline long UpTime(const std::string& record) {
     const auto fields = Fields(record);
     return fields.size() == 14 ? std::stol(fields[13]) : -1;
+}
+
+// The up time of the last record in the text; -1 when there is none.
+inline long LastUpTime(const std::string& text) {
+    const auto records = LiveRecords(text);
+    return records.empty() ? -1 : UpTime(records.back());
 }
 
 } // namespace orvane::sim::testing

@@ -1,174 +1,138 @@
-// orvane-sim prints its line's path first, answers on it, ends cleanly on SIGTERM and keeps a
-// written configuration in its file for the next run.
+// orvane-sim prints its path first, obeys options and commands, keeps its file, ends on SIGTERM.
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 
-#include <spawn.h>
 #include <sys/wait.h>
 
-#include "HostReading.h"
-#include "LineEnd.h"
+#include "SimHarness.h"
 #include "core/ConfigurationText.h"
+#include "sim/ConfigStore.h"
+#include "sim/RuntimeCommands.h"
+#include "sim/SimOptions.h"
 
 using namespace orvane;
+using namespace orvane::sim;
 using namespace orvane::sim::testing;
-
-extern char** environ;
 
 namespace {
 
-// Runs orvane-sim with the arguments; its standard output comes back through a pipe.
-class SimProgram {
-public:
+// orvane-sim run with the arguments, its standard input and output on pipes.
+struct SimProgram {
     explicit SimProgram(std::vector<std::string> args) {
-        args.insert(args.begin(), ORVANE_SIM_PROGRAM);
-        int out[2];
-        int in[2];
-        if (::pipe(out) != 0 || ::pipe(in) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        std::vector<char*> argv;
+        std::vector<char*> argv{const_cast<char*>(ORVANE_SIM_PROGRAM)};
         for (std::string& a : args) {
             argv.push_back(a.data());
         }
         argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            m_pid = -1;
+        int out[2] = {-1, -1}, in[2] = {-1, -1};
+        if (::pipe2(out, O_CLOEXEC) == 0 && ::pipe2(in, O_CLOEXEC) == 0 && (pid = ::fork()) == 0) {
+            ::dup2(out[1], 1);
+            ::dup2(in[0], 0);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
         }
-        posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
         ::close(in[0]);
-        m_out = out[0];
-        m_in = in[1];
+        output.emplace(out[0]);
+        input.emplace(in[1]);
     }
-    ~SimProgram() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        if (m_out >= 0) {
-            ::close(m_out);
-        }
-        if (m_in >= 0) {
-            ::close(m_in);
-        }
-    }
-
-    // Types on the program's standard input.
-    void Type(const std::string& text) {
-        [[maybe_unused]] const auto written = ::write(m_in, text.data(), text.size());
-    }
-
-    // The first line of standard output.
+    ~SimProgram() { Wait(SIGKILL); }
     std::string FirstLine() {
-        LineEnd pipe(::dup(m_out));
-        pipe.ReadUntilText("\n");
-        const auto end = pipe.received.find('\n');
-        return end == std::string::npos ? std::string() : pipe.received.substr(0, end);
+        output->ReadUntilText("\n");
+        return output->received.substr(0, output->received.find('\n'));
     }
-    // Sends the signal and returns the exit status (-1 if it did not exit normally).
-    int Terminate(int signal) {
-        ::kill(m_pid, signal);
+    // Sends the signal (0: none), waits and returns the exit status (-1: it did not exit).
+    int Wait(int signal = 0) {
         int status = 0;
-        ::waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    int Wait() {
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (pid > 0 && (signal == 0 || ::kill(pid, signal) == 0) &&
+            ::waitpid(std::exchange(pid, -1), &status, 0) > 0 && WIFEXITED(status)) {
+            return WEXITSTATUS(status);
+        }
+        return -1;
     }
 
-private:
-    pid_t m_pid = -1;
-    int m_out = -1;
-    int m_in = -1;
+    pid_t pid = -1;
+    std::optional<LineEnd> output;
+    std::optional<LineEnd> input;
 };
-
-std::filesystem::path TempFile(const char* name) {
-    return std::filesystem::temp_directory_path() /
-           (std::string("orvane-sim-program-") + std::to_string(::getpid()) + name);
-}
 
 } // namespace
 
-TEST(SimProgram, PrintsThePathFirstAndEndsOnSigterm) {
-    SimProgram sim({"--unpaced", "--time-scale", "20", "--fail-fan", "1"});
-    const std::string path = sim.FirstLine();
-    ASSERT_FALSE(path.empty());
-    LineEnd far(path);
-    ASSERT_TRUE(far.IsOpen()) << path;
-    ASSERT_TRUE(far.ReadUntil([](const std::string& r) { return LiveRecords(r).size() >= 2; }));
-    EXPECT_EQ(Fields(LiveRecords(far.received).back())[0], "FAIL");
-    EXPECT_EQ(sim.Terminate(SIGTERM), 0);
-    far.ReadUntil([](const std::string&) { return false; });
-    EXPECT_TRUE(far.hungUp);
+TEST(SimProgram, TakesFaultsFromItsOptionsAndTypedCommandsThenDropsTheLine) {
+    SimProgram sim({"--unpaced", "--time-scale", "20", "--fail-fan", "1", "--fail-sensor=2",
+                    "--switch-high", "1"});
+    LineEnd far(sim.FirstLine());
+    ASSERT_TRUE(far.ReadRecords(2));
+    const auto fields = Fields(LiveRecords(far.received).back());
+    EXPECT_EQ(fields[0] + fields[9] + fields[10], "FAILFAIL HI ");
+    const std::pair<const char*, std::pair<std::size_t, const char*>> commands[] = {
+        {"fail-fan 2\n", {2, "FAIL"}},
+        {"  switch 2 hi \n", {11, " HI "}},
+        {"hold 1 33.3\n", {8, " 33.3"}},
+        {"explode\nfail-sensor 1\n", {8, "FAIL"}}, // the unknown line is passed over
+    };
+    for (const auto& [command, field] : commands) {
+        sim.input->Write(command);
+        EXPECT_TRUE(far.ReadField(field.first, field.second)) << command;
+    }
+    sim.input->Write("drop\n");
+    EXPECT_TRUE(far.HangsUp());
+    EXPECT_EQ(sim.Wait(), 0);
+
+    SimulatorHost host; // a stopped host is enough to tell commands from the rest
+    for (const char* line : {"", "fix-fan 2", "stall", "resume", "garbage", "clean", "release 1"}) {
+        EXPECT_EQ(ApplyRuntimeCommand(line, host), CommandOutcome::Done) << line;
+    }
+    for (const char* line :
+         {"fail-fan 5", "fail-fan", "fail-fan 2 now", "switch 1 maybe", "switch 3 hi", "hold 1",
+          "hold 1 nan", "hold 1 inf", "stall now", "release", "explode"}) {
+        EXPECT_EQ(ApplyRuntimeCommand(line, host), CommandOutcome::Unknown) << line;
+    }
+    EXPECT_EQ(ApplyRuntimeCommand("quit", host), CommandOutcome::Quit);
 }
 
-TEST(SimProgram, KeepsItsConfigurationBetweenRuns) {
-    const auto file = TempFile("config.txt");
-    std::filesystem::remove(file);
+TEST(SimProgram, PrintsThePathFirstEndsOnSigtermAndKeepsItsConfigurationButNotADamagedOne) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("orvane-sim-program-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file) << "no configuration here";
+    const StoredConfiguration junk = LoadConfiguration(file);
+    EXPECT_FALSE(junk.texts || junk.missing || junk.problem.empty());
     CRegisterImage image;
     image.LoadDefaultTemplate();
-    image.SetValue(211, 0x2A);
-    const std::string text = BuildConfigurationText(image).text;
+    image.SetValue(1, 0); // fan 2 unused
     {
         SimProgram sim({"--unpaced", "--config", file.string()});
         LineEnd far(sim.FirstLine());
         far.Write("c");
         far.Write("r");
-        far.Write(text);
+        far.Write(BuildConfigurationText(image).text);
         ASSERT_TRUE(far.ReadUntilText("accepted"));
-        EXPECT_EQ(sim.Terminate(SIGINT), 0);
+        EXPECT_EQ(sim.Wait(SIGTERM), 0);
+        EXPECT_TRUE(far.HangsUp());
     }
-    ASSERT_TRUE(std::filesystem::exists(file));
-    {
-        SimProgram sim({"--unpaced", "--config", file.string()});
-        LineEnd far(sim.FirstLine());
-        far.Write("c");
-        far.Write("s");
-        ASSERT_TRUE(far.ReadUntilText("again"));
-        far.Write("s");
-        ASSERT_TRUE(far.ReadUntilText("> END"));
-        const auto dump = ParseConfigurationReply(far.received);
-        ASSERT_TRUE(dump);
-        EXPECT_EQ(dump->groups[211], "002A");
-        EXPECT_TRUE(dump->checksumHolds);
-    }
+    SimProgram sim({"--unpaced", "--time-scale", "20", "--config=" + file.string()});
+    EXPECT_TRUE(LineEnd(sim.FirstLine()).ReadField(2, "    0"));
     std::filesystem::remove(file);
+    EXPECT_TRUE(LoadConfiguration(file).missing);
 }
 
-TEST(SimProgram, TypedCommandsSwitchFaultsAndDropTheLine) {
-    SimProgram sim({"--unpaced", "--time-scale", "20"});
-    LineEnd far(sim.FirstLine());
-    ASSERT_TRUE(far.ReadUntil([](const std::string& r) { return LiveRecords(r).size() >= 1; }));
-    sim.Type("fail-sensor 2\nno such command\n");
-    const std::size_t mark = far.received.size();
-    ASSERT_TRUE(far.ReadUntil([mark](const std::string& r) {
-        const auto records = LiveRecords(r.substr(mark));
-        return !records.empty() && Fields(records.back())[9] == "FAIL";
-    }));
-    sim.Type("drop\n");
-    far.ReadUntil([](const std::string&) { return false; });
-    EXPECT_TRUE(far.hungUp);
-    EXPECT_EQ(sim.Wait(), 0);
-}
-
-TEST(SimProgram, HelpAndBadOptions) {
+TEST(SimProgram, OptionsAreTakenOrRefused) {
+    const CommandLine line = ParseCommandLine(
+        {"--device", "/dev/ttyUSB1", "--fail-fan", "2", "--fail-fan=4", "--stall", "--garbage"});
+    const SimulatorOptions& o = line.simulator;
+    EXPECT_TRUE(line.error.empty() && o.devicePath == "/dev/ttyUSB1" && o.faults.stalled &&
+                o.faults.garbage && !o.unpaced && o.timeScale == 1.0);
+    EXPECT_EQ(o.faults.fanFailed, (std::array<bool, 4>{false, true, false, true}));
+    for (const char* bad : {"--time-scale=0", "--time-scale=-2", "--time-scale=fast",
+                            "--time-scale=inf", "--fail-fan=5", "--fail-fan=0", "--fail-sensor=3",
+                            "--fail-fan=2x", "--device", "--bogus", "--unpaced=yes"}) {
+        EXPECT_FALSE(ParseCommandLine({bad}).error.empty()) << bad;
+    }
     SimProgram help({"--help"});
     EXPECT_NE(help.FirstLine().find("Usage: orvane-sim"), std::string::npos);
     EXPECT_EQ(help.Wait(), 0);
-    SimProgram bad({"--time-scale", "zero"});
-    EXPECT_EQ(bad.Wait(), 2);
+    EXPECT_EQ(SimProgram({"--time-scale", "zero"}).Wait(), 2);
 }
