@@ -17,6 +17,11 @@ namespace orvane::test {
 using Sends = std::vector<std::pair<int, std::string>>;
 using Strings = std::vector<std::string>;
 
+// `text` with `part` written over it from position `at`.
+inline std::string With(std::string text, std::size_t at, const std::string& part) {
+    return text.replace(at, part.size(), part);
+}
+
 class RecordingView final : public IMainWindowView, public ICommsPageView, public IConfigInfoView {
 public:
     std::string activity, connection, logStatus, controllerInfo, buttonText;
