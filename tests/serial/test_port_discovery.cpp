@@ -1,0 +1,173 @@
+// Port discovery: real devices only, COM numbers kept per device, the remembered port selected.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "serial/ComNumbers.h"
+#include "serial/PortDiscovery.h"
+#include "serial/PortEnumeratorLinux.h"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+using std::nullopt;
+
+PortDevice Device(std::optional<std::string> portName, std::optional<std::string> friendly,
+                  std::optional<std::string> service = nullopt) {
+    return {std::move(portName), std::move(friendly), std::move(service)};
+}
+
+// "text=data" for each item, the selected one marked with "*".
+std::string Show(const PortList& list) {
+    std::string shown;
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        shown += static_cast<int>(i) == list.selectedIndex ? " *" : " ";
+        shown += list.items[i].text + "=" + std::to_string(list.items[i].data);
+    }
+    return shown;
+}
+
+TEST(PortList, NumbersFromNamesSortedSelectingTheRememberedOrTheOnlyPort) {
+    const PortListOptions page{false, false, ""};
+    // Left out: printer ports, no names, "com" in lower case, no digits, too large a number.
+    EXPECT_EQ(
+        Show(BuildPortList(
+            {Device("COM3", "Port name first (COM9)"), Device(nullopt, "USB Serial Device (COM7)"),
+             Device(nullopt, "Modem (COM12) rear"), Device("COM23x", "Leading digits"),
+             Device("LPT1", "Printer Port (LPT1)"), Device(nullopt, "Printer Port (LPT1)"),
+             Device(nullopt, nullopt), Device("com4", "x"), Device("COM", "x"),
+             Device("COM99999999999", "x"), Device("COM5", "serial", "sErIaL"),
+             Device("COM6", "ftdi", "ftdi_sio")},
+            page, 6)),
+        " *ftdi=65542 Leading digits=23 Modem (COM12) rear=12 Port name first (COM9)=3 "
+        "serial=5 USB Serial Device (COM7)=7");
+    const std::vector<PortDevice> two{Device("COM1", "A (COM1)", "Serial"),
+                                      Device("COM2", "B", "usbser")};
+    EXPECT_EQ(Show(BuildPortList({Device("COM7", "One (COM7)")}, page, 4)), " *One (COM7)=7");
+    EXPECT_EQ(Show(BuildPortList(two, page, 5)), " A (COM1)=1 B=65538");
+    EXPECT_EQ(Show(BuildPortList(two, {true, true, "<None>"}, 9)), " *<None>=0 A (COM1)=1");
+}
+
+class MemorySettings final : public IPortNumberSettings {
+public:
+    std::map<int, std::string> LoadComAssignments() override { return stored; }
+    void SaveComAssignments(const std::map<int, std::string>& assignments) override {
+        stored = assignments;
+        ++saves;
+    }
+    std::vector<std::string> ExtraDevicePaths() override { return extra; }
+
+    std::map<int, std::string> stored;
+    std::vector<std::string> extra;
+    int saves = 0;
+};
+
+TEST(ComNumbers, KeptPerIdentityAcrossRunsNewOnesTakeTheLowestFree) {
+    MemorySettings settings;
+    settings.stored = {{2, "old"}, {6, "dup"}, {5, "dup"}}; // a hand-edited duplicate
+    ComNumbers numbers(settings);
+    EXPECT_EQ(numbers.Assign({{"a"}, {"pty", false}, {"b"}, {"a"}, {"dup"}}),
+              (std::vector<int>{1, 3, 4, 1, 5}));
+    EXPECT_EQ(settings.stored,
+              (std::map<int, std::string>{{1, "a"}, {2, "old"}, {4, "b"}, {5, "dup"}, {6, "dup"}}))
+        << "a short-lived device is not remembered";
+    EXPECT_EQ(settings.saves, 1);
+    numbers.Assign({{"b"}, {"a"}});
+    EXPECT_EQ(settings.saves, 1) << "nothing new, nothing saved";
+
+    // Next run: "a" unplugged, "b" found first, a new "c" takes the number "pty" left free.
+    EXPECT_EQ(ComNumbers(settings).Assign({{"b"}, {"c"}}), (std::vector<int>{4, 3}));
+    EXPECT_EQ(ComNumbers(settings).Assign({{"a"}}), std::vector<int>{1});
+}
+
+// Writes `text` to `file` and, with a target, links `file` to it; parents are created.
+void Make(const fs::path& file, const std::string& text = "", const fs::path& target = {}) {
+    fs::create_directories(file.parent_path());
+    if (target.empty()) {
+        std::ofstream(file) << text << "\n";
+    } else {
+        fs::create_symlink(target, file);
+    }
+}
+
+TEST(PortScanners, FindOnlyDevicesThatExist) {
+    char pattern[] = "/tmp/orvane-ports-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path root = pattern, sys = root / "sys", dev = root / "dev", proc = root / "proc";
+    const fs::path usb = sys / "devices/pci0000:00/usb1/1-2", tty = sys / "class/tty";
+    Make(usb / "product", "FT232R USB UART");
+    Make(sys / "bus/usb-serial/drivers/ftdi_sio/.keep");
+    Make(usb / "1-2:1.0/ttyUSB0/driver", "", sys / "bus/usb-serial/drivers/ftdi_sio");
+    Make(tty / "ttyUSB0/device", "", usb / "1-2:1.0/ttyUSB0");
+    Make(dev / "ttyUSB0");
+    Make(dev / "serial/by-id/usb-FTDI_A10K-if00", "", dev / "ttyUSB0");
+    for (const std::string uart : {"ttyS0", "ttyS1"}) {
+        fs::create_directories(sys / "devices/platform/serial8250" / uart);
+        Make(tty / uart / "device", "", sys / "devices/platform/serial8250" / uart);
+        Make(tty / uart / "type", uart == "ttyS0" ? "4" : "0"); // 0: a slot without a chip
+    }
+    Make(tty / "tty1/dev", "4:1"); // a console
+    auto found = ScanSerialDevices(sys.string(), dev.string());
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].devicePath, (dev / "ttyS0").string());
+    EXPECT_EQ(found[0].description, "Communications Port");
+    EXPECT_EQ(found[0].service, "Serial");
+    EXPECT_EQ(found[0].identity.rfind("sysfs:", 0), 0u);
+    EXPECT_EQ(found[1].devicePath, (dev / "ttyUSB0").string());
+    EXPECT_EQ(found[1].description, "FT232R USB UART");
+    EXPECT_EQ(found[1].identity, "by-id:usb-FTDI_A10K-if00");
+    EXPECT_EQ(found[1].service, "ftdi_sio");
+
+    Make(proc / "100/comm", "orvane-sim");
+    Make(proc / "100/fd/3", "", "/dev/ptmx");
+    Make(proc / "100/fdinfo/3", "pos:\t0\nflags:\t02\ntty-index:\t5");
+    Make(proc / "100/fd/4", "", "/dev/pts/7");
+    Make(proc / "200/comm", "bash");
+    Make(proc / "200/fd/0", "", "/dev/pts/9");
+    Make(proc / "self/comm", "orvane-sim");
+    found = ScanSimulatorProcesses(proc.string(), "/dev/pts");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].devicePath, "/dev/pts/5");
+    EXPECT_EQ(found[1].devicePath, "/dev/pts/7");
+    EXPECT_FALSE(found[0].remember);
+    fs::remove_all(root);
+}
+
+PortCandidate Candidate(std::string identity, std::string description, std::string path,
+                        bool remember = true) {
+    return {std::move(identity), std::move(description), std::move(path), nullopt, remember};
+}
+
+TEST(PortEnumeratorLinux, NamesEveryPortWithItsRememberedNumber) {
+    MemorySettings settings;
+    settings.extra = {"/dev/null", "/nonexistent/tty", "", "/dev/null"}; // present ones, once
+    std::vector<PortCandidate> hardware{Candidate("x", "USB Serial Port", "/dev/ttyUSB0")};
+    const std::vector<PortCandidate> own{Candidate("builtin", "Simulated controller", "")};
+    const auto simulators = [] { return std::vector{Candidate("pts/4", "Sim", "", false)}; };
+    PortEnumeratorLinux enumerator(
+        settings, own, [&] { return hardware; }, simulators);
+    const PortListOptions all{false, false, ""};
+    EXPECT_EQ(Show(BuildPortList(enumerator.EnumeratePorts(), all, 0)),
+              " Serial device /dev/null (COM2)=2 Sim (COM4)=4 Simulated controller "
+              "(COM3)=3 USB Serial Port (COM1)=1");
+
+    // The adapter is re-plugged after a new one took its place: both keep their numbers,
+    // and a fresh enumerator resolves a number it has not listed yet.
+    hardware = {Candidate("new", "Other", "/dev/ttyUSB0"),
+                Candidate("x", "USB Serial Port", "/dev/ttyUSB1")};
+    PortEnumeratorLinux nextRun(
+        settings, own, [&] { return hardware; }, simulators);
+    const auto resolved = nextRun.Resolve(1);
+    ASSERT_TRUE(resolved);
+    EXPECT_EQ(resolved->devicePath, "/dev/ttyUSB1");
+    EXPECT_FALSE(nextRun.Resolve(42));
+    EXPECT_EQ(Show(BuildPortList(nextRun.EnumeratePorts(), all, 0)),
+              " Other (COM4)=4 Serial device /dev/null (COM2)=2 Sim (COM5)=5 Simulated "
+              "controller (COM3)=3 USB Serial Port (COM1)=1");
+}
+
+} // namespace
+} // namespace orvane

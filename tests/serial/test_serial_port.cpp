@@ -1,0 +1,397 @@
+// Serial port: exclusive 9600 8N1, bytes once and in order, exact sends, stops never hang.
+#include <algorithm>
+#include <fstream>
+#include <future>
+#include <random>
+#include <set>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "serial/DeliveryGate.h"
+#include "serial/OwnerQueue.h"
+#include "serial/SerialPort.h"
+
+namespace orvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kPatience = 10s;
+constexpr int kRounds = 200;
+
+// Tries `done` until it holds or the patience has run out.
+bool Eventually(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    return done();
+}
+
+// A pseudo-terminal whose slave the port opens; the test plays the far end on the master.
+class PseudoTerminal {
+public:
+    PseudoTerminal() {
+        if (grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
+            m_slavePath = ptsname(m_master);
+        }
+    }
+    ~PseudoTerminal() { CloseMaster(); }
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    int Master() const { return m_master; }
+    const std::string& SlavePath() const { return m_slavePath; }
+    void CloseMaster() { close(std::exchange(m_master, -1)); }
+    bool Write(std::string_view bytes) const {
+        return Eventually([&] {
+            pollfd wait{m_master, POLLOUT, 0};
+            poll(&wait, 1, 100);
+            const ssize_t put = write(m_master, bytes.data(), bytes.size());
+            bytes.remove_prefix(put > 0 ? static_cast<std::size_t>(put) : 0);
+            return bytes.empty();
+        });
+    }
+
+private:
+    int m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    std::string m_slavePath;
+};
+
+// Records what the port hands over, "|" in `events` for each OnCtsChange. Read it on the
+// thread that delivered or once the monitoring thread has ended; `calls` from anywhere.
+struct RecordingOwner : ISerialOwner {
+    void OnCtsChange(unsigned port) override {
+        events += '|';
+        ports.insert(port);
+    }
+    void OnReceiveChar(std::uint8_t byte, unsigned port) override {
+        received += static_cast<char>(byte);
+        events += static_cast<char>(byte);
+        Called(port, byte);
+    }
+    void OnPortFailure(unsigned port) override {
+        ++failures;
+        Called(port, -1);
+    }
+    void Called(unsigned port, int event) {
+        ports.insert(port);
+        ++calls;
+        if (hook) {
+            hook(event);
+        }
+    }
+
+    std::string received;
+    std::string events;
+    std::set<unsigned> ports;
+    int failures = 0;
+    std::atomic<std::size_t> calls{0}; // bytes and failures
+    // Runs after each byte (its value) or failure (-1); set while no monitoring thread runs.
+    std::function<void(int)> hook;
+};
+
+// A port on a fresh pseudo-terminal; the queue, when used, outlives the port. A hang ends
+// the test program (SIGALRM) instead of stalling the run.
+class SerialPort : public ::testing::Test {
+protected:
+    SerialPort() { alarm(120); }
+    ~SerialPort() override { alarm(0); }
+    void Open(unsigned number, bool throughQueue = false) {
+        port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
+        port->SetOwnerExecutor(throughQueue ? queue.Executor() : OwnerExecutor());
+        ASSERT_TRUE(port->OpenPort(&owner, number));
+    }
+    // Runs the owner's queue until so many bytes and failures have come in all.
+    bool Await(std::size_t calls) {
+        return Eventually([&] {
+            queue.RunPending();
+            return owner.calls >= calls;
+        });
+    }
+
+    PseudoTerminal pty;
+    RecordingOwner owner;
+    OwnerQueue queue;
+    std::unique_ptr<CSerialPort> port = std::make_unique<CSerialPort>();
+};
+
+class SerialDelivery : public SerialPort, public ::testing::WithParamInterface<bool> {};
+
+// Another opener as a well-behaved program would try it: open, then ask for the lock.
+bool OthersCanOpen(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const bool locked = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    close(fd);
+    return locked;
+}
+
+TEST_F(SerialPort, AppliesLineSettingsReadBackFromTheDevice) {
+    Open(3);
+    termios settings{}; // the master reports the slave's settings
+    ASSERT_EQ(tcgetattr(pty.Master(), &settings), 0);
+    EXPECT_EQ(cfgetispeed(&settings), B9600);
+    EXPECT_EQ(cfgetospeed(&settings), B9600);
+    EXPECT_EQ(settings.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CLOCAL | CREAD),
+              static_cast<tcflag_t>(CS8 | CLOCAL | CREAD));
+    EXPECT_EQ(settings.c_iflag & (IXON | IXOFF | IXANY | ICRNL | ISTRIP | INPCK), 0u);
+    EXPECT_EQ(settings.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(settings.c_oflag & OPOST, 0u);
+    EXPECT_EQ(settings.c_cc[VMIN], 0);
+    EXPECT_EQ(settings.c_cc[VTIME], 10);
+}
+
+TEST_F(SerialPort, FailsSilentlyWhenThereIsNoUsableDevice) {
+    // "": no such port number; "throw": the lookup failed.
+    for (const std::string path : {"", "/dev/null", "/nonexistent/tty", "throw"}) {
+        port->SetPortResolver([path](unsigned) -> std::optional<std::string> {
+            if (path == "throw") {
+                throw std::runtime_error("lookup");
+            }
+            return path.empty() ? std::nullopt : std::optional(path);
+        });
+        EXPECT_FALSE(port->OpenPort(&owner, 1)) << "case " << path;
+    }
+    port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
+    EXPECT_FALSE(port->OpenPort(nullptr, 1)) << "no owner";
+    EXPECT_FALSE(port->StartMonitor());
+    EXPECT_FALSE(port->RequestTransmission("AB"));
+    EXPECT_EQ(owner.failures, 0);
+}
+
+TEST_F(SerialPort, RefusesEverySecondOpenerUntilReleased) {
+    PseudoTerminal other;
+    port->SetPortResolver(
+        [&](unsigned n) { return std::optional(n == 1 ? pty.SlavePath() : other.SlavePath()); });
+    ASSERT_TRUE(port->OpenPort(&owner, 1));
+    ASSERT_TRUE(port->StartMonitor());
+    CSerialPort second;
+    second.SetPortResolver([&](unsigned) { return std::optional(pty.SlavePath()); });
+    EXPECT_FALSE(second.OpenPort(&owner, 1)) << "second port object";
+    EXPECT_FALSE(OthersCanOpen(pty.SlavePath())) << "plain open";
+    port->StopMonitor();
+    EXPECT_FALSE(OthersCanOpen(pty.SlavePath())) << "stopping the monitor keeps the port";
+
+    // Opening another port stops the monitor and releases the first device.
+    ASSERT_TRUE(port->StartMonitor());
+    ASSERT_TRUE(port->OpenPort(&owner, 2));
+    EXPECT_FALSE(port->IsThreadAlive());
+    EXPECT_TRUE(OthersCanOpen(pty.SlavePath()));
+    EXPECT_FALSE(OthersCanOpen(other.SlavePath()));
+    ASSERT_TRUE(port->StartMonitor());
+    ASSERT_TRUE(other.Write("n"));
+    ASSERT_TRUE(Await(1));
+
+    port->ClosePort();
+    EXPECT_EQ(owner.ports, std::set<unsigned>{2});
+    EXPECT_TRUE(OthersCanOpen(other.SlavePath()));
+    EXPECT_TRUE(second.OpenPort(&owner, 1));
+}
+
+// The scheduling state of a thread of this process: 'S' while it sleeps.
+char ThreadState(pid_t thread) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+    std::string id, name; // the name of this program holds no blank
+    char state = '?';
+    stat >> id >> name >> state;
+    return state;
+}
+
+TEST_F(SerialPort, FarEndVanishingIsReportedOnceWithoutSpinning) {
+    Open(7);
+    std::atomic<pid_t> monitor{0};
+    owner.hook = [&](int) { monitor = gettid(); };
+    ASSERT_TRUE(port->StartMonitor());
+    ASSERT_TRUE(pty.Write("z"));
+    ASSERT_TRUE(Await(1));
+    pty.CloseMaster();
+    ASSERT_TRUE(Await(2));
+    // A thread that kept polling the hung-up descriptor would never fall asleep.
+    EXPECT_TRUE(Eventually([&] { return ThreadState(monitor) == 'S'; }));
+    EXPECT_TRUE(port->RequestTransmission("after")) << "still open until the owner closes";
+    port->ClosePort();
+    EXPECT_EQ(owner.failures, 1);
+    EXPECT_EQ(owner.ports, std::set<unsigned>{7});
+}
+
+// Parameter: whether the owner takes the bytes on a thread of its own through a queue.
+TEST_P(SerialDelivery, DeliversRandomBytesCompleteAndInOrder) {
+    Open(4, GetParam());
+    ASSERT_TRUE(port->StartMonitor());
+    std::mt19937 generator(20261206);
+    std::string sent(100000, '\0');
+    std::generate(sent.begin(), sent.end(), [&] { return static_cast<char>(generator()); });
+    std::jthread writer([&] { EXPECT_TRUE(pty.Write(sent)); });
+    EXPECT_TRUE(Await(sent.size()));
+    port->StopMonitor();
+    EXPECT_TRUE(owner.received == sent) << owner.received.size() << " bytes arrived";
+    EXPECT_EQ(owner.ports, std::set<unsigned>{4});
+}
+
+// The owner's handlers may stop (on a byte) and close (on failure); no byte follows a stop.
+TEST_F(SerialPort, OwnerMayStopAndCloseFromItsHandlers) {
+    Open(5, true);
+    owner.hook = [&](int event) { event < 0 ? port->ClosePort() : port->StopMonitor(); };
+    for (int round = 1; round <= kRounds / 4; ++round) {
+        ASSERT_TRUE(port->StartMonitor());
+        ASSERT_TRUE(pty.Write("abc"));
+        while (port->IsThreadAlive()) {
+            ASSERT_TRUE(queue.RunOne(kPatience)) << "round " << round;
+        }
+        queue.RunPending();
+        ASSERT_EQ(owner.received.size(), static_cast<std::size_t>(round));
+    }
+    pty.CloseMaster();
+    while (owner.failures == 0) { // a byte left from the rounds may stop it once more
+        ASSERT_TRUE(port->StartMonitor());
+        ASSERT_TRUE(queue.RunOne(kPatience));
+    }
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_EQ(owner.failures, 1);
+    EXPECT_EQ(owner.ports, std::set<unsigned>{5});
+}
+
+INSTANTIATE_TEST_SUITE_P(OwnerThread, SerialDelivery, ::testing::Bool());
+
+TEST(DeliveryGate, WaitsUntilTheOwnerRanTheTaskAndClosesWhenItCannotQueue) {
+    auto gate = std::make_shared<DeliveryGate>();
+    OwnerQueue queue;
+    std::atomic<int> ran{0};
+    auto delivered = std::async(std::launch::async,
+                                [&] { return gate->Deliver(queue.Executor(), [&] { ++ran; }); });
+    ASSERT_TRUE(queue.WaitPending(kPatience));
+    EXPECT_EQ(delivered.wait_for(50ms), std::future_status::timeout) << "returned before the run";
+    EXPECT_EQ(queue.RunPending(), 1u);
+    EXPECT_TRUE(delivered.get());
+
+    const OwnerExecutor broken = [](std::function<void()>) { throw std::runtime_error("full"); };
+    EXPECT_FALSE(gate->Deliver(broken, [&] { ++ran; }));
+    EXPECT_FALSE(gate->IsOpen());
+    EXPECT_EQ(ran, 1);
+}
+
+// The test thread is the owner's thread: it holds the delivery unrun and stops; at the
+// end it destroys the port with a delivery queued. A late delivery must do nothing.
+TEST_F(SerialPort, StopFromTheOwnerWhileItsDeliveryWaits) {
+    Open(2, true);
+    for (int round = 0; round <= kRounds; ++round) {
+        ASSERT_TRUE(port->StartMonitor());
+        ASSERT_TRUE(pty.Write("x"));
+        ASSERT_TRUE(queue.WaitPending(kPatience)) << "round " << round;
+        round < kRounds ? port->StopMonitor() : port.reset();
+        EXPECT_EQ(queue.RunPending(), 1u);
+    }
+    EXPECT_EQ(owner.events, "");
+}
+
+// Another thread stops while the owner's thread is busy taking bytes.
+TEST_F(SerialPort, StopRacingARunningDelivery) {
+    Open(2, true);
+    const std::jthread ownerThread([&](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            queue.RunOne(1ms);
+        }
+    });
+    for (int round = 0; round < kRounds && !HasFailure(); ++round) {
+        EXPECT_TRUE(port->StartMonitor());
+        EXPECT_TRUE(pty.Write(std::string(512, 'r')));
+        const std::size_t calls = owner.calls;
+        EXPECT_TRUE(Eventually([&] { return owner.calls > calls; })) << "round " << round;
+        port->StopMonitor();
+        EXPECT_FALSE(port->IsThreadAlive());
+    }
+}
+
+// Packet mode on the master reports each purge of the slave as a status byte, so the
+// test sees the purges and the data in the order the port issued them.
+class SerialTransmission : public SerialPort {
+protected:
+    // Opens and starts the port, then drops the status of the purges that came with it.
+    void Start() {
+        const int on = 1;
+        ASSERT_EQ(ioctl(pty.Master(), TIOCPKT, &on), 0);
+        Open(1);
+        ASSERT_TRUE(port->StartMonitor());
+        char drain[64];
+        while (read(pty.Master(), drain, sizeof drain) > 0) {
+        }
+    }
+    // What the port put on the line until it was closed, each status shown as "<n>",
+    // ended by a marker written from outside. A seen purge proves that the thread took
+    // the request, which it then completes.
+    std::string LineUntilClosed(bool awaitPurge) {
+        std::string line;
+        const auto take = [&] {
+            pollfd wait{pty.Master(), POLLIN, 0};
+            char got[4096];
+            const ssize_t n = poll(&wait, 1, 100) == 1 ? read(pty.Master(), got, sizeof got) : 0;
+            if (n > 0) {
+                line += got[0] == TIOCPKT_DATA ? std::string(got + 1, got + n)
+                                               : "<" + std::to_string(got[0]) + ">";
+            }
+            return !line.empty();
+        };
+        EXPECT_TRUE(!awaitPurge || Eventually(take));
+        port->ClosePort();
+        const int slave = open(pty.SlavePath().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        EXPECT_EQ(write(slave, "#", 1), 1);
+        close(slave);
+        EXPECT_TRUE(Eventually([&] { return take() && line.back() == '#'; }));
+        return line.substr(0, line.find('#'));
+    }
+
+    const std::string purge = "<" + std::to_string(TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE) + ">";
+};
+
+TEST_F(SerialTransmission, PurgesBothDirectionsThenSendsExactlyTheText) {
+    const std::string longest(CSerialPort::kMaxTransmitLength, 'L');
+    const struct {
+        const char* name;
+        std::string text;
+        bool accepted;
+        std::string line;
+    } cases[] = {
+        {"AB", "AB", true, purge + "AB"},
+        {"empty", "", true, purge},
+        {"ends at its zero", std::string("A\0", 2) + longest, true, purge + "A"},
+        {"longest", longest, true, purge + longest},
+        {"too long", longest + "x", false, ""},
+    };
+    for (const auto& c : cases) {
+        Start();
+        EXPECT_EQ(port->RequestTransmission(c.text), c.accepted) << "case " << c.name;
+        EXPECT_EQ(LineUntilClosed(c.accepted), c.line) << "case " << c.name;
+    }
+}
+
+// While the thread hands over a byte, more input arrives and a transmission is asked for:
+// input is served first, in one hand-off, so nothing is purged unread.
+TEST_F(SerialTransmission, PendingInputIsServedBeforeATransmission) {
+    // Open takes the lowest free descriptor, so the port's device will get this one.
+    const int portFd = open("/dev/null", O_RDONLY);
+    close(portFd);
+    owner.hook = [&](int byte) {
+        int waiting = 0;
+        if (byte == '1') {
+            EXPECT_TRUE(pty.Write("23"));
+            EXPECT_TRUE(
+                Eventually([&] { return !ioctl(portFd, FIONREAD, &waiting) && waiting == 2; }));
+            EXPECT_TRUE(port->RequestTransmission("T"));
+        }
+    };
+    Start();
+    ASSERT_STREQ(ttyname(portFd), pty.SlavePath().c_str());
+    ASSERT_TRUE(pty.Write("1"));
+    ASSERT_TRUE(Await(3));
+    EXPECT_EQ(LineUntilClosed(true), purge + "T");
+    EXPECT_EQ(owner.events, "|1|23");
+}
+
+} // namespace
+} // namespace orvane::test
