@@ -6,10 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/Link.h"
-#include "core/MainWindowView.h"
-#include "core/Prompter.h"
-#include "core/RegisterImage.h"
 #include "core/Sequencer.h"
 
 namespace orvane::test {

@@ -131,7 +131,6 @@ TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
     const std::string t = BuildConfigurationText(image).text;
     ASSERT_EQ(t.size(), 1611u);
     EXPECT_EQ(t.substr(1602), "A544> END"); // the template's checksum, worked out by hand
-    EXPECT_EQ(image.Text(kChecksumIndex), "A544");
     for (int i = 0; i < kRegisterCount; ++i) {
         ASSERT_EQ(t.substr(2 + 4 * std::size_t(i), 4), image.Text(i)) << "register " << i;
     }
@@ -156,7 +155,6 @@ TEST(ConfigFile, RoundTripIsByteForByte) {
     image.SetValue(kIssueRegister, 12);
     const std::string text = BuildConfigurationText(image).text;
     const Bytes bytes = EncodeConfigurationFile(text);
-    ASSERT_EQ(bytes.size(), kConfigFileSize);
     Bytes expected = Utf16(text);
     expected.resize(kConfigFileSize, 0); // a zero character and five of padding
     EXPECT_EQ(bytes, expected);

@@ -13,9 +13,6 @@
 #include "SequencerFakes.h"
 #include "core/Checksum.h"
 #include "core/ConfigurationText.h"
-#include "core/Conversions.h"
-#include "core/ReceiveBuffer.h"
-#include "core/ReplyParsers.h"
 #include "core/SequencerTexts.h"
 
 namespace orvane::test {
@@ -38,19 +35,23 @@ TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
         bytes.push_back(static_cast<char>('A' + i % 26));
     }
     Feed(buffer, bytes);
-    EXPECT_EQ(buffer.Count(), 1800);
     EXPECT_EQ(buffer.Text(), bytes.substr(777)) << "no stale byte is carried in";
     buffer.ZeroWindow();
     EXPECT_TRUE(buffer.Text().empty());
 }
 
+CRegisterImage ControllerImage(const std::string& options = "0000") {
+    CRegisterImage controller;
+    controller.LoadDefaultTemplate();
+    controller.SetText(kOptionRegister, options);
+    return controller;
+}
+
+// The template's groups with their checksum, which holds letters.
 RegisterTexts SampleRegisters() {
-    RegisterTexts texts{};
-    for (int i = 0; i < kRegisterCount; ++i) {
-        texts[static_cast<std::size_t>(i)] = FormatHexWord(static_cast<unsigned>(i * 37 + 13));
-    }
-    texts[kChecksumIndex] = ChecksumText(texts);
-    return texts;
+    CRegisterImage image = ControllerImage();
+    BuildConfigurationText(image);
+    return image.Texts();
 }
 
 // The groups with `separator` after each and `prefix` before the "<".
@@ -67,7 +68,7 @@ std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
 TEST(ConfigurationReply, LenientLayoutsLoadAndEveryBadReplyIsRefused) {
     using O = ConfigReplyOutcome;
     const RegisterTexts texts = SampleRegisters();
-    ASSERT_EQ(texts[kChecksumIndex], "1EB4");
+    ASSERT_EQ(texts[kChecksumIndex], "A544");
     std::string spacedInside = "<";
     for (const auto& group : texts) {
         spacedInside += group.substr(0, 1) + " \r" + group.substr(1, 2) + "\n " + group.substr(3);
@@ -85,7 +86,7 @@ TEST(ConfigurationReply, LenientLayoutsLoadAndEveryBadReplyIsRefused) {
         {"marker at 1998", Reply(texts, "", std::string(1998, ' ')), O::Loaded},
         {"marker at 1999", Reply(texts, "", std::string(1999, ' ')), O::NoData},
         {"no marker", std::string(1900, 'x'), O::NoData},
-        {"lower-case checksum", With(full, full.size() - 9, "1eb4"), O::ChecksumMismatch},
+        {"lower-case checksum", With(full, full.size() - 9, "a544"), O::ChecksumMismatch},
         {"wrong register", With(full, start + 2 + 28, "FFFF"), O::ChecksumMismatch},
         {"ends after marker", full.substr(0, start + 1), O::ChecksumMismatch},
         {"ends in group 401", full.substr(0, start + 2 + 1603), O::ChecksumMismatch},
@@ -147,13 +148,6 @@ std::string ReadFile(const std::string& path) {
 // What the controller prints for an image: the text it would accept back.
 std::string ReplyFor(CRegisterImage image) {
     return "menu text\r\n" + BuildConfigurationText(image).text + "\r\n";
-}
-
-CRegisterImage ControllerImage(const std::string& options = "0000") {
-    CRegisterImage controller;
-    controller.LoadDefaultTemplate();
-    controller.SetText(kOptionRegister, options);
-    return controller;
 }
 
 // Every command through a recording link: sends tick by tick, the end tick, what it leaves. A case
@@ -411,7 +405,8 @@ TEST(SequencerStates, NothingRunsDisconnectedAndUnknownStatesFallBack) {
 }
 
 // Only the newest complete record is split, as received; with one terminator it is "Syncing...".
-TEST(SequencerLiveData, NewestLiveRecordIsSplitEveryTick) {
+// A silence above 15 counted ticks warns once; answering the warning re-arms it.
+TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
     SequencerRig rig;
     rig.Connect();
     rig.seq.SetState(State::ViewData);
@@ -425,6 +420,18 @@ TEST(SequencerLiveData, NewestLiveRecordIsSplitEveryTick) {
                               " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "7s",   ""};
     EXPECT_EQ(rig.seq.Fields(), expected);
     EXPECT_TRUE(rig.sent.empty());
+    for (int i = 0; i < 15; ++i) {
+        rig.seq.IncrementNoDataCounter();
+    }
+    rig.Tick();
+    EXPECT_TRUE(rig.prompter.asked.empty()) << "15 is not above the limit";
+    rig.seq.IncrementNoDataCounter();
+    rig.prompter.whileOpen = [&] { rig.Tick(3); }; // a second warning must not open
+    rig.Tick();
+    EXPECT_EQ(rig.prompter.asked,
+              Strings{"Warning , No data received!!: " + std::string(texts::kNoLiveData)});
+    EXPECT_EQ(std::pair(rig.seq.NoDataCounter(), rig.seq.NoDataWarningShown()),
+              std::pair(0, false));
 }
 
 // The logger on its own (the rig's sequencer never ticks here): a file that cannot be opened is
