@@ -13,6 +13,11 @@ namespace orvane {
 
 namespace {
 
+// The port whose monitoring thread this is, if any. A stop from inside a callback
+// recognises itself through this, without reading m_thread while it is still being
+// assigned by the thread that started us.
+thread_local const CSerialPort* t_monitoredPort = nullptr;
+
 // While fewer bytes than this arrive per gather window, a wake-up waits the window for
 // more before handing over; faster input is handed over at once, so bulk is never slowed.
 constexpr std::size_t kGatherThreshold = 256;
@@ -106,15 +111,17 @@ bool CSerialPort::StartMonitor() {
 }
 
 void CSerialPort::StopMonitor() {
+    if (t_monitoredPort == this) {
+        m_run.gate->Close();
+        m_shutdown.Signal();
+        return;
+    }
     if (!m_thread.joinable()) {
         return;
     }
     // Closing the gate first frees a thread that waits for the owner, who may be us.
     m_run.gate->Close();
     m_shutdown.Signal();
-    if (m_thread.get_id() == std::this_thread::get_id()) {
-        return;
-    }
     m_thread.join();
 }
 
@@ -151,6 +158,7 @@ bool CSerialPort::RequestTransmission(std::string_view text) {
 }
 
 void CSerialPort::MonitorThread() {
+    t_monitoredPort = this;
     if (m_run.purgeFailed) {
         ReportFailure();
     }

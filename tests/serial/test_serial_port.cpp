@@ -257,6 +257,24 @@ TEST_F(SerialPort, OwnerMayStopAndCloseFromItsHandlers) {
     EXPECT_EQ(owner.ports, std::set<unsigned>{5});
 }
 
+// Without an owner thread the handler runs on the monitoring thread, which may stop
+// itself from there even on its very first byte.
+TEST_F(SerialPort, HandlerOnTheMonitoringThreadMayStopIt) {
+    Open(6);
+    owner.hook = [&](int event) {
+        if (event >= 0) {
+            port->StopMonitor();
+        }
+    };
+    for (int round = 1; round <= kRounds / 4; ++round) {
+        ASSERT_TRUE(port->StartMonitor());
+        ASSERT_TRUE(pty.Write("x"));
+        ASSERT_TRUE(Eventually([&] { return !port->IsThreadAlive(); })) << "round " << round;
+    }
+    port->StopMonitor();
+    EXPECT_EQ(owner.received.size(), static_cast<std::size_t>(kRounds / 4));
+}
+
 INSTANTIATE_TEST_SUITE_P(OwnerThread, SerialDelivery, ::testing::Bool());
 
 TEST(DeliveryGate, WaitsUntilTheOwnerRanTheTaskAndClosesWhenItCannotQueue) {
