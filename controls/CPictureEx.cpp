@@ -206,12 +206,11 @@ QPixmap CPictureEx::FramePixmap(int frame) const {
 }
 
 void CPictureEx::paintEvent(QPaintEvent*) {
-    if (m_resource.id == 0 || width() <= 0 || height() <= 0) {
-        return;
-    }
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(0, 0, FramePixmap(m_frame));
+    if (m_resource.id != 0 && width() > 0 && height() > 0) {
+        painter.drawPixmap(0, 0, FramePixmap(m_frame));
+    }
 }
 
 } // namespace orvane

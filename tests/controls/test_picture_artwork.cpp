@@ -77,5 +77,14 @@ TEST(PictureArtwork, EachImageLoadsPaintsItsOwnArtAndAnimatesOnlyIfItShould) {
     sheet.save(QString::fromStdString(::testing::TempDir()) + "orvane-picture-artwork.png");
 }
 
+// A picture paints its own background, so one with nothing loaded yet must still paint it.
+TEST(PictureArtwork, NothingLoadedPaintsOnlyTheBackground) {
+    CPictureEx picture;
+    picture.setFixedSize(24, 24);
+    QImage expected(picture.grab().toImage().size(), QImage::Format_RGB32);
+    expected.fill(picture.palette().color(QPalette::Window));
+    EXPECT_EQ(picture.grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+}
+
 } // namespace
 } // namespace orvane::test
