@@ -93,8 +93,10 @@ std::pair<std::int16_t, std::int16_t> CTextProgressCtrl::SetRange(std::int16_t l
 }
 
 std::pair<int, int> CTextProgressCtrl::SetRange32(int lower, int upper) {
-    // No redraw: the next position or text change shows it.
-    return {std::exchange(m_minimum, lower), std::exchange(m_maximum, upper)};
+    const std::pair previous{std::exchange(m_minimum, lower), std::exchange(m_maximum, upper)};
+    // No redraw: the next position or text change shows it. The reading is told now.
+    UpdateReading();
+    return previous;
 }
 
 int CTextProgressCtrl::SetPos(int position) {
@@ -146,11 +148,15 @@ QString CTextProgressCtrl::ShownText() const {
     return BarText(m_text, m_showPercentage, BarFraction(m_position, m_minimum, m_maximum));
 }
 
-void CTextProgressCtrl::Changed() {
+void CTextProgressCtrl::UpdateReading() {
     const QString shown = ShownText();
     if (accessibleDescription() != shown) {
         setAccessibleDescription(shown);
     }
+}
+
+void CTextProgressCtrl::Changed() {
+    UpdateReading();
     update();
 }
 

@@ -85,7 +85,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Redraws and keeps the accessible description equal to the text drawn.
+    // Keeps the accessible description equal to the text drawn.
+    void UpdateReading();
+    // Redraws, with the reading.
     void Changed();
 
     bool m_showPercentage = true;
