@@ -4,13 +4,14 @@
 # measured period, median of RUNS runs per scenario.
 #   bench/gui_indicator_cpu.sh [host] [scenarios...]
 # host: the gui_indicator_host executable (default build/bench/gui_indicator_host);
-# scenarios: running failed-fan (default both). RUNS (3), SETTLE (5) and SECONDS_MEASURED
+# scenarios: running failed-fan comms-tab (default all; comms-tab is the same connection
+# on the Comms tab, for comparison). RUNS (3), SETTLE (5) and SECONDS_MEASURED
 # (60) come from the environment.
 set -euo pipefail
 host=${1:-build/bench/gui_indicator_host}
 shift || true
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(running failed-fan)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(running failed-fan comms-tab)
 runs=${RUNS:-3}
 settle=${SETTLE:-5}
 seconds=${SECONDS_MEASURED:-60}

@@ -1,8 +1,9 @@
 // The GUI as a user runs it on the Indicator tab, for bench/gui_indicator_cpu.sh to measure
 // from /proc: connected to the built-in simulated controller at its real pace, with alarm
 // outputs 1 to 4 and both power relays raised (six lamps blinking) and either all four fans
-// running ("running") or fan 2 failed ("failed-fan": its LED blinks and alternates). Prints
-// "ready" once the panel shows live data and runs until it is killed.
+// running ("running") or fan 2 failed ("failed-fan": its LED blinks and alternates); or, for
+// comparison, the same connection left on the "Comms" tab ("comms-tab"). Prints "ready" once
+// the panel shows live data (or, on the Comms tab, once bytes arrive) and runs until killed.
 #include <cstdio>
 #include <string>
 
@@ -39,8 +40,9 @@ int Fail(const char* what) {
 
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
-    if (scenario != "running" && scenario != "failed-fan") {
-        return Fail("usage: gui_indicator_host running|failed-fan");
+    const bool onIndicator = scenario == "running" || scenario == "failed-fan";
+    if (!onIndicator && scenario != "comms-tab") {
+        return Fail("usage: gui_indicator_host running|failed-fan|comms-tab");
     }
     orvane::CZephanApp app(argc, argv);
     QSettings().clear(); // the script gives each run a settings folder of its own
@@ -60,15 +62,19 @@ int main(int argc, char** argv) {
         return Fail("no simulated controller in the port list");
     }
     dialog.CommsPage()->ConnectButton()->click();
-    dialog.Tabs()->setCurrentIndex(kIndicatorIndex);
+    if (onIndicator) {
+        dialog.Tabs()->setCurrentIndex(kIndicatorIndex);
+    }
 
     // Ready once the panel runs: a controller up time shown and the lamps blinking.
     auto* page = static_cast<orvane::mD9*>(dialog.Page(kIndicatorIndex));
     QTimer watch;
     int waited = 0;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        const bool live = page->UpTimeField()->text() != "0s" && page->Lamp(6)->IsAnimating() &&
-                          page->Fan(1).picture->IsAnimating();
+        const bool live = onIndicator ? page->UpTimeField()->text() != "0s" &&
+                                            page->Lamp(6)->IsAnimating() &&
+                                            page->Fan(1).picture->IsAnimating()
+                                      : dialog.Sequencer().ReceiveBuffer().Count() > 0;
         if (live) {
             watch.stop();
             std::printf("ready\n");

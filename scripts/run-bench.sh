@@ -7,3 +7,4 @@ for b in "$build"/bench/bench_*; do
     echo "== $(basename "$b")"
     "$b" --benchmark_min_time=0.2
 done
+if [ -x "$build/bench/gui_indicator_host" ]; then bash "$(dirname "$0")/../bench/gui_indicator_cpu.sh" "$build/bench/gui_indicator_host"; fi
