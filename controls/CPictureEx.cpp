@@ -72,7 +72,7 @@ bool ArtworkExists(const PictureResource& resource) {
     return true;
 }
 
-// Frame n of the artwork, drawn centred in a square of the given size.
+// Frame n of the artwork, centred in the given size with its proportions kept.
 void PaintFrame(QPainter& painter, const PictureResource& resource, int frame, QSizeF size) {
     QSvgRenderer renderer(QString::fromLatin1(resource.FileOf(frame)));
     if (!renderer.isValid()) {
@@ -84,7 +84,7 @@ void PaintFrame(QPainter& painter, const PictureResource& resource, int frame, Q
     const QPointF centre = square.center();
     if (resource.motion == PictureMotion::Spin) {
         painter.translate(centre);
-        painter.rotate(SpinAngle(frame, resource.frames, resource.sweep));
+        painter.rotate(SpinAngle(frame, resource.frames));
         painter.translate(-centre);
     }
     // Tall or wide artwork keeps its proportions.

@@ -72,11 +72,11 @@ std::optional<PictureResource> FindPictureResource(int id) {
     return std::nullopt;
 }
 
-double SpinAngle(int frame, int frames, double sweep) {
+double SpinAngle(int frame, int frames) {
     if (frames <= 1) {
         return 0.0;
     }
-    return sweep * (frame % frames) / frames;
+    return 360.0 * (frame % frames) / frames;
 }
 
 double PulseOpacity(int frame, int frames) {

@@ -22,7 +22,6 @@ struct PictureResource {
     PictureMotion motion = PictureMotion::Still;
     int frames = 1;
     int frameMs = 100;
-    double sweep = 360.0; // Spin: degrees turned over all frames
 
     // The artwork of frame n.
     const char* FileOf(int frame) const {
@@ -37,7 +36,7 @@ inline constexpr int kPictureContact = 220;
 std::optional<PictureResource> FindPictureResource(int id);
 
 // Geometry of frame n of a picture, kept out of painting so it can be checked.
-double SpinAngle(int frame, int frames, double sweep = 360.0); // degrees, 0 at frame 0
-double PulseOpacity(int frame, int frames);                    // 0.15 to 1, brightest at frame 0
+double SpinAngle(int frame, int frames);    // degrees, 0 at frame 0
+double PulseOpacity(int frame, int frames); // 0.15 to 1, brightest at frame 0
 
 } // namespace orvane

@@ -59,6 +59,22 @@ void ShowField(QLabel* field, const std::string& text) {
     }
 }
 
+QLabel* NewHeading(const QString& text) {
+    QLabel* heading = NewCaption(text);
+    QFont font = heading->font();
+    font.setBold(true);
+    heading->setFont(font);
+    return heading;
+}
+
+// Readings are set larger, to be read from a step away.
+void UseReadingFont(QLabel* field) {
+    QFont font = field->font();
+    font.setPointSizeF(font.pointSizeF() * 1.5);
+    font.setBold(true);
+    field->setFont(font);
+}
+
 // A panel of the instrument: a framed face of one solid colour, so that the pictures on
 // it, which paint their own background, sit on it seamlessly; its title above.
 QWidget* NewPanel(const QString& title, QLayout* content) {
@@ -71,21 +87,9 @@ QWidget* NewPanel(const QString& title, QLayout* content) {
     panel->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(10, 6, 10, 8);
-    QLabel* heading = NewCaption(title);
-    QFont font = heading->font();
-    font.setBold(true);
-    heading->setFont(font);
-    layout->addWidget(heading);
+    layout->addWidget(NewHeading(title));
     layout->addLayout(content, 1);
     return panel;
-}
-
-QLabel* NewHeading(const QString& text) {
-    QLabel* heading = NewCaption(text);
-    QFont font = heading->font();
-    font.setBold(true);
-    heading->setFont(font);
-    return heading;
 }
 
 } // namespace
@@ -96,7 +100,7 @@ mD9::mD9(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     top->addWidget(BuildSensors(), 3);
     top->addWidget(BuildAlarms(), 2);
     auto* fans = new QHBoxLayout;
-    for (int fan = 1; fan <= 4; ++fan) {
+    for (int fan = 1; fan <= static_cast<int>(m_fans.size()); ++fan) {
         fans->addWidget(BuildFan(fan));
     }
     auto* layout = new QVBoxLayout(this);
@@ -116,11 +120,8 @@ QWidget* mD9::BuildSensors() {
         sensor.thermometer = NewPicture(kThermometerSize, name + tr(" Level"));
         sensor.value = NewValueField(name);
         sensor.unit = NewValueField(name + tr(" Unit"));
-        QFont big = sensor.value->font();
-        big.setPointSizeF(big.pointSizeF() * 1.5);
-        big.setBold(true);
-        sensor.value->setFont(big);
-        sensor.unit->setFont(big);
+        UseReadingFont(sensor.value);
+        UseReadingFont(sensor.unit);
         sensor.value->setMinimumWidth(sensor.value->fontMetrics().horizontalAdvance("-888.8"));
         sensor.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         sensor.unit->setMinimumWidth(sensor.unit->fontMetrics().horizontalAdvance("\u00B0CC"));
@@ -139,10 +140,10 @@ QWidget* mD9::BuildSensors() {
         auto* body = new QHBoxLayout;
         body->addWidget(sensor.thermometer);
         body->addLayout(beside);
-        auto* grid = new QVBoxLayout;
-        grid->addLayout(heading);
-        grid->addLayout(body);
-        row->addLayout(grid);
+        auto* column = new QVBoxLayout;
+        column->addLayout(heading);
+        column->addLayout(body);
+        row->addLayout(column);
     }
     for (int input = 1; input <= kIndicatorSwitches; ++input) {
         const QString name = QString("Switch %1").arg(input);
@@ -157,10 +158,7 @@ QWidget* mD9::BuildSensors() {
         row->addLayout(grid);
     }
     m_upTime = NewValueField(tr("Up Time (Controller)"));
-    QFont big = m_upTime->font();
-    big.setPointSizeF(big.pointSizeF() * 1.5);
-    big.setBold(true);
-    m_upTime->setFont(big);
+    UseReadingFont(m_upTime);
     auto* upTime = new QVBoxLayout;
     upTime->addWidget(NewCaption(tr("Up Time (Controller)"), m_upTime));
     upTime->addWidget(m_upTime);
