@@ -17,19 +17,16 @@ struct BarRect {
     int bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    bool operator==(const BarRect&) const = default;
 };
 
 struct BarSplit {
     BarRect bar;  // filled up to the position
     BarRect rest; // the remainder
-    bool operator==(const BarSplit&) const = default;
 };
 
 struct TextOrigin {
     int x = 0;
     int y = 0;
-    bool operator==(const TextOrigin&) const = default;
 };
 
 // Where the text starts along the bar.

@@ -41,20 +41,17 @@ struct PictureState {
     IndicatorImage image = IndicatorImage::None;
     bool playing = false;
     std::string reading;
-    bool operator==(const PictureState&) const = default;
 };
 
 struct MeterState {
     double minimum = 0.0;
     double maximum = 100.0;
     double value = 0.0;
-    bool operator==(const MeterState&) const = default;
 };
 
 struct BarState {
     int position = 0;
     std::string text = "Set Speed: 0%";
-    bool operator==(const BarState&) const = default;
 };
 
 struct FanPanel {
@@ -99,7 +96,6 @@ struct IndicatorTickRequests {
     bool viewData = false;    // set the sequencer state to "VIEW DATA"
     bool syncingSeen = false; // set the syncing-seen flag
     bool countNoData = false; // add one to the no-data counter
-    bool operator==(const IndicatorTickRequests&) const = default;
 };
 
 // The "Indicator" page's rules: from the live field texts and the register image to
@@ -120,7 +116,6 @@ public:
     void UpdateSensorDisplay(int sensor, std::string_view text);
 
     const IndicatorPanel& Panel() const { return m_panel; }
-    const std::string& LastUpTime() const { return m_lastUpTime; }
 
 private:
     void ShowNewRecord(const LiveFields& fields, const CRegisterImage& image);

@@ -16,29 +16,23 @@ struct Artwork {
     bool animated;
 };
 
+// Every image the two pages show, at the size they show it.
 std::vector<Artwork> PageArtwork() {
     using I = IndicatorImage;
-    const auto id = [](I image) { return static_cast<int>(image); };
-    std::vector<Artwork> all{
-        {kPictureLiveIdle, {48, 48}, false},
-        {kPictureLiveLogging, {48, 48}, true},
-        {id(I::FanNotUsed), {60, 60}, false},
-        {id(I::FanStill), {60, 60}, false},
-        {id(I::FanSpinning), {60, 60}, true},
-        {id(I::LedGrey), {24, 24}, false},
-        {id(I::LedRed), {24, 24}, true},
-        {id(I::LedGreen), {24, 24}, false},
-        {id(I::LedBlank), {24, 24}, false},
-        {id(I::LampGreen), {52, 52}, false},
-        {id(I::LampRed), {52, 52}, true},
-        {id(I::LampGrey), {52, 52}, false},
-        {id(I::ThermometerGrey), {36, 108}, false},
-        {id(I::SwitchHigh), {38, 60}, false},
-        {id(I::SwitchLow), {38, 60}, false},
-        {id(I::SwitchGrey), {38, 60}, false},
+    std::vector<Artwork> all{{kPictureLiveIdle, {48, 48}, false},
+                             {kPictureLiveLogging, {48, 48}, true}};
+    const auto add = [&all](std::initializer_list<I> images, QSize size, I animated) {
+        for (const I image : images) {
+            all.push_back({static_cast<int>(image), size, image == animated});
+        }
     };
+    add({I::FanNotUsed, I::FanStill, I::FanSpinning}, {60, 60}, I::FanSpinning);
+    add({I::LedGrey, I::LedRed, I::LedGreen, I::LedBlank}, {24, 24}, I::LedRed);
+    add({I::LampGreen, I::LampRed, I::LampGrey}, {52, 52}, I::LampRed);
+    add({I::SwitchHigh, I::SwitchLow, I::SwitchGrey}, {38, 60}, I::None);
+    add({I::ThermometerGrey}, {36, 108}, I::None);
     for (int level = 0; level < kThermometerLevels; ++level) {
-        all.push_back({id(ThermometerLevel(level)), {36, 108}, false});
+        add({ThermometerLevel(level)}, {36, 108}, I::None);
     }
     return all;
 }

@@ -44,88 +44,47 @@ struct Rig {
     CRegisterImage image;
     CIndicatorRules rules;
     Rig() { image.LoadDefaultTemplate(); }
-    IndicatorTickRequests Tick(const LiveFields& fields, bool connected = true,
-                               int state = State::ViewData, int received = 500,
-                               std::string_view status = "VIEW DATA", bool syncingSeen = false) {
-        return rules.OnTick({connected, state, received, status, syncingSeen, fields, image});
+    std::string Tick(const LiveFields& fields, bool connected = true, int state = State::ViewData,
+                     int received = 500, std::string_view status = "VIEW DATA",
+                     bool syncingSeen = false) {
+        const IndicatorTickRequests asked =
+            rules.OnTick({connected, state, received, status, syncingSeen, fields, image});
+        return std::string(asked.viewData ? "view data " : "") +
+               (asked.syncingSeen ? "syncing seen " : "") + (asked.countNoData ? "no data " : "");
     }
     const IndicatorPanel& Panel() const { return rules.Panel(); }
 };
 
+// The look is told by alarm lamp 1, thermometer 1 and the up time.
 TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
-    using R = IndicatorTickRequests;
     const struct {
-        const char* name;
+        const char *name, *status;
         bool connected;
         int state, received;
-        const char* status;
         bool syncingSeen;
-        const char* upTime;
-        R requests;
-        const char* look; // alarm lamp 1 / thermometer 1 / up time
+        const char *upTime, *asked, *look;
     } cases[] = {
-        {"not connected",
-         false,
-         State::ViewData,
-         500,
-         "VIEW DATA",
-         false,
-         "6s",
-         {},
+        {"not connected", "", false, State::ViewData, 500, false, "6s", "",
          "not connected/not connected/5s"},
-        {"idle, bytes received",
-         true,
-         State::DoNothing,
-         500,
-         "DO_NOTHING",
-         false,
-         "6s",
-         {.viewData = true},
+        {"idle, bytes received", "DO_NOTHING", true, State::DoNothing, 500, false, "6s",
+         "view data ", "no data/no data/5s"},
+        {"idle, nothing received", "DO_NOTHING", true, State::DoNothing, 0, false, "6s", "",
          "no data/no data/5s"},
-        {"idle, nothing received",
-         true,
-         State::DoNothing,
-         0,
-         "DO_NOTHING",
-         false,
-         "6s",
-         {},
-         "no data/no data/5s"},
-        {"syncing first seen",
-         true,
-         State::ViewData,
-         500,
-         "Syncing...",
-         false,
-         "6s",
-         {.syncingSeen = true},
-         "no data/no data/5s"},
-        {"syncing seen, new up time",
-         true,
-         State::ViewData,
-         500,
-         "Syncing...",
-         true,
-         "6s",
-         {},
+        {"syncing first seen", "Syncing...", true, State::ViewData, 500, false, "6s",
+         "syncing seen ", "no data/no data/5s"},
+        {"syncing seen before", "Syncing...", true, State::ViewData, 500, true, "6s", "",
          "off/level 3/6s"},
-        {"same up time",
-         true,
-         State::ViewData,
-         500,
-         "VIEW DATA",
-         false,
-         "5s",
-         {.countNoData = true},
+        {"same up time", "VIEW DATA", true, State::ViewData, 500, false, "5s", "no data ",
          "no data/no data/5s"},
-        {"new up time", true, State::ViewData, 500, "VIEW DATA", false, "6s", {}, "off/level 3/6s"},
+        {"new up time", "VIEW DATA", true, State::ViewData, 500, false, "6s", "", "off/level 3/6s"},
     };
     for (const auto& c : cases) {
         Rig rig;
-        ASSERT_EQ(rig.Tick(Record("5s")), R{});
-        const R requests =
-            rig.Tick(Record(c.upTime), c.connected, c.state, c.received, c.status, c.syncingSeen);
-        EXPECT_EQ(requests, c.requests) << "case " << c.name;
+        ASSERT_EQ(rig.Tick(Record("5s")), "");
+        EXPECT_EQ(
+            rig.Tick(Record(c.upTime), c.connected, c.state, c.received, c.status, c.syncingSeen),
+            c.asked)
+            << "case " << c.name;
         const IndicatorPanel& panel = rig.Panel();
         EXPECT_EQ(panel.lamps[0].reading + "/" + panel.sensors[0].thermometer.reading + "/" +
                       panel.upTime,
@@ -133,188 +92,112 @@ TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
             << "case " << c.name;
     }
     Rig first;
-    EXPECT_EQ(first.rules.LastUpTime(), "-10");
     first.Tick(Record("-10"));
-    EXPECT_EQ(first.Panel().upTime, "0s") << "an up time equal to the start value is not new";
+    EXPECT_EQ(first.Panel().upTime, "0s") << "the up time the page starts from is not new";
 }
 
+// One record per speed text ("|" between records); LED and picture after each, then meter and bar.
 TEST(IndicatorFans, SpeedSetSpeedLedAndMeterFollowTheirTexts) {
     const struct {
         const char* name;
         int fan;
-        const char* used;             // register fan - 1
-        const char* maxRpm;           // register 292 + fan - 1
-        std::vector<std::string> rpm; // one record each
-        const char* pwm;
-        std::string leds, pictures; // after each record
-        const char* meter;
-        const char* bar;
+        const char *used, *maxRpm, *rpms, *pwm, *leds, *pictures, *meterAndBar;
     } cases[] = {
-        {"running",
-         1,
-         "0001",
-         "0BB8",
-         {"\n 1500", "\n 1500"},
-         " 55",
-         "led-green led-green",
-         "fan-spin playing,fan-spin playing",
-         "0..3000=1500",
-         "55 Set Speed: 55%"},
-        {"failing: LED alternates",
-         1,
-         "0001",
-         "0BB8",
-         {"FAIL", "FAIL", "FAIL"},
-         " 60",
-         "led-red playing led-green led-red playing",
-         "fan,fan,fan",
-         "0..3000=0",
-         "60 Set Speed: 60%"},
-        {"standing: LED alternates",
-         2,
-         "0001",
-         "0BB8",
-         {"    0", "    0", "    0"},
-         "  0",
-         "led-blank led-green led-blank",
-         "fan,fan,fan",
-         "0..3000=0",
-         "0 Set Speed: 0%"},
-        {"stops and runs again",
-         1,
-         "0001",
-         "0BB8",
-         {" 900", "FAIL", " 950"},
-         " 40",
-         "led-green led-red playing led-green",
-         "fan-spin playing,fan-spin,fan-spin playing",
-         "0..3000=950",
-         "40 Set Speed: 40%"},
-        {"empty text",
-         4,
-         "0001",
-         "0BB8",
-         {""},
-         "",
-         "led-green",
-         "fan",
-         "0..3000=0",
-         "0 Set Speed: 0%"},
-        {"not used",
-         3,
-         "0000",
-         "0BB8",
-         {" 1500", "FAIL"},
-         " 55",
-         "led-grey led-grey",
-         "fan-unused,fan-unused",
-         "0..100=0",
-         "0 Set Speed: 0%"},
-        {"fraction and large set speed",
-         1,
-         "0001",
-         "0BB8",
-         {" 1499.9"},
-         " 150",
-         "led-green",
-         "fan-spin playing",
-         "0..3000=1499",
-         "150 Set Speed: 150%"},
-        {"no maximum",
-         1,
-         "0001",
-         "XYZ",
-         {" 700"},
-         "abc",
-         "led-green",
-         "fan-spin playing",
-         "0..0=700",
-         "0 Set Speed: 0%"},
+        {"running", 1, "0001", "0BB8", "\n 1500|\n 1500", " 55", "led-green led-green",
+         "fan-spin playing,fan-spin playing", "0..3000=1500 55 Set Speed: 55%"},
+        {"failing: LED alternates", 1, "0001", "0BB8", "FAIL|FAIL|FAIL", " 60",
+         "led-red playing led-green led-red playing", "fan,fan,fan", "0..3000=0 60 Set Speed: 60%"},
+        {"standing: LED alternates", 2, "0001", "0BB8", "    0|    0|    0", "  0",
+         "led-blank led-green led-blank", "fan,fan,fan", "0..3000=0 0 Set Speed: 0%"},
+        {"stops and runs again", 1, "0001", "0BB8", " 900|FAIL| 950", " 40",
+         "led-green led-red playing led-green", "fan-spin playing,fan-spin,fan-spin playing",
+         "0..3000=950 40 Set Speed: 40%"},
+        {"empty text", 4, "0001", "0BB8", "", "", "led-green", "fan", "0..3000=0 0 Set Speed: 0%"},
+        {"not used", 3, "0000", "0BB8", " 1500|FAIL", " 55", "led-grey led-grey",
+         "fan-unused,fan-unused", "0..100=0 0 Set Speed: 0%"},
+        {"fraction, large set speed", 1, "0001", "0BB8", " 1499.9", " 150", "led-green",
+         "fan-spin playing", "0..3000=1499 150 Set Speed: 150%"},
+        {"no maximum", 1, "0001", "XYZ", " 700", "abc", "led-green", "fan-spin playing",
+         "0..0=700 0 Set Speed: 0%"},
     };
     for (const auto& c : cases) {
         Rig rig;
         rig.image.SetText(reg::FanUsed(c.fan), c.used);
         rig.image.SetText(reg::FanMaxRpm(c.fan), c.maxRpm);
-        std::string leds, pictures;
-        int upTime = 1;
-        for (const std::string& rpm : c.rpm) {
-            LiveFields fields = Record(std::to_string(upTime++) + "s");
-            fields[static_cast<std::size_t>(2 * (c.fan - 1))] = rpm;
+        const FanPanel& fan = rig.Panel().fans[static_cast<std::size_t>(c.fan - 1)];
+        std::string leds, pictures, rpms = c.rpms;
+        for (int record = 1;; ++record) {
+            LiveFields fields = Record(std::to_string(record) + "s");
+            fields[static_cast<std::size_t>(2 * (c.fan - 1))] = rpms.substr(0, rpms.find('|'));
             fields[static_cast<std::size_t>(2 * (c.fan - 1) + 1)] = c.pwm;
             rig.Tick(fields);
-            const FanPanel& fan = rig.Panel().fans[static_cast<std::size_t>(c.fan - 1)];
             leds += (leds.empty() ? "" : " ") + Look(fan.led);
             pictures += (pictures.empty() ? "" : ",") + Look(fan.picture);
+            if (rpms.find('|') == std::string::npos) {
+                break;
+            }
+            rpms.erase(0, rpms.find('|') + 1);
         }
-        const FanPanel& fan = rig.Panel().fans[static_cast<std::size_t>(c.fan - 1)];
         EXPECT_EQ(leds, c.leds) << "case " << c.name;
         EXPECT_EQ(pictures, c.pictures) << "case " << c.name;
         EXPECT_EQ(std::to_string(int(fan.meter.minimum)) + ".." +
                       std::to_string(int(fan.meter.maximum)) + "=" +
-                      std::to_string(int(fan.meter.value)),
-                  c.meter)
-            << "case " << c.name;
-        EXPECT_EQ(std::to_string(fan.bar.position) + " " + fan.bar.text, c.bar)
+                      std::to_string(int(fan.meter.value)) + " " +
+                      std::to_string(fan.bar.position) + " " + fan.bar.text,
+                  c.meterAndBar)
             << "case " << c.name;
     }
 }
 
 TEST(IndicatorSensors, LevelsFromTheReading) {
     const struct {
-        const char* text;
-        const char* led;
-        const char* thermometer;
+        const char *text, *look;
     } cases[] = {
-        {" 25", "led-green", "thermo-3"},        {" 24.9", "led-green", "thermo-2"},
-        {"4", "led-green", "thermo-0"},          {" 0.0", "led-green", "thermo-0"},
-        {" -3.0", "led-green", "thermo-0"},      {" 95", "led-green", "thermo-9"},
-        {"120", "led-green", "thermo-9"},        {"990", "led-green", "thermo-grey"},
-        {"1000", "led-green", "thermo-9"},       {"abc", "led-green", "thermo-0"},
-        {"FAIL", "led-red playing", "thermo-0"}, {"____", "led-grey", "thermo-grey"},
+        {" 25", "led-green thermo-3"},    {" 24.9", "led-green thermo-2"},
+        {"4", "led-green thermo-0"},      {" -3.0", "led-green thermo-0"},
+        {" 95", "led-green thermo-9"},    {"120", "led-green thermo-9"},
+        {"990", "led-green thermo-grey"}, {"1000", "led-green thermo-9"},
+        {"abc", "led-green thermo-0"},    {"FAIL", "led-red playing thermo-0"},
+        {"____", "led-grey thermo-grey"},
     };
     for (const auto& c : cases) {
         CIndicatorRules rules;
         rules.UpdateSensorDisplay(2, c.text);
         const SensorPanel& sensor = rules.Panel().sensors[1];
-        EXPECT_EQ(Look(sensor.led) + " " + Look(sensor.thermometer),
-                  std::string(c.led) + " " + c.thermometer)
+        EXPECT_EQ(Look(sensor.led) + " " + Look(sensor.thermometer), c.look)
             << "text \"" << c.text << '"';
     }
 }
 
+// Lamps: alarm outputs 1 to 4, then power relays 1 and 2 (register 184 bit 1); * blinks.
 TEST(IndicatorOutputs, AlarmDigitsRelayOptionAndSwitchTexts) {
     const struct {
-        const char* alarms;
-        const char* options; // register 184
-        const char* inputs[2];
-        const char* lamps; // alarm outputs 1 to 4, power relays 1 and 2
-        const char* switches;
+        const char *alarms, *options, *input1, *input2, *lamps, *switches;
     } cases[] = {
-        {"0", "0000", {" HI ", " LO "}, "GGGG--", "HL"},
-        {"13", "0000", {"HI", " HI"}, "RGRG--", "LL"},
-        {"135", "0000", {" HI ", " HI "}, "RGRG--", "HH"},
-        {"5", "0002", {"", "xx"}, "GGGGRG", "LL"},
-        {"2 46", "0022", {" LO ", " HI "}, "GRGRGR", "LH"},
+        {"0", "0000", " HI ", " LO ", "GGGG--", "HL"},
+        {"13", "0000", "HI", " HI", "R*GR*G--", "LL"},
+        {"135", "0000", " HI ", " HI ", "R*GR*G--", "HH"},
+        {"5", "0002", "", "xx", "GGGGR*G", "LL"},
+        {"2 46", "0022", " LO ", " HI ", "GR*GR*GR*", "LH"},
     };
     for (const auto& c : cases) {
         Rig rig;
         rig.image.SetText(kOptionRegister, c.options);
         LiveFields fields = Record("9s");
-        fields[10] = c.inputs[0];
-        fields[11] = c.inputs[1];
+        fields[10] = c.input1;
+        fields[11] = c.input2;
         fields[12] = c.alarms;
         rig.Tick(fields);
         std::string lamps, switches;
         for (const PictureState& lamp : rig.Panel().lamps) {
-            lamps += Name(lamp.image);
-            EXPECT_EQ(lamp.playing, lamp.image == IndicatorImage::LampRed) << "alarms " << c.alarms;
+            lamps += Name(lamp.image) + (lamp.playing ? "*" : "");
         }
         for (const PictureState& picture : rig.Panel().switches) {
             switches += Name(picture.image);
         }
-        EXPECT_EQ(lamps, c.lamps) << "alarms \"" << c.alarms << "\" options " << c.options;
-        EXPECT_EQ(switches, c.switches)
-            << "inputs \"" << c.inputs[0] << "\", \"" << c.inputs[1] << '"';
+        EXPECT_EQ(lamps + " " + switches, std::string(c.lamps) + " " + c.switches)
+            << "alarms \"" << c.alarms << "\" options " << c.options << " inputs \"" << c.input1
+            << "\", \"" << c.input2 << '"';
     }
 }
 
