@@ -159,11 +159,11 @@ AlarmRowView CAlarmConfig::Row(int alarm) const {
 }
 
 void CAlarmConfig::StoreSwitchInput(int alarm, int input, std::string_view item) {
-    static constexpr std::array<unsigned, 3> kWords{reg::kUnused, 0x0000, 0x0001};
-    for (int level = 0; level < 3; ++level) {
-        if (item == SwitchItem(input, level)) {
-            m_image.SetValue(reg::AlarmSwitchInput(alarm, input),
-                             kWords[static_cast<std::size_t>(level)]);
+    static constexpr std::array<unsigned, kSwitchLevels.size()> kWords{reg::kUnused, 0x0000,
+                                                                       0x0001};
+    for (std::size_t level = 0; level < kWords.size(); ++level) {
+        if (item == SwitchItem(input, static_cast<int>(level))) {
+            m_image.SetValue(reg::AlarmSwitchInput(alarm, input), kWords[level]);
         }
     }
 }
