@@ -34,22 +34,6 @@ TEST(FanSettings, EntriesAreReadAsDecimalAndHeldToAWord) {
     }
 }
 
-TEST(FanSettings, ListTextIsStoredForEveryFanAndAnEmptyTextStoresNothing) {
-    for (int fan = 1; fan <= reg::kFanCount; ++fan) {
-        Rig rig;
-        const auto before = rig.image.Texts();
-        rig.settings.StoreListText(reg::FanPulsesPerRev(fan), "");
-        rig.settings.StoreListText(reg::FanStationaryPwm(fan), "");
-        EXPECT_EQ(rig.image.Texts(), before) << "fan " << fan;
-
-        rig.settings.StoreListText(reg::FanPulsesPerRev(fan), "4");
-        rig.settings.StoreListText(reg::FanStationaryPwm(fan), "50");
-        EXPECT_EQ(rig.image.Text(reg::FanPulsesPerRev(fan)), "0004") << "fan " << fan;
-        EXPECT_EQ(rig.image.Text(reg::FanStationaryPwm(fan)), "0032") << "fan " << fan;
-        EXPECT_EQ(rig.image.Text(reg::AlarmLowLimit(1, 1)), "FF55") << "fan " << fan;
-    }
-}
-
 TEST(FanSettings, RegistersShowAsTheirItemsOrAsNoneOfThem) {
     Rig rig;
     const struct {
@@ -74,16 +58,6 @@ TEST(FanSettings, RegistersShowAsTheirItemsOrAsNoneOfThem) {
     }
     rig.image.SetText(reg::FanMaxRpm(1), "0BB8");
     EXPECT_EQ(rig.settings.Decimal(reg::FanMaxRpm(1)), "3000");
-}
-
-TEST(FanSettings, ControlTypeStoresOnlyForItsTwoItems) {
-    Rig rig;
-    rig.settings.StoreControlType(2, "0-10V");
-    EXPECT_EQ(rig.image.Text(reg::FanControlType(2)), "0000");
-    rig.settings.StoreControlType(2, "Open");
-    EXPECT_EQ(rig.image.Text(reg::FanControlType(2)), "0000");
-    rig.settings.StoreControlType(2, "Open Collector");
-    EXPECT_EQ(rig.image.Text(reg::FanControlType(2)), "0001");
 }
 
 TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {

@@ -4,10 +4,12 @@
 #include <string>
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QTest>
 #include <QWidget>
 
+#include "PageTestSupport.h"
 #include "core/RegisterImage.h"
 
 namespace orvane::test {
@@ -44,6 +46,33 @@ inline void Choose(QComboBox* list, const QString& item) {
     QAbstractItemView* view = list->view();
     const QRect rect = view->visualRect(list->model()->index(index, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+enum class Input { Type, TypeInList, Choose, Click };
+
+inline const char* InputName(Input input) {
+    constexpr const char* kNames[] = {"type", "type in list", "choose", "click"};
+    return kNames[static_cast<int>(input)];
+}
+
+// Does to the control named `name` under root what a person does; returns the edit box
+// that shows the outcome (none for a click).
+inline QLineEdit* Act(QWidget* root, Input input, const QString& name, const QString& text = {}) {
+    switch (input) {
+    case Input::Type:
+        TypeInto(Find<QLineEdit>(root, name), text);
+        return Find<QLineEdit>(root, name);
+    case Input::TypeInList:
+        TypeInto(Find<QComboBox>(root, name)->lineEdit(), text);
+        return Find<QComboBox>(root, name)->lineEdit();
+    case Input::Choose:
+        Choose(Find<QComboBox>(root, name), text);
+        return Find<QComboBox>(root, name)->lineEdit();
+    case Input::Click:
+        QTest::mouseClick(Find<QCheckBox>(root, name), Qt::LeftButton);
+        return nullptr;
+    }
+    return nullptr;
 }
 
 } // namespace orvane::test

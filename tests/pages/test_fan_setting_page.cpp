@@ -66,94 +66,72 @@ TEST_F(FanSettingPage, AVisitShowsTheRegistersOnceAndChangesNone) {
     EXPECT_EQ(Box("FAN 2 Data Sheet Max Fan RPM")->text(), "5000");
 }
 
-TEST_F(FanSettingPage, NumberBoxesStoreWhatTheyShowWithinAWord) {
+TEST_F(FanSettingPage, EachEditStoresOneWordOfItsFanWithinAWord) {
+    host.Image().SetText(kOptionRegister, "0003");
     Visit();
+    using enum Input;
     const struct {
-        const char* box;
-        int index;
-        const char* typed;
-        const char* shown;
-        const char* word;
+        Input input;
+        const char* control;
+        const char* text;
+        const char* changes;
+        const char* shown; // what the edited field shows afterwards, where that matters
     } cases[] = {
-        {"FAN 1 Data Sheet Max Fan RPM", reg::FanMaxRpm(1), "4000", "4000", "0FA0"},
-        {"FAN 1 Data Sheet Max Fan RPM", reg::FanMaxRpm(1), "", "", "0000"},
-        {"FAN 2 Ramp Rate", reg::FanRampRate(2), "65535", "65535", "FFFF"},
-        {"FAN 3 Ramp Rate", reg::FanRampRate(3), "99999", "65535", "FFFF"},
-        {"FAN 4 Ramp Rate", reg::FanRampRate(4), "1234567", "12345", "3039"},
-        {"FAN 4 Ramp Rate", reg::FanRampRate(4), "-7a", "7", "0007"},
-        {"PWM Freq(KHz)", reg::kPwmFrequency, "16", "16", "0010"},
+        {Type, "FAN 1 Data Sheet Max Fan RPM", "4000", "292=0FA0", nullptr},
+        {Type, "FAN 1 Data Sheet Max Fan RPM", "", "292=0000", nullptr},
+        {Type, "FAN 3 Ramp Rate", "99999", "298=FFFF", "65535"},
+        {Type, "FAN 4 Ramp Rate", "1234567", "299=3039", "12345"},
+        {Type, "PWM Freq(KHz)", "-7a", "180=0007", "7"},
+        {TypeInList, "FAN 4 Pulse / Rev", "12", "313=000C", nullptr},
+        {TypeInList, "FAN 3 Stationary PWM", "75", "316=004B", nullptr},
+        {TypeInList, "FAN 2 Pulse / Rev", "99999", "311=FFFF", "65535"},
+        {TypeInList, "FAN 1 Pulse / Rev", "", "", nullptr},
+        {TypeInList, "FAN 1 Stationary PWM", "", "", nullptr},
+        {Choose, "FAN 2 Stationary PWM", "100", "315=0064", nullptr},
+        {Choose, "FAN 2 Control Type", "0-10V", "319=0000", nullptr},
+        {Click, "FAN 2 Used", "", "1=0000", nullptr},
+        {Click, "Dummy Fan Link(Permitted)", "", "184=000B", nullptr},
+        {Click, "Daily Fan Run", "", "184=001B", nullptr},
     };
     for (const auto& c : cases) {
         const RegisterTexts before = host.Image().Texts();
-        TypeInto(Box(c.box), c.typed);
-        EXPECT_EQ(Changes(before, host.Image().Texts()), std::to_string(c.index) + "=" + c.word)
-            << c.box << " typed '" << c.typed << "'";
-        EXPECT_EQ(Box(c.box)->text().toStdString(), c.shown) << c.box << " typed " << c.typed;
+        const QLineEdit* edited = Act(&page, c.input, c.control, c.text);
+        EXPECT_EQ(Changes(before, host.Image().Texts()), c.changes)
+            << InputName(c.input) << " '" << c.text << "' in " << c.control;
+        if (c.shown != nullptr) {
+            EXPECT_EQ(edited->text().toStdString(), c.shown) << c.control << " " << c.text;
+        }
     }
+    EXPECT_TRUE(host.rig.prompter.asked.empty());
 }
 
-TEST_F(FanSettingPage, ListsStoreChoicesAndTypedTextForEveryFan) {
-    host.Image().SetText(reg::FanPulsesPerRev(3), "0001");
+TEST_F(FanSettingPage, ChoosingNoPulsesRemindsOfTheFanTypeBeforeStoring) {
     Visit();
-    host.rig.prompter.whileOpen = [this] { EXPECT_EQ(Reg(reg::FanPulsesPerRev(3)), "0001"); };
+    host.rig.prompter.whileOpen = [this] { EXPECT_EQ(Reg(reg::FanPulsesPerRev(3)), "0002"); };
     Choose(List("FAN 3 Pulse / Rev"), "0");
     EXPECT_EQ(host.rig.prompter.asked,
               Strings{"Reminder: This option is for Relay Fan or No Tacho type Fan"});
     EXPECT_EQ(Reg(reg::FanPulsesPerRev(3)), "0000");
     Choose(List("FAN 3 Pulse / Rev"), "6");
     EXPECT_EQ(Reg(reg::FanPulsesPerRev(3)), "0006");
-    Choose(List("FAN 2 Stationary PWM"), "100");
-    EXPECT_EQ(Reg(reg::FanStationaryPwm(2)), "0064");
-    Choose(List("FAN 2 Control Type"), "0-10V");
-    EXPECT_EQ(Reg(reg::FanControlType(2)), "0000");
-
-    TypeInto(List("FAN 4 Pulse / Rev")->lineEdit(), "12");
-    TypeInto(List("FAN 3 Stationary PWM")->lineEdit(), "75");
-    TypeInto(List("FAN 2 Pulse / Rev")->lineEdit(), "99999");
-    EXPECT_EQ(Reg(reg::FanPulsesPerRev(4)) + Reg(reg::FanStationaryPwm(3)), "000C004B");
-    EXPECT_EQ(Reg(reg::FanPulsesPerRev(2)), "FFFF");
-    EXPECT_EQ(List("FAN 2 Pulse / Rev")->currentText(), "65535");
-
-    // An emptied list text stores nothing anywhere.
-    const RegisterTexts before = host.Image().Texts();
-    TypeInto(List("FAN 1 Pulse / Rev")->lineEdit(), "");
-    TypeInto(List("FAN 1 Stationary PWM")->lineEdit(), "");
-    EXPECT_EQ(Changes(before, host.Image().Texts()), "");
     EXPECT_EQ(host.rig.prompter.asked.size(), 1u);
 }
 
-TEST_F(FanSettingPage, CheckBoxesSetTheirOwnWordOrBit) {
-    host.Image().SetText(kOptionRegister, "0003");
-    Visit();
-    QTest::mouseClick(Check("FAN 2 Used"), Qt::LeftButton);
-    EXPECT_EQ(Reg(reg::FanUsed(2)), "0000");
-    QTest::mouseClick(Check("FAN 2 Used"), Qt::LeftButton);
-    EXPECT_EQ(Reg(reg::FanUsed(2)), "0001");
-    QTest::mouseClick(Check("Dummy Fan Link(Permitted)"), Qt::LeftButton);
-    EXPECT_EQ(Reg(kOptionRegister), "000B");
-    QTest::mouseClick(Check("Daily Fan Run"), Qt::LeftButton);
-    EXPECT_EQ(Reg(kOptionRegister), "001B");
-    QTest::mouseClick(Check("Daily Fan Run"), Qt::LeftButton);
-    EXPECT_EQ(Reg(kOptionRegister), "000B");
-}
-
 TEST_F(FanSettingPage, EveryInputIsOffWhileACommandRuns) {
-    Visit();
-    const auto inputs = page.findChildren<QWidget*>();
-    const auto countEnabled = [&] {
+    const auto enabledInputs = [this] {
         int enabled = 0;
-        for (QWidget* w : inputs) {
+        for (QWidget* w : page.findChildren<QWidget*>()) {
             const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
                                qobject_cast<QCheckBox*>(w);
             enabled += input && w->isEnabled() && !qobject_cast<QComboBox*>(w->parentWidget());
         }
         return enabled;
     };
-    EXPECT_EQ(countEnabled(), 4 * 6 + 3);
+    EXPECT_EQ(enabledInputs(), 4 * 6 + 3);
     page.SetInputsEnabled(false);
-    EXPECT_EQ(countEnabled(), 0);
+    EXPECT_EQ(enabledInputs(), 0);
     page.SetInputsEnabled(true);
-    EXPECT_EQ(countEnabled(), 27);
+    EXPECT_EQ(enabledInputs(), 27);
 }
 
 } // namespace
