@@ -15,14 +15,14 @@ bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// Beyond any bound, and far from overflowing a long.
-constexpr long kSaturated = 1'000'000'000;
+// Beyond any bound, and far from overflowing once in hundredths.
+constexpr long long kSaturated = 1'000'000'000;
 
 // A decimal number of volts in hundredths, rounded half away from zero. Read as the C
 // library reads a number (leading blanks, a sign, digits and one decimal point, up to
 // the first other character) but in decimal digits throughout, so that 2.1 is 210
 // exactly and the system's locale cannot change the decimal point.
-long ReadHundredths(std::string_view text) {
+long long ReadHundredths(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
         ++i;
@@ -31,14 +31,14 @@ long ReadHundredths(std::string_view text) {
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i++] == '-';
     }
-    long value = 0;
+    long long value = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         value = std::min(value * 10 + (text[i] - '0'), kSaturated);
     }
     value *= 100;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        for (const long place : {10L, 1L}) {
+        for (const long long place : {10LL, 1LL}) {
             if (i < text.size() && IsDigit(text[i])) {
                 value += place * (text[i++] - '0');
             }
@@ -83,10 +83,10 @@ std::string SensorValueText(const std::string& word, bool voltage, bool asSigned
 
 LimitedWord LimitTextToWord(const std::string& mode, std::string_view text) {
     const bool voltage = mode == "0003" || mode == "0004";
-    const long low = voltage ? 0 : kMinDegrees;
-    const long high = voltage ? kMaxHundredthsOfVolt : kMaxDegrees;
-    const long read = voltage ? ReadHundredths(text) : ScanDecimal(text).value_or(0);
-    const long held = std::clamp(read, low, high);
+    const long long low = voltage ? 0 : kMinDegrees;
+    const long long high = voltage ? kMaxHundredthsOfVolt : kMaxDegrees;
+    const long long read = voltage ? ReadHundredths(text) : ScanDecimal(text).value_or(0);
+    const long held = static_cast<long>(std::clamp(read, low, high));
     LimitedWord result{FormatHexWord(static_cast<unsigned>(held) & 0xFFFFu), std::nullopt};
     if (held != read) {
         result.corrected = voltage ? VoltageText(held) : FormatDecimal(held);

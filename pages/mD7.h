@@ -77,8 +77,9 @@ private:
     std::array<QLabel*, reg::kFanCount> m_fanActionHeaders{};
     // Counts visible ticks to clear the note; kept across tab changes.
     int m_tickCount = 0;
-    // A refresh shows each word as a text that reads back as the same word, so the
-    // limit, delta and hysteresis fields store nothing while it runs.
+    // A visit must not change the configuration: while a refresh fills the page, the
+    // limit, delta and hysteresis fields store nothing back (fan actions do, to apply
+    // their bound).
     bool m_loading = false;
     bool m_inputsEnabled = true;
     bool m_voltageMode = false;
