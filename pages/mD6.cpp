@@ -51,6 +51,20 @@ QComboBox* NewList(const QString& name, const QStringList& items) {
     return list;
 }
 
+// A button or box named by its own text.
+template <typename Button>
+Button* NewButton(const QString& text) {
+    auto* button = new Button(text);
+    NameControl(button, text);
+    return button;
+}
+
+void SetEnabled(std::initializer_list<QWidget*> controls, bool enabled) {
+    for (QWidget* control : controls) {
+        control->setEnabled(enabled);
+    }
+}
+
 QFrame* NewPanel() {
     auto* panel = new QFrame;
     panel->setFrameShape(QFrame::StyledPanel);
@@ -75,36 +89,26 @@ mD6::mD6(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
 void mD6::BuildLayout() {
     m_fanList = NewList("Settings for Fan", kFans);
     m_fanList->setPlaceholderText(tr("Select"));
-    m_copyFrom = new QPushButton("Copy From");
-    NameControl(m_copyFrom, m_copyFrom->text());
+    m_copyFrom = NewButton<QPushButton>("Copy From");
     m_copySource = NewList("Copy From Fan", {});
     m_copySource->setEnabled(false);
 
     const profile::ProfileLabels labels = profile::InitialLabels();
     m_on = NewValueBox("ON Value");
     m_onLabel = NewCaption(Q(labels.on), m_on);
-    m_alwaysOn = new QCheckBox("Always ON ?");
-    NameControl(m_alwaysOn, m_alwaysOn->text());
+    m_alwaysOn = NewButton<QCheckBox>("Always ON ?");
     m_off = NewValueBox("OFF Value");
     m_offLabel = NewCaption(Q(labels.off), m_off);
     m_activeInput = NewList("Active Input", kActiveInputs);
     m_activeInputLabel = NewCaption(Q(labels.activeInput), m_activeInput);
-    m_twoPoint = new QCheckBox("Two Point");
-    m_multiPoint = new QCheckBox("Multi Point");
-    m_store = new QPushButton("Cleanup / Store Profiles");
+    m_twoPoint = NewButton<QCheckBox>("Two Point");
+    m_multiPoint = NewButton<QCheckBox>("Multi Point");
+    m_store = NewButton<QPushButton>("Cleanup / Store Profiles");
     m_store->setMinimumHeight(m_store->sizeHint().height() * 3 / 2);
     QFont storeFont = m_store->font();
     storeFont.setBold(true);
     m_store->setFont(storeFont);
-    for (QWidget* control : {static_cast<QWidget*>(m_alwaysOn), static_cast<QWidget*>(m_twoPoint),
-                             static_cast<QWidget*>(m_multiPoint), static_cast<QWidget*>(m_store)}) {
-        NameControl(control, static_cast<QAbstractButton*>(control)->text());
-    }
-    for (QWidget* input :
-         {static_cast<QWidget*>(m_activeInput), static_cast<QWidget*>(m_alwaysOn),
-          static_cast<QWidget*>(m_twoPoint), static_cast<QWidget*>(m_multiPoint)}) {
-        input->setEnabled(false);
-    }
+    SetEnabled({m_activeInput, m_alwaysOn, m_twoPoint, m_multiPoint}, false);
 
     auto* settings = new QGridLayout;
     settings->setVerticalSpacing(8);
@@ -185,9 +189,7 @@ void mD6::WireSignals() {
 }
 
 void mD6::SetInputsEnabled(bool enabled) {
-    m_fanList->setEnabled(enabled);
-    m_copyFrom->setEnabled(enabled);
-    m_store->setEnabled(enabled);
+    SetEnabled({m_fanList, m_copyFrom, m_store}, enabled);
 }
 
 int mD6::SelectedFan() const {
@@ -295,12 +297,7 @@ void mD6::OnFanSelected() {
     }
     m_profiles.LoadPoints(Host().Image());
     m_profiles.Cleanup(fan);
-    for (QWidget* input :
-         {static_cast<QWidget*>(m_on), static_cast<QWidget*>(m_off),
-          static_cast<QWidget*>(m_activeInput), static_cast<QWidget*>(m_alwaysOn),
-          static_cast<QWidget*>(m_twoPoint), static_cast<QWidget*>(m_multiPoint)}) {
-        input->setEnabled(true);
-    }
+    SetEnabled({m_on, m_off, m_activeInput, m_alwaysOn, m_twoPoint, m_multiPoint}, true);
     ShowSelectedFan();
     m_profiles.TakeSnapshot(fan);
     ApplyStoreLock();
