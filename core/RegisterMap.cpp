@@ -14,17 +14,17 @@ using reg::kUnused;
 
 constexpr std::string_view kDegrees = " \u00B0C";
 
-const std::vector<FieldChoice> kYesNo{{0, "no"}, {1, "yes"}};
-const std::vector<FieldChoice> kControlTypes{{0, "0-10V"}, {1, "Open Collector"}};
-const std::vector<FieldChoice> kRelayStates{{0, "Open"}, {1, "Closed"}};
-const std::vector<FieldChoice> kSwitchLevels{{kUnused, "Ignored"}, {0, "Low"}, {1, "High"}};
-const std::vector<FieldChoice> kOperatingModes{
+constexpr FieldChoice kYesNo[] = {{0, "no"}, {1, "yes"}};
+constexpr FieldChoice kControlTypes[] = {{0, "0-10V"}, {1, "Open Collector"}};
+constexpr FieldChoice kRelayStates[] = {{0, "Open"}, {1, "Closed"}};
+constexpr FieldChoice kSwitchLevels[] = {{kUnused, "Ignored"}, {0, "Low"}, {1, "High"}};
+constexpr FieldChoice kOperatingModes[] = {
     {1, "Temperature sets PWM Output (Open Loop)"},
     {2, "Temperature sets Fan RPM (Closed Loop)"},
     {3, "0-10V input sets PWM Output (Open Loop)"},
     {4, "0-10V input sets Fan RPM (Closed Loop)"},
 };
-const std::vector<FieldChoice> kProjectModes{
+constexpr FieldChoice kProjectModes[] = {
     {0x5A, "Undefined Project Mode"},
     {0, "0 : Project Specific Mode unused"},
     {1, "1 : Project 12185, Master"},
@@ -34,7 +34,7 @@ const std::vector<FieldChoice> kProjectModes{
     {5, "5 : NTC2 Switch Silences Alarm Output 1"},
     {6, "6 : MODBUS_FCU"},
 };
-const std::vector<FieldChoice> kParities{{0, "None"}, {1, "Even"}, {2, "Odd"}};
+constexpr FieldChoice kParities[] = {{0, "None"}, {1, "Even"}, {2, "Odd"}};
 
 std::string Numbered(const char* prefix, int n, const char* rest) {
     return prefix + std::to_string(n) + rest;
@@ -46,8 +46,24 @@ public:
     std::vector<RegisterField> fields;
 
     void Word(std::string_view page, std::string name, int reg, FieldKind kind,
-              std::vector<FieldChoice> choices = {}) {
-        fields.push_back({page, std::move(name), {reg}, 0xFFFF, kind, std::move(choices)});
+              std::span<const FieldChoice> choices = {}) {
+        fields.push_back({page, std::move(name), {reg}, 0xFFFF, kind, ToVector(choices)});
+    }
+    // A choice among the codes of some bits of a register.
+    void Bits(std::string_view page, std::string name, int reg, unsigned mask,
+              std::span<const FieldChoice> choices) {
+        fields.push_back(
+            {page, std::move(name), {reg}, mask, FieldKind::Choice, ToVector(choices)});
+    }
+    void Bit(std::string_view page, std::string name, int reg, unsigned bit, std::string_view off,
+             std::string_view on) {
+        const FieldChoice choices[] = {{0, off}, {bit, on}};
+        Bits(page, std::move(name), reg, bit, choices);
+    }
+    // A condition box: checked stores its own number, cleared stores "not used".
+    void Check(std::string_view page, std::string name, int reg, int code) {
+        const FieldChoice choices[] = {{kUnused, "no"}, {static_cast<unsigned>(code), "yes"}};
+        Word(page, std::move(name), reg, FieldKind::Choice, choices);
     }
     void Text(std::string name, TextField text) {
         RegisterField field{page::kStart, std::move(name), {}, 0xFFFF, FieldKind::Text, {}};
@@ -56,10 +72,10 @@ public:
         }
         fields.push_back(std::move(field));
     }
-    void Bit(std::string_view page, std::string name, int reg, unsigned bit, std::string_view off,
-             std::string_view on) {
-        fields.push_back(
-            {page, std::move(name), {reg}, bit, FieldKind::Choice, {{0, off}, {bit, on}}});
+
+private:
+    static std::vector<FieldChoice> ToVector(std::span<const FieldChoice> choices) {
+        return {choices.begin(), choices.end()};
     }
 };
 
@@ -98,12 +114,7 @@ void AddModBusPage(FieldList& list) {
     const auto p = page::kModBus;
     list.Word(p, "RS485 Address", reg::kRs485Address, FieldKind::Number);
     list.Bit(p, "RS485 Baud Rate", reg::kSerialSettings, reg::kBaud19200Bit, "9600", "19200");
-    list.fields.push_back({p,
-                           "RS485 Parity",
-                           {reg::kSerialSettings},
-                           reg::kParityMask,
-                           FieldKind::Choice,
-                           kParities});
+    list.Bits(p, "RS485 Parity", reg::kSerialSettings, reg::kParityMask, kParities);
     list.Word(p, "Customer Number", reg::kCustomerNumber, FieldKind::Number);
     list.Word(p, "Site Number", reg::kSiteNumber, FieldKind::Number);
     list.Word(p, "Building Number", reg::kBuildingNumber, FieldKind::Number);
@@ -139,12 +150,10 @@ void AddAlarmPage(FieldList& list) {
                       reg::AlarmSwitchInput(k, input), FieldKind::Choice, kSwitchLevels);
         }
         for (int f = 1; f <= reg::kFanCount; ++f) {
-            list.Word(p, alarm + Numbered("Fan", f, " Fail"), reg::AlarmFanFail(k, f),
-                      FieldKind::Choice, {{kUnused, "no"}, {static_cast<unsigned>(f), "yes"}});
+            list.Check(p, alarm + Numbered("Fan", f, " Fail"), reg::AlarmFanFail(k, f), f);
         }
         for (int s = 1; s <= reg::kSensorCount; ++s) {
-            list.Word(p, alarm + Numbered("Sensor ", s, " Fail"), reg::AlarmSensorFail(k, s),
-                      FieldKind::Choice, {{kUnused, "no"}, {static_cast<unsigned>(s), "yes"}});
+            list.Check(p, alarm + Numbered("Sensor ", s, " Fail"), reg::AlarmSensorFail(k, s), s);
         }
         for (int s = 1; s <= reg::kSensorCount; ++s) {
             list.Word(p, alarm + Numbered("Sensor ", s, " Low Limit"), reg::AlarmLowLimit(k, s),

@@ -220,9 +220,9 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
 
     const ProcessResult help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* documented :
-         {"ports", "read", "write", "info", "restart", "defaults", "log", "check", "diff",
-          "--tick-ms", "--seconds", "--verify", "--backup", "--csv", "--json", "COM", "5 "}) {
+    for (const char* documented : {"ports", "read", "write", "info", "restart", "defaults", "log",
+                                   "check", "diff", "--tick-ms", "--seconds", "--verify",
+                                   "--backup", "--csv", "--json", "COM", "5 verification"}) {
         EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
     }
 }
