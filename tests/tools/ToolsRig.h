@@ -30,10 +30,11 @@ struct SimulatorRig {
     sim::SimulatorHost host;
     std::string path;
 
-    explicit SimulatorRig(std::optional<RegisterTexts> configuration = std::nullopt) {
+    explicit SimulatorRig(std::optional<RegisterTexts> configuration = std::nullopt,
+                          int tickMs = kFastTickMs) {
         sim::SimulatorOptions options;
         options.unpaced = true;
-        options.timeScale = 1000.0 / kFastTickMs;
+        options.timeScale = 1000.0 / tickMs;
         options.configuration = std::move(configuration);
         const sim::StartResult started = host.Start(options);
         EXPECT_TRUE(started.ok) << started.error;
@@ -118,9 +119,9 @@ inline ProcessResult RunProgram(std::vector<std::string> args) {
 }
 
 // Runs orvane-cli on fast ticks.
-inline ProcessResult RunCli(std::vector<std::string> args) {
+inline ProcessResult RunCli(std::vector<std::string> args, int tickMs = kFastTickMs) {
     args.insert(args.begin(), ORVANE_CLI_PROGRAM);
-    args.insert(args.end(), {"--tick-ms", std::to_string(kFastTickMs)});
+    args.insert(args.end(), {"--tick-ms", std::to_string(tickMs)});
     return RunProgram(std::move(args));
 }
 

@@ -19,6 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Twice the other tool tests' tick: these runs chain several commands, and every reply must
+// arrive within its ten ticks even while other tests keep the processors busy.
+constexpr int kTickMs = 2 * kFastTickMs;
+
+ProcessResult Cli(std::vector<std::string> args) {
+    return RunCli(std::move(args), kTickMs);
+}
+
 std::string SavedFileOf(CRegisterImage image) {
     const auto bytes = EncodeConfigurationFile(BuildConfigurationText(image).text);
     return {bytes.begin(), bytes.end()};
@@ -92,12 +100,11 @@ bool IsNumber(const std::string& cell) {
 }
 
 TEST(Commissioning, BackUpThenVerifiedWritesPassAndFailOnTheCorruptedRegister) {
-    SimulatorRig sim(EditedImage().Texts());
+    SimulatorRig sim(EditedImage().Texts(), kTickMs);
     const CRegisterImage before = sim.host.Configuration();
     const std::string site = Saved(SiteImage(), "site.txt");
     const std::string backups = TempPath("backups");
-    ProcessResult run =
-        RunCli({"write", "--port", sim.path, site, "--backup", backups, "--verify"});
+    ProcessResult run = Cli({"write", "--port", sim.path, site, "--backup", backups, "--verify"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_THAT(run.out, HasSubstr("Verified"));
     std::vector<fs::path> saved(fs::directory_iterator(backups), {});
@@ -113,7 +120,7 @@ TEST(Commissioning, BackUpThenVerifiedWritesPassAndFailOnTheCorruptedRegister) {
     // verification names the register, what was sent and what came back.
     ASSERT_EQ(sim::ApplyRuntimeCommand("corrupt-store 297", sim.host), sim::CommandOutcome::Done);
     const std::string edited = Saved(EditedImage(), "edited.txt");
-    run = RunCli({"write", "--port", sim.path, edited, "--verify"});
+    run = Cli({"write", "--port", sim.path, edited, "--verify"});
     EXPECT_EQ(run.exitCode, 5) << run.err;
     EXPECT_EQ(run.out, "register 297 (Fan Setting / FAN 2 Ramp Rate): sent 000A (10), read 000B "
                        "(11)\nchecksum: sent " +
@@ -124,7 +131,7 @@ TEST(Commissioning, BackUpThenVerifiedWritesPassAndFailOnTheCorruptedRegister) {
     // A backup that cannot be saved stops the write before anything is sent.
     ASSERT_EQ(sim::ApplyRuntimeCommand("clean-store", sim.host), sim::CommandOutcome::Done);
     const CRegisterImage held = sim.host.Configuration();
-    run = RunCli({"write", "--port", sim.path, site, "--backup", edited, "--verify"});
+    run = Cli({"write", "--port", sim.path, site, "--backup", edited, "--verify"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_THAT(run.err, AllOf(HasSubstr("backup folder"), HasSubstr("nothing written")));
     EXPECT_TRUE(SameTexts(sim.host.Configuration(), held));
@@ -144,14 +151,14 @@ TEST(Commissioning, DiffNamesSettingsInThePagesWordsAndAsJson) {
                               "Multi Point/Speed / Point Mode: Two Point -> Multi Point\n"
                               "Alarm Config. / Alarm 1 Sensor 1 Low Limit: (not used) -> 2.10 V\n"
                               "Alarm Config. / Alarm 3 Sensor 1 Low Limit: (not used) -> -0.05 V\n";
-    ProcessResult run = RunCli({"diff", defaults, site});
+    ProcessResult run = Cli({"diff", defaults, site});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_EQ(run.out, lines);
-    run = RunCli({"diff", site, site});
+    run = Cli({"diff", site, site});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
 
-    run = RunCli({"diff", defaults, site, "--json"});
+    run = Cli({"diff", defaults, site, "--json"});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     const ProcessResult parsed = QueryJson(
         run.out, "d['same'], len(d['differences']), [(x['register'], x['page'], x['name'], "
@@ -163,14 +170,14 @@ TEST(Commissioning, DiffNamesSettingsInThePagesWordsAndAsJson) {
                           "191, 192] 16 ['0014']\n");
 
     // Against the controller: what writing the file would change.
-    SimulatorRig sim(SiteImage().Texts());
-    run = RunCli({"diff", "--port", sim.path, defaults});
+    SimulatorRig sim(SiteImage().Texts(), kTickMs);
+    run = Cli({"diff", "--port", sim.path, defaults});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_THAT(run.out, HasSubstr("Fan Setting / FAN 2 Ramp Rate: 25 -> 10\n"));
-    EXPECT_EQ(RunCli({"diff", "--port", sim.path, site}).exitCode, 0);
+    EXPECT_EQ(Cli({"diff", "--port", sim.path, site}).exitCode, 0);
 
     std::ofstream(site, std::ios::binary) << "no configuration";
-    run = RunCli({"diff", defaults, site});
+    run = Cli({"diff", defaults, site});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_THAT(run.err, HasSubstr("not a configuration file"));
     fs::remove(defaults);
@@ -178,10 +185,10 @@ TEST(Commissioning, DiffNamesSettingsInThePagesWordsAndAsJson) {
 }
 
 TEST(Commissioning, CsvLogAndJsonReportsParse) {
-    SimulatorRig sim;
+    SimulatorRig sim(std::nullopt, kTickMs);
     sim.host.SetFanFailed(2, true);
     const std::string csv = TempPath("log.csv");
-    ProcessResult run = RunCli({"log", "--port", sim.path, "-o", csv, "--csv", "--seconds", "4"});
+    ProcessResult run = Cli({"log", "--port", sim.path, "-o", csv, "--csv", "--seconds", "4"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto read = ReadCsv(Slurp(csv));
     ASSERT_TRUE(read && read->size() == 5u) << Slurp(csv);
@@ -207,7 +214,7 @@ TEST(Commissioning, CsvLogAndJsonReportsParse) {
     fs::remove(csv);
 
     const std::string file = Saved(EditedImage(), "check.txt");
-    run = RunCli({"check", file, "--json"});
+    run = Cli({"check", file, "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ProcessResult parsed = QueryJson(run.out, "d['name'], d['issue'], d['description'], d['date'], "
                                               "d['checksum'] == '" +
@@ -215,7 +222,7 @@ TEST(Commissioning, CsvLogAndJsonReportsParse) {
     EXPECT_EQ(parsed.out, "EEFAULT 7 Comment dd/mm/yyyy True\n") << parsed.err << run.out;
     fs::remove(file);
 
-    run = RunCli({"info", "--port", sim.path, "--json"});
+    run = Cli({"info", "--port", sim.path, "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     parsed = QueryJson(run.out, "d['identification'][:3], len(d['identification']) >= 240");
     EXPECT_EQ(parsed.out, "ORV True\n") << parsed.err << run.out;
