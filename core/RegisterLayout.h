@@ -125,4 +125,10 @@ inline bool IsVoltageMode(const CRegisterImage& image) {
     return text == "0003" || text == "0004";
 }
 
+// Fan speeds are set in RPM exactly in "0002" and "0004"; anything else is PWM percent.
+inline bool IsRpmMode(const CRegisterImage& image) {
+    const std::string& text = image.Text(kControlMode);
+    return text == "0002" || text == "0004";
+}
+
 } // namespace orvane::reg
