@@ -125,10 +125,7 @@ Outcome Write(CliSession& session, const std::string& input) {
 Outcome Info(CliSession& session, std::ostream& out) {
     CSequencer& seq = session.Sequencer();
     session.Console().controllerInfo.clear();
-    Outcome run = session.RunCommand([&] {
-        seq.SetCaptureStarted(false);
-        seq.RequestCommand(CommandCode::RestartForProgramNumber);
-    });
+    Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
     if (!run.ok()) {
         return run;
     }
