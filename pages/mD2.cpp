@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
@@ -48,21 +49,26 @@ void mD2::BuildLayout() {
     auto* configuration = new QGroupBox(tr("Configuration"));
     configuration->setAccessibleName(configuration->title());
     auto* form = new QFormLayout(configuration);
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    // Each box as wide as the characters it takes, and a little more.
-    const int charWidth = fontMetrics().averageCharWidth();
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    // The short boxes as wide as their widest text; the description takes the rest.
+    const auto widthOf = [this](const QString& widest) {
+        return fontMetrics().horizontalAdvance(widest) + 16;
+    };
+    m_name->setFixedWidth(widthOf(QString(FieldLength(kNameField), QLatin1Char('M'))));
+    m_issue->setFixedWidth(widthOf("655350"));
+    m_date->setFixedWidth(widthOf("88/88/88880"));
+    m_description->setMinimumWidth(fontMetrics().averageCharWidth() *
+                                   FieldLength(kDescriptionField));
     const struct {
         QLineEdit* edit;
         QString label;
-        int chars;
     } rows[] = {
-        {m_name, tr("Configuration File Name"), FieldLength(kNameField) + 4},
-        {m_issue, tr("Set Config File Issue"), 8},
-        {m_description, tr("Description"), FieldLength(kDescriptionField) + 4},
-        {m_date, tr("Date:"), FieldLength(kDateField) + 4},
+        {m_name, tr("Configuration File Name")},
+        {m_issue, tr("Set Config File Issue")},
+        {m_description, tr("Description")},
+        {m_date, tr("Date:")},
     };
     for (const auto& row : rows) {
-        row.edit->setFixedWidth(row.chars * charWidth);
         NameControl(row.edit, row.label);
         TrackShownValue(row.edit);
         form->addRow(NewCaption(row.label, row.edit), row.edit);
@@ -78,22 +84,23 @@ void mD2::BuildLayout() {
 
     auto* information = new QGroupBox(tr("Controller Information"));
     information->setAccessibleName(information->title());
+    // Read-only text on the page's own background: it wraps even a text without blanks.
     QPalette palette = m_controllerInfo->palette();
-    palette.setColor(QPalette::WindowText, kInformationBlue);
+    palette.setColor(QPalette::Text, kInformationBlue);
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     m_controllerInfo->setPalette(palette);
-    m_controllerInfo->setTextFormat(Qt::PlainText);
-    m_controllerInfo->setWordWrap(true);
-    m_controllerInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_controllerInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_controllerInfo->setReadOnly(true);
+    m_controllerInfo->setFrameShape(QFrame::NoFrame);
+    m_controllerInfo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_controllerInfo->setMinimumHeight(fontMetrics().lineSpacing() * 8);
-    m_controllerInfo->setAccessibleName(tr("Controller Information"));
+    NameControl(m_controllerInfo, tr("Controller Information"));
+    TrackShownValue(m_controllerInfo);
     auto* infoLayout = new QVBoxLayout(information);
     infoLayout->addWidget(m_controllerInfo);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(configuration, 0, Qt::AlignTop);
+    top->addWidget(configuration, 1, Qt::AlignTop);
     top->addWidget(commands, 0, Qt::AlignTop);
-    top->addStretch();
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addWidget(information, 1);
@@ -149,7 +156,7 @@ void mD2::ShowControllerInfo(const std::string& text) {
     // Bytes as the controller sent them, one character each.
     QString shown = QString::fromLatin1(text);
     shown.replace("\r\n", "\n").replace('\r', '\n');
-    ShowText(m_controllerInfo, shown);
+    m_controllerInfo->setPlainText(shown);
 }
 
 void mD2::OnNameEdited(const QString& text) {

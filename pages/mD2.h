@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "core/RegisterImage.h"
@@ -42,7 +42,7 @@ public:
     QLineEdit* IssueEdit() { return m_issue; }
     QLineEdit* DescriptionEdit() { return m_description; }
     QLineEdit* DateEdit() { return m_date; }
-    QLabel* ControllerInfoField() { return m_controllerInfo; }
+    QPlainTextEdit* ControllerInfoField() { return m_controllerInfo; }
     QPushButton* ReadButton() { return m_read; }
     QPushButton* OpenButton() { return m_open; }
     QPushButton* ReloadButton() { return m_reload; }
@@ -62,7 +62,7 @@ private:
     QLineEdit* m_issue = new QLineEdit;
     CStorableTextEdit* m_description = new CStorableTextEdit;
     CStorableTextEdit* m_date = new CStorableTextEdit;
-    QLabel* m_controllerInfo = new QLabel;
+    QPlainTextEdit* m_controllerInfo = new QPlainTextEdit;
     QPushButton* m_read = new QPushButton(tr("Read Configuration File from Controller"));
     QPushButton* m_open = new QPushButton(tr("Open existing Configuration File from PC"));
     QPushButton* m_reload = new QPushButton(tr("Reload Template"));

@@ -71,6 +71,9 @@ mD5::mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
         connect(m_sites[i], &QLineEdit::textEdited, this, [this, i] { OnSiteNumberEdited(i); });
     }
 
+    for (QGroupBox* group : {rs485, site}) {
+        group->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    }
     auto* groups = new QHBoxLayout;
     groups->addWidget(rs485, 0, Qt::AlignTop);
     groups->addWidget(site, 0, Qt::AlignTop);

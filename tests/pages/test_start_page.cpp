@@ -204,9 +204,10 @@ TEST_F(StartPage, ButtonsAskTheirQuestionsAndRequestTheirCommands) {
 
 TEST_F(StartPage, ControllerInformationIsShownInBlueLineByLine) {
     page.ShowControllerInfo("ORV-FC4\r\nFirmware 4.12\r\n\xb5-series");
-    QLabel* info = page.ControllerInfoField();
-    EXPECT_EQ(info->text(), QString::fromUtf8("ORV-FC4\nFirmware 4.12\nµ-series"));
-    EXPECT_EQ(info->palette().color(QPalette::WindowText), QColor(0x19, 0x19, 0xFF));
+    QPlainTextEdit* info = page.ControllerInfoField();
+    EXPECT_EQ(info->toPlainText(), QString::fromUtf8("ORV-FC4\nFirmware 4.12\nµ-series"));
+    EXPECT_TRUE(info->isReadOnly());
+    EXPECT_EQ(info->palette().color(QPalette::Text), QColor(0x19, 0x19, 0xFF));
     EXPECT_EQ(info->accessibleName(), "Controller Information");
     ExpectReadable(&page);
 }
