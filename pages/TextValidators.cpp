@@ -33,9 +33,7 @@ void CStorableTextEdit::Fill(const QString& text) {
 
 QValidator::State CDigitsValidator::validate(QString& input, int& pos) const {
     static_cast<void>(pos);
-    const std::string text = input.toStdString();
-    const bool ok = m_bound ? IsBoundedNumberText(text, *m_bound) : IsDigitsText(text);
-    return ok ? Acceptable : Invalid;
+    return IsBoundedNumberText(input.toStdString(), m_bound) ? Acceptable : Invalid;
 }
 
 QValidator::State CClampedNumberValidator::validate(QString& input, int& pos) const {

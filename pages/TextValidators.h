@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include <QLineEdit>
 #include <QValidator>
 
@@ -23,16 +21,15 @@ private:
     Validator* m_validator;
 };
 
-// Digits only and, with a bound, no number above it: a keystroke that would break
-// either is refused.
+// Digits only and no number above the bound: a keystroke that would break either is
+// refused.
 class CDigitsValidator final : public QValidator {
 public:
-    CDigitsValidator(std::optional<unsigned> bound, QObject* parent)
-        : QValidator(parent), m_bound(bound) {}
+    CDigitsValidator(unsigned bound, QObject* parent) : QValidator(parent), m_bound(bound) {}
     State validate(QString& input, int& pos) const override;
 
 private:
-    std::optional<unsigned> m_bound;
+    unsigned m_bound;
 };
 
 // Digits only, and the number kept within 1 to `largest`: a number out of range is

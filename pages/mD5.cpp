@@ -111,14 +111,11 @@ void mD5::OnAddressEdited(const QString& text) {
     StoreRs485Address(Host().Image(), text.toStdString());
 }
 
+// The box's validator has already brought its text into range, typed or filled.
 void mD5::OnSiteNumberEdited(std::size_t index) {
-    QLineEdit* edit = m_sites[index];
-    const ClampedNumber number =
-        ClampSiteNumber(edit->text().toStdString(), kSiteNumbers[index].largest);
-    if (number.replacement) {
-        edit->setText(QString::fromStdString(*number.replacement));
-    }
-    Host().Image().SetValue(kSiteNumbers[index].reg, number.value);
+    const SiteNumber& site = kSiteNumbers[index];
+    Host().Image().SetValue(
+        site.reg, ClampSiteNumber(m_sites[index]->text().toStdString(), site.largest).value);
 }
 
 void mD5::WriteParityBack() {

@@ -1,5 +1,5 @@
 // The Start, Mode and ModBus pages turn what is typed or chosen into exactly the register words
-// the controller expects, within bounds, and keep the bits of shared words they do not own.
+// the controller expects, within bounds, keeping the bits of shared words they do not own.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -30,39 +30,32 @@ std::string Repeat(const std::string& word, int count) {
     return out;
 }
 
-CRegisterImage Filled(const std::string& word) {
-    CRegisterImage image;
-    for (int i = 0; i < kRegisterCount; ++i) {
-        image.SetText(i, word);
-    }
-    return image;
-}
-
 } // namespace
 
-// Characters from the field's first register, "0000" up to the pad limit, the last register
-// only by a character of its own or when the text would otherwise run into it.
+// Characters from the field's first register, "0000" up to the pad limit; the last register
+// only by a character of its own, or zeroed when the text would otherwise run into it.
 TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnds) {
+    const std::u16string x22(22, u'x'), x23(23, u'x'), x24(24, u'x'), d79(79, u'd');
     const struct {
         const char* name;
         TextEntry entry;
         std::u16string typed;
-        std::string want; // the field's registers
+        std::string want; // the field's registers, all "7777" before
     } cases[] = {
         {"name AB", kNameEntry, u"AB", "0041|0042|" + Repeat("0000", 20) + "|7777"},
-        {"name empty", kNameEntry, u"", Repeat("0000", 22) + "|7777"},
-        {"name 22", kNameEntry, std::u16string(22, u'x'), Repeat("0078", 22) + "|0000"},
-        {"name 23", kNameEntry, std::u16string(23, u'x'), Repeat("0078", 23)},
-        {"name 24 cut", kNameEntry, std::u16string(24, u'x'), Repeat("0078", 23)},
-        {"name Latin-1", kNameEntry, u"\u00e9\u00ff", "00E9|00FF|" + Repeat("0000", 20) + "|7777"},
+        {"name 22", kNameEntry, x22, Repeat("0078", 22) + "|0000"},
+        {"name 23", kNameEntry, x23, Repeat("0078", 23)},
+        {"name 24", kNameEntry, x24, Repeat("0078", 23)},
+        {"name Latin-1", kNameEntry, u"\u00e9", "00E9|" + Repeat("0000", 21) + "|7777"},
         {"description C", kDescriptionEntry, u"C", "0043|" + Repeat("0000", 78)},
-        {"description 79", kDescriptionEntry, std::u16string(79, u'd'), Repeat("0064", 79)},
+        {"description 79", kDescriptionEntry, d79, Repeat("0064", 79)},
         {"date 1/2", kDateEntry, u"1/2", "0031|002F|0032|" + Repeat("0000", 6) + "|7777"},
-        {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"},
-        {"date 10", kDateEntry, u"01/12/2024", "0030|0031|002F|0031|0032|002F|0032|0030|0032|0034"},
-    };
+        {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"}};
     for (const auto& c : cases) {
-        CRegisterImage image = Filled("7777");
+        CRegisterImage image;
+        for (int i = 0; i < kRegisterCount; ++i) {
+            image.SetText(i, "7777");
+        }
         StoreTextField(image, c.entry, c.typed);
         const TextField field = c.entry.field;
         EXPECT_EQ(Words(image, field.first, field.last), c.want) << "case " << c.name;
@@ -71,104 +64,63 @@ TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnd
     }
 }
 
-TEST(StartPageRules, TypedNumbersStayWithinTheirBounds) {
+// The issue and the RS485 address take digits only, up to 65535; control characters and
+// characters beyond one byte cannot be typed into a text field.
+TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
     const struct {
         const char* typed;
-        bool digits, issueAccepted; // issue and RS485 address: at most 65535
-        const char* issueStored;
-    } cases[] = {
-        {"", true, true, "0000"},       {"12", true, true, "000C"},
-        {"00012", true, true, "000C"},  {"65535", true, true, "FFFF"},
-        {"65536", true, false, "FFFF"}, {"99999999999", true, false, "FFFF"},
-        {"1a", false, false, "0001"},   {"-1", false, false, "0000"},
-        {" 5", false, false, "0005"},
-    };
+        bool digits, accepted;
+        const char* stored;
+    } cases[] = {{"", true, true, "0000"},
+                 {"12", true, true, "000C"},
+                 {"65535", true, true, "FFFF"},
+                 {"65536", true, false, "FFFF"},
+                 {"99999999999", true, false, "FFFF"},
+                 {"1a", false, false, "0001"},
+                 {"-1", false, false, "0000"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
         EXPECT_EQ(IsDigitsText(c.typed), c.digits);
-        EXPECT_EQ(IsBoundedNumberText(c.typed, kLargestWord), c.issueAccepted);
+        EXPECT_EQ(IsBoundedNumberText(c.typed, kLargestWord), c.accepted);
         CRegisterImage image;
         StoreIssue(image, c.typed);
         StoreRs485Address(image, c.typed);
-        EXPECT_EQ(image.Text(kIssueRegister), c.issueStored);
-        EXPECT_EQ(image.Text(reg::kRs485Address), c.issueStored);
+        EXPECT_EQ(image.Text(kIssueRegister) + image.Text(reg::kRs485Address),
+                  std::string(c.stored) + c.stored);
     }
+    EXPECT_EQ(CountUnstorable(u" A~\u00a0\u00e9\u00ff"), 0);
+    EXPECT_EQ(CountUnstorable(u"\t\n\x7f\x85\u0100\u20ac"), 6);
 }
 
-TEST(StartPageRules, OnlyPrintableOneByteCharactersMayBeTyped) {
-    for (const char16_t c : {u' ', u'A', u'~', u'\u00a0', u'\u00e9', u'\u00ff'}) {
-        EXPECT_TRUE(IsStorableCharacter(c)) << int(c);
-    }
-    for (const char16_t c : {u'\0', u'\t', u'\n', u'\x7f', u'\x85', u'\u0100', u'\u20ac'}) {
-        EXPECT_FALSE(IsStorableCharacter(c)) << int(c);
-    }
-    EXPECT_EQ(CountUnstorable(u"a\u20acb\uffff\t"), 3);
-}
-
-TEST(ModeRules, EachOperatingModeSetsItsWordsAndTheModeField) {
-    const struct {
-        reg::ControlMode mode;
-        const char *label, *controlMode, *hysteresis, *modeField;
-    } cases[] = {
-        {reg::ControlMode::TemperaturePwm, "  Temperature sets PWM Output (Open Loop)", "0001",
-         "0001", "1"},
-        {reg::ControlMode::TemperatureRpm, "  Temperature sets Fan RPM (Closed Loop)", "0002",
-         "0001", "2"},
-        {reg::ControlMode::VoltagePwm, "  0-10V input sets PWM Output (Open Loop)", "0003", "0000",
-         "3"},
-        {reg::ControlMode::VoltageRpm, "  0-10V input sets Fan RPM (Closed Loop)", "0004", "0000",
-         "4"},
-    };
-    ASSERT_EQ(OperatingModes().size(), 4u);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        EXPECT_EQ(std::string(OperatingModes()[static_cast<unsigned>(c.mode) - 1].label), c.label);
-        CRegisterImage image = Filled("5555");
-        EXPECT_EQ(ApplyOperatingMode(image, c.mode), c.modeField);
-        EXPECT_EQ(image.Text(reg::kControlMode), c.controlMode);
-        EXPECT_EQ(Words(image, 300, 305), Repeat(c.hysteresis, 6));
-        EXPECT_EQ(Words(image, 299, 299) + Words(image, 306, 306) + image.Text(182),
-                  "555555555555");
-        EXPECT_EQ(ShownOperatingMode(image), c.mode);
-    }
+TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
+    CRegisterImage image;
+    image.LoadDefaultTemplate();
+    EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::VoltageRpm), "4");
+    EXPECT_EQ(Words(image, 299, 306), "000A|" + Repeat("0000", 6) + "|FFFF");
+    EXPECT_EQ(image.Text(reg::kControlMode), "0004");
+    EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::TemperatureRpm), "2");
+    EXPECT_EQ(Words(image, 300, 305), Repeat("0001", 6));
+    EXPECT_EQ(ShownOperatingMode(image), reg::ControlMode::TemperatureRpm);
     // Register 183 is read as a decimal number: only 1 to 4 check a button.
-    for (const char* other : {"0000", "0005", "000A", "0010", "FFFF", "xyz"}) {
-        CRegisterImage image;
+    for (const char* other : {"0000", "0005", "000A", "0010", "xyz"}) {
         image.SetText(reg::kControlMode, other);
         EXPECT_EQ(ShownOperatingMode(image), std::nullopt) << other;
     }
-}
 
-TEST(ModeRules, ProjectModeItemsAndTheirWords) {
     const struct {
-        const char* item;
-        const char* word;
-    } items[] = {
-        {"Undefined Project Mode", "005A"},
-        {"0 : Project Specific Mode unused", "0000"},
-        {"1 : Project 12185, Master", "0001"},
-        {"2 : Project 12185, Slave", "0002"},
-        {"3 : Project 12190 or 12632, Eco", "0003"},
-        {"4 : Webserver RS485 Slave", "0004"},
-        {"5 : NTC2 Switch Silences Alarm Output 1", "0005"},
-        {"6 : MODBUS_FCU", "0006"},
-    };
-    ASSERT_EQ(ProjectModes().size(), 8u);
-    for (std::size_t i = 0; i < 8; ++i) {
-        SCOPED_TRACE(items[i].item);
-        EXPECT_EQ(std::string(ProjectModes()[i].text), items[i].item);
-        CRegisterImage image;
-        EXPECT_TRUE(StoreProjectMode(image, items[i].item));
-        EXPECT_EQ(image.Text(reg::kProjectMode), items[i].word);
-        EXPECT_EQ(ShownProjectMode(image), items[i].item);
+        const char *word, *shown;
+    } shown[] = {{"0000", "0 : Project Specific Mode unused"}, {"0006", "6 : MODBUS_FCU"},
+                 {"005A", "Undefined Project Mode"},           {"0007", "Undefined Project Mode"},
+                 {"0106", "Undefined Project Mode"},           {"nope", "Undefined Project Mode"}};
+    for (const auto& c : shown) {
+        image.SetText(reg::kProjectMode, c.word);
+        EXPECT_EQ(ShownProjectMode(image), c.shown) << c.word;
     }
-    for (const char* other : {"0007", "FFFF", "0106", "nope"}) {
-        CRegisterImage image;
-        image.SetText(reg::kProjectMode, other);
-        EXPECT_EQ(ShownProjectMode(image), "Undefined Project Mode") << other;
-        EXPECT_FALSE(StoreProjectMode(image, "6 : MODBUS_FCU ")) << other;
-        EXPECT_EQ(image.Text(reg::kProjectMode), other);
-    }
+    EXPECT_TRUE(StoreProjectMode(image, "Undefined Project Mode"));
+    EXPECT_EQ(image.Text(reg::kProjectMode), "005A");
+    EXPECT_TRUE(StoreProjectMode(image, "3 : Project 12190 or 12632, Eco"));
+    EXPECT_FALSE(StoreProjectMode(image, "6 : MODBUS_FCU "));
+    EXPECT_EQ(image.Text(reg::kProjectMode), "0003");
 }
 
 TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
@@ -177,32 +129,27 @@ TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
         int largest;
         unsigned value;
         const char* replacement; // "" when the text stays
-    } cases[] = {
-        {"", 9999, 1, "1"},       {"0", 9999, 1, "1"},           {"1", 9999, 1, ""},
-        {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"}, {"65535", 9999, 9999, "9999"},
-        {"999", 999, 999, ""},    {"1000", 999, 999, "999"},
-    };
+    } cases[] = {{"", 9999, 1, "1"},       {"0", 9999, 1, "1"},
+                 {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"},
+                 {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
     for (const auto& c : cases) {
         const ClampedNumber got = ClampSiteNumber(c.typed, c.largest);
         EXPECT_EQ(got.value, c.value) << c.typed << " up to " << c.largest;
         EXPECT_EQ(got.replacement.value_or(""), c.replacement) << c.typed << " up to " << c.largest;
     }
-    EXPECT_EQ(kSiteNumbers[0].reg, 306);
-    EXPECT_EQ(kSiteNumbers[3].reg, 309);
 }
 
-// What the lists show for register 185, and the word after both write-backs of a tick.
+// What the lists show for register 185, the word after both write-backs of a tick, and each
+// write-back alone from 0x01FF.
 TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
     const struct {
         unsigned word;
         const char *baud, *parity;
-        unsigned afterTick; // the lists left as shown
-    } shown[] = {
-        {0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
-        {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
-        {0x000F, "9600", "Even", 0x000D},  {0xFFFF, "19200", "Even", 0x00FD},
-        {0x00C0, "19200", "Even", 0x00D1}, {0x0120, "9600", "None", 0x0020},
-    };
+        unsigned afterTick;
+    } shown[] = {{0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
+                 {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
+                 {0xFFFF, "19200", "Even", 0x00FD}, {0x00C0, "19200", "Even", 0x00D1},
+                 {0x0120, "9600", "None", 0x0020}};
     for (const auto& c : shown) {
         SCOPED_TRACE(::testing::Message() << "register 185 = " << std::hex << c.word);
         EXPECT_EQ(BaudShown(c.word), c.baud);
@@ -211,12 +158,12 @@ TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
     }
     const struct {
         const char* text;
-        unsigned parity, baud; // from 0x01FF
-    } texts[] = {
-        {"None", 0xFC, 0xFF},      {"Even", 0xFD, 0xFF},  {"Odd", 0xFE, 0xFF},
-        {"9600", 0xFD, 0xEF},      {"19200", 0xFD, 0xFF}, {"", 0xFD, 0xFF},
-        {"9600 baud", 0xFD, 0xEF},
-    };
+        unsigned parity, baud;
+    } texts[] = {{"None", 0xFC, 0xFF},
+                 {"Odd", 0xFE, 0xFF},
+                 {"9600", 0xFD, 0xEF},
+                 {"", 0xFD, 0xFF},
+                 {"9600 baud", 0xFD, 0xEF}};
     for (const auto& c : texts) {
         EXPECT_EQ(ParityWriteBack(0x01FF, c.text), c.parity) << "text \"" << c.text << '"';
         EXPECT_EQ(BaudWriteBack(0x01FF, c.text), c.baud) << "text \"" << c.text << '"';

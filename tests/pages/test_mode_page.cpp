@@ -15,63 +15,41 @@ void Choose(QComboBox* list, const QString& item) {
     }
 }
 
-class ModePage : public ::testing::Test {
-protected:
-    void SetUp() override { page.show(); }
-    FakePageHost host{kTabMode};
-    mD3 page{host, host};
-};
-
-TEST_F(ModePage, ClickingAnOperatingModeWritesItsWords) {
-    const struct {
-        const char *controlMode, *hysteresis, *modeField;
-    } cases[] = {
-        {"0001", "0001", "1"}, {"0002", "0001", "2"}, {"0003", "0000", "3"}, {"0004", "0000", "4"}};
-    // From the last to the first, so that each click changes something.
-    for (int i = 3; i >= 0; --i) {
-        SCOPED_TRACE(page.ModeButton(i)->text().toStdString());
-        QTest::mouseClick(page.ModeButton(i), Qt::LeftButton);
-        EXPECT_TRUE(page.ModeButton(i)->isChecked());
-        EXPECT_EQ(host.Image().Text(183), cases[i].controlMode);
-        for (int reg = 300; reg <= 305; ++reg) {
-            EXPECT_EQ(host.Image().Text(reg), cases[i].hysteresis) << "register " << reg;
-        }
-        EXPECT_EQ(host.mode, cases[i].modeField);
-    }
-}
-
-TEST_F(ModePage, TheTickShowsProjectAndOperatingModeFromTheImage) {
+TEST(ModePage, ClickingAndChoosingStoreShowingDoesNot) {
+    FakePageHost host(kTabMode);
+    mD3 page(host, host);
+    page.show();
+    CRegisterImage& image = host.Image();
     EXPECT_TRUE(page.ModeButton(0)->isChecked());
+    QTest::mouseClick(page.ModeButton(3), Qt::LeftButton);
+    EXPECT_EQ(image.Text(183) + image.Text(300) + image.Text(305) + host.mode, "000400000000"
+                                                                               "4");
+    QTest::mouseClick(page.ModeButton(1), Qt::LeftButton);
+    EXPECT_EQ(image.Text(183) + image.Text(300) + image.Text(305) + host.mode, "000200010001"
+                                                                               "2");
+    Choose(page.ProjectModeList(), "6 : MODBUS_FCU");
+    EXPECT_EQ(image.Text(182), "0006");
+    Choose(page.ProjectModeList(), "Undefined Project Mode");
+    EXPECT_EQ(image.Text(182), "005A");
+
     const struct {
         const char *projectWord, *controlWord, *shown;
         int checked; // the button checked afterwards
-    } cases[] = {
-        {"005A", "0003", "Undefined Project Mode", 2},
-        {"0004", "0000", "4 : Webserver RS485 Slave", 2}, // 0 leaves the buttons alone
-        {"0007", "0002", "Undefined Project Mode", 1},
-        {"0000", "000A", "0 : Project Specific Mode unused", 1},
-    };
+    } cases[] = {{"0007", "0003", "Undefined Project Mode", 2},
+                 {"0004", "0000", "4 : Webserver RS485 Slave", 2}, // 0 leaves the buttons alone
+                 {"0000", "0001", "0 : Project Specific Mode unused", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.projectWord) + " " + c.controlWord);
-        host.Image().SetText(182, c.projectWord);
-        host.Image().SetText(183, c.controlWord);
+        image.SetText(182, c.projectWord);
+        image.SetText(183, c.controlWord);
         host.SelectTab(kTabMode);
         page.OnTimer();
         EXPECT_EQ(page.ProjectModeList()->currentText().toStdString(), c.shown);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(page.ModeButton(i)->isChecked(), i == c.checked) << "button " << i;
-        }
-        EXPECT_EQ(host.Image().Text(182), c.projectWord); // showing stores nothing
-        EXPECT_EQ(host.mode, "1");
+        EXPECT_TRUE(page.ModeButton(c.checked)->isChecked());
+        EXPECT_EQ(image.Text(182) + image.Text(183), std::string(c.projectWord) + c.controlWord);
+        EXPECT_EQ(host.mode, "2");
     }
     ExpectReadable(&page);
-}
-
-TEST_F(ModePage, ChoosingAProjectModeStoresItsWord) {
-    Choose(page.ProjectModeList(), "6 : MODBUS_FCU");
-    EXPECT_EQ(host.Image().Text(182), "0006");
-    Choose(page.ProjectModeList(), "Undefined Project Mode");
-    EXPECT_EQ(host.Image().Text(182), "005A");
 
     QLabel* caution = page.CautionField();
     EXPECT_EQ(caution->text().toStdString(),
@@ -79,10 +57,8 @@ TEST_F(ModePage, ChoosingAProjectModeStoresItsWord) {
               "THIS SETTING IF ADVISED BY Halvorn ###    ");
     EXPECT_EQ(caution->palette().color(QPalette::WindowText), QColor(0xFA, 0x0A, 0x16));
     EXPECT_EQ(caution->palette().color(QPalette::Window), QColor(0xC8, 0xC8, 0xC8));
-
     page.SetInputsEnabled(false);
-    EXPECT_FALSE(page.ProjectModeList()->isEnabled());
-    EXPECT_FALSE(page.ModeButton(3)->isEnabled());
+    EXPECT_FALSE(page.ProjectModeList()->isEnabled() || page.ModeButton(3)->isEnabled());
 }
 
 } // namespace
