@@ -237,11 +237,14 @@ void CZephanDlg::InitMainWindow() {
     m_comms = new mD1(*this, *this, *m_enumerator);
     m_commsRelay->SetTarget(m_comms);
     m_contact = new mD10(*this);
+    m_startPage = new mD2(*this, *this);
+    m_modePage = new mD3(*this, *this);
+    m_modBusPage = new mD5(*this, *this);
     m_pages = {m_comms,
-               new mD2(*this, *this),
-               new mD3(*this, *this),
+               m_startPage,
+               m_modePage,
                new mD4(*this, *this),
-               new mD5(*this, *this),
+               m_modBusPage,
                new mD6(*this, *this),
                new mD7(*this, *this),
                new mD8(*this, *this),
@@ -419,7 +422,9 @@ void CZephanDlg::EnablePageControls() {
 }
 
 void CZephanDlg::ShowControllerInfo(const std::string& text) {
-    m_controllerInfo = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowControllerInfo(text);
+    }
 }
 
 void CZephanDlg::ShowChecksum(const std::string& text) {
@@ -427,19 +432,27 @@ void CZephanDlg::ShowChecksum(const std::string& text) {
 }
 
 void CZephanDlg::ShowConfigDate(const std::string& text) {
-    m_configDate = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigDate(text);
+    }
 }
 
 void CZephanDlg::ShowConfigIssue(const std::string& text) {
-    m_configIssue = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigIssue(text);
+    }
 }
 
 void CZephanDlg::ShowConfigName(const std::string& text) {
-    m_configName = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigName(text);
+    }
 }
 
 void CZephanDlg::ShowConfigDescription(const std::string& text) {
-    m_configDescription = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigDescription(text);
+    }
 }
 
 std::string CZephanDlg::RefreshFlag(int tabNumber) const {

@@ -40,6 +40,11 @@ void CSequencer::RequestCommand(int command) {
     m_state = State::Command;
 }
 
+void CSequencer::RequestControllerInformation() {
+    m_captureStarted = false;
+    RequestCommand(CommandCode::RestartForProgramNumber);
+}
+
 void CSequencer::ResetNoData() {
     m_noDataCounter = 0;
     m_noDataWarningShown = false;

@@ -211,10 +211,7 @@ Outcome DiffWithController(CliSession& session, const CliOptions& options, std::
 Outcome Info(CliSession& session, std::ostream& out) {
     CSequencer& seq = session.Sequencer();
     session.Console().controllerInfo.clear();
-    Outcome run = session.RunCommand([&] {
-        seq.SetCaptureStarted(false);
-        seq.RequestCommand(CommandCode::RestartForProgramNumber);
-    });
+    Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
     if (!run.ok()) {
         return run;
     }

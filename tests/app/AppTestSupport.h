@@ -34,11 +34,12 @@ public:
         saveRequests.push_back(request);
         return saveAnswer;
     }
-    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return openAnswer; }
 
     std::vector<AskedMessage> asked;
     std::vector<SaveFileRequest> saveRequests;
     std::optional<std::string> saveAnswer; // empty: the dialog is cancelled
+    std::vector<std::string> openAnswer;   // empty: the dialog is cancelled
 };
 
 inline void Click(QWidget* widget) {

@@ -63,6 +63,8 @@ public:
     std::function<void()> whileOpen;
     std::optional<std::string> savePath;
     std::vector<SaveFileRequest> saveRequests;
+    Strings openPaths; // the files chosen in the open dialog; empty: cancelled
+    std::vector<OpenFileRequest> openRequests;
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,
                               MessageButtons buttons) override {
@@ -81,7 +83,13 @@ public:
         }
         return savePath;
     }
-    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) override {
+        openRequests.push_back(request);
+        if (auto run = std::exchange(whileOpen, nullptr)) {
+            run();
+        }
+        return openPaths;
+    }
 };
 
 // A sequencer wired to recording fakes, started as the main window starts it. The rig is
