@@ -17,17 +17,17 @@ CZephanApp::CZephanApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(":/res/orvane-gui.svg"));
 }
 
-int CZephanApp::InitInstance() {
-    CZephanDlg dialog;
+int CZephanApp::InitInstance(int tickMs) {
+    CZephanDlg dialog(OptionsForTick(tickMs));
     dialog.exec();
     return 0;
 }
 
-int CZephanApp::RenderScreenshots(const QString& dir) {
+int CZephanApp::RenderScreenshots(const QString& dir, int tickMs) {
     if (!QDir().mkpath(dir)) {
         return 1;
     }
-    DlgOptions options;
+    DlgOptions options = OptionsForTick(tickMs);
     options.startTimers = false;
     CZephanDlg dialog(std::move(options));
     dialog.resize(1280, 800);

@@ -13,10 +13,10 @@ class CZephanApp final : public QApplication {
 public:
     CZephanApp(int& argc, char** argv);
 
-    // Returns the process exit code.
-    int InitInstance();
+    // Runs the main window with its timers every tickMs; returns the exit code.
+    int InitInstance(int tickMs = 1000);
     // Renders every tab into dir as PNG files instead of running; the exit code.
-    int RenderScreenshots(const QString& dir);
+    int RenderScreenshots(const QString& dir, int tickMs = 1000);
 };
 
 } // namespace orvane

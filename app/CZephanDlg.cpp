@@ -17,6 +17,7 @@
 #include "app/SerialLink.h"
 #include "app/SimulatorPort.h"
 #include "app/VersionText.h"
+#include "controls/AccessibleText.h"
 #include "core/SequencerTexts.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
@@ -31,7 +32,6 @@ namespace orvane {
 
 namespace {
 
-constexpr int kMainTimerMs = 1000;
 constexpr int kLiveDataIndex = 7;
 constexpr int kAlarmConfigIndex = 6;
 constexpr int kIndicatorIndex = 8;
@@ -48,8 +48,9 @@ QString Q(const std::string& text) {
 }
 
 QLabel* NewField(const QString& text, const QString& accessibleName, bool bordered = false) {
-    auto* field = new QLabel(text);
+    auto* field = new QLabel;
     field->setTextFormat(Qt::PlainText);
+    ShowText(field, text);
     field->setAccessibleName(accessibleName);
     if (bordered) {
         field->setFrameShape(QFrame::StyledPanel);
@@ -60,14 +61,17 @@ QLabel* NewField(const QString& text, const QString& accessibleName, bool border
     return field;
 }
 
-QLabel* NewCaption(const QString& text, QLabel* buddy) {
-    auto* caption = new QLabel(text);
-    caption->setBuddy(buddy);
-    caption->setAccessibleName(text);
-    return caption;
-}
-
 } // namespace
+
+DlgOptions OptionsForTick(int tickMs) {
+    DlgOptions options;
+    options.tickMs = std::clamp(tickMs, kFastestTickMs, kNormalTickMs);
+    if (options.tickMs < kNormalTickMs) {
+        options.simulator.unpaced = true;
+        options.simulator.timeScale = double(kNormalTickMs) / options.tickMs;
+    }
+    return options;
+}
 
 // The Comms page is the sequencer's view of the port controls but is built after
 // the sequencer; this passes calls on once it exists.
@@ -123,7 +127,7 @@ void CZephanDlg::OnInitDialog() {
     }
     connect(&m_mainTimer, &QTimer::timeout, this, &CZephanDlg::OnTimer);
     if (m_options.startTimers) {
-        m_mainTimer.start(kMainTimerMs);
+        m_mainTimer.start(m_options.tickMs);
     }
 }
 
@@ -233,8 +237,16 @@ void CZephanDlg::InitMainWindow() {
     m_comms = new mD1(*this, *this, *m_enumerator);
     m_commsRelay->SetTarget(m_comms);
     m_contact = new mD10(*this);
-    m_pages = {m_comms,        new mD2(*this), new mD3(*this), new mD4(*this), new mD5(*this),
-               new mD6(*this), new mD7(*this), new mD8(*this), new mD9(*this), m_contact};
+    m_pages = {m_comms,
+               new mD2(*this, *this),
+               new mD3(*this, *this),
+               new mD4(*this, *this),
+               new mD5(*this, *this),
+               new mD6(*this, *this),
+               new mD7(*this, *this),
+               new mD8(*this, *this),
+               new mD9(*this, *this),
+               m_contact};
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setAccessibleName(kTabCaptions[i]);
         m_pageStack->addWidget(m_pages[i]);
@@ -267,6 +279,15 @@ void CZephanDlg::ShowPage(int index) {
     m_save->setEnabled(true);
     m_pageStack->setCurrentIndex(index);
     m_pages[static_cast<std::size_t>(index)]->raise();
+    for (int tab = kTabStart; tab <= kTabIndicator; ++tab) {
+        if (tab == index + 1) {
+            if (m_options.startTimers) {
+                TickPage(tab)->StartTicking();
+            }
+        } else {
+            TickPage(tab)->StopTicking();
+        }
+    }
 
     if (index != kLiveDataIndex) {
         m_sequencer.ResetNoData();
@@ -298,8 +319,21 @@ void CZephanDlg::OnTimer() {
 }
 
 void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {
-    field->setText(text);
+    ShowText(field, text);
     ApplyFieldColours(field);
+}
+
+void CZephanDlg::SetNote(const std::string& text) {
+    SetFieldText(m_note, Q(text));
+}
+
+void CZephanDlg::SetMainButtonsEnabled(bool enabled) {
+    m_download->setEnabled(enabled);
+    m_save->setEnabled(enabled);
+}
+
+void CZephanDlg::ShowMode(const std::string& text) {
+    SetFieldText(m_mode, Q(text));
 }
 
 void CZephanDlg::ApplyFieldColours(QLabel* field) {

@@ -27,6 +27,9 @@ class SerialLink;
 class SimulatorPort;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
+inline constexpr int kNormalTickMs = 1000;
+inline constexpr int kFastestTickMs = 5;
+
 struct DlgOptions {
     PortEnumeratorLinux::CandidateSource hardwarePorts;      // default: sysfs
     PortEnumeratorLinux::CandidateSource simulatorProcesses; // default: /proc
@@ -34,7 +37,13 @@ struct DlgOptions {
     std::function<void(const std::string&)> openWithDesktop; // default: QDesktopServices
     sim::SimulatorOptions simulator;                         // the built-in simulated controller
     bool startTimers = true;
+    int tickMs = kNormalTickMs; // period of the main and page timers
 };
+
+// The options for `--tick-ms N`: every timer ticks each N ms (5 to 1000) and the
+// built-in simulated controller runs its clock as much faster, unpaced, so that the
+// schedules, which count ticks, take as many ticks as ever.
+DlgOptions OptionsForTick(int tickMs);
 
 // The main window: hosts the ten tabs and the status fields, owns the register
 // image, the serial link, the sequencer with its receive buffer and logger, and
@@ -43,6 +52,7 @@ class CZephanDlg final : public QDialog,
                          public IMainWindowView,
                          public IConfigInfoView,
                          public IPageHost,
+                         public IMainWindowFields,
                          public ICommsHost {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CZephanDlg)
@@ -85,6 +95,18 @@ public:
     void SetRefreshFlag(int tabNumber, const std::string& flag) override;
     IPrompter& Prompter() override { return *m_prompter; }
     void OpenWithDesktop(const std::string& pathOrUrl) override;
+    CRegisterImage& Image() override { return m_image; }
+    CSequencer& Sequencer() override { return m_sequencer; }
+    int TickIntervalMs() const override { return m_options.tickMs; }
+
+    // IMainWindowFields (ShowChecksum above serves both)
+    void SetNote(const std::string& text) override;
+    void SetMainButtonsEnabled(bool enabled) override;
+    void ShowMode(const std::string& text) override;
+    bool ProfileStored() const override { return m_profileStored; }
+    void SetProfileStored(bool stored) override { m_profileStored = stored; }
+    bool SyncingSeen() const override { return m_syncingSeen; }
+    void SetSyncingSeen(bool seen) override { m_syncingSeen = seen; }
 
     // ICommsHost
     int PortNumber() const override { return m_sequencer.PortNumber(); }
@@ -94,14 +116,6 @@ public:
     int SavedPortNumber() const override { return m_settings.ReadPortNumber(); }
     std::string HelpDocumentPath() const override;
 
-    CRegisterImage& Image() { return m_image; }
-    CSequencer& Sequencer() { return m_sequencer; }
-    // Set by the Indicator page once it has reported "Syncing..."; cleared with
-    // the no-data counter on every tab change but to "Live Data".
-    bool SyncingSeen() const { return m_syncingSeen; }
-    void SetSyncingSeen(bool seen) { m_syncingSeen = seen; }
-    bool ProfileStored() const { return m_profileStored; }
-    void SetProfileStored(bool stored) { m_profileStored = stored; }
     const std::string& ControllerInfo() const { return m_controllerInfo; }
     SimulatorPort& Simulator() { return *m_simulator; }
     PortEnumeratorLinux& Enumerator() { return *m_enumerator; }
@@ -128,6 +142,7 @@ public:
 
 private:
     void BuildLayout();
+    // Every status field is written here: its text, its accessible description, its colours.
     void SetFieldText(QLabel* field, const QString& text);
     void ApplyFieldColours(QLabel* field);
     CTickPage* TickPage(int tabNumber);

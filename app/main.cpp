@@ -1,13 +1,24 @@
+#include <cstdio>
+
 #include <QStringList>
 
 #include "app/CZephanApp.h"
+#include "app/CommandLine.h"
 
 int main(int argc, char** argv) {
     orvane::CZephanApp app(argc, argv);
-    const QStringList arguments = app.arguments();
-    // --screenshots DIR: render every tab for the documentation and exit.
-    if (const auto at = arguments.indexOf("--screenshots"); at > 0 && at + 1 < arguments.size()) {
-        return app.RenderScreenshots(arguments.at(at + 1));
+    const orvane::GuiCommandLine line = orvane::ParseGuiCommandLine(app.arguments());
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "orvane-gui: %s\n%s", qPrintable(line.error),
+                     qPrintable(orvane::GuiUsageText()));
+        return 1;
     }
-    return app.InitInstance();
+    if (line.help) {
+        std::fputs(qPrintable(orvane::GuiUsageText()), stdout);
+        return 0;
+    }
+    if (!line.screenshotDir.isEmpty()) {
+        return app.RenderScreenshots(line.screenshotDir, line.tickMs);
+    }
+    return app.InitInstance(line.tickMs);
 }

@@ -15,6 +15,7 @@ bool CPictureEx::Load(int resourceId) {
         return false;
     }
     m_timer.stop();
+    m_playing = false;
     m_resource = *resource;
     m_frame = 0;
     update();
@@ -27,15 +28,33 @@ bool CPictureEx::Draw() {
     }
     // A still picture is drawn but does not count as playing: the logger tells
     // "logging" from "not logging" by whether the indicator plays.
-    if (m_resource.frames > 1) {
-        m_timer.start(m_resource.frameMs);
-    }
+    m_playing = m_resource.frames > 1;
+    RunFrameTimer();
     update();
     return true;
 }
 
 void CPictureEx::Stop() {
+    m_playing = false;
     m_timer.stop();
+}
+
+void CPictureEx::RunFrameTimer() {
+    if (m_playing && isVisible()) {
+        if (!m_timer.isActive()) {
+            m_timer.start(m_resource.frameMs);
+        }
+    } else {
+        m_timer.stop();
+    }
+}
+
+void CPictureEx::showEvent(QShowEvent*) {
+    RunFrameTimer();
+}
+
+void CPictureEx::hideEvent(QHideEvent*) {
+    RunFrameTimer();
 }
 
 QSize CPictureEx::sizeHint() const {

@@ -2,10 +2,19 @@
 
 namespace orvane {
 
-CTickPage::CTickPage(IPageHost& host, int tabNumber, QWidget* parent)
-    : QWidget(parent), m_host(host), m_tabNumber(tabNumber) {
+CTickPage::CTickPage(IPageHost& host, IMainWindowFields& fields, int tabNumber, QWidget* parent)
+    : QWidget(parent), m_host(host), m_fields(fields), m_tabNumber(tabNumber) {
     connect(&m_timer, &QTimer::timeout, this, &CTickPage::OnTimer);
-    m_timer.start(1000);
+}
+
+void CTickPage::StartTicking() {
+    if (!m_timer.isActive()) {
+        m_timer.start(m_host.TickIntervalMs());
+    }
+}
+
+void CTickPage::StopTicking() {
+    m_timer.stop();
 }
 
 void CTickPage::OnTimer() {

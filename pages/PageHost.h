@@ -6,9 +6,18 @@
 
 namespace orvane {
 
+class CRegisterImage;
+class CSequencer;
+
 // Tab numbers as the active-tab indicator shows them (tab index + 1).
 inline constexpr int kTabComms = 1;
 inline constexpr int kTabStart = 2;
+inline constexpr int kTabMode = 3;
+inline constexpr int kTabFanSetting = 4;
+inline constexpr int kTabModBus = 5;
+inline constexpr int kTabProfile = 6;
+inline constexpr int kTabAlarmConfig = 7;
+inline constexpr int kTabLiveData = 8;
 inline constexpr int kTabIndicator = 9;
 inline constexpr int kTabContact = 10;
 inline constexpr int kTabCount = 10;
@@ -26,6 +35,34 @@ public:
     virtual IPrompter& Prompter() = 0;
     // Opens a document or web address with the desktop's default handler.
     virtual void OpenWithDesktop(const std::string& pathOrUrl) = 0;
+    // The configuration every editing page reads and writes by register.
+    virtual CRegisterImage& Image() = 0;
+    // The communication sequencer: the busy and connected flags, the state, the
+    // command requests, the live field texts and the logger.
+    virtual CSequencer& Sequencer() = 0;
+    // The period of the page timers: 1000 ms, shorter only with fast ticks.
+    virtual int TickIntervalMs() const = 0;
+};
+
+// The main window's fields and buttons that some pages write or read.
+class IMainWindowFields {
+public:
+    virtual ~IMainWindowFields() = default;
+    // The note field beside the main buttons.
+    virtual void SetNote(const std::string& text) = 0;
+    // "Download Configuration File to Controller" and "Save Configuration File to PC".
+    virtual void SetMainButtonsEnabled(bool enabled) = 0;
+    // The "MODE" field.
+    virtual void ShowMode(const std::string& text) = 0;
+    // Cleared while the profile page holds edits it has not stored.
+    virtual bool ProfileStored() const = 0;
+    virtual void SetProfileStored(bool stored) = 0;
+    // Set by the Indicator page once it has reported "Syncing..."; the main window
+    // clears it on every tab change but to "Live Data".
+    virtual bool SyncingSeen() const = 0;
+    virtual void SetSyncingSeen(bool seen) = 0;
+    // The "Checksum" field.
+    virtual void ShowChecksum(const std::string& text) = 0;
 };
 
 } // namespace orvane

@@ -7,6 +7,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "controls/AccessibleText.h"
+
 namespace orvane {
 
 namespace {
@@ -51,7 +53,8 @@ mD1::mD1(IPageHost& host, ICommsHost& comms, IPortEnumerator& enumerator, QWidge
     page->addWidget(box);
     page->addStretch();
 
-    m_portList->setAccessibleName(tr("Port"));
+    NameControl(m_portList, tr("Port"));
+    TrackShownValue(m_portList);
     m_connect->setAccessibleName(tr("Connect"));
     m_refresh->setAccessibleName(tr("Refresh Port Search"));
     setAccessibleName(tr("Comms"));

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "controls/AccessibleText.h"
+
 namespace orvane {
 
 mD10::mD10(IPageHost& host, QWidget* parent)
@@ -42,7 +44,7 @@ mD10::mD10(IPageHost& host, QWidget* parent)
 }
 
 void mD10::SetVersionText(const QString& text) {
-    m_version->setText(text);
+    ShowText(m_version, text);
 }
 
 void mD10::OnLinkClicked() {

@@ -10,7 +10,8 @@ class mD2 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD2)
 
 public:
-    explicit mD2(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 2, parent) {}
+    mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 2, parent) {}
 };
 
 } // namespace orvane

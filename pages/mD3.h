@@ -10,7 +10,8 @@ class mD3 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD3)
 
 public:
-    explicit mD3(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 3, parent) {}
+    mD3(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 3, parent) {}
 };
 
 } // namespace orvane

@@ -10,7 +10,8 @@ class mD4 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD4)
 
 public:
-    explicit mD4(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 4, parent) {}
+    mD4(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 4, parent) {}
 };
 
 } // namespace orvane

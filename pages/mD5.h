@@ -10,7 +10,8 @@ class mD5 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD5)
 
 public:
-    explicit mD5(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 5, parent) {}
+    mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 5, parent) {}
 };
 
 } // namespace orvane

@@ -10,7 +10,8 @@ class mD6 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD6)
 
 public:
-    explicit mD6(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 6, parent) {}
+    mD6(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 6, parent) {}
 };
 
 } // namespace orvane

@@ -10,7 +10,8 @@ class mD7 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD7)
 
 public:
-    explicit mD7(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 7, parent) {}
+    mD7(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 7, parent) {}
 };
 
 } // namespace orvane

@@ -10,7 +10,8 @@ class mD8 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD8)
 
 public:
-    explicit mD8(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 8, parent) {}
+    mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 8, parent) {}
 };
 
 } // namespace orvane

@@ -10,7 +10,8 @@ class mD9 final : public CTickPage {
     Q_DISABLE_COPY_MOVE(mD9)
 
 public:
-    explicit mD9(IPageHost& host, QWidget* parent = nullptr) : CTickPage(host, 9, parent) {}
+    mD9(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
+        : CTickPage(host, fields, 9, parent) {}
 };
 
 } // namespace orvane

@@ -19,6 +19,7 @@
 #include "core/ConfigFile.h"
 #include "core/MainWindowView.h"
 #include "pages/mD10.h"
+#include "tests/pages/PageTestSupport.h"
 
 namespace orvane::test {
 namespace {
@@ -229,6 +230,14 @@ TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
     ASSERT_TRUE(picture.Load(kAnimationIdle)); // a new image starts at its first frame
     EXPECT_EQ(picture.Frame(), 0);
     EXPECT_FALSE(picture.IsPlaying());
+
+    // Hidden, it draws nothing and wakes nobody, yet still counts as playing.
+    ASSERT_TRUE(picture.Load(kAnimationLogging) && picture.Draw());
+    picture.hide();
+    EXPECT_TRUE(picture.IsPlaying());
+    EXPECT_FALSE(picture.IsAnimating());
+    picture.show();
+    EXPECT_TRUE(picture.IsAnimating());
 }
 
 TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
@@ -249,6 +258,43 @@ TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
     EXPECT_EQ(opened, std::vector<std::string>{kDownloadAddress});
     EXPECT_TRUE(window->ContactPage()->Picture()->IsPlaying());
     EXPECT_EQ(window->ContactPage()->Picture()->ResourceId(), kPictureContact);
+}
+
+TEST(MainWindowTimers, OnlyTheShownPageTicksAndFastTicksSpeedEveryTimerAndTheSimulator) {
+    const DlgOptions fast = OptionsForTick(20);
+    EXPECT_EQ(fast.tickMs, 20);
+    EXPECT_TRUE(fast.simulator.unpaced);
+    EXPECT_DOUBLE_EQ(fast.simulator.timeScale, 50.0);
+    EXPECT_FALSE(OptionsForTick(1000).simulator.unpaced);
+    EXPECT_EQ(OptionsForTick(1).tickMs, kFastestTickMs);
+
+    CZephanDlg window(fast);
+    const auto ticking = [&window] {
+        std::string pages;
+        for (int index = 0; index < kTabCount; ++index) {
+            auto* page = qobject_cast<CTickPage*>(window.Page(index));
+            pages += page != nullptr && page->IsTicking() ? '1' : '.';
+        }
+        return pages;
+    };
+    EXPECT_EQ(ticking(), "..........");
+    window.Tabs()->setCurrentIndex(3);
+    EXPECT_EQ(ticking(), "...1......");
+    window.Tabs()->setCurrentIndex(8);
+    EXPECT_EQ(ticking(), "........1.");
+    window.Tabs()->setCurrentIndex(9);
+    EXPECT_EQ(ticking(), "..........");
+}
+
+TEST_F(MainWindow, EveryStatusFieldExposesWhatItShowsToAssistiveTechnology) {
+    ExpectReadable(window.get());
+    Connect();
+    window->OnTimer();
+    window->ShowChecksum("Error!");
+    ClickTab(6);
+    EXPECT_EQ(window->ConnectionField()->accessibleDescription(), "Connected to COM Port");
+    EXPECT_EQ(window->ActiveTabField()->accessibleDescription(), "7");
+    ExpectReadable(window.get());
 }
 
 using Seen = std::tuple<QString, QString, QMessageBox::Icon, QMessageBox::StandardButtons>;

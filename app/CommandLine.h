@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace orvane {
+
+// orvane-gui's command line.
+struct GuiCommandLine {
+    int tickMs = 1000;     // --tick-ms N
+    QString screenshotDir; // --screenshots DIR: render every tab there and exit
+    bool help = false;
+    QString error; // set when the command line is refused
+};
+
+// arguments: as QCoreApplication::arguments() gives them, the program first.
+GuiCommandLine ParseGuiCommandLine(const QStringList& arguments);
+
+QString GuiUsageText();
+
+} // namespace orvane
