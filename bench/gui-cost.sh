@@ -50,8 +50,8 @@ snapshot() {
 # threads that ran through both counted.
 compare() {
     awk -v wall="$3" 'NR == FNR {ns[$1] = $3; sw[$1] = $4; next}
-        ($1 in ns) {d = $4 - sw[$1]; cpu += $3 - ns[$1]; wakes += d
-                    if (d > 0) who = who sprintf("%s=%.1f/s ", $2, d * 1e9 / wall)}
+        ($1 in ns) {d = $4 - sw[$1]; c = $3 - ns[$1]; cpu += c; wakes += d
+                    if (d > 0) who = who sprintf("%s=%.1f/s,%.3f%% ", $2, d * 1e9 / wall, c * 100 / wall)}
         END {printf "%.4f %.2f %s\n", cpu * 100 / wall, wakes * 1e9 / wall, who}' "$1" "$2"
 }
 
@@ -66,7 +66,7 @@ for state in "${states[@]}"; do
         mkdir -p "$work/config-$run"
         out="$work/out-$state-$run"
         # A clean session: no desktop bus, settings of its own, no input method.
-        env -i PATH="$PATH" HOME="$work" XDG_CONFIG_HOME="$work/config-$run" \
+        env -i PATH="$PATH" HOME="$work" ${EXTRA_ENV:-} XDG_CONFIG_HOME="$work/config-$run" \
             XDG_RUNTIME_DIR="$work" DISPLAY=":$display" QT_QPA_PLATFORM=xcb \
             "$host" "$state" > "$out" 2>"$out.err" &
         pid=$!

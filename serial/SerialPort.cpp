@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <poll.h>
+#include <pthread.h>
 
 #include "serial/SerialDevice.h"
 
@@ -166,6 +167,8 @@ bool CSerialPort::RequestTransmission(std::string_view text) {
 
 void CSerialPort::MonitorThread() {
     t_monitoredPort = this;
+    // Named, so that a look at /proc or a debugger tells it from the owner's thread.
+    pthread_setname_np(pthread_self(), "serial-monitor");
     if (m_run.purgeFailed) {
         ReportFailure();
     }
