@@ -233,7 +233,7 @@ void CSerialPort::OnPortReady(int fd, short events) {
         // waking only for a stop or a transmission: a byte-paced stream costs one wake-up
         // per window instead of one per byte. Bulk input is never held up.
         const bool rest = mayRest && got && trickle && !gone && outcome == ReadOutcome::Drained;
-        const RestEnd ended = rest ? Rest() : RestEnd::Stopped;
+        const RestEnd ended = rest ? Rest() : RestEnd::NotRested;
         if (!m_run.gate->Await()) {
             m_failed = true;
             return;
@@ -242,7 +242,7 @@ void CSerialPort::OnPortReady(int fd, short events) {
             ReportFailure();
             return;
         }
-        if (ended == RestEnd::Stopped) {
+        if (ended == RestEnd::NotRested || ended == RestEnd::Stopped) {
             return;
         }
         // What arrived meanwhile is handed over next, also before a transmission purges it.

@@ -105,7 +105,7 @@ private:
         bool purgeFailed = false;
     };
 
-    enum class RestEnd { WindowOver, TransmissionAsked, Stopped };
+    enum class RestEnd { NotRested, WindowOver, TransmissionAsked, Stopped };
 
     void MonitorThread();
     bool IsTrickle(std::size_t waiting) const;
