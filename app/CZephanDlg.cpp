@@ -308,7 +308,7 @@ void CZephanDlg::ShowPage(int index) {
         m_download->setEnabled(false);
     }
     if (index == kAlarmConfigIndex) {
-        SetFieldText(m_note, kAlarmNote);
+        SetNote(kAlarmNote);
     }
     if (m_tabs->currentIndex() != index && m_tabs->count() > index) {
         const QSignalBlocker block(m_tabs);
@@ -333,7 +333,9 @@ void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {
 }
 
 void CZephanDlg::SetNote(const std::string& text) {
-    SetFieldText(m_note, Q(text));
+    // The note's lines end in a line feed and a carriage return; a label would show the
+    // carriage return as a blank at the start of the next line.
+    SetFieldText(m_note, Q(text).remove('\r'));
 }
 
 void CZephanDlg::SetMainButtonsEnabled(bool enabled) {

@@ -12,6 +12,7 @@ inline constexpr int kFanCount = 4;
 inline constexpr int kPointCount = 8;
 inline constexpr int kAlarmCount = 6;
 inline constexpr int kSensorCount = 2;
+inline constexpr int kSwitchInputCount = 2;
 
 // Markers held in place of a value.
 inline constexpr unsigned kUnused = 0xFF55;     // condition or action not used
