@@ -1,5 +1,7 @@
 #include "app/CZephanDlg.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
@@ -32,6 +34,7 @@ namespace orvane {
 
 namespace {
 
+constexpr int kPictureSize = 28; // the status pictures, and the height of the fields beside them
 constexpr int kLiveDataIndex = 7;
 constexpr int kAlarmConfigIndex = 6;
 constexpr int kIndicatorIndex = 8;
@@ -161,8 +164,14 @@ void CZephanDlg::BuildLayout() {
     actions->addLayout(buttons);
 
     m_status = NewField("Status:", tr("Status"));
+    m_status->setWordWrap(true); // a port that cannot be opened is explained at length
     m_activeTab = NewField("Active Tab", tr("Active Tab"), true);
-    m_tick = NewField(QString(), tr("Tick"), true);
+    m_tick = NewField("00000000", tr("Tick"), true);
+    // A fixed size: the count changes every second, and a field whose size may change
+    // makes every change lay the whole window out again.
+    m_tick->setFixedSize(m_tick->sizeHint().width(),
+                         std::max(m_tick->sizeHint().height(), kPictureSize));
+    ShowText(m_tick, QString());
     m_logStatus = NewField("....", tr("Log status"));
     m_connection = NewField(Q(std::string(texts::kDisconnected)), tr("Connection"));
     m_connection->setMargin(2);
@@ -172,11 +181,11 @@ void CZephanDlg::BuildLayout() {
     m_date = NewField(QString(), tr("Date"));
     m_mode = NewField("MODE", tr("MODE"), true);
     m_activityAnimation = new CPictureEx;
-    m_activityAnimation->setFixedSize(28, 28);
+    m_activityAnimation->setFixedSize(kPictureSize, kPictureSize);
     m_activityAnimation->setAccessibleName(tr("Activity animation"));
     m_activityAnimation->Load(kAnimationIdle);
     m_loggingIndicator = new CPictureEx;
-    m_loggingIndicator->setFixedSize(28, 28);
+    m_loggingIndicator->setFixedSize(kPictureSize, kPictureSize);
     m_loggingIndicator->setAccessibleName(tr("Logging indicator"));
     m_loggingIndicator->Load(kAnimationNotLogging);
 

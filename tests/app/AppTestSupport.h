@@ -57,8 +57,8 @@ protected:
     void Restart() {
         window.reset();
         DlgOptions options;
-        options.hardwarePorts =
-            options.simulatorProcesses = [] { return std::vector<PortCandidate>{}; };
+        options.hardwarePorts = [this] { return hardware; };
+        options.simulatorProcesses = [this] { return simulators; };
         options.prompter = &prompter;
         options.openWithDesktop = [this](const std::string& target) { opened.push_back(target); };
         options.simulator.unpaced = true;
@@ -95,6 +95,9 @@ protected:
 
     RecordingPrompter prompter;
     std::vector<std::string> opened;
+    // What the window finds as real serial devices and standalone simulators: none unless
+    // a test puts some here (asked again on every fill and every opening).
+    std::vector<PortCandidate> hardware, simulators;
     std::unique_ptr<CZephanDlg> window;
 };
 

@@ -96,7 +96,8 @@ public:
 // also the link (recording each message with its tick) and the port settings.
 struct SequencerRig : ILink, IPortSettings {
     Sends sent;
-    int failingOpens = 0; // how many opens fail before one succeeds
+    int failingOpens = 0;        // how many opens fail before one succeeds
+    LinkOpenFailure openFailure; // what a failing open says
     int opens = 0, closes = 0, monitorStarts = 0;
     std::vector<int> storedPorts;
     CRegisterImage image;
@@ -109,6 +110,7 @@ struct SequencerRig : ILink, IPortSettings {
         seq.InitSequencer();
     }
     bool Open(int) override { return ++opens > failingOpens; }
+    LinkOpenFailure LastOpenFailure() const override { return openFailure; }
     void StartMonitor() override { ++monitorStarts; }
     void Close() override { ++closes; }
     void Send(std::string_view bytes) override { sent.emplace_back(seq.TickCount(), bytes); }
