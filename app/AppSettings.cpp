@@ -12,7 +12,11 @@ int AppSettings::ReadPortNumber() const {
 }
 
 void AppSettings::StorePortNumber(int portNumber) {
-    QSettings().setValue("Config/ComPort", portNumber);
+    // A number no device keeps (a standalone simulator's) means another port at the next
+    // start, so it is not offered again.
+    if (LoadComAssignments().count(portNumber) != 0) {
+        QSettings().setValue("Config/ComPort", portNumber);
+    }
 }
 
 std::map<int, std::string> AppSettings::LoadComAssignments() {

@@ -14,6 +14,7 @@ public:
 
     // -1 when no port was ever opened.
     int ReadPortNumber() const;
+    // Only numbers that stay with their device ("Ports"/"COMn") are stored.
     void StorePortNumber(int portNumber) override;
 
     std::map<int, std::string> LoadComAssignments() override;

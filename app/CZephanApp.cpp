@@ -1,8 +1,12 @@
 #include "app/CZephanApp.h"
 
+#include <algorithm>
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include "app/AppSettings.h"
 #include "app/CZephanDlg.h"
@@ -10,7 +14,43 @@
 
 namespace orvane {
 
-CZephanApp::CZephanApp(int& argc, char** argv) : QApplication(argc, argv) {
+namespace {
+
+constexpr int kMostTicksPerCommand = 100;
+// The shots need the simulated controller's answers, not its pace: never slower than this.
+constexpr int kSlowestScreenshotTickMs = 20;
+
+// One main tick, then a tick's time for the simulated controller to answer.
+void RunTick(CZephanDlg& dialog, int tickMs) {
+    dialog.OnTimer();
+    QEventLoop wait;
+    QTimer::singleShot(tickMs, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+// Runs the command just asked for to its end; false when it did not end.
+bool RunCommand(CZephanDlg& dialog, int tickMs) {
+    RunTick(dialog, tickMs);
+    for (int tick = 0; tick < kMostTicksPerCommand && dialog.Sequencer().IsBusy(); ++tick) {
+        RunTick(dialog, tickMs);
+    }
+    return !dialog.Sequencer().IsBusy();
+}
+
+// The window repaints a few small fields every second. Through the X server's shared-memory
+// images each such repaint first waits for the server to let go of the previous one, a
+// round trip that wakes two threads; for areas this small a plain transfer costs less. A
+// choice made in the environment is kept. Runs before the platform is set up.
+int& WithPlatformDefaults(int& argc) {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
+    return argc;
+}
+
+} // namespace
+
+CZephanApp::CZephanApp(int& argc, char** argv) : QApplication(WithPlatformDefaults(argc), argv) {
     setOrganizationName(AppSettings::kOrganisation);
     setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
     setDesktopFileName("orvane-gui");
@@ -23,7 +63,8 @@ int CZephanApp::InitInstance(int tickMs) {
     return 0;
 }
 
-int CZephanApp::RenderScreenshots(const QString& dir, int tickMs) {
+int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
+    const int tickMs = std::min(requestedTickMs, kSlowestScreenshotTickMs);
     if (!QDir().mkpath(dir)) {
         return 1;
     }
@@ -36,15 +77,25 @@ int CZephanApp::RenderScreenshots(const QString& dir, int tickMs) {
     CComPortCombo* ports = dialog.CommsPage()->PortList();
     ports->setCurrentIndex(ports->findText(SimulatorPort::kDescription, Qt::MatchStartsWith));
     const auto number = ports->SelectedData() & 0xFFFF;
+    bool ok = true;
     if (number >= 1 && number <= 9) {
         dialog.CommsPage()->OnConnect();
-        dialog.OnTimer();
-        dialog.OnTimer();
+        RunTick(dialog, tickMs);
+        RunTick(dialog, tickMs);
+        // The configuration and the identification text read from it, as the Start
+        // page's buttons would.
+        dialog.Sequencer().RequestCommand(CommandCode::ReadConfig);
+        ok = RunCommand(dialog, tickMs);
+        dialog.Sequencer().RequestControllerInformation();
+        ok = RunCommand(dialog, tickMs) && ok;
+        RunTick(dialog, tickMs); // the status line shows the state the command left
     }
     processEvents();
-    bool ok = true;
     for (int index = 0; index < dialog.Tabs()->count(); ++index) {
         dialog.Tabs()->setCurrentIndex(index);
+        if (auto* page = qobject_cast<CTickPage*>(dialog.Page(index))) {
+            page->OnTimer(); // the page as it is one tick after it was chosen
+        }
         processEvents();
         const QString caption = dialog.Tabs()->tabText(index).trimmed().toLower();
         QString name = caption;

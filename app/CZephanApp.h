@@ -15,7 +15,9 @@ public:
 
     // Runs the main window with its timers every tickMs; returns the exit code.
     int InitInstance(int tickMs = 1000);
-    // Renders every tab into dir as PNG files instead of running; the exit code.
+    // Renders every tab into dir as PNG files instead of running, once the configuration
+    // and the identification text were read from the built-in simulated controller at
+    // fast ticks (tickMs, 20 ms at most); the exit code.
     int RenderScreenshots(const QString& dir, int tickMs = 1000);
 };
 

@@ -1,5 +1,7 @@
 #include "app/CZephanDlg.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
@@ -32,6 +34,7 @@ namespace orvane {
 
 namespace {
 
+constexpr int kPictureSize = 28; // the status pictures, and the height of the fields beside them
 constexpr int kLiveDataIndex = 7;
 constexpr int kAlarmConfigIndex = 6;
 constexpr int kIndicatorIndex = 8;
@@ -161,8 +164,14 @@ void CZephanDlg::BuildLayout() {
     actions->addLayout(buttons);
 
     m_status = NewField("Status:", tr("Status"));
+    m_status->setWordWrap(true); // a port that cannot be opened is explained at length
     m_activeTab = NewField("Active Tab", tr("Active Tab"), true);
-    m_tick = NewField(QString(), tr("Tick"), true);
+    m_tick = NewField("00000000", tr("Tick"), true);
+    // A fixed size: the count changes every second, and a field whose size may change
+    // makes every change lay the whole window out again.
+    m_tick->setFixedSize(m_tick->sizeHint().width(),
+                         std::max(m_tick->sizeHint().height(), kPictureSize));
+    ShowText(m_tick, QString());
     m_logStatus = NewField("....", tr("Log status"));
     m_connection = NewField(Q(std::string(texts::kDisconnected)), tr("Connection"));
     m_connection->setMargin(2);
@@ -172,11 +181,11 @@ void CZephanDlg::BuildLayout() {
     m_date = NewField(QString(), tr("Date"));
     m_mode = NewField("MODE", tr("MODE"), true);
     m_activityAnimation = new CPictureEx;
-    m_activityAnimation->setFixedSize(28, 28);
+    m_activityAnimation->setFixedSize(kPictureSize, kPictureSize);
     m_activityAnimation->setAccessibleName(tr("Activity animation"));
     m_activityAnimation->Load(kAnimationIdle);
     m_loggingIndicator = new CPictureEx;
-    m_loggingIndicator->setFixedSize(28, 28);
+    m_loggingIndicator->setFixedSize(kPictureSize, kPictureSize);
     m_loggingIndicator->setAccessibleName(tr("Logging indicator"));
     m_loggingIndicator->Load(kAnimationNotLogging);
 
@@ -237,11 +246,14 @@ void CZephanDlg::InitMainWindow() {
     m_comms = new mD1(*this, *this, *m_enumerator);
     m_commsRelay->SetTarget(m_comms);
     m_contact = new mD10(*this);
+    m_startPage = new mD2(*this, *this);
+    m_modePage = new mD3(*this, *this);
+    m_modBusPage = new mD5(*this, *this);
     m_pages = {m_comms,
-               new mD2(*this, *this),
-               new mD3(*this, *this),
+               m_startPage,
+               m_modePage,
                new mD4(*this, *this),
-               new mD5(*this, *this),
+               m_modBusPage,
                new mD6(*this, *this),
                new mD7(*this, *this),
                new mD8(*this, *this),
@@ -299,7 +311,7 @@ void CZephanDlg::ShowPage(int index) {
         m_download->setEnabled(false);
     }
     if (index == kAlarmConfigIndex) {
-        SetFieldText(m_note, kAlarmNote);
+        SetNote(kAlarmNote);
     }
     if (m_tabs->currentIndex() != index && m_tabs->count() > index) {
         const QSignalBlocker block(m_tabs);
@@ -324,7 +336,9 @@ void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {
 }
 
 void CZephanDlg::SetNote(const std::string& text) {
-    SetFieldText(m_note, Q(text));
+    // The note's lines end in a line feed and a carriage return; a label would show the
+    // carriage return as a blank at the start of the next line.
+    SetFieldText(m_note, Q(text).remove('\r'));
 }
 
 void CZephanDlg::SetMainButtonsEnabled(bool enabled) {
@@ -417,7 +431,9 @@ void CZephanDlg::EnablePageControls() {
 }
 
 void CZephanDlg::ShowControllerInfo(const std::string& text) {
-    m_controllerInfo = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowControllerInfo(text);
+    }
 }
 
 void CZephanDlg::ShowChecksum(const std::string& text) {
@@ -425,19 +441,27 @@ void CZephanDlg::ShowChecksum(const std::string& text) {
 }
 
 void CZephanDlg::ShowConfigDate(const std::string& text) {
-    m_configDate = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigDate(text);
+    }
 }
 
 void CZephanDlg::ShowConfigIssue(const std::string& text) {
-    m_configIssue = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigIssue(text);
+    }
 }
 
 void CZephanDlg::ShowConfigName(const std::string& text) {
-    m_configName = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigName(text);
+    }
 }
 
 void CZephanDlg::ShowConfigDescription(const std::string& text) {
-    m_configDescription = text;
+    if (m_startPage != nullptr) {
+        m_startPage->ShowConfigDescription(text);
+    }
 }
 
 std::string CZephanDlg::RefreshFlag(int tabNumber) const {

@@ -25,6 +25,9 @@ namespace orvane {
 
 class SerialLink;
 class SimulatorPort;
+class mD2;
+class mD3;
+class mD5;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
 inline constexpr int kNormalTickMs = 1000;
@@ -116,7 +119,6 @@ public:
     int SavedPortNumber() const override { return m_settings.ReadPortNumber(); }
     std::string HelpDocumentPath() const override;
 
-    const std::string& ControllerInfo() const { return m_controllerInfo; }
     SimulatorPort& Simulator() { return *m_simulator; }
     PortEnumeratorLinux& Enumerator() { return *m_enumerator; }
 
@@ -124,6 +126,9 @@ public:
     QTabBar* Tabs() { return m_tabs; }
     QWidget* Page(int index) { return m_pages.at(static_cast<std::size_t>(index)); }
     mD1* CommsPage() { return m_comms; }
+    mD2* StartPage() { return m_startPage; }
+    mD3* ModePage() { return m_modePage; }
+    mD5* ModBusPage() { return m_modBusPage; }
     mD10* ContactPage() { return m_contact; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
@@ -165,6 +170,10 @@ private:
     QStackedLayout* m_pageStack = nullptr;
     std::array<QWidget*, kTabCount> m_pages{};
     mD1* m_comms = nullptr;
+    // Also the view of the configuration information and the controller information.
+    mD2* m_startPage = nullptr;
+    mD3* m_modePage = nullptr;
+    mD5* m_modBusPage = nullptr;
     mD10* m_contact = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_activeTab = nullptr;
@@ -185,11 +194,6 @@ private:
     std::array<std::string, 8> m_refreshFlags{"0", "0", "0", "0", "0", "0", "0", "0"};
     bool m_profileStored = true;
     bool m_syncingSeen = false;
-    std::string m_controllerInfo;
-    std::string m_configName;
-    std::string m_configIssue;
-    std::string m_configDescription;
-    std::string m_configDate;
     QString m_versionText;
     QTimer m_mainTimer;
 };

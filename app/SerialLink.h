@@ -17,6 +17,7 @@ public:
                std::function<void(std::uint8_t)> onByte, std::function<void()> onFailure);
 
     bool Open(int portNumber) override;
+    LinkOpenFailure LastOpenFailure() const override;
     void StartMonitor() override { m_port.StartMonitor(); }
     void Close() override { m_port.ClosePort(); }
     void Send(std::string_view bytes) override { m_port.RequestTransmission(bytes); }

@@ -1,8 +1,26 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace orvane {
+
+// Why a port could not be opened, sorted by what the user can do about it.
+enum class LinkOpenError {
+    Unknown,
+    NotPresent,       // no device carries the number now, or it vanished
+    PermissionDenied, // the user may not read and write the device
+    InUse,            // another program holds it
+    NotSerial,        // the path names something else than a serial device
+    SettingsRefused,  // it refused 9600 baud 8N1
+};
+
+struct LinkOpenFailure {
+    LinkOpenError error = LinkOpenError::Unknown;
+    std::string devicePath;  // empty when no device carries the number now
+    std::string accessGroup; // PermissionDenied: the group whose members may open it
+    std::string detail;      // the system's own words, where it said more
+};
 
 // The sequencer's way to the controller: the main window implements it with
 // CSerialPort, tests with a recording fake. Received bytes come back through
@@ -12,6 +30,8 @@ public:
     virtual ~ILink() = default;
     // Opens COM<portNumber>; false when it cannot be opened (nothing shown).
     virtual bool Open(int portNumber) = 0;
+    // Why the last Open failed; a link that cannot tell says Unknown.
+    virtual LinkOpenFailure LastOpenFailure() const { return {}; }
     virtual void StartMonitor() = 0;
     // Stops monitoring and releases the port; harmless when not open.
     virtual void Close() = 0;

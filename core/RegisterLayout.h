@@ -12,6 +12,7 @@ inline constexpr int kFanCount = 4;
 inline constexpr int kPointCount = 8;
 inline constexpr int kAlarmCount = 6;
 inline constexpr int kSensorCount = 2;
+inline constexpr int kSwitchInputCount = 2;
 
 // Markers held in place of a value.
 inline constexpr unsigned kUnused = 0xFF55;     // condition or action not used
@@ -122,6 +123,12 @@ enum class ControlMode : unsigned {
 inline bool IsVoltageMode(const CRegisterImage& image) {
     const std::string& text = image.Text(kControlMode);
     return text == "0003" || text == "0004";
+}
+
+// Fan speeds are set in RPM exactly in "0002" and "0004"; anything else is PWM percent.
+inline bool IsRpmMode(const CRegisterImage& image) {
+    const std::string& text = image.Text(kControlMode);
+    return text == "0002" || text == "0004";
 }
 
 } // namespace orvane::reg

@@ -16,6 +16,36 @@ std::string Str(std::string_view text) {
     return std::string(text);
 }
 
+// "COM3 (/dev/ttyUSB0): <why> - <what to do>", for the status line while a failed open is
+// retried: on Linux the cause is mostly something the user can put right.
+std::string OpenFailureText(int port, const LinkOpenFailure& failure) {
+    std::string text = "COM" + FormatDecimal(port);
+    if (!failure.devicePath.empty()) {
+        text += " (" + failure.devicePath + ")";
+    }
+    text += ": ";
+    switch (failure.error) {
+    case LinkOpenError::PermissionDenied:
+        return text + (failure.accessGroup.empty()
+                           ? "permission denied - ask your administrator for read and write "
+                             "access to the device"
+                           : "permission denied - add your user to the '" + failure.accessGroup +
+                                 "' group and log in again");
+    case LinkOpenError::InUse:
+        return text + "is in use by another program - close it there or choose another port";
+    case LinkOpenError::NotPresent:
+        return text + "is not present - plug the adapter in or choose another port";
+    case LinkOpenError::NotSerial:
+        return text + "is not a serial port - choose another port";
+    case LinkOpenError::SettingsRefused:
+        return text + "refuses 9600 baud, 8 data bits, no parity, 1 stop bit - choose another port";
+    case LinkOpenError::Unknown:
+        break;
+    }
+    return text + "could not be opened" +
+           (failure.detail.empty() ? "" : " (" + failure.detail + ")");
+}
+
 } // namespace
 
 CSequencer::CSequencer(const SequencerContext& context)
@@ -38,6 +68,11 @@ void CSequencer::InitSequencer() {
 void CSequencer::RequestCommand(int command) {
     m_command = command;
     m_state = State::Command;
+}
+
+void CSequencer::RequestControllerInformation() {
+    m_captureStarted = false;
+    RequestCommand(CommandCode::RestartForProgramNumber);
 }
 
 void CSequencer::ResetNoData() {
@@ -274,7 +309,7 @@ void CSequencer::ConnectOrDisconnect() {
     if (!m_ctx.link.Open(m_portNumber)) {
         // The request stays pending: the next tick tries again.
         ++m_failedOpens;
-        ShowStatus("COM" + FormatDecimal(m_portNumber) + " could not be opened, retrying (" +
+        ShowStatus(OpenFailureText(m_portNumber, m_ctx.link.LastOpenFailure()) + ", retrying (" +
                    FormatDecimal(m_failedOpens) + ")");
         return;
     }

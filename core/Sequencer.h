@@ -66,6 +66,8 @@ public:
     void SetCommand(int command) { m_command = command; }
     // Command code and state COMMAND together, as the request buttons do.
     void RequestCommand(int command);
+    // "Refresh Controller Information": a new capture, then the restart that starts it.
+    void RequestControllerInformation();
     int PendingAction() const { return m_pendingAction; }
     void SetPendingAction(int action) { m_pendingAction = action; }
     int PortNumber() const { return m_portNumber; }

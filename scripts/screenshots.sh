@@ -15,6 +15,6 @@ trap 'rm -rf "$config"' EXIT
 mkdir -p "$out"
 rm -f "$out"/*.png
 XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$config" QT_QPA_PLATFORM=offscreen \
-    "$exe" --screenshots "$out"
+    "$exe" --screenshots "$out" --tick-ms 10
 echo "Screenshots written to $out:"
 ls -1 "$out"

@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-bool DeliveryGate::Deliver(const OwnerExecutor& executor, std::function<void()> task) {
+bool DeliveryGate::Post(const OwnerExecutor& executor, std::function<void()> task) {
     if (!executor) {
         if (IsOpen()) {
             task();
@@ -28,8 +28,12 @@ bool DeliveryGate::Deliver(const OwnerExecutor& executor, std::function<void()> 
         Close();
         return false;
     }
+    return true;
+}
+
+bool DeliveryGate::Await() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return !IsOpen() || m_finished >= ticket; });
+    m_changed.wait(lock, [&] { return !IsOpen() || m_finished >= m_posted; });
     return IsOpen();
 }
 

@@ -20,7 +20,14 @@ public:
     // Runs `task` on the owner's thread through `executor` (or here, when there is no
     // executor) and waits until it has run or the gate is closed. True when it ran and
     // the gate is still open.
-    bool Deliver(const OwnerExecutor& executor, std::function<void()> task);
+    bool Deliver(const OwnerExecutor& executor, std::function<void()> task) {
+        return Post(executor, std::move(task)) && Await();
+    }
+    // The two halves of Deliver, so that the caller can do something else (rest) while
+    // the owner runs the task. Post is false when the gate is closed or cannot queue;
+    // Await waits for everything posted so far and is true when the gate is still open.
+    bool Post(const OwnerExecutor& executor, std::function<void()> task);
+    bool Await();
     // Any thread; wakes a waiting Deliver. A task already running finishes the step it
     // is in; tasks check IsOpen between steps.
     void Close();

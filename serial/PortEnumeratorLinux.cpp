@@ -9,7 +9,7 @@ PortEnumeratorLinux::PortEnumeratorLinux(IPortNumberSettings& settings,
       m_hardware(hardware ? std::move(hardware) : [] { return ScanSerialDevices(); }),
       m_simulators(simulators ? std::move(simulators) : [] { return ScanSimulatorProcesses(); }) {}
 
-std::vector<PortDevice> PortEnumeratorLinux::EnumeratePorts() {
+std::vector<PortCandidate> PortEnumeratorLinux::Candidates() {
     std::vector<PortCandidate> candidates = m_hardware();
     for (auto& extra : ExtraDeviceCandidates(m_settings.ExtraDevicePaths())) {
         candidates.push_back(std::move(extra));
@@ -18,7 +18,11 @@ std::vector<PortDevice> PortEnumeratorLinux::EnumeratePorts() {
     for (auto& simulator : m_simulators()) {
         candidates.push_back(std::move(simulator));
     }
+    return candidates;
+}
 
+std::vector<PortDevice> PortEnumeratorLinux::EnumeratePorts() {
+    const std::vector<PortCandidate> candidates = Candidates();
     std::vector<ComNumbers::Request> requests;
     requests.reserve(candidates.size());
     for (const auto& candidate : candidates) {
@@ -43,14 +47,38 @@ std::vector<PortDevice> PortEnumeratorLinux::EnumeratePorts() {
 }
 
 std::optional<PortCandidate> PortEnumeratorLinux::Resolve(int comNumber) {
-    if (m_lastListing.count(comNumber) == 0) {
-        EnumeratePorts();
+    // A device path captured at the listing may since belong to another device (an adapter
+    // re-plugged comes back under another name), so only the identity is taken from it.
+    std::optional<std::string> identity;
+    if (const auto listed = m_lastListing.find(comNumber); listed != m_lastListing.end()) {
+        identity = listed->second.identity;
+    } else {
+        const auto remembered = m_settings.LoadComAssignments();
+        if (const auto held = remembered.find(comNumber); held != remembered.end()) {
+            identity = held->second;
+        }
     }
-    const auto found = m_lastListing.find(comNumber);
-    if (found == m_lastListing.end()) {
+    std::vector<PortCandidate> now = Candidates();
+    if (!identity) {
+        // Never listed nor remembered: the number as a listing now would give it.
+        std::vector<ComNumbers::Request> requests;
+        for (const auto& candidate : now) {
+            requests.push_back({candidate.identity, candidate.remember});
+        }
+        const std::vector<int> numbers = m_numbers.Assign(requests);
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            if (numbers[i] == comNumber) {
+                return now[i];
+            }
+        }
         return std::nullopt;
     }
-    return found->second;
+    for (auto& candidate : now) {
+        if (candidate.identity == *identity) {
+            return std::move(candidate);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace orvane

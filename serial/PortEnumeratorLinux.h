@@ -25,11 +25,15 @@ public:
 
     std::vector<PortDevice> EnumeratePorts() override;
 
-    // The port that carries this COM number now, enumerating once more when the
-    // last listing did not have it.
+    // The port that carries this COM number now, looked for afresh on every call: the
+    // device the number stood for in the last listing (or, failing that, the one that
+    // holds it in the settings), wherever it is now; nullopt while it is absent.
     std::optional<PortCandidate> Resolve(int comNumber);
 
 private:
+    // Every port of every source, in listing order, before numbering.
+    std::vector<PortCandidate> Candidates();
+
     IPortNumberSettings& m_settings;
     ComNumbers m_numbers;
     std::vector<PortCandidate> m_ownPorts;

@@ -4,10 +4,14 @@
 #include <cerrno>
 #include <climits>
 
+#include <vector>
+
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -52,25 +56,70 @@ int MillisecondsUntil(std::chrono::steady_clock::time_point deadline) {
     return left.count() > INT_MAX ? INT_MAX : static_cast<int>(left.count());
 }
 
+DeviceOpenError OpenErrorOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENODEV:
+    case ENXIO: // a node whose hardware is gone or never answered
+        return DeviceOpenError::NotPresent;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return DeviceOpenError::PermissionDenied;
+    case EBUSY: // another opener set TIOCEXCL
+        return DeviceOpenError::InUse;
+    default:
+        return DeviceOpenError::Other;
+    }
+}
+
+DeviceOpenOutcome Refused(int fd, DeviceOpenError error, int systemError) {
+    close(fd);
+    return {-1, error, systemError};
+}
+
 } // namespace
 
-int OpenSerialDevice(const std::string& path) {
+DeviceOpenOutcome OpenSerialDevice(const std::string& path) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return -1;
+        const int error = errno;
+        return {-1, OpenErrorOf(error), error};
+    }
+    if (!isatty(fd)) {
+        return Refused(fd, DeviceOpenError::NotATerminal, ENOTTY);
     }
     // TIOCEXCL keeps other users out, but not root; the advisory lock holds for everyone
     // who asks for it, so take it first and leave an owner's TIOCEXCL alone on refusal.
-    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return -1;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        return Refused(fd, error == EWOULDBLOCK ? DeviceOpenError::InUse : DeviceOpenError::Other,
+                       error);
     }
     if (ioctl(fd, TIOCEXCL) != 0 || !ApplyLineSettings(fd) || !RaiseRts(fd) ||
         !PurgeSerialDevice(fd)) {
+        const int error = errno;
         CloseSerialDevice(fd);
-        return -1;
+        return {-1, DeviceOpenError::SetupFailed, error};
     }
-    return fd;
+    return {fd, DeviceOpenError::None, 0};
+}
+
+std::string DeviceAccessGroup(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || info.st_gid == 0 ||
+        (info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP)) {
+        return {};
+    }
+    group entry{};
+    group* found = nullptr;
+    std::vector<char> buffer(4096);
+    while (getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+           buffer.size() < (1u << 20)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    return found != nullptr && found->gr_name != nullptr ? found->gr_name : std::string{};
 }
 
 void CloseSerialDevice(int fd) {

@@ -11,9 +11,29 @@ namespace orvane {
 
 // Device calls of the serial port on a tty descriptor (termios, flock, poll).
 
+// Why a device could not be opened, sorted by what the user can do about it.
+enum class DeviceOpenError {
+    None,
+    NotPresent,       // no such node, or no hardware behind it
+    PermissionDenied, // the user may not read and write it
+    InUse,            // another program holds it exclusively
+    NotATerminal,     // the path names something else than a serial device
+    SetupFailed,      // it refused the line settings
+    Other,
+};
+
+struct DeviceOpenOutcome {
+    int fd = -1; // non-blocking, close-on-exec; -1 on failure
+    DeviceOpenError error = DeviceOpenError::None;
+    int systemError = 0; // errno of the call that failed
+};
+
 // Opens `path` for exclusive use, 9600 baud 8N1, raw, no flow control, RTS on, both
-// directions purged. Returns the descriptor (non-blocking, close-on-exec) or -1.
-int OpenSerialDevice(const std::string& path);
+// directions purged.
+DeviceOpenOutcome OpenSerialDevice(const std::string& path);
+// The group whose members may read and write the device at `path`, when membership is
+// what access depends on (the group has both rights and is not root's); empty otherwise.
+std::string DeviceAccessGroup(const std::string& path);
 // Gives up exclusivity and closes.
 void CloseSerialDevice(int fd);
 // Discards unread input and unsent output.

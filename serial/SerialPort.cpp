@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <poll.h>
+#include <pthread.h>
 
 #include "serial/SerialDevice.h"
 
@@ -50,6 +51,7 @@ void CSerialPort::SetGatherWindow(std::chrono::microseconds window) {
 
 bool CSerialPort::OpenPort(ISerialOwner* owner, unsigned portNumber) {
     ClosePort();
+    m_openFailure = {DeviceOpenError::Other, {}, 0, {}};
     if (owner == nullptr || !m_resolver || !m_shutdown.IsValid() || !m_writeRequest.IsValid()) {
         return false;
     }
@@ -60,14 +62,20 @@ bool CSerialPort::OpenPort(ISerialOwner* owner, unsigned portNumber) {
         return false;
     }
     if (!path) {
+        m_openFailure.error = DeviceOpenError::NotPresent;
         return false;
     }
-    const int fd = OpenSerialDevice(*path);
-    if (fd < 0) {
+    const DeviceOpenOutcome opened = OpenSerialDevice(*path);
+    if (opened.fd < 0) {
+        m_openFailure = {opened.error, *path, opened.systemError,
+                         opened.error == DeviceOpenError::PermissionDenied
+                             ? DeviceAccessGroup(*path)
+                             : std::string{}};
         return false;
     }
+    m_openFailure = {};
     std::lock_guard lock(m_mutex);
-    m_fd = fd;
+    m_fd = opened.fd;
     m_owner = owner;
     m_portNumber = portNumber;
     m_transmitBuffer.fill('\0');
@@ -159,6 +167,8 @@ bool CSerialPort::RequestTransmission(std::string_view text) {
 
 void CSerialPort::MonitorThread() {
     t_monitoredPort = this;
+    // Named, so that a look at /proc or a debugger tells it from the owner's thread.
+    pthread_setname_np(pthread_self(), "serial-monitor");
     if (m_run.purgeFailed) {
         ReportFailure();
     }
@@ -203,33 +213,54 @@ bool CSerialPort::IsTrickle(std::size_t waiting) const {
 }
 
 void CSerialPort::OnPortReady(int fd, short events) {
-    std::vector<std::uint8_t> bytes;
-    auto outcome = ReadAvailable(fd, bytes, kMaxHandOff);
-    const bool trickle = IsTrickle(bytes.size());
-    m_lastWake = std::chrono::steady_clock::now();
-    if (outcome == ReadOutcome::Drained && (events & kGone) == 0 && trickle) {
-        // Sleep on shutdown and transmission only, so that a slow trickle of bytes costs
-        // one wake-up per window instead of one per byte.
-        const auto window = m_run.gatherWindow;
-        const timespec wait{static_cast<time_t>(window.count() / 1000000),
-                            static_cast<long>(window.count() % 1000000 * 1000)};
-        pollfd waits[2] = {{m_shutdown.Fd(), POLLIN, 0}, {m_writeRequest.Fd(), POLLIN, 0}};
-        ppoll(waits, 2, &wait, nullptr);
-        if (waits[0].revents != 0) {
+    bool mayRest = true;
+    for (;;) {
+        std::vector<std::uint8_t> bytes;
+        const ReadOutcome outcome = ReadAvailable(fd, bytes, kMaxHandOff);
+        const bool trickle = IsTrickle(bytes.size());
+        const bool got = !bytes.empty();
+        m_lastWake = std::chrono::steady_clock::now();
+        m_lastWakeBytes = bytes.size();
+        // After a hang-up poll keeps reporting the descriptor and read returns 0 for ever:
+        // hand over what came before it, report once and stop watching it.
+        const bool gone = outcome == ReadOutcome::HungUp || outcome == ReadOutcome::Failed ||
+                          (events & kGone) != 0;
+        if (got && !m_run.gate->Post(m_run.executor, HandOff(std::move(bytes)))) {
+            m_failed = true;
             return;
         }
-        outcome = ReadAvailable(fd, bytes, kMaxHandOff);
+        // While bytes trickle in, rest for the gather window as the owner takes this batch,
+        // waking only for a stop or a transmission: a byte-paced stream costs one wake-up
+        // per window instead of one per byte. Bulk input is never held up.
+        const bool rest = mayRest && got && trickle && !gone && outcome == ReadOutcome::Drained;
+        const RestEnd ended = rest ? Rest() : RestEnd::NotRested;
+        if (!m_run.gate->Await()) {
+            m_failed = true;
+            return;
+        }
+        if (gone) {
+            ReportFailure();
+            return;
+        }
+        if (ended == RestEnd::NotRested || ended == RestEnd::Stopped) {
+            return;
+        }
+        // What arrived meanwhile is handed over next, also before a transmission purges it.
+        mayRest = ended == RestEnd::WindowOver;
+        events = 0;
     }
-    m_lastWakeBytes = bytes.size();
-    if (!bytes.empty() && !DeliverBytes(std::move(bytes))) {
-        m_failed = true;
-        return;
+}
+
+CSerialPort::RestEnd CSerialPort::Rest() const {
+    const auto window = m_run.gatherWindow;
+    const timespec wait{static_cast<time_t>(window.count() / 1000000),
+                        static_cast<long>(window.count() % 1000000 * 1000)};
+    pollfd waits[2] = {{m_shutdown.Fd(), POLLIN, 0}, {m_writeRequest.Fd(), POLLIN, 0}};
+    ppoll(waits, 2, &wait, nullptr);
+    if (waits[0].revents != 0) {
+        return RestEnd::Stopped;
     }
-    // After a hang-up poll keeps reporting the descriptor and read returns 0 for ever:
-    // report once and stop watching it.
-    if (outcome == ReadOutcome::HungUp || outcome == ReadOutcome::Failed || (events & kGone) != 0) {
-        ReportFailure();
-    }
+    return waits[1].revents != 0 ? RestEnd::TransmissionAsked : RestEnd::WindowOver;
 }
 
 void CSerialPort::OnTransmissionRequest(int fd) {
@@ -257,10 +288,8 @@ void CSerialPort::OnTransmissionRequest(int fd) {
     }
 }
 
-bool CSerialPort::DeliverBytes(std::vector<std::uint8_t> bytes) {
-    const auto& run = m_run;
-    return run.gate->Deliver(run.executor, [owner = run.owner, port = run.port, gate = run.gate,
-                                            bytes = std::move(bytes)] {
+std::function<void()> CSerialPort::HandOff(std::vector<std::uint8_t> bytes) const {
+    return [owner = m_run.owner, port = m_run.port, gate = m_run.gate, bytes = std::move(bytes)] {
         owner->OnCtsChange(port);
         for (const std::uint8_t byte : bytes) {
             if (!gate->IsOpen()) {
@@ -268,7 +297,7 @@ bool CSerialPort::DeliverBytes(std::vector<std::uint8_t> bytes) {
             }
             owner->OnReceiveChar(byte, port);
         }
-    });
+    };
 }
 
 void CSerialPort::ReportFailure() {

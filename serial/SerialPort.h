@@ -16,6 +16,7 @@
 
 #include "serial/DeliveryGate.h"
 #include "serial/EventFlag.h"
+#include "serial/SerialDevice.h"
 #include "serial/SerialOwner.h"
 
 namespace orvane {
@@ -35,11 +36,19 @@ public:
     // Maps a port number n (COMn) to a device path; nullopt when there is no such port.
     using PortResolver = std::function<std::optional<std::string>(unsigned)>;
 
+    // Why the last OpenPort returned false.
+    struct OpenFailure {
+        DeviceOpenError error = DeviceOpenError::None;
+        std::string devicePath; // empty when the resolver knew no device for the number
+        int systemError = 0;
+        std::string accessGroup; // PermissionDenied: the group whose members may open it
+    };
+
     static constexpr std::size_t kTransmitBufferSize = 1950;
     static constexpr std::size_t kMaxTransmitLength = kTransmitBufferSize - 1;
-    // Long enough that a byte-paced stream costs well under 1% of a core, short against
-    // the one-second schedule of the owner.
-    static constexpr std::chrono::microseconds kDefaultGatherWindow{20000};
+    // Long enough that a byte-paced stream wakes the process some 40 times a second
+    // instead of 960, short against the one-second schedule of the owner.
+    static constexpr std::chrono::microseconds kDefaultGatherWindow{50000};
 
     CSerialPort();
     virtual ~CSerialPort();
@@ -49,15 +58,18 @@ public:
     void SetPortResolver(PortResolver resolver);
     // How callbacks reach the owner's thread; takes effect at the next StartMonitor.
     void SetOwnerExecutor(OwnerExecutor executor);
-    // While bytes trickle in (fewer than a few hundred per window), a wake-up waits this
-    // long for more and hands them over together; faster input is handed over at once.
-    // Zero hands over on every wake-up. Takes effect at the next StartMonitor.
+    // While bytes trickle in (fewer than a few hundred per window), the thread rests this
+    // long after each hand-off and then hands over what came meanwhile in one go; faster
+    // input is handed over as it comes. Zero hands over on every wake-up. Takes effect at
+    // the next StartMonitor.
     void SetGatherWindow(std::chrono::microseconds window);
 
     // Stops a running monitor, releases an earlier device, then opens COM<portNumber>
-    // through the resolver. False, with nothing shown, when it cannot be opened (absent,
-    // in use by anyone else, not a terminal, settings refused).
+    // through the resolver, which is asked on every call. False, with nothing shown, when it
+    // cannot be opened (absent, in use by anyone else, not a terminal, settings refused);
+    // LastOpenFailure then says why.
     bool OpenPort(ISerialOwner* owner, unsigned portNumber);
+    const OpenFailure& LastOpenFailure() const { return m_openFailure; }
     // Purges both directions, then starts MonitorThread on the open port; true when it
     // runs (also when it already ran). Every wake-up for input makes one hand-off to the
     // owner: OnCtsChange, then OnReceiveChar for each byte in arrival order; the thread
@@ -93,11 +105,16 @@ private:
         bool purgeFailed = false;
     };
 
+    enum class RestEnd { NotRested, WindowOver, TransmissionAsked, Stopped };
+
     void MonitorThread();
     bool IsTrickle(std::size_t waiting) const;
     void OnPortReady(int fd, short events);
+    // Sleeps the gather window unless a stop or a transmission request comes first.
+    RestEnd Rest() const;
     void OnTransmissionRequest(int fd);
-    bool DeliverBytes(std::vector<std::uint8_t> bytes);
+    // The owner's side of one hand-off: OnCtsChange, then every byte while the gate is open.
+    std::function<void()> HandOff(std::vector<std::uint8_t> bytes) const;
     void ReportFailure();
 
     mutable std::mutex m_mutex; // guards m_fd, the transmit buffer and its request flag
@@ -111,6 +128,7 @@ private:
     ISerialOwner* m_owner = nullptr;
     unsigned m_portNumber = 0;
     PortResolver m_resolver;
+    OpenFailure m_openFailure;
     OwnerExecutor m_executor;
     std::chrono::microseconds m_gatherWindow = kDefaultGatherWindow;
     RunContext m_run;

@@ -12,6 +12,8 @@ std::string RuntimeCommandHelp() {
            "  stall | resume                  stop or resume the live records\n"
            "  garbage | clean                 start or stop random bytes after records\n"
            "  switch N hi|lo                  set switch input N (1-2)\n"
+           "  corrupt-store N | clean-store   store register N (0-399) of configurations\n"
+           "                                  written wrongly, or faithfully again\n"
            "  hold N VALUE | release N        hold sensor N at VALUE (degC or V), or let it drift\n"
            "  drop                            the device vanishes (the line hangs up), then quit\n"
            "  quit                            end the program\n";
@@ -36,6 +38,10 @@ CommandOutcome ApplyRuntimeCommand(const std::string& line, SimulatorHost& host)
         host.SetStalled(verb == "stall");
     } else if ((verb == "garbage" || verb == "clean") && ended()) {
         host.SetGarbage(verb == "garbage");
+    } else if (verb == "corrupt-store" && (words >> n) && n >= 0 && n < kRegisterCount && ended()) {
+        host.SetCorruptStore(n);
+    } else if (verb == "clean-store" && ended()) {
+        host.SetCorruptStore(std::nullopt);
     } else if (verb == "switch" && numbered(2) && (words >> rest) &&
                (rest == "hi" || rest == "lo") && ended()) {
         host.SetSwitchInput(n, rest == "hi");

@@ -50,6 +50,8 @@ std::string UsageText() {
            "  --switch-high N    switch input N (1-2) starts high; may be repeated\n"
            "  --stall            send no live records\n"
            "  --garbage          send random bytes after every live record\n"
+           "  --corrupt-store N  store register N (0-399) of every configuration written\n"
+           "                     with a different value, as a failing memory cell would\n"
            "  --help             show this text\n";
 }
 
@@ -117,6 +119,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--fail-sensor") {
             if (const auto n = number(1, 2)) {
                 line.simulator.faults.sensorFailed[static_cast<std::size_t>(*n - 1)] = true;
+            }
+        } else if (name == "--corrupt-store") {
+            if (const auto n = number(0, kRegisterCount - 1)) {
+                line.simulator.faults.corruptRegister = *n;
             }
         } else if (name == "--switch-high") {
             if (const auto n = number(1, 2)) {

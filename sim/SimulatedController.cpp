@@ -202,6 +202,10 @@ void SimulatedController::FinishConfiguration() {
         Send(kChecksumRefusedText);
         return;
     }
+    if (m_corruptRegister && *m_corruptRegister >= 0 && *m_corruptRegister < kRegisterCount) {
+        std::string& word = groups[static_cast<std::size_t>(*m_corruptRegister)];
+        word = FormatHexWord(*ScanHex(word) ^ 1u);
+    }
     SetConfiguration(groups);
     Send(kConfigurationAcceptedText);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -55,6 +56,10 @@ public:
     void SetStalled(bool stalled) { m_stalled = stalled; }
     // Random bytes after every live record.
     void SetGarbage(bool garbage) { m_garbage = garbage; }
+    // A failing memory cell: register 0 to 399 of every configuration received is stored
+    // with its lowest bit inverted (the checksum then follows what was stored); empty
+    // stores faithfully.
+    void SetCorruptStore(std::optional<int> reg) { m_corruptRegister = reg; }
 
 private:
     void OnKey(char key, SimTime now);
@@ -80,6 +85,7 @@ private:
     std::string m_incoming;   // configuration text from its "<" on
     bool m_stalled = false;
     bool m_garbage = false;
+    std::optional<int> m_corruptRegister;
     std::minstd_rand m_noise{20261206};
 };
 

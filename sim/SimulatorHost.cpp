@@ -174,6 +174,7 @@ void ApplyFaults(SimulatedController& controller, const SimulatorFaults& faults)
     }
     controller.SetStalled(faults.stalled);
     controller.SetGarbage(faults.garbage);
+    controller.SetCorruptStore(faults.corruptRegister);
 }
 
 } // namespace
@@ -287,6 +288,10 @@ void SimulatorHost::SetStalled(bool stalled) {
 
 void SimulatorHost::SetGarbage(bool garbage) {
     Change([&](SimulatedController& c) { c.SetGarbage(garbage); });
+}
+
+void SimulatorHost::SetCorruptStore(std::optional<int> reg) {
+    Change([&](SimulatedController& c) { c.SetCorruptStore(reg); });
 }
 
 void SimulatorHost::SetSwitchInput(int input, bool high) {

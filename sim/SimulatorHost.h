@@ -22,6 +22,7 @@ struct SimulatorFaults {
     std::array<bool, 2> sensorFailed{}; // the sensor's field reads "FAIL"
     bool stalled = false;               // no live records (commands are still answered)
     bool garbage = false;               // random bytes after every live record
+    std::optional<int> corruptRegister; // register 0 to 399 stored wrongly from a write
 };
 
 struct SimulatorOptions {
@@ -72,6 +73,8 @@ public:
     void SetSensorFailed(int sensor, bool failed); // sensor 1 or 2
     void SetStalled(bool stalled);
     void SetGarbage(bool garbage);
+    // Register 0 to 399 of each configuration written is stored wrongly; empty: none.
+    void SetCorruptStore(std::optional<int> reg);
     void SetSwitchInput(int input, bool high); // input 1 or 2
     // Holds sensor 1 or 2 at a value (°C, or V in the voltage modes); empty releases it.
     void HoldSensor(int sensor, std::optional<double> value);

@@ -1,16 +1,23 @@
 #include "tools/CliCommands.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <sstream>
 
 #include "core/Checksum.h"
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
-#include "core/Conversions.h"
+#include "core/ConfigDiff.h"
+#include "core/CsvWriter.h"
 #include "core/SequencerCodes.h"
 #include "core/SequencerTexts.h"
+#include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
+#include "tools/CliReports.h"
 #include "tools/CliSession.h"
+#include "tools/LiveCsv.h"
 #include "tools/PortLookup.h"
 
 namespace orvane::cli {
@@ -19,67 +26,51 @@ namespace {
 
 // Ticks allowed for the first live record before logging starts.
 constexpr int kLiveDataWaitTicks = 15;
-
-struct Loaded {
-    Outcome outcome;
-    RegisterTexts texts{};
-};
-
-// A configuration file with every check the GUI's loader makes, and the one the
-// write makes: each register must be four hexadecimal digits.
-Loaded LoadConfigurationFile(const std::string& path) {
-    const FileLoadResult file = ReadConfigurationFileBytes(path);
-    if (!file.opened) {
-        return {{kExitFile, "cannot read " + path + ": " + file.error}};
-    }
-    const FileReadResult read = DecodeConfigurationFile(file.bytes);
-    switch (read.outcome) {
-    case FileReadOutcome::TooLarge:
-        return {{kExitFile, path + ": file larger than expected (over 4000 bytes)"}};
-    case FileReadOutcome::NoStartMarker:
-        return {{kExitFile, path + ": not a configuration file (no \"<\")"}};
-    case FileReadOutcome::ChecksumMismatch:
-        return {{kExitFile, path + ": checksum does not match the registers"}};
-    case FileReadOutcome::Loaded:
-        break;
-    }
-    if (const auto bad = FirstUnsendableRegister(read.groups)) {
-        return {{kExitFile, path + ": register " + std::to_string(*bad) + " (\"" +
-                                read.groups[static_cast<std::size_t>(*bad)] +
-                                "\") is not four hexadecimal digits"}};
-    }
-    return {{}, read.groups};
-}
-
-Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& path) {
-    CRegisterImage image;
-    image.SetTexts(texts);
-    const ConfigurationTextResult built = BuildConfigurationText(image);
-    if (!built.ok()) {
-        return {kExitController, "register " + std::to_string(built.invalidRegister) +
-                                     " as received is not four hexadecimal digits"};
-    }
-    const FileWriteResult written = WriteFileAtomically(path, EncodeConfigurationFile(built.text));
-    if (!written.ok) {
-        return {kExitFile, "cannot write " + path + ": " + written.error};
-    }
-    return {};
-}
+// Ticks allowed, after a write, for the controller's output to push the cleared receive
+// window out (1800 bytes; a live record a tick brings about 70).
+constexpr int kWindowRefillTicks = 60;
+// The information capture looks only once more than 1300 bytes came since connecting, which
+// a restart's text and the records after it alone may not bring in time.
+constexpr int kCaptureMinimumCount = 1300;
+constexpr int kCaptureFillTicks = 40;
 
 Outcome Check(const CliOptions& options, std::ostream& out) {
-    const Loaded loaded = LoadConfigurationFile(options.input);
+    const LoadedConfiguration loaded = LoadConfigurationFile(options.input);
     if (!loaded.outcome.ok()) {
         return loaded.outcome;
     }
     CRegisterImage image;
     image.SetTexts(loaded.texts);
-    const auto issue = image.Value(kIssueRegister);
-    out << "Name: " << image.DecodeTextField(kNameField) << "\n"
-        << "Issue: " << (issue ? FormatDecimal(*issue) : image.Text(kIssueRegister)) << "\n"
-        << "Description: " << image.DecodeTextField(kDescriptionField) << "\n"
-        << "Date: " << image.DecodeTextField(kDateField) << "\n"
-        << "Checksum: " << image.Text(kChecksumIndex) << "\n";
+    out << ConfigurationSummary(image, options.json);
     return {};
+}
+
+// What differs from `before` to `after`: exit 0 when nothing, 1 when something does.
+Outcome Diff(const RegisterTexts& before, const RegisterTexts& after, bool json,
+             std::ostream& out) {
+    CRegisterImage a;
+    a.SetTexts(before);
+    CRegisterImage b;
+    b.SetTexts(after);
+    const std::vector<FieldDifference> differences = DiffConfigurations(a, b);
+    out << DiffReport(differences, a, b, json);
+    if (differences.empty()) {
+        return {};
+    }
+    return {kExitDifferent, std::to_string(differences.size()) + " setting" +
+                                (differences.size() == 1 ? " differs" : "s differ")};
+}
+
+Outcome DiffFiles(const CliOptions& options, std::ostream& out) {
+    const LoadedConfiguration a = LoadConfigurationFile(options.input);
+    if (!a.outcome.ok()) {
+        return a.outcome;
+    }
+    const LoadedConfiguration b = LoadConfigurationFile(options.secondInput);
+    if (!b.outcome.ok()) {
+        return b.outcome;
+    }
+    return Diff(a.texts, b.texts, options.json, out);
 }
 
 Outcome Ports(std::ostream& out) {
@@ -90,45 +81,137 @@ Outcome Ports(std::ostream& out) {
     return {};
 }
 
-Outcome Read(CliSession& session, const std::string& output) {
+struct ReadBack {
+    Outcome outcome;
+    RegisterTexts texts{};
+};
+
+// The controller's configuration as it sent it, taken on the tick its reply was shown
+// (before the log question can change bit 5; a reply taken by an earlier read does not count).
+ReadBack ReadFromController(CliSession& session) {
     CSequencer& seq = session.Sequencer();
-    // The image as the controller sent it, before the log question can change bit 5.
+    const int shownBefore = session.Console().configurationsShown;
     std::optional<RegisterTexts> received;
     Outcome run = session.RunCommand([&] { seq.RequestCommand(CommandCode::ReadConfig); },
                                      [&] {
                                          if (!received &&
+                                             session.Console().configurationsShown != shownBefore &&
                                              seq.LastReplyOutcome() == ConfigReplyOutcome::Loaded) {
                                              received = session.Image().Texts();
                                          }
                                      });
     if (!run.ok()) {
-        return run;
+        return {run};
     }
     if (!received) {
-        return {kExitController, seq.LastReplyOutcome() == ConfigReplyOutcome::ChecksumMismatch
-                                     ? "the configuration received has a wrong checksum"
-                                     : "no configuration received; check that the cable is "
-                                       "connected and the controller is powered"};
+        return {{kExitController, seq.LastReplyOutcome() == ConfigReplyOutcome::ChecksumMismatch
+                                      ? "the configuration received has a wrong checksum"
+                                      : "no configuration received; check that the cable is "
+                                        "connected and the controller is powered"}};
     }
-    return SaveConfigurationFile(*received, output);
+    return {{}, *received};
 }
 
-Outcome Write(CliSession& session, const std::string& input) {
-    const Loaded loaded = LoadConfigurationFile(input);
+Outcome Read(CliSession& session, const std::string& output) {
+    const ReadBack read = ReadFromController(session);
+    if (!read.outcome.ok()) {
+        return read.outcome;
+    }
+    return SaveConfigurationFile(read.texts, output);
+}
+
+// Ticks while `waiting` holds, at most `limit` times; the command that follows says
+// whether it was enough.
+void TickWhile(CliSession& session, int limit, const std::function<bool()>& waiting) {
+    for (int i = 0; i < limit && waiting() && !CliSession::StopRequested(); ++i) {
+        session.Tick();
+    }
+}
+
+// A write clears the receive window, and a reply is only found once the controller's
+// output has pushed all of it out; a read started earlier could miss its reply.
+void WaitForReceiveWindow(CliSession& session) {
+    TickWhile(session, kWindowRefillTicks,
+              [&] { return session.Sequencer().ReceiveBuffer().Text().empty(); });
+}
+
+// Reads the configuration back and lists every register that is not what was sent.
+Outcome Verify(CliSession& session, const RegisterTexts& written, std::ostream& out) {
+    WaitForReceiveWindow(session);
+    const ReadBack read = ReadFromController(session);
+    if (!read.outcome.ok()) {
+        return {read.outcome.code, "cannot verify: " + read.outcome.message};
+    }
+    CRegisterImage sent;
+    sent.SetTexts(written);
+    sent.SetText(kChecksumIndex, ChecksumText(written));
+    CRegisterImage held;
+    held.SetTexts(read.texts);
+    const std::vector<RegisterMismatch> mismatches = CompareRegisters(sent, held);
+    if (mismatches.empty()) {
+        out << "Verified: the controller holds all " << kRegisterCount << " registers and checksum "
+            << held.Text(kChecksumIndex) << " as written\n";
+        return {};
+    }
+    std::size_t registers = 0;
+    for (const RegisterMismatch& mismatch : mismatches) {
+        out << DescribeMismatch(mismatch, sent, held) << "\n";
+        registers += mismatch.reg < kRegisterCount ? 1 : 0;
+    }
+    const bool checksum = mismatches.back().reg == kChecksumIndex;
+    std::string what = std::to_string(registers) + (registers == 1 ? " register" : " registers");
+    if (checksum) {
+        what = registers == 0 ? "the checksum" : what + " and the checksum";
+    }
+    const bool one = registers + (checksum ? 1 : 0) == 1;
+    return {kExitVerify, "verification failed: " + what + (one ? " differs" : " differ") +
+                             " from what was written"};
+}
+
+Outcome Write(CliSession& session, const CliOptions& options, std::ostream& out) {
+    const LoadedConfiguration loaded = LoadConfigurationFile(options.input);
     if (!loaded.outcome.ok()) {
         return loaded.outcome;
     }
+    if (!options.backupDir.empty()) {
+        if (Outcome folder = MakeBackupFolder(options.backupDir); !folder.ok()) {
+            return {folder.code, folder.message + "; nothing written"};
+        }
+        const ReadBack before = ReadFromController(session);
+        if (!before.outcome.ok()) {
+            return {before.outcome.code, "no backup, nothing written: " + before.outcome.message};
+        }
+        const SavedBackup backup =
+            SaveBackup(before.texts, options.backupDir, std::chrono::system_clock::now());
+        if (!backup.outcome.ok()) {
+            return {backup.outcome.code, backup.outcome.message + "; nothing written"};
+        }
+        out << "Backup: " << backup.path << "\n" << std::flush;
+    }
     session.Image().SetTexts(loaded.texts);
-    return session.RunCommand([&] { session.Sequencer().OnDownloadConfiguration(); });
+    Outcome run = session.RunCommand([&] { session.Sequencer().OnDownloadConfiguration(); });
+    if (!run.ok() || !options.verify) {
+        return run;
+    }
+    return Verify(session, loaded.texts, out);
+}
+
+Outcome DiffWithController(CliSession& session, const CliOptions& options, std::ostream& out) {
+    const LoadedConfiguration file = LoadConfigurationFile(options.input);
+    if (!file.outcome.ok()) {
+        return file.outcome;
+    }
+    const ReadBack held = ReadFromController(session);
+    if (!held.outcome.ok()) {
+        return held.outcome;
+    }
+    return Diff(held.texts, file.texts, options.json, out);
 }
 
 Outcome Info(CliSession& session, std::ostream& out) {
     CSequencer& seq = session.Sequencer();
     session.Console().controllerInfo.clear();
-    Outcome run = session.RunCommand([&] {
-        seq.SetCaptureStarted(false);
-        seq.RequestCommand(CommandCode::RestartForProgramNumber);
-    });
+    Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
     if (!run.ok()) {
         return run;
     }
@@ -137,6 +220,98 @@ Outcome Info(CliSession& session, std::ostream& out) {
     }
     out << session.Console().controllerInfo << "\n";
     return {};
+}
+
+// What one tick of logging did: a record written, or why logging must stop.
+struct LogStep {
+    bool wrote = false;
+    std::optional<Outcome> failure;
+};
+
+// Ticks in live data, recording after each tick, until the records asked for are written,
+// the user stops, or the file or the port fails.
+Outcome RecordLiveData(CliSession& session, const CliOptions& options, std::ostream& err,
+                       bool showProgress, const std::function<LogStep()>& record) {
+    int records = 0;
+    Outcome result;
+    while (true) {
+        session.Tick();
+        const LogStep step = record();
+        if (step.failure) {
+            result = *step.failure;
+            break;
+        }
+        if (!session.Sequencer().IsConnected()) {
+            result = {kExitPort, session.Console().messages.empty()
+                                     ? "the port was closed"
+                                     : session.Console().messages.back().text};
+            break;
+        }
+        records += step.wrote ? 1 : 0;
+        if (showProgress) {
+            err << "\rlogged " << records << " records" << std::flush;
+        }
+        if (options.seconds && records >= *options.seconds) {
+            break;
+        }
+        if (CliSession::StopRequested()) {
+            break; // the normal end of an open-ended log
+        }
+    }
+    if (showProgress) {
+        err << "\n";
+    }
+    return result;
+}
+
+// The GUI's log file, written by the sequencer's own logger.
+Outcome LogGuiFormat(CliSession& session, const CliOptions& options, std::ostream& err,
+                     bool showProgress) {
+    CSequencer& seq = session.Sequencer();
+    session.Console().logPath = options.output;
+    seq.SetPendingAction(PendingAction::OpenLog);
+    const Outcome result = RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
+        const CDataLogger& logger = seq.Logger();
+        if (!logger.IsOpen()) {
+            return {false, Outcome{kExitFile, options.output + ": " + logger.LogStatus()}};
+        }
+        return {logger.LoggedThisTick(), std::nullopt};
+    });
+    if (seq.Logger().IsOpen()) {
+        seq.SetPendingAction(PendingAction::CloseLog);
+        session.Tick();
+    }
+    return result;
+}
+
+// One row per live record received: a record is new when its up time changed, as the
+// controller's up time does from record to record.
+Outcome LogCsv(CliSession& session, const CliOptions& options, std::ostream& err,
+               bool showProgress) {
+    std::ofstream file(options.output, std::ios::binary | std::ios::trunc);
+    const auto failed = [&] {
+        return Outcome{kExitFile, "cannot write " + options.output + ": " + std::strerror(errno)};
+    };
+    file << CsvRow(LiveCsvHeader()) << std::flush;
+    if (!file) {
+        return failed();
+    }
+    const CSequencer& seq = session.Sequencer();
+    std::string lastUpTime;
+    return RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
+        const LiveFields& fields = seq.Fields();
+        const std::string& upTime = fields[kLiveFieldsFilled - 1];
+        if (seq.StatusText() != StateName(State::ViewData) || upTime == lastUpTime) {
+            return {};
+        }
+        lastUpTime = upTime;
+        const auto now = std::chrono::system_clock::now();
+        file << CsvRow(LiveCsvCells(LocalIsoTime(now), fields)) << std::flush;
+        if (!file) {
+            return {false, failed()};
+        }
+        return {true, std::nullopt};
+    });
 }
 
 Outcome Log(CliSession& session, const CliOptions& options, std::ostream& err, bool showProgress) {
@@ -152,42 +327,8 @@ Outcome Log(CliSession& session, const CliOptions& options, std::ostream& err, b
         }
         session.Tick();
     }
-    session.Console().logPath = options.output;
-    seq.SetPendingAction(PendingAction::OpenLog);
-    int records = 0;
-    Outcome result;
-    while (true) {
-        session.Tick();
-        const CDataLogger& logger = seq.Logger();
-        if (!logger.IsOpen()) {
-            result = {kExitFile, options.output + ": " + logger.LogStatus()};
-            break;
-        }
-        if (!seq.IsConnected()) {
-            result = {kExitPort, session.Console().messages.empty()
-                                     ? "the port was closed"
-                                     : session.Console().messages.back().text};
-            break;
-        }
-        records += logger.LoggedThisTick() ? 1 : 0;
-        if (showProgress) {
-            err << "\rlogged " << records << " records" << std::flush;
-        }
-        if (options.seconds && records >= *options.seconds) {
-            break;
-        }
-        if (CliSession::StopRequested()) {
-            break; // the normal end of an open-ended log
-        }
-    }
-    if (showProgress) {
-        err << "\n";
-    }
-    if (seq.Logger().IsOpen()) {
-        seq.SetPendingAction(PendingAction::CloseLog);
-        session.Tick();
-    }
-    return result;
+    return options.csv ? LogCsv(session, options, err, showProgress)
+                       : LogGuiFormat(session, options, err, showProgress);
 }
 
 Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostream& err,
@@ -207,9 +348,19 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
     case CliCommand::Read:
         return Read(session, options.output);
     case CliCommand::Write:
-        return Write(session, options.input);
-    case CliCommand::Info:
-        return Info(session, out);
+        return Write(session, options, out);
+    case CliCommand::Info: {
+        TickWhile(session, kCaptureFillTicks,
+                  [&] { return seq.ReceiveBuffer().Count() <= kCaptureMinimumCount; });
+        std::ostringstream text;
+        Outcome info = Info(session, options.json ? text : out);
+        if (info.ok() && options.json) {
+            out << IdentificationJson(session.Console().controllerInfo);
+        }
+        return info;
+    }
+    case CliCommand::Diff:
+        return DiffWithController(session, options, out);
     case CliCommand::Restart:
         return session.RunCommand([&] { seq.RequestCommand(CommandCode::Restart); });
     case CliCommand::Defaults:
@@ -241,6 +392,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         break;
     case CliCommand::Check:
         outcome = Check(options, out);
+        break;
+    case CliCommand::Diff:
+        outcome = options.port.empty() ? DiffFiles(options, out)
+                                       : RunOnController(options, out, err, showProgress);
         break;
     default:
         outcome = RunOnController(options, out, err, showProgress);

@@ -30,6 +30,8 @@ public:
     std::string controllerInfo;
     std::string checksum;
     std::string logStatus;
+    // How often a configuration was shown: each read reply taken counts once.
+    int configurationsShown = 0;
 
     void ShowTick(const std::string&) override {}
     void ShowStatus(const std::string&) override {}
@@ -51,7 +53,7 @@ public:
     void ShowChecksum(const std::string& text) override { checksum = text; }
     void ShowConfigDate(const std::string&) override {}
     void ShowConfigIssue(const std::string&) override {}
-    void ShowConfigName(const std::string&) override {}
+    void ShowConfigName(const std::string&) override { ++configurationsShown; }
     void ShowConfigDescription(const std::string&) override {}
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,

@@ -16,6 +16,7 @@ const std::map<std::string, CliCommand>& Commands() {
         {"write", CliCommand::Write},     {"info", CliCommand::Info},
         {"restart", CliCommand::Restart}, {"defaults", CliCommand::Defaults},
         {"log", CliCommand::Log},         {"check", CliCommand::Check},
+        {"diff", CliCommand::Diff},
     };
     return commands;
 }
@@ -30,7 +31,12 @@ std::optional<int> ParseInt(const std::string& text) {
 }
 
 bool NeedsPort(CliCommand c) {
-    return c != CliCommand::Ports && c != CliCommand::Check && c != CliCommand::None;
+    return c != CliCommand::Ports && c != CliCommand::Check && c != CliCommand::Diff &&
+           c != CliCommand::None;
+}
+
+bool TakesFiles(CliCommand c) {
+    return c == CliCommand::Write || c == CliCommand::Check || c == CliCommand::Diff;
 }
 
 // Checks what each command requires once everything was read.
@@ -41,7 +47,7 @@ std::string Validate(const CliOptions& o) {
     if (NeedsPort(o.command) && o.port.empty()) {
         return "--port is required for this command";
     }
-    if (!NeedsPort(o.command) && !o.port.empty()) {
+    if (!NeedsPort(o.command) && o.command != CliCommand::Diff && !o.port.empty()) {
         return "--port does not apply to this command";
     }
     const bool wantsOutput = o.command == CliCommand::Read || o.command == CliCommand::Log;
@@ -51,12 +57,30 @@ std::string Validate(const CliOptions& o) {
     if (!wantsOutput && !o.output.empty()) {
         return "-o does not apply to this command";
     }
-    const bool wantsInput = o.command == CliCommand::Write || o.command == CliCommand::Check;
-    if (wantsInput && o.input.empty()) {
+    if (o.command == CliCommand::Diff) {
+        if (o.port.empty() && o.secondInput.empty()) {
+            return "diff compares two configuration files, or --port and one file";
+        }
+        if (!o.port.empty() && !o.secondInput.empty()) {
+            return "diff --port compares the controller with one file";
+        }
+    }
+    if (TakesFiles(o.command) && o.input.empty()) {
         return "a configuration FILE is required for this command";
     }
     if (o.seconds && o.command != CliCommand::Log) {
         return "--seconds applies to log only";
+    }
+    if (o.csv && o.command != CliCommand::Log) {
+        return "--csv applies to log only";
+    }
+    if ((o.verify || !o.backupDir.empty()) && o.command != CliCommand::Write) {
+        return std::string(o.verify ? "--verify" : "--backup") + " applies to write only";
+    }
+    const bool reports = o.command == CliCommand::Check || o.command == CliCommand::Info ||
+                         o.command == CliCommand::Diff;
+    if (o.json && !reports) {
+        return "--json applies to check, info and diff only";
     }
     return {};
 }
@@ -81,8 +105,20 @@ CliOptions ParseCliArgs(const std::vector<std::string>& args) {
             o.help = true;
             return o;
         }
+        if (arg == "--verify") {
+            o.verify = true;
+            continue;
+        }
+        if (arg == "--json") {
+            o.json = true;
+            continue;
+        }
+        if (arg == "--csv") {
+            o.csv = true;
+            continue;
+        }
         if (arg == "--port" || arg == "-o" || arg == "--output" || arg == "--seconds" ||
-            arg == "--tick-ms") {
+            arg == "--tick-ms" || arg == "--backup") {
             const auto v = value();
             if (!v) {
                 return refuse(arg + " needs a value");
@@ -91,6 +127,11 @@ CliOptions ParseCliArgs(const std::vector<std::string>& args) {
                 o.port = *v;
             } else if (arg == "-o" || arg == "--output") {
                 o.output = *v;
+            } else if (arg == "--backup") {
+                if (v->empty()) {
+                    return refuse("--backup needs a folder");
+                }
+                o.backupDir = *v;
             } else if (arg == "--seconds") {
                 const auto n = ParseInt(*v);
                 if (!n || *n < 1) {
@@ -115,9 +156,10 @@ CliOptions ParseCliArgs(const std::vector<std::string>& args) {
                 return refuse("unknown command " + arg);
             }
             o.command = found->second;
-        } else if (o.input.empty() &&
-                   (o.command == CliCommand::Write || o.command == CliCommand::Check)) {
+        } else if (o.input.empty() && TakesFiles(o.command)) {
             o.input = arg;
+        } else if (o.secondInput.empty() && o.command == CliCommand::Diff) {
+            o.secondInput = arg;
         } else {
             return refuse("unexpected argument " + arg);
         }
@@ -138,33 +180,51 @@ std::string CliUsage() {
            "  ports                      list the serial ports with their COM numbers\n"
            "  read --port P -o FILE      read the controller's configuration into FILE\n"
            "                             (the GUI's configuration file format)\n"
-           "  write --port P FILE        write the configuration FILE to the controller;\n"
+           "  write --port P FILE [--backup DIR] [--verify]\n"
+           "                             write the configuration FILE to the controller;\n"
            "                             a file that fails the checks is refused\n"
-           "  info --port P              restart the controller and print its information\n"
+           "  info --port P [--json]     restart the controller and print its information\n"
            "  restart --port P           restart the controller\n"
            "  defaults --port P          restore the controller's default configuration\n"
-           "  log --port P -o FILE [--seconds N]\n"
+           "  log --port P -o FILE [--seconds N] [--csv]\n"
            "                             log live records to FILE in the GUI's log format,\n"
            "                             N records (one a tick), or until interrupted\n"
-           "  check FILE                 validate a configuration file and print its name,\n"
+           "  check FILE [--json]        validate a configuration file and print its name,\n"
            "                             issue, description, date and checksum\n"
+           "  diff A B [--json]          list what differs from configuration file A to B,\n"
+           "                             one line per setting, grouped by page\n"
+           "  diff --port P FILE [--json]\n"
+           "                             the same from the controller's configuration to FILE\n"
            "\n"
            "Options:\n"
            "  --port P       a device path (/dev/ttyUSB0, a pseudo-terminal) or a COM\n"
            "                 number from the port list (COM3 or 3)\n"
            "  -o, --output FILE\n"
            "                 the file that read or log writes\n"
+           "  --backup DIR   write: first read the controller's configuration and save it\n"
+           "                 in DIR as <name>_Issue<n>_<YYYYMMDD-HHMMSS>.txt; nothing is\n"
+           "                 written when that fails\n"
+           "  --verify       write: read the configuration back and compare all 400\n"
+           "                 registers and the checksum; every difference is listed\n"
+           "  --csv          log: a CSV file (RFC 4180) with a header row, one row per\n"
+           "                 live record, the PC's local time first\n"
+           "  --json         check, info, diff: one JSON object on standard output\n"
            "  --seconds N    log: stop after N records\n"
            "  --tick-ms N    the sequencer's tick in milliseconds (5 to 1000, default\n"
            "                 1000); faster ticks are for the simulated controller only\n"
            "  -h, --help     show this text\n"
            "\n"
            "Progress is shown on stderr when it is a terminal. A read takes 34 ticks,\n"
-           "a write 61, defaults 34, restart 14, info 16 to 25.\n"
+           "a write 61, defaults 34, restart 14, info 16 to 25 once 1300 bytes have\n"
+           "come from the controller (about 20 ticks of live records on a fresh\n"
+           "connection). A verified write then waits until the controller's output has\n"
+           "refilled the receive window (up to 60 ticks, about 25 with live records)\n"
+           "and reads back.\n"
            "\n"
-           "Exit status: 0 done; 1 usage error; 2 file refused or not written;\n"
-           "3 the controller did not answer as expected; 4 port not found, not opened\n"
-           "or failed; 130 interrupted.\n";
+           "Exit status: 0 done (diff: the configurations are the same); 1 usage error\n"
+           "(diff: they differ); 2 file refused or not written; 3 the controller did\n"
+           "not answer as expected; 4 port not found, not opened or failed;\n"
+           "5 verification found differences; 130 interrupted.\n";
 }
 
 } // namespace orvane::cli

@@ -17,9 +17,11 @@ namespace orvane::cli {
 enum ExitCode : int {
     kExitOk = 0,
     kExitUsage = 1,
+    kExitDifferent = 1, // diff: the configurations differ
     kExitFile = 2,
     kExitController = 3,
     kExitPort = 4,
+    kExitVerify = 5, // what the controller holds is not what was written
     kExitInterrupted = 130,
 };
 

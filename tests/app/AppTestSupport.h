@@ -34,11 +34,12 @@ public:
         saveRequests.push_back(request);
         return saveAnswer;
     }
-    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return openAnswer; }
 
     std::vector<AskedMessage> asked;
     std::vector<SaveFileRequest> saveRequests;
     std::optional<std::string> saveAnswer; // empty: the dialog is cancelled
+    std::vector<std::string> openAnswer;   // empty: the dialog is cancelled
 };
 
 inline void Click(QWidget* widget) {
@@ -56,8 +57,8 @@ protected:
     void Restart() {
         window.reset();
         DlgOptions options;
-        options.hardwarePorts =
-            options.simulatorProcesses = [] { return std::vector<PortCandidate>{}; };
+        options.hardwarePorts = [this] { return hardware; };
+        options.simulatorProcesses = [this] { return simulators; };
         options.prompter = &prompter;
         options.openWithDesktop = [this](const std::string& target) { opened.push_back(target); };
         options.simulator.unpaced = true;
@@ -94,6 +95,9 @@ protected:
 
     RecordingPrompter prompter;
     std::vector<std::string> opened;
+    // What the window finds as real serial devices and standalone simulators: none unless
+    // a test puts some here (asked again on every fill and every opening).
+    std::vector<PortCandidate> hardware, simulators;
     std::unique_ptr<CZephanDlg> window;
 };
 

@@ -75,7 +75,7 @@ TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
                                           MessageButtons::Ok}}));
 
     ClickTab(6);
-    EXPECT_EQ(window->NoteField()->text(), "NOTE:\n\rAlarm Action Priority:\n\rAlarm1 has priority "
+    EXPECT_EQ(window->NoteField()->text(), "NOTE:\nAlarm Action Priority:\nAlarm1 has priority "
                                            "over 2. Just as Alarm 2 has over 3....");
     EXPECT_EQ(TextColour(window->NoteField()), kRed);
     EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again

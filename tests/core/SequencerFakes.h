@@ -63,6 +63,8 @@ public:
     std::function<void()> whileOpen;
     std::optional<std::string> savePath;
     std::vector<SaveFileRequest> saveRequests;
+    Strings openPaths; // the files chosen in the open dialog; empty: cancelled
+    std::vector<OpenFileRequest> openRequests;
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,
                               MessageButtons buttons) override {
@@ -81,14 +83,21 @@ public:
         }
         return savePath;
     }
-    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) override {
+        openRequests.push_back(request);
+        if (auto run = std::exchange(whileOpen, nullptr)) {
+            run();
+        }
+        return openPaths;
+    }
 };
 
 // A sequencer wired to recording fakes, started as the main window starts it. The rig is
 // also the link (recording each message with its tick) and the port settings.
 struct SequencerRig : ILink, IPortSettings {
     Sends sent;
-    int failingOpens = 0; // how many opens fail before one succeeds
+    int failingOpens = 0;        // how many opens fail before one succeeds
+    LinkOpenFailure openFailure; // what a failing open says
     int opens = 0, closes = 0, monitorStarts = 0;
     std::vector<int> storedPorts;
     CRegisterImage image;
@@ -101,6 +110,7 @@ struct SequencerRig : ILink, IPortSettings {
         seq.InitSequencer();
     }
     bool Open(int) override { return ++opens > failingOpens; }
+    LinkOpenFailure LastOpenFailure() const override { return openFailure; }
     void StartMonitor() override { ++monitorStarts; }
     void Close() override { ++closes; }
     void Send(std::string_view bytes) override { sent.emplace_back(seq.TickCount(), bytes); }

@@ -334,7 +334,7 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     rig.failingOpens = 3;
     rig.Connect(4);
     rig.Tick(2);
-    EXPECT_EQ(rig.seq.StatusText(), "COM4 could not be opened, retrying (3)");
+    EXPECT_EQ(rig.seq.StatusText(), "COM4: could not be opened, retrying (3)");
     EXPECT_EQ(rig.view.Connection(), " |  | ports on | IDLE"); // the fixed texts stay
     EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 3");
     rig.Tick();

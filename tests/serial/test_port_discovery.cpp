@@ -154,8 +154,8 @@ TEST(PortEnumeratorLinux, NamesEveryPortWithItsRememberedNumber) {
               " Serial device /dev/null (COM2)=2 Sim (COM4)=4 Simulated controller "
               "(COM3)=3 USB Serial Port (COM1)=1");
 
-    // The adapter is re-plugged after a new one took its place: both keep their numbers,
-    // and a fresh enumerator resolves a number it has not listed yet.
+    // Next run: the adapter is re-plugged after a new one took its place: both keep their
+    // numbers, and a fresh enumerator resolves a number it has not listed yet.
     hardware = {Candidate("new", "Other", "/dev/ttyUSB0"),
                 Candidate("x", "USB Serial Port", "/dev/ttyUSB1")};
     PortEnumeratorLinux nextRun(
@@ -167,6 +167,52 @@ TEST(PortEnumeratorLinux, NamesEveryPortWithItsRememberedNumber) {
     EXPECT_EQ(Show(BuildPortList(nextRun.EnumeratePorts(), all, 0)),
               " Other (COM4)=4 Serial device /dev/null (COM2)=2 Sim (COM5)=5 Simulated "
               "controller (COM3)=3 USB Serial Port (COM1)=1");
+}
+
+// Devices change between the fill of the list and the connect (and between retries): a
+// number opens the device it was listed for, wherever that is now, or nothing.
+TEST(PortEnumeratorLinux, ResolvesTheDeviceThatCarriesTheNumberAtEachAttempt) {
+    MemorySettings settings;
+    std::vector<PortCandidate> hardware{Candidate("adapter", "USB Serial Port", "/dev/ttyUSB0")};
+    std::vector<PortCandidate> simulators{Candidate("sim:a", "Sim", "/dev/pts/4", false),
+                                          Candidate("sim:b", "Sim", "/dev/pts/6", false)};
+    PortEnumeratorLinux enumerator(
+        settings, {}, [&] { return hardware; }, [&] { return simulators; });
+    EXPECT_EQ(Show(BuildPortList(enumerator.EnumeratePorts(), {false, false, ""}, 0)),
+              " Sim (COM2)=2 Sim (COM3)=3 USB Serial Port (COM1)=1");
+    const auto path = [&](int number) {
+        const auto port = enumerator.Resolve(number);
+        return port ? port->devicePath : "-";
+    };
+    const struct {
+        const char* change;
+        std::vector<PortCandidate> hardware, simulators;
+        std::string com1, com2, com3;
+    } steps[] = {
+        {"as listed", hardware, simulators, "/dev/ttyUSB0", "/dev/pts/4", "/dev/pts/6"},
+        {"unplugged, another adapter took its node",
+         {Candidate("other", "Other", "/dev/ttyUSB0")},
+         simulators,
+         "-",
+         "/dev/pts/4",
+         "/dev/pts/6"},
+        {"plugged back under another node, first simulator gone",
+         {Candidate("other", "Other", "/dev/ttyUSB0"),
+          Candidate("adapter", "USB Serial Port", "/dev/ttyUSB1")},
+         {simulators[1]},
+         "/dev/ttyUSB1",
+         "-",
+         "/dev/pts/6"},
+    };
+    for (const auto& step : steps) {
+        hardware = step.hardware;
+        simulators = step.simulators;
+        EXPECT_EQ(path(1), step.com1) << step.change;
+        EXPECT_EQ(path(2), step.com2) << step.change;
+        EXPECT_EQ(path(3), step.com3) << step.change;
+    }
+    EXPECT_EQ(settings.stored, (std::map<int, std::string>{{1, "adapter"}}))
+        << "simulators on pseudo-terminals are numbered for one listing only";
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 #include <stdexcept>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -147,22 +149,55 @@ TEST_F(SerialPort, AppliesLineSettingsReadBackFromTheDevice) {
     EXPECT_EQ(settings.c_cc[VTIME], 10);
 }
 
-TEST_F(SerialPort, FailsSilentlyWhenThereIsNoUsableDevice) {
+TEST_F(SerialPort, FailsSilentlyWhenThereIsNoUsableDeviceAndSaysWhy) {
     // "": no such port number; "throw": the lookup failed.
-    for (const std::string path : {"", "/dev/null", "/nonexistent/tty", "throw"}) {
-        port->SetPortResolver([path](unsigned) -> std::optional<std::string> {
+    const struct {
+        std::string path;
+        DeviceOpenError error;
+    } cases[] = {
+        {"", DeviceOpenError::NotPresent},
+        {"/nonexistent/tty", DeviceOpenError::NotPresent},
+        {"/dev/null", DeviceOpenError::NotATerminal},
+        {"throw", DeviceOpenError::Other},
+    };
+    for (const auto& c : cases) {
+        port->SetPortResolver([path = c.path](unsigned) -> std::optional<std::string> {
             if (path == "throw") {
                 throw std::runtime_error("lookup");
             }
             return path.empty() ? std::nullopt : std::optional(path);
         });
-        EXPECT_FALSE(port->OpenPort(&owner, 1)) << "case " << path;
+        EXPECT_FALSE(port->OpenPort(&owner, 1)) << "case " << c.path;
+        EXPECT_EQ(port->LastOpenFailure().error, c.error) << "case " << c.path;
+        EXPECT_EQ(port->LastOpenFailure().devicePath, c.path == "throw" ? "" : c.path);
     }
     port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
     EXPECT_FALSE(port->OpenPort(nullptr, 1)) << "no owner";
     EXPECT_FALSE(port->StartMonitor());
     EXPECT_FALSE(port->RequestTransmission("AB"));
     EXPECT_EQ(owner.failures, 0);
+    EXPECT_TRUE(port->OpenPort(&owner, 1));
+    EXPECT_EQ(port->LastOpenFailure().error, DeviceOpenError::None);
+}
+
+TEST_F(SerialPort, PermissionDeniedNamesTheGroupThatMayOpenTheDevice) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "runs as root, who may open any device";
+    }
+    // Only the group may read and write, as with a serial adapter of the group dialout.
+    ASSERT_EQ(chmod(pty.SlavePath().c_str(), 0060), 0);
+    struct stat info {};
+    ASSERT_EQ(stat(pty.SlavePath().c_str(), &info), 0);
+    const group* owningGroup = getgrgid(info.st_gid);
+    ASSERT_NE(owningGroup, nullptr);
+    port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
+    EXPECT_FALSE(port->OpenPort(&owner, 1));
+    EXPECT_EQ(port->LastOpenFailure().error, DeviceOpenError::PermissionDenied);
+    EXPECT_EQ(port->LastOpenFailure().accessGroup, owningGroup->gr_name);
+    ASSERT_EQ(chmod(pty.SlavePath().c_str(), 0), 0); // nobody's group: no advice to join it
+    EXPECT_FALSE(port->OpenPort(&owner, 1));
+    EXPECT_EQ(port->LastOpenFailure().error, DeviceOpenError::PermissionDenied);
+    EXPECT_EQ(port->LastOpenFailure().accessGroup, "");
 }
 
 TEST_F(SerialPort, RefusesEverySecondOpenerUntilReleased) {
@@ -174,6 +209,7 @@ TEST_F(SerialPort, RefusesEverySecondOpenerUntilReleased) {
     CSerialPort second;
     second.SetPortResolver([&](unsigned) { return std::optional(pty.SlavePath()); });
     EXPECT_FALSE(second.OpenPort(&owner, 1)) << "second port object";
+    EXPECT_EQ(second.LastOpenFailure().error, DeviceOpenError::InUse);
     EXPECT_FALSE(OthersCanOpen(pty.SlavePath())) << "plain open";
     port->StopMonitor();
     EXPECT_FALSE(OthersCanOpen(pty.SlavePath())) << "stopping the monitor keeps the port";
@@ -318,8 +354,8 @@ TEST_F(SerialPort, StopRacingARunningDelivery) {
     });
     for (int round = 0; round < kRounds && !HasFailure(); ++round) {
         EXPECT_TRUE(port->StartMonitor());
-        EXPECT_TRUE(pty.Write(std::string(512, 'r')));
         const std::size_t calls = owner.calls;
+        EXPECT_TRUE(pty.Write(std::string(512, 'r')));
         EXPECT_TRUE(Eventually([&] { return owner.calls > calls; })) << "round " << round;
         port->StopMonitor();
         EXPECT_FALSE(port->IsThreadAlive());

@@ -83,12 +83,14 @@ TEST(SimProgram, TakesFaultsFromItsOptionsAndTypedCommandsThenDropsTheLine) {
     EXPECT_EQ(sim.Wait(), 0);
 
     SimulatorHost host; // a stopped host is enough to tell commands from the rest
-    for (const char* line : {"", "fix-fan 2", "stall", "resume", "garbage", "clean", "release 1"}) {
+    for (const char* line : {"", "fix-fan 2", "stall", "resume", "garbage", "clean", "release 1",
+                             "corrupt-store 0", "corrupt-store 399", "clean-store"}) {
         EXPECT_EQ(ApplyRuntimeCommand(line, host), CommandOutcome::Done) << line;
     }
     for (const char* line :
          {"fail-fan 5", "fail-fan", "fail-fan 2 now", "switch 1 maybe", "switch 3 hi", "hold 1",
-          "hold 1 nan", "hold 1 inf", "stall now", "release", "explode"}) {
+          "hold 1 nan", "hold 1 inf", "stall now", "release", "explode", "corrupt-store",
+          "corrupt-store 400", "corrupt-store -1", "corrupt-store 3x", "clean-store 3"}) {
         EXPECT_EQ(ApplyRuntimeCommand(line, host), CommandOutcome::Unknown) << line;
     }
     EXPECT_EQ(ApplyRuntimeCommand("quit", host), CommandOutcome::Quit);
@@ -120,15 +122,18 @@ TEST(SimProgram, PrintsThePathFirstEndsOnSigtermAndKeepsItsConfigurationButNotAD
 }
 
 TEST(SimProgram, OptionsAreTakenOrRefused) {
-    const CommandLine line = ParseCommandLine(
-        {"--device", "/dev/ttyUSB1", "--fail-fan", "2", "--fail-fan=4", "--stall", "--garbage"});
+    const CommandLine line =
+        ParseCommandLine({"--device", "/dev/ttyUSB1", "--fail-fan", "2", "--fail-fan=4", "--stall",
+                          "--garbage", "--corrupt-store", "297"});
     const SimulatorOptions& o = line.simulator;
     EXPECT_TRUE(line.error.empty() && o.devicePath == "/dev/ttyUSB1" && o.faults.stalled &&
                 o.faults.garbage && !o.unpaced && o.timeScale == 1.0);
+    EXPECT_EQ(o.faults.corruptRegister, 297);
     EXPECT_EQ(o.faults.fanFailed, (std::array<bool, 4>{false, true, false, true}));
-    for (const char* bad : {"--time-scale=0", "--time-scale=-2", "--time-scale=fast",
-                            "--time-scale=inf", "--fail-fan=5", "--fail-fan=0", "--fail-sensor=3",
-                            "--fail-fan=2x", "--device", "--bogus", "--unpaced=yes"}) {
+    for (const char* bad :
+         {"--time-scale=0", "--time-scale=-2", "--time-scale=fast", "--time-scale=inf",
+          "--fail-fan=5", "--fail-fan=0", "--fail-sensor=3", "--fail-fan=2x", "--device", "--bogus",
+          "--unpaced=yes", "--corrupt-store=400", "--corrupt-store=-1"}) {
         EXPECT_FALSE(ParseCommandLine({bad}).error.empty()) << bad;
     }
     SimProgram help({"--help"});

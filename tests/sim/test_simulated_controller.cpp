@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "SimHarness.h"
+#include "core/Checksum.h"
 #include "core/ConfigurationText.h"
 #include "sim/ControllerTexts.h"
 
@@ -161,6 +162,27 @@ TEST(SimulatedController, TakesAConfigurationTextOnlyWhenItsChecksumAndWordsHold
         EXPECT_TRUE(SameRegisters(d.controller.Configuration(), expected)) << "case " << name;
         EXPECT_EQ(d.controller.ConfigurationChanges(), taken ? 1u : 0u) << "case " << name;
     }
+}
+
+// A failing memory cell: the text is taken, one register is stored otherwise, and the dump then
+// carries what is stored under a checksum that matches it, so only a comparison can tell.
+TEST(SimulatedController, ACorruptStoreKeepsOneRegisterWrongUntilCleaned) {
+    CRegisterImage changed = ChangedImage();
+    const std::string text = BuildConfigurationText(changed).text;
+    ControllerDriver d;
+    d.controller.SetCorruptStore(186);
+    EXPECT_NE(WriteAsHost(d, text).find("accepted"), std::string::npos);
+    CRegisterImage expected = changed;
+    expected.SetValue(186, 'F' ^ 1);
+    EXPECT_TRUE(SameRegisters(d.controller.Configuration(), expected));
+    const std::string dump = ReadAsHost(d);
+    const std::string stored = dump.substr(dump.find('<'));
+    EXPECT_NE(stored.find("0047"), std::string::npos) << stored;
+    EXPECT_EQ(d.controller.Configuration().Text(kChecksumIndex),
+              ChecksumText(d.controller.Configuration().Texts()));
+    d.controller.SetCorruptStore(std::nullopt);
+    EXPECT_NE(WriteAsHost(d, text).find("accepted"), std::string::npos);
+    EXPECT_TRUE(SameRegisters(d.controller.Configuration(), changed));
 }
 
 TEST(SimulatedController, StalledAnswersWithoutRecordsAndGarbageComesBetweenThem) {

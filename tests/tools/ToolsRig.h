@@ -30,10 +30,11 @@ struct SimulatorRig {
     sim::SimulatorHost host;
     std::string path;
 
-    explicit SimulatorRig(std::optional<RegisterTexts> configuration = std::nullopt) {
+    explicit SimulatorRig(std::optional<RegisterTexts> configuration = std::nullopt,
+                          int tickMs = kFastTickMs) {
         sim::SimulatorOptions options;
         options.unpaced = true;
-        options.timeScale = 1000.0 / kFastTickMs;
+        options.timeScale = 1000.0 / tickMs;
         options.configuration = std::move(configuration);
         const sim::StartResult started = host.Start(options);
         EXPECT_TRUE(started.ok) << started.error;
@@ -86,10 +87,9 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs orvane-cli on fast ticks with its output captured; `timeout` bounds the wait.
-inline ProcessResult RunCli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"timeout", "-s", "KILL", "60", ORVANE_CLI_PROGRAM});
-    args.insert(args.end(), {"--tick-ms", std::to_string(kFastTickMs)});
+// Runs a program found on the path with its output captured; `timeout` bounds the wait.
+inline ProcessResult RunProgram(std::vector<std::string> args) {
+    args.insert(args.begin(), {"timeout", "-s", "KILL", "60"});
     std::vector<char*> argv;
     for (auto& arg : args) {
         argv.push_back(arg.data());
@@ -115,6 +115,28 @@ inline ProcessResult RunCli(std::vector<std::string> args) {
     result.err = Slurp(err);
     std::filesystem::remove(out);
     std::filesystem::remove(err);
+    return result;
+}
+
+// Runs orvane-cli on fast ticks.
+inline ProcessResult RunCli(std::vector<std::string> args, int tickMs = kFastTickMs) {
+    args.insert(args.begin(), ORVANE_CLI_PROGRAM);
+    args.insert(args.end(), {"--tick-ms", std::to_string(tickMs)});
+    return RunProgram(std::move(args));
+}
+
+// Reads `json` with Python's own parser and prints what the expression `query` makes of it
+// (the parsed value is `d`); the output is empty and the exit status non-zero when it does
+// not parse.
+inline ProcessResult QueryJson(const std::string& json, const std::string& query) {
+    const std::string path = TempPath("query.json");
+    std::ofstream(path, std::ios::binary) << json;
+    ProcessResult result =
+        RunProgram({"python3", "-c",
+                    "import json, sys\nd = json.load(open(sys.argv[1], encoding='utf-8'))\nprint(" +
+                        query + ")",
+                    path});
+    std::filesystem::remove(path);
     return result;
 }
 

@@ -11,7 +11,9 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigurationText.h"
 #include "core/DataLogger.h"
+#include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
+#include "tools/LiveCsv.h"
 
 namespace orvane::test {
 namespace {
@@ -29,6 +31,17 @@ TEST(CliOptions, TakesWhatHelpDocuments) {
     EXPECT_FALSE(ParseCliArgs({"log", "--port", "2", "-o", "l.txt"}).seconds); // until stopped
     EXPECT_TRUE(ParseCliArgs({"read", "--help"}).help);
     EXPECT_EQ(ParseCliArgs({"ports"}).command, cli::CliCommand::Ports);
+    const cli::CliOptions write =
+        ParseCliArgs({"write", "--verify", "--port", "1", "f.txt", "--backup", "old"});
+    EXPECT_TRUE(write.error.empty() && write.verify && write.backupDir == "old" &&
+                write.input == "f.txt")
+        << write.error;
+    const cli::CliOptions diff = ParseCliArgs({"diff", "a.txt", "b.txt", "--json"});
+    EXPECT_TRUE(diff.error.empty() && diff.json && diff.input == "a.txt" &&
+                diff.secondInput == "b.txt")
+        << diff.error;
+    EXPECT_EQ(ParseCliArgs({"diff", "--port", "3", "a.txt"}).error, "");
+    EXPECT_TRUE(ParseCliArgs({"log", "--port", "2", "-o", "l.csv", "--csv"}).csv);
 }
 
 TEST(CliOptions, RefusalsNameTheProblem) {
@@ -47,12 +60,64 @@ TEST(CliOptions, RefusalsNameTheProblem) {
         {{"info", "--port", "1", "--tick-ms", "1001"}, "--tick-ms needs"},
         {{"info", "--port"}, "--port needs a value"},
         {{"check", "a", "b"}, "unexpected argument b"},
+        {{"diff", "a"}, "diff compares two"},
+        {{"diff", "--port", "1", "a", "b"}, "compares the controller with one file"},
+        {{"diff", "--port", "1"}, "configuration FILE is required"},
+        {{"diff", "a", "b", "c"}, "unexpected argument c"},
+        {{"read", "--port", "1", "-o", "x", "--verify"}, "--verify applies to write"},
+        {{"check", "a", "--backup", "dir"}, "--backup applies to write"},
+        {{"write", "--port", "1", "a", "--backup", ""}, "--backup needs a folder"},
+        {{"write", "--port", "1", "a", "--backup"}, "--backup needs a value"},
+        {{"read", "--port", "1", "-o", "x", "--json"}, "--json applies to check, info and diff"},
+        {{"check", "a", "--csv"}, "--csv applies to log"},
     };
     for (const auto& [args, says] : cases) {
         const std::string error = ParseCliArgs(args).error;
         EXPECT_NE(error.find(says), std::string::npos)
             << "case " << ::testing::PrintToString(args) << " gave: " << error;
     }
+}
+
+// Live fields exactly as the controller sends them become spreadsheet cells.
+TEST(LiveCsv, FieldsBecomeNumbersOrFail) {
+    const LiveFields fields{"\n 1200", "  0",   "FAIL", " 45",  "    0", "100", "00012",
+                            " 7",      " 25.3", "FAIL", " HI ", " LO ",  "13",  "77s"};
+    EXPECT_EQ(cli::LiveCsvCells("T", fields),
+              (std::vector<std::string>{"T", "1200", "0", "FAIL", "45", "0", "100", "12", "7",
+                                        "25.3", "FAIL", "HI", "LO", "13", "77"}));
+    const LiveFields odd{"12a", "", "x", "", "", "", "", "", "-1.50", "n/a", "", "", "", "7x s"};
+    const std::vector<std::string> cells = cli::LiveCsvCells("T", odd);
+    EXPECT_EQ(cells[1] + "|" + cells[2] + "|" + cells[9] + "|" + cells[10] + "|" + cells[14],
+              "12a||-1.50|n/a|7x s"); // what holds no number stays as it came
+    EXPECT_EQ(cli::LiveCsvHeader().size(), cells.size());
+}
+
+TEST(CliFiles, BackupsGetSafeNamesAndNeverReplaceOneAnother) {
+    using std::chrono::system_clock;
+    CRegisterImage image = TemplateImage();
+    const char* name = "A/B:C*\x01";
+    for (int i = 0; name[i] != 0; ++i) {
+        image.SetValue(kNameField.first + i, static_cast<unsigned char>(name[i]));
+    }
+    image.SetValue(kIssueRegister, 12);
+    const system_clock::time_point when = system_clock::from_time_t(1'700'000'000);
+    const std::string stamp = cli::LocalIsoTime(when);
+    ASSERT_EQ(stamp.size(), 25u) << stamp; // 2023-11-14T22:13:20+00:00 in UTC
+    EXPECT_EQ(stamp[10], 'T');
+    EXPECT_EQ(stamp[22], ':');
+    const std::string compact = stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2) + "-" +
+                                stamp.substr(11, 2) + stamp.substr(14, 2) + stamp.substr(17, 2);
+    EXPECT_EQ(cli::BackupFileName(image, when), "A_B_C___Issue12_" + compact + ".txt");
+
+    const std::string dir = TempPath("backup_dir") + "/site 4";
+    const cli::SavedBackup first = cli::SaveBackup(image.Texts(), dir, when);
+    const cli::SavedBackup second = cli::SaveBackup(image.Texts(), dir, when);
+    ASSERT_TRUE(first.outcome.ok() && second.outcome.ok()) << second.outcome.message;
+    EXPECT_EQ(std::filesystem::path(second.path).filename(),
+              "A_B_C___Issue12_" + compact + "-2.txt");
+    EXPECT_EQ(Slurp(first.path), SavedFileOf(image));
+    EXPECT_EQ(Slurp(second.path), Slurp(first.path));
+    std::filesystem::remove_all(TempPath("backup_dir"));
 }
 
 TEST(CliProcess, ReadCheckLogAndInfo) {
@@ -119,6 +184,8 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
     ASSERT_EQ(grantpt(silent), 0);
     ASSERT_EQ(unlockpt(silent), 0);
     const std::string never = TempPath("never.txt");
+    const std::string config = TempPath("config.txt");
+    std::ofstream(config, std::ios::binary) << SavedFileOf(TemplateImage());
     const struct {
         const char* name;
         std::vector<std::string> args;
@@ -128,6 +195,14 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
         {"no command", {}, 1, "no command"},
         {"missing file", {"check", TempPath("no_such_file.txt")}, 2, "cannot read"},
         {"no answer", {"read", "--port", ptsname(silent), "-o", never}, 3, "no configuration"},
+        {"no answer to back up",
+         {"write", "--port", ptsname(silent), config, "--backup", never},
+         3,
+         "no backup, nothing written"},
+        {"diff with a missing file",
+         {"diff", config, TempPath("no_such_file.txt")},
+         2,
+         "cannot read"},
         {"no such device", {"restart", "--port", "/dev/orvane-none"}, 4, "cannot open"},
         {"not a serial device", {"restart", "--port", "/dev/null"}, 4, "cannot open"},
         {"unknown COM number", {"restart", "--port", "COM99"}, 4, "COM99"},
@@ -138,12 +213,16 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
         EXPECT_NE(run.err.find(c.says), std::string::npos) << "case " << c.name << ": " << run.err;
     }
     close(silent);
-    EXPECT_FALSE(std::filesystem::exists(never)); // nothing written when nothing was read
+    std::filesystem::remove(config);
+    // Nothing written when nothing was read (the backup folder is made before the read).
+    EXPECT_TRUE(!std::filesystem::exists(never) || std::filesystem::is_empty(never));
+    std::filesystem::remove(never);
 
     const ProcessResult help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* documented : {"ports", "read", "write", "info", "restart", "defaults", "log",
-                                   "check", "--tick-ms", "--seconds", "COM"}) {
+                                   "check", "diff", "--tick-ms", "--seconds", "--verify",
+                                   "--backup", "--csv", "--json", "COM", "5 verification"}) {
         EXPECT_NE(help.out.find(documented), std::string::npos) << documented;
     }
 }

@@ -1,0 +1,213 @@
+#include "controls/CChartCtrl.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QChart>
+#include <QLineSeries>
+#include <QPen>
+#include <QValueAxis>
+
+namespace orvane {
+
+namespace {
+
+// Room the axes' labels and titles take beside the plot, and what one label needs.
+constexpr int kLeftAxisPx = 90;
+constexpr int kBottomAxisPx = 70;
+constexpr int kPxPerBottomStep = 45;
+constexpr int kPxPerLeftStep = 24;
+
+void SetPen(QLineSeries* series, const QColor& colour, int widthPx) {
+    series->setPen(QPen(colour, widthPx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+} // namespace
+
+double ChartTickInterval(double min, double max, int maxSteps) {
+    const double span = max - min;
+    if (!(span > 0.0) || maxSteps < 1) {
+        return 1.0;
+    }
+    double power = std::pow(10.0, std::floor(std::log10(span / maxSteps)));
+    for (;;) {
+        for (const double factor : {1.0, 2.0, 5.0}) {
+            if (span / (factor * power) <= maxSteps + 1e-9) {
+                return factor * power;
+            }
+        }
+        power *= 10.0;
+    }
+}
+
+int ChartTickSteps(int axisLengthPx, int pxPerStep) {
+    constexpr int kFewest = 2;
+    constexpr int kMost = 12;
+    return pxPerStep > 0 ? std::clamp(axisLengthPx / pxPerStep, kFewest, kMost) : kMost;
+}
+
+CChartCtrl::CChartCtrl(QWidget* parent) : QChartView(parent) {
+    m_chart = new QChart;
+    m_bottom = new QValueAxis(m_chart);
+    m_left = new QValueAxis(m_chart);
+    m_chart->legend()->hide();
+    m_chart->setBackgroundRoundness(0);
+    m_chart->setMargins(QMargins(6, 6, 12, 6));
+    m_chart->setPlotAreaBackgroundVisible(false);
+    m_chart->addAxis(m_bottom, Qt::AlignBottom);
+    m_chart->addAxis(m_left, Qt::AlignLeft);
+    for (QValueAxis* axis : {m_bottom, m_left}) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0.0);
+        axis->setLabelFormat("%g");
+        axis->setMinorTickCount(1);
+        QFont title = axis->titleFont();
+        title.setBold(true);
+        axis->setTitleFont(title);
+    }
+    setChart(m_chart);
+    setRenderHint(QPainter::Antialiasing);
+    setFrameShape(QFrame::NoFrame);
+    UpdateDescription();
+}
+
+void CChartCtrl::SetBackgroundColour(const QColor& colour) {
+    m_chart->setBackgroundBrush(colour);
+    setBackgroundBrush(colour);
+}
+
+QColor CChartCtrl::BackgroundColour() const {
+    return m_chart->backgroundBrush().color();
+}
+
+QValueAxis* CChartCtrl::AxisOf(Axis axis) const {
+    return axis == Axis::Bottom ? m_bottom : m_left;
+}
+
+void CChartCtrl::SetAxis(Axis axis, const QString& title, double min, double max) {
+    QValueAxis* target = AxisOf(axis);
+    target->setTitleText(title);
+    target->setRange(min, max);
+    UpdateTickIntervals();
+}
+
+void CChartCtrl::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    UpdateTickIntervals();
+}
+
+void CChartCtrl::UpdateTickIntervals() {
+    m_bottom->setTickInterval(ChartTickInterval(
+        m_bottom->min(), m_bottom->max(), ChartTickSteps(width() - kLeftAxisPx, kPxPerBottomStep)));
+    m_left->setTickInterval(ChartTickInterval(
+        m_left->min(), m_left->max(), ChartTickSteps(height() - kBottomAxisPx, kPxPerLeftStep)));
+}
+
+QString CChartCtrl::AxisTitle(Axis axis) const {
+    return AxisOf(axis)->titleText();
+}
+
+double CChartCtrl::AxisMin(Axis axis) const {
+    return AxisOf(axis)->min();
+}
+
+double CChartCtrl::AxisMax(Axis axis) const {
+    return AxisOf(axis)->max();
+}
+
+int CChartCtrl::AddSeries(const QString& name, const QColor& colour, int widthPx) {
+    auto* series = new QLineSeries;
+    series->setName(name);
+    SetPen(series, colour, widthPx);
+    m_chart->addSeries(series);
+    series->attachAxis(m_bottom);
+    series->attachAxis(m_left);
+    const int handle = m_nextHandle++;
+    m_series.emplace(handle, series);
+    UpdateDescription();
+    return handle;
+}
+
+void CChartCtrl::RemoveSeries(int handle) {
+    if (QLineSeries* series = Series(handle)) {
+        m_chart->removeSeries(series);
+        delete series;
+        m_series.erase(handle);
+        UpdateDescription();
+    }
+}
+
+bool CChartCtrl::HasSeries(int handle) const {
+    return Series(handle) != nullptr;
+}
+
+void CChartCtrl::SetSeriesPoints(int handle, const QList<QPointF>& points) {
+    if (QLineSeries* series = Series(handle)) {
+        series->replace(points);
+        UpdateDescription();
+    }
+}
+
+void CChartCtrl::SetSeriesColour(int handle, const QColor& colour) {
+    if (QLineSeries* series = Series(handle)) {
+        SetPen(series, colour, series->pen().width());
+    }
+}
+
+void CChartCtrl::SetSeriesWidth(int handle, int widthPx) {
+    if (QLineSeries* series = Series(handle)) {
+        SetPen(series, series->pen().color(), widthPx);
+    }
+}
+
+void CChartCtrl::SetSeriesMarkers(int handle, int sizePx) {
+    if (QLineSeries* series = Series(handle)) {
+        series->setPointsVisible(sizePx > 0);
+        series->setMarkerSize(sizePx);
+    }
+}
+
+QList<QPointF> CChartCtrl::SeriesPoints(int handle) const {
+    const QLineSeries* series = Series(handle);
+    return series != nullptr ? series->points() : QList<QPointF>{};
+}
+
+QColor CChartCtrl::SeriesColour(int handle) const {
+    const QLineSeries* series = Series(handle);
+    return series != nullptr ? series->pen().color() : QColor();
+}
+
+int CChartCtrl::SeriesWidth(int handle) const {
+    const QLineSeries* series = Series(handle);
+    return series != nullptr ? series->pen().width() : 0;
+}
+
+int CChartCtrl::SeriesMarkers(int handle) const {
+    const QLineSeries* series = Series(handle);
+    return series != nullptr && series->pointsVisible() ? int(series->markerSize()) : 0;
+}
+
+QString CChartCtrl::DescribeSeries() const {
+    QStringList lines;
+    for (const auto& [handle, series] : m_series) {
+        QString line = series->name() + ":";
+        for (const QPointF& point : series->points()) {
+            line +=
+                QString(" (%1, %2)")
+                    .arg(QString::number(point.x(), 'g', 10), QString::number(point.y(), 'g', 10));
+        }
+        lines << line;
+    }
+    return lines.join('\n');
+}
+
+QLineSeries* CChartCtrl::Series(int handle) const {
+    const auto found = m_series.find(handle);
+    return found != m_series.end() ? found->second : nullptr;
+}
+
+void CChartCtrl::UpdateDescription() {
+    setAccessibleDescription(DescribeSeries());
+}
+
+} // namespace orvane

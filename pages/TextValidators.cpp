@@ -1,0 +1,51 @@
+#include "pages/TextValidators.h"
+
+#include "core/ModBusRules.h"
+#include "core/TypedEntry.h"
+
+namespace orvane {
+
+// Compares with the text last shown: QLineEdit validates its new text before it
+// reports the change, so the box itself already holds the new text here.
+class CStorableTextEdit::Validator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        static_cast<void>(pos);
+        const bool added =
+            CountUnstorable(input.toStdU16String()) > CountUnstorable(shown.toStdU16String());
+        return added ? Invalid : Acceptable;
+    }
+    QString shown;
+};
+
+CStorableTextEdit::CStorableTextEdit(QWidget* parent)
+    : QLineEdit(parent), m_validator(new Validator(this)) {
+    setValidator(m_validator);
+    connect(this, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_validator->shown = text; });
+}
+
+void CStorableTextEdit::Fill(const QString& text) {
+    m_validator->shown = text;
+    setText(text);
+}
+
+QValidator::State CDigitsValidator::validate(QString& input, int& pos) const {
+    static_cast<void>(pos);
+    return IsBoundedNumberText(input.toStdString(), m_bound) ? Acceptable : Invalid;
+}
+
+QValidator::State CClampedNumberValidator::validate(QString& input, int& pos) const {
+    const std::string text = input.toStdString();
+    if (!IsDigitsText(text)) {
+        return Invalid;
+    }
+    if (const auto replacement = ClampSiteNumber(text, m_largest).replacement) {
+        input = QString::fromStdString(*replacement);
+        pos = static_cast<int>(input.size());
+    }
+    return Acceptable;
+}
+
+} // namespace orvane

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QValidator>
+
+namespace orvane {
+
+// A text box that refuses, as they are typed or pasted, characters a register cannot
+// hold. Filled by program it shows any text, and the characters it was filled with
+// stay: only characters added by typing are judged.
+class CStorableTextEdit final : public QLineEdit {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CStorableTextEdit)
+
+public:
+    explicit CStorableTextEdit(QWidget* parent = nullptr);
+    void Fill(const QString& text);
+
+private:
+    class Validator;
+    Validator* m_validator;
+};
+
+// Digits only and no number above the bound: a keystroke that would break either is
+// refused.
+class CDigitsValidator final : public QValidator {
+public:
+    CDigitsValidator(unsigned bound, QObject* parent) : QValidator(parent), m_bound(bound) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    unsigned m_bound;
+};
+
+// Digits only, and the number kept within 1 to `largest`: a number out of range is
+// replaced in the box as it is typed or filled in.
+class CClampedNumberValidator final : public QValidator {
+public:
+    CClampedNumberValidator(int largest, QObject* parent)
+        : QValidator(parent), m_largest(largest) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int m_largest;
+};
+
+} // namespace orvane

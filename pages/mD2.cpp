@@ -1,0 +1,178 @@
+#include "pages/mD2.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "controls/AccessibleText.h"
+#include "core/Conversions.h"
+#include "core/StartPageRules.h"
+#include "core/TypedEntry.h"
+
+namespace orvane {
+
+namespace {
+
+const QColor kInformationBlue(0x19, 0x19, 0xFF);
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
+    : CTickPage(host, fields, kTabStart, parent),
+      m_actions(host.Image(), host.Sequencer(), host.Prompter(), *this) {
+    m_name->setMaxLength(FieldLength(kNameField));
+    m_description->setMaxLength(FieldLength(kDescriptionField));
+    m_date->setMaxLength(FieldLength(kDateField));
+    m_issue->setValidator(new CDigitsValidator(kLargestWord, m_issue));
+    BuildLayout();
+
+    connect(m_name, &QLineEdit::textEdited, this, &mD2::OnNameEdited);
+    connect(m_issue, &QLineEdit::textEdited, this, &mD2::OnIssueEdited);
+    connect(m_description, &QLineEdit::textEdited, this, &mD2::OnDescriptionEdited);
+    connect(m_date, &QLineEdit::textEdited, this, &mD2::OnDateEdited);
+    connect(m_read, &QPushButton::clicked, this, [this] { m_actions.ReadConfiguration(); });
+    connect(m_open, &QPushButton::clicked, this, [this] { m_actions.OpenConfigurationFile(); });
+    connect(m_reload, &QPushButton::clicked, this, [this] { m_actions.ReloadTemplate(); });
+    connect(m_restore, &QPushButton::clicked, this, [this] { m_actions.RestoreDefault(); });
+    connect(m_restart, &QPushButton::clicked, this, [this] { m_actions.RestartController(); });
+    connect(m_refreshInfo, &QPushButton::clicked, this,
+            [this] { m_actions.RefreshControllerInformation(); });
+}
+
+void mD2::BuildLayout() {
+    auto* configuration = new QGroupBox(tr("Configuration"));
+    configuration->setAccessibleName(configuration->title());
+    auto* form = new QFormLayout(configuration);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    // The short boxes as wide as their widest text; the description takes the rest.
+    const auto widthOf = [this](const QString& widest) {
+        return fontMetrics().horizontalAdvance(widest) + 16;
+    };
+    m_name->setFixedWidth(widthOf(QString(FieldLength(kNameField), QLatin1Char('M'))));
+    m_issue->setFixedWidth(widthOf("655350"));
+    m_date->setFixedWidth(widthOf("88/88/88880"));
+    m_description->setMinimumWidth(fontMetrics().averageCharWidth() *
+                                   FieldLength(kDescriptionField));
+    const struct {
+        QLineEdit* edit;
+        QString label;
+    } rows[] = {
+        {m_name, tr("Configuration File Name")},
+        {m_issue, tr("Set Config File Issue")},
+        {m_description, tr("Description")},
+        {m_date, tr("Date:")},
+    };
+    for (const auto& row : rows) {
+        NameControl(row.edit, row.label);
+        TrackShownValue(row.edit);
+        form->addRow(NewCaption(row.label, row.edit), row.edit);
+    }
+
+    auto* commands = new QGroupBox(tr("Configuration and controller"));
+    commands->setAccessibleName(commands->title());
+    auto* buttons = new QVBoxLayout(commands);
+    for (QPushButton* button : {m_read, m_open, m_reload, m_restore, m_restart, m_refreshInfo}) {
+        button->setAccessibleName(button->text());
+        buttons->addWidget(button);
+    }
+
+    auto* information = new QGroupBox(tr("Controller Information"));
+    information->setAccessibleName(information->title());
+    // Read-only text on the page's own background: it wraps even a text without blanks.
+    QPalette palette = m_controllerInfo->palette();
+    palette.setColor(QPalette::Text, kInformationBlue);
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    m_controllerInfo->setPalette(palette);
+    m_controllerInfo->setReadOnly(true);
+    m_controllerInfo->setFrameShape(QFrame::NoFrame);
+    m_controllerInfo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_controllerInfo->setMinimumHeight(fontMetrics().lineSpacing() * 8);
+    NameControl(m_controllerInfo, tr("Controller Information"));
+    TrackShownValue(m_controllerInfo);
+    auto* infoLayout = new QVBoxLayout(information);
+    infoLayout->addWidget(m_controllerInfo);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(configuration, 1, Qt::AlignTop);
+    top->addWidget(commands, 0, Qt::AlignTop);
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(top);
+    page->addWidget(information, 1);
+    setAccessibleName(tr("Start"));
+}
+
+void mD2::OnTimer() {
+    if (Host().ActiveTab() != TabNumber() || m_actions.FileError() ||
+        Host().RefreshFlag(TabNumber()) != "0") {
+        return;
+    }
+    const CRegisterImage& image = Host().Image();
+    ShowConfigIssue(FormatDecimal(image.Value(kIssueRegister).value_or(0)));
+    ShowConfigDate(image.DecodeTextField(kDateField));
+    ShowConfigName(image.DecodeTextField(kNameField));
+    ShowConfigDescription(image.DecodeTextField(kDescriptionField));
+    Host().SetRefreshFlag(TabNumber(), "1");
+}
+
+void mD2::SetInputsEnabled(bool enabled) {
+    for (QWidget* input :
+         std::initializer_list<QWidget*>{m_reload, m_read, m_open, m_refreshInfo, m_restart,
+                                         m_restore, m_name, m_description, m_issue, m_date}) {
+        input->setEnabled(enabled);
+    }
+}
+
+void mD2::ShowChecksum(const std::string& text) {
+    Fields().ShowChecksum(text);
+}
+
+// A fill raises no textEdited: each fill stores what its field's rule says.
+void mD2::ShowConfigDate(const std::string& text) {
+    m_date->Fill(Q(text));
+    OnDateEdited(m_date->text());
+}
+
+void mD2::ShowConfigIssue(const std::string& text) {
+    m_issue->setText(Q(text));
+    OnIssueEdited(m_issue->text());
+}
+
+void mD2::ShowConfigName(const std::string& text) {
+    m_name->Fill(Q(text)); // no edit: the name's registers stay as they are
+}
+
+void mD2::ShowConfigDescription(const std::string& text) {
+    m_description->Fill(Q(text));
+    OnDescriptionEdited(m_description->text());
+}
+
+void mD2::ShowControllerInfo(const std::string& text) {
+    // Bytes as the controller sent them, one character each.
+    QString shown = QString::fromLatin1(text);
+    shown.replace("\r\n", "\n").replace('\r', '\n');
+    m_controllerInfo->setPlainText(shown);
+}
+
+void mD2::OnNameEdited(const QString& text) {
+    StoreTextField(Host().Image(), kNameEntry, text.toStdU16String());
+}
+
+void mD2::OnIssueEdited(const QString& text) {
+    StoreIssue(Host().Image(), text.toStdString());
+}
+
+void mD2::OnDescriptionEdited(const QString& text) {
+    StoreTextField(Host().Image(), kDescriptionEntry, text.toStdU16String());
+}
+
+void mD2::OnDateEdited(const QString& text) {
+    StoreTextField(Host().Image(), kDateEntry, text.toStdU16String());
+}
+
+} // namespace orvane

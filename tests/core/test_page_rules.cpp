@@ -1,0 +1,171 @@
+// The Start, Mode and ModBus pages turn what is typed or chosen into exactly the register words
+// the controller expects, within bounds, keeping the bits of shared words they do not own.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/ModBusRules.h"
+#include "core/ModeRules.h"
+#include "core/StartPageRules.h"
+#include "core/TypedEntry.h"
+
+using namespace orvane;
+
+namespace {
+
+// Registers first to last as one text, "|" between them.
+std::string Words(const CRegisterImage& image, int first, int last) {
+    std::string out;
+    for (int i = first; i <= last; ++i) {
+        out += (i > first ? "|" : "") + image.Text(i);
+    }
+    return out;
+}
+
+std::string Repeat(const std::string& word, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += (i > 0 ? "|" : "") + word;
+    }
+    return out;
+}
+
+} // namespace
+
+// Characters from the field's first register, "0000" up to the pad limit; the last register
+// only by a character of its own, or zeroed when the text would otherwise run into it.
+TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnds) {
+    const std::u16string x22(22, u'x'), x23(23, u'x'), x24(24, u'x'), d79(79, u'd');
+    const struct {
+        const char* name;
+        TextEntry entry;
+        std::u16string typed;
+        std::string want; // the field's registers, all "7777" before
+    } cases[] = {
+        {"name AB", kNameEntry, u"AB", "0041|0042|" + Repeat("0000", 20) + "|7777"},
+        {"name 22", kNameEntry, x22, Repeat("0078", 22) + "|0000"},
+        {"name 23", kNameEntry, x23, Repeat("0078", 23)},
+        {"name 24", kNameEntry, x24, Repeat("0078", 23)},
+        {"name Latin-1", kNameEntry, u"\u00e9", "00E9|" + Repeat("0000", 21) + "|7777"},
+        {"description C", kDescriptionEntry, u"C", "0043|" + Repeat("0000", 78)},
+        {"description 79", kDescriptionEntry, d79, Repeat("0064", 79)},
+        {"date 1/2", kDateEntry, u"1/2", "0031|002F|0032|" + Repeat("0000", 6) + "|7777"},
+        {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"}};
+    for (const auto& c : cases) {
+        CRegisterImage image;
+        for (int i = 0; i < kRegisterCount; ++i) {
+            image.SetText(i, "7777");
+        }
+        StoreTextField(image, c.entry, c.typed);
+        const TextField field = c.entry.field;
+        EXPECT_EQ(Words(image, field.first, field.last), c.want) << "case " << c.name;
+        EXPECT_EQ(image.Text(field.first - 1) + image.Text(field.last + 1), "77777777")
+            << "case " << c.name;
+    }
+}
+
+// The issue and the RS485 address take digits only, up to 65535; control characters and
+// characters beyond one byte cannot be typed into a text field.
+TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
+    const struct {
+        const char* typed;
+        bool digits, accepted;
+        const char* stored;
+    } cases[] = {{"", true, true, "0000"},
+                 {"12", true, true, "000C"},
+                 {"65535", true, true, "FFFF"},
+                 {"65536", true, false, "FFFF"},
+                 {"99999999999", true, false, "FFFF"},
+                 {"1a", false, false, "0001"},
+                 {"-1", false, false, "0000"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
+        EXPECT_EQ(IsDigitsText(c.typed), c.digits);
+        EXPECT_EQ(IsBoundedNumberText(c.typed, kLargestWord), c.accepted);
+        CRegisterImage image;
+        StoreIssue(image, c.typed);
+        StoreRs485Address(image, c.typed);
+        EXPECT_EQ(image.Text(kIssueRegister) + image.Text(reg::kRs485Address),
+                  std::string(c.stored) + c.stored);
+    }
+    EXPECT_EQ(CountUnstorable(u" A~\u00a0\u00e9\u00ff"), 0);
+    EXPECT_EQ(CountUnstorable(u"\t\n\x7f\x85\u0100\u20ac"), 6);
+}
+
+TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
+    CRegisterImage image;
+    image.LoadDefaultTemplate();
+    EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::VoltageRpm), "4");
+    EXPECT_EQ(Words(image, 299, 306), "000A|" + Repeat("0000", 6) + "|FFFF");
+    EXPECT_EQ(image.Text(reg::kControlMode), "0004");
+    EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::TemperatureRpm), "2");
+    EXPECT_EQ(Words(image, 300, 305), Repeat("0001", 6));
+    EXPECT_EQ(ShownOperatingMode(image), reg::ControlMode::TemperatureRpm);
+    // Register 183 is read as a decimal number: only 1 to 4 check a button.
+    for (const char* other : {"0000", "0005", "000A", "0010", "xyz"}) {
+        image.SetText(reg::kControlMode, other);
+        EXPECT_EQ(ShownOperatingMode(image), std::nullopt) << other;
+    }
+
+    const struct {
+        const char *word, *shown;
+    } shown[] = {{"0000", "0 : Project Specific Mode unused"}, {"0006", "6 : MODBUS_FCU"},
+                 {"005A", "Undefined Project Mode"},           {"0007", "Undefined Project Mode"},
+                 {"0106", "Undefined Project Mode"},           {"nope", "Undefined Project Mode"}};
+    for (const auto& c : shown) {
+        image.SetText(reg::kProjectMode, c.word);
+        EXPECT_EQ(ShownProjectMode(image), c.shown) << c.word;
+    }
+    EXPECT_TRUE(StoreProjectMode(image, "Undefined Project Mode"));
+    EXPECT_EQ(image.Text(reg::kProjectMode), "005A");
+    EXPECT_TRUE(StoreProjectMode(image, "3 : Project 12190 or 12632, Eco"));
+    EXPECT_FALSE(StoreProjectMode(image, "6 : MODBUS_FCU "));
+    EXPECT_EQ(image.Text(reg::kProjectMode), "0003");
+}
+
+TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
+    const struct {
+        const char* typed;
+        int largest;
+        unsigned value;
+        const char* replacement; // "" when the text stays
+    } cases[] = {{"", 9999, 1, "1"},       {"0", 9999, 1, "1"},
+                 {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"},
+                 {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
+    for (const auto& c : cases) {
+        const ClampedNumber got = ClampSiteNumber(c.typed, c.largest);
+        EXPECT_EQ(got.value, c.value) << c.typed << " up to " << c.largest;
+        EXPECT_EQ(got.replacement.value_or(""), c.replacement) << c.typed << " up to " << c.largest;
+    }
+}
+
+// What the lists show for register 185, the word after both write-backs of a tick, and each
+// write-back alone from 0x01FF.
+TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
+    const struct {
+        unsigned word;
+        const char *baud, *parity;
+        unsigned afterTick;
+    } shown[] = {{0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
+                 {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
+                 {0xFFFF, "19200", "Even", 0x00FD}, {0x00C0, "19200", "Even", 0x00D1},
+                 {0x0120, "9600", "None", 0x0020}};
+    for (const auto& c : shown) {
+        SCOPED_TRACE(::testing::Message() << "register 185 = " << std::hex << c.word);
+        EXPECT_EQ(BaudShown(c.word), c.baud);
+        EXPECT_EQ(ParityShown(c.word), c.parity);
+        EXPECT_EQ(BaudWriteBack(ParityWriteBack(c.word, c.parity), c.baud), c.afterTick);
+    }
+    const struct {
+        const char* text;
+        unsigned parity, baud;
+    } texts[] = {{"None", 0xFC, 0xFF},
+                 {"Odd", 0xFE, 0xFF},
+                 {"9600", 0xFD, 0xEF},
+                 {"", 0xFD, 0xFF},
+                 {"9600 baud", 0xFD, 0xEF}};
+    for (const auto& c : texts) {
+        EXPECT_EQ(ParityWriteBack(0x01FF, c.text), c.parity) << "text \"" << c.text << '"';
+        EXPECT_EQ(BaudWriteBack(0x01FF, c.text), c.baud) << "text \"" << c.text << '"';
+    }
+}

@@ -1,0 +1,165 @@
+// The profiles go into and out of the register image without losing anything: signed words,
+// hundredths of a volt that come back as the same word, the Always ON marker, the point mode
+// bit and the active inputs; typed entries are clamped to what their registers hold; "Copy
+// From" takes the source's snapshot, or its profile in the image when it has none.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/ProfileSet.h"
+
+using namespace orvane;
+using namespace orvane::profile;
+
+namespace {
+
+CRegisterImage Template(const char* controlMode = "0001") {
+    CRegisterImage image;
+    image.LoadDefaultTemplate();
+    image.SetText(reg::kControlMode, controlMode);
+    return image;
+}
+
+std::string Words(const CRegisterImage& image, std::initializer_list<int> registers) {
+    std::string out;
+    for (const int r : registers) {
+        out += (out.empty() ? "" : " ") + image.Text(r);
+    }
+    return out;
+}
+
+TEST(ProfileSet, EveryVoltageWordIsStoredBackAsItWasLoaded) {
+    CRegisterImage image = Template("0004");
+    CProfileSet profiles;
+    // All 32 input registers at once, 32 words a round.
+    for (unsigned base = 0; base <= 0xFFFF; base += 32) {
+        for (int r = reg::PointInput(1, 1); r <= reg::PointInput(4, 8); ++r) {
+            const unsigned word = base + unsigned(r - reg::PointInput(1, 1));
+            // 8000 reads as +327.68 V, beyond what the register holds as a signed word.
+            image.SetValue(r, word == 0x8000 ? 0 : word);
+        }
+        profiles.Reload(image);
+        CRegisterImage stored = image;
+        profiles.Store(stored);
+        ASSERT_EQ(stored.Texts(), image.Texts()) << "words from " << base;
+    }
+}
+
+TEST(ProfileSet, StoresSignedWordsMarkersModeBitAndInputsAndReadsThemBack) {
+    CRegisterImage image = Template();
+    image.SetValue(kOptionRegister, 0x0027); // Multi Point and bits of other pages
+    image.SetValue(reg::FanInput1Active(4), 0);
+    CProfileSet profiles;
+    profiles.Reload(image);
+    EXPECT_EQ(profiles.Record(1).pointMode, PointMode::MultiPoint);
+    EXPECT_EQ(profiles.Record(4).activeInput, ActiveInput::None) << "0000 in both";
+
+    profiles.SetOnValue(1, "-12");
+    profiles.SetOffValue(1, "-13");
+    profiles.SetAlwaysOn(2);
+    profiles.SetActiveInput(1, ActiveInput::Input2);
+    profiles.SetPointMode(PointMode::TwoPoint);
+    image.SetValue(reg::FanInput2Active(4), 1);
+    profiles.Store(image);
+    EXPECT_EQ(Words(image, {reg::FanOnValue(1), reg::FanOffValue(1), reg::FanOnValue(2),
+                            reg::FanOffValue(2), reg::FanInput1Active(1), reg::FanInput2Active(1),
+                            reg::FanInput2Active(4), kOptionRegister}),
+              "FFF4 FFF3 FC19 FC19 0000 0001 0001 0023")
+        << "no active input leaves its registers as they were";
+
+    image.SetValue(reg::FanOffValue(3), reg::kAlwaysOn);
+    profiles.Reload(image);
+    EXPECT_EQ(profiles.Record(1).OnValue(), -12);
+    EXPECT_EQ(profiles.Record(2).onOffMode, OnOffMode::AlwaysOn);
+    EXPECT_EQ(profiles.Record(3).onOffMode, OnOffMode::AlwaysOn) << "either register marks it";
+}
+
+TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
+    struct Case {
+        const char *mode, *field, *text, *word;
+    };
+    const Case cases[] = {
+        {"0001", "input", "-10", "FFF6"},    {"0001", "input", "40000", "7FFF"},
+        {"0001", "input", "-40000", "8000"}, {"0001", "input", " 12abc", "000C"},
+        {"0001", "input", "x", "0000"},      {"0003", "input", "2.5", "00FA"},
+        {"0003", "input", "2.55", "00FF"},   {"0003", "input", "0.29", "001D"},
+        {"0003", "input", "-1.5", "FF6A"},   {"0003", "input", "400", "7FFF"},
+        {"0003", "input", "-1e9", "8000"},   {"0003", "input", "inf", "0000"},
+        {"0002", "speed", "99999", "FFFF"},  {"0001", "on", "99999", "7FFF"},
+        {"0003", "on", "2.9", "0002"},       {"0001", "off", "-99999", "8000"},
+    };
+    for (const Case& c : cases) {
+        CRegisterImage image = Template(c.mode);
+        CProfileSet profiles;
+        profiles.Reload(image);
+        const std::string field = c.field;
+        int index = reg::PointInput(1, 3);
+        if (field == "input") {
+            profiles.SetPointInput(1, 3, c.text);
+        } else if (field == "speed") {
+            profiles.SetPointSpeed(1, 3, c.text);
+            index = reg::PointSpeed(1, 3);
+        } else if (field == "on") {
+            profiles.SetOnValue(1, c.text);
+            index = reg::FanOnValue(1);
+        } else {
+            profiles.SetOffValue(1, c.text);
+            index = reg::FanOffValue(1);
+        }
+        profiles.Store(image);
+        EXPECT_EQ(image.Text(index), c.word) << c.mode << " " << c.field << " \"" << c.text << '"';
+    }
+}
+
+TEST(ProfileSet, ScanRealReadsWhatTheCLibraryReadsButNoInfinities) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {{" 2.5", 2.5}, {"+.5", 0.5},    {"-1e1", -10.0}, {"2,5", 2.0},
+                          {"0x10", 0.0}, {"1e-999", 0.0}, {"", {}},        {"abc", {}},
+                          {"inf", {}},   {"-nan", {}},    {".", {}},       {"3.", 3.0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScanReal(c.text), c.value) << '"' << c.text << '"';
+    }
+    EXPECT_GT(ScanReal("1e999").value_or(0), 1e300);
+}
+
+TEST(ProfileSet, ReloadKeepsTheLastKnownTypeForAnUnknownMode) {
+    CRegisterImage image = Template("0004");
+    image.SetValue(reg::FanMaxRpm(2), 4000);
+    CProfileSet profiles;
+    EXPECT_TRUE(profiles.Reload(image));
+    EXPECT_EQ(profiles.Type(), (ProfileType{InputKind::Voltage, SpeedUnit::Rpm, 4000}));
+    image.SetText(reg::kControlMode, "0007");
+    EXPECT_FALSE(profiles.Reload(image));
+    EXPECT_TRUE(profiles.Type().IsVoltage()) << "units and limits stay as they were";
+    EXPECT_DOUBLE_EQ(profiles.Record(1).Point(1).x, 0.25);
+}
+
+TEST(ProfileSet, CopyTakesTheSourceSnapshotOrElseItsProfileInTheImage) {
+    CRegisterImage image = Template();
+    image.SetValue(reg::FanOnValue(3), reg::kAlwaysOn);
+    image.SetValue(reg::PointInput(3, 1), 10);
+    CProfileSet profiles;
+    profiles.Reload(image);
+
+    // Fan 1 as it was when selected, not as edited since.
+    profiles.Cleanup(1);
+    profiles.TakeSnapshot(1);
+    const ProfileRecord selected = profiles.Record(1);
+    profiles.SetAlwaysOn(1);
+    profiles.CopyFrom(1, 2, image);
+    EXPECT_EQ(profiles.Record(2), selected);
+
+    // Fan 3 was never selected: its profile comes from the image, cleaned up.
+    profiles.SetPointMode(PointMode::MultiPoint);
+    profiles.CopyFrom(3, 4, image);
+    const ProfileRecord& copied = profiles.Record(4);
+    EXPECT_EQ(copied.onOffMode, OnOffMode::AlwaysOn);
+    EXPECT_EQ(copied.pointMode, PointMode::TwoPoint) << "the image's point mode";
+    EXPECT_EQ(copied.Point(2).x, 49) << "cleaned up as Two Point";
+    EXPECT_EQ(copied.start, (ProfilePoint{-20, 30}));
+}
+
+} // namespace

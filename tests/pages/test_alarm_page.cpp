@@ -1,0 +1,204 @@
+// The Alarm Config. page shows the six alarms by the control mode without changing a word
+// on a visit (but for fan actions beyond their bound), stores each edit into its alarm's
+// own register, and lets rows 5 and 6 be edited only with the power relay board.
+#include <algorithm>
+
+#include "GridTestSupport.h"
+#include "core/RegisterLayout.h"
+#include "pages/mD7.h"
+
+namespace orvane::test {
+namespace {
+
+class AlarmPage : public ::testing::Test {
+protected:
+    AlarmPage() { page.show(); }
+    void Visit(const char* mode = "0001") {
+        host.Image().SetText(reg::kControlMode, mode);
+        host.SelectTab(kTabAlarmConfig);
+        page.OnTimer();
+    }
+    QLineEdit* Field(const QString& name) { return Find<QLineEdit>(&page, name); }
+    QString Shown(const QString& name) { return Field(name)->text(); }
+    QString Tip(const QString& name) { return Field(name)->toolTip(); }
+    // Per row, "1" when every input but the sensor-fail boxes can be changed, "0" when
+    // none can; then one digit per sensor-fail box.
+    std::string Enabled() {
+        std::string rows, sensorBoxes;
+        for (int alarm = 1; alarm <= reg::kAlarmCount; ++alarm) {
+            const QString prefix = QString("Alarm %1 ").arg(alarm);
+            int on = 0, off = 0;
+            for (QWidget* w : page.findChildren<QWidget*>()) {
+                const QString name = w->accessibleName();
+                if (!name.startsWith(prefix)) {
+                    continue;
+                }
+                if (name.contains("Sensor") && name.endsWith("Fail")) {
+                    sensorBoxes += w->isEnabled() ? '1' : '0';
+                } else {
+                    ++(w->isEnabled() ? on : off);
+                }
+            }
+            rows += off == 0 ? '1' : on == 0 ? '0' : '?';
+        }
+        return rows + " " + sensorBoxes;
+    }
+    bool ShowsLabels(const QStringList& texts) {
+        QStringList shown;
+        for (QLabel* label : page.findChildren<QLabel*>()) {
+            shown << label->text();
+        }
+        return std::ranges::all_of(texts, [&](const QString& t) { return shown.contains(t); });
+    }
+
+    FakePageHost host{kTabComms};
+    mD7 page{host, host};
+};
+
+TEST_F(AlarmPage, TheDefaultConfigurationShowsUnusedConditionsInTemperatureAndPwm) {
+    host.Image().SetText(reg::AlarmFanAction(2, 3), "0096"); // 150, above 100 %
+    page.OnTimer();                                          // another tab is shown
+    EXPECT_EQ(Shown("Alarm 2 Fan3 Action"), "");
+    const RegisterTexts before = host.Image().Texts();
+    Visit();
+    EXPECT_EQ(Changes(before, host.Image().Texts()), "142=0064"); // the one bound a visit applies
+    EXPECT_EQ(Shown("Alarm 2 Fan3 Action"), "100");
+    for (int alarm = 1; alarm <= 6; ++alarm) {
+        const QString a = QString("Alarm %1 ").arg(alarm);
+        EXPECT_EQ(Find<QComboBox>(&page, a + "Switch Input 1")->currentText(), "1:Ignored");
+        EXPECT_EQ(Find<QComboBox>(&page, a + "Switch Input 2")->currentText(), "2:Ignored");
+        EXPECT_EQ(Find<QComboBox>(&page, a + "Relay State")->currentText(),
+                  alarm <= 4 ? "Open" : "Closed");
+        EXPECT_EQ(Shown(a + "Hysteresis") + Shown(a + "Sensor 2 High Limit") + Shown(a + "Delta"),
+                  "1");
+    }
+    EXPECT_FALSE(Find<QCheckBox>(&page, "Enable Power Relay PCB")->isChecked());
+    EXPECT_EQ(Enabled(), "111100 111111110000");
+    EXPECT_TRUE(ShowsLabels({"NTC\nFail", "NTC\nLow Limit", "NTC\nHigh Limit", "Delta\nT1-T2",
+                             "Fan1 PWM", "Fan4 PWM", "Hyste-  resis"}));
+    EXPECT_EQ(Find<QCheckBox>(&page, "Alarm 3 Sensor 2 Fail")->text(), " NTC2");
+    EXPECT_EQ(Tip("Alarm 2 Sensor 1 High Limit"),
+              "temperature T1 above this limit as an Alarm Condition");
+    EXPECT_EQ(Tip("Alarm 6 Sensor 2 Low Limit"),
+              "temperature T2 below this limit as an Alarm Condition");
+    EXPECT_EQ(Tip("Alarm 5 Fan2 Action"), "Fan set to this PWM if any specified alarm occurst");
+    EXPECT_EQ(Tip("Alarm 5 Fan3 Action"), "Fan set to this PWM if any specified alarm occurs");
+    EXPECT_EQ(Tip("Alarm 4 Hysteresis"), "Hysteresis");
+    ExpectReadable(&page);
+}
+
+TEST_F(AlarmPage, VoltageModeShowsVoltsToTheHundredthAndAVisitKeepsEveryWord) {
+    CRegisterImage& image = host.Image();
+    image.SetText(reg::AlarmHysteresis(1), "00E6");
+    image.SetText(reg::AlarmHighLimit(2, 1), "00EB");
+    image.SetText(reg::AlarmLowLimit(3, 2), "FFFB");
+    image.SetText(reg::AlarmDelta(4), "03E8");
+    image.SetText(reg::kControlMode, "0004");
+    const RegisterTexts before = image.Texts();
+    Visit("0004");
+    EXPECT_EQ(Changes(before, image.Texts()), "");
+    EXPECT_EQ(Shown("Alarm 1 Hysteresis"), "2.3");
+    EXPECT_EQ(Shown("Alarm 2 Hysteresis"), "0.01");
+    EXPECT_EQ(Shown("Alarm 2 Sensor 1 High Limit"), "2.35");
+    EXPECT_EQ(Shown("Alarm 3 Sensor 2 Low Limit"), "-0.05");
+    EXPECT_EQ(Shown("Alarm 4 Delta"), "10.0");
+    EXPECT_TRUE(ShowsLabels(
+        {" ", "Low Volt\nLimit", "High Volt\nLimit", "Delta\nV1-V2", "Fan1 RPM", "Fan4 RPM"}));
+    EXPECT_FALSE(ShowsLabels({"Fan1 PWM"}) || ShowsLabels({"NTC\nFail"}));
+    EXPECT_EQ(Find<QCheckBox>(&page, "Alarm 1 Sensor 1 Fail")->text(), " Volt1");
+    EXPECT_EQ(Enabled(), "111100 000000000000");
+    EXPECT_EQ(Tip("Alarm 1 Delta"),
+              "Difference between Voltage input 1 and Voltage input  2 as an Alarm Condition");
+    EXPECT_EQ(Tip("Alarm 2 Delta"),
+              "Difference between Voltage input  1 and Voltage input  2 as an Alarm Condition");
+    EXPECT_EQ(Tip("Alarm 1 Sensor 1 High Limit"),
+              "Voltage V1  above this limit as an Alarm Condition");
+    EXPECT_EQ(Tip("Alarm 3 Sensor 1 High Limit"),
+              "Voltage V1 above this limit as an Alarm Condition");
+    EXPECT_EQ(Tip("Alarm 1 Sensor 2 High Limit"), "");
+    EXPECT_EQ(Tip("Alarm 5 Fan2 Action"), "Fan set to this RPM if any specified alarm occurst");
+}
+
+TEST_F(AlarmPage, EachEditStoresIntoItsAlarmsOwnRegister) {
+    using enum Input;
+    const struct {
+        const char* mode;
+        Input input;
+        const char* control;
+        const char* text;
+        const char* changes;
+        const char* shown; // what the field shows afterwards, where that matters
+    } cases[] = {
+        {"0004", Type, "Alarm 1 Sensor 1 Low Limit", "2.1", "100=00D2", nullptr},
+        {"0004", Type, "Alarm 1 Sensor 1 Low Limit", "12", "100=03E8", "10.0"},
+        {"0004", Type, "Alarm 4 Hysteresis", "0.07", "303=0007", nullptr},
+        {"0003", Type, "Alarm 2 Delta", "-1", "131=0000", "0.0"},
+        {"0004", Type, "Alarm 3 Fan1 Action", "4000", "144=0BB8", "3000"},
+        {"0004", Type, "Alarm 3 Fan1 Action", "2500", "144=09C4", nullptr},
+        {"0001", Type, "Alarm 4 Fan1 Action", "150", "148=0064", "100"},
+        {"0001", Type, "Alarm 1 Sensor 1 Low Limit", "-5", "100=FFFB", nullptr},
+        {"0001", Type, "Alarm 2 Sensor 2 High Limit", "-", "115=0000", nullptr},
+        {"0001", Type, "Alarm 3 Delta", "-", "", "-"},
+        {"0002", Type, "Alarm 2 Sensor 1 Low Limit", "40000", "102=7FFF", "32767"},
+        {"0001", Type, "Alarm 1 Hysteresis", "", "300=FF55", nullptr},
+        {"0001", Click, "Alarm 2 Fan3 Fail", "", "329=0003", nullptr},
+        {"0001", Click, "Alarm 4 Sensor 2 Fail", "", "95=0002", nullptr},
+        {"0001", Choose, "Alarm 3 Switch Input 1", "1:High", "77=0001", nullptr},
+        {"0001", Choose, "Alarm 3 Switch Input 2", "2:Low", "78=0000", nullptr},
+        {"0001", Choose, "Alarm 2 Relay State", "Closed", "125=0001", nullptr},
+        {"0001", TypeInList, "Alarm 2 Relay State", "Open", "", nullptr},
+    };
+    for (const auto& c : cases) {
+        Visit(c.mode);
+        const RegisterTexts before = host.Image().Texts();
+        const QLineEdit* edited = Act(&page, c.input, c.control, c.text);
+        EXPECT_EQ(Changes(before, host.Image().Texts()), c.changes)
+            << "mode " << c.mode << ": " << InputName(c.input) << " '" << c.text << "' in "
+            << c.control;
+        if (c.shown != nullptr) {
+            EXPECT_EQ(edited->text().toStdString(), c.shown) << c.control << " " << c.text;
+        }
+    }
+    Act(&page, Input::Click, "Alarm 2 Fan3 Fail");
+    EXPECT_EQ(host.Image().Text(329), "FF55");
+}
+
+TEST_F(AlarmPage, RowsFiveAndSixFollowThePowerRelayOption) {
+    host.Image().SetText(kOptionRegister, "0010");
+    Visit();
+    Act(&page, Input::Click, "Enable Power Relay PCB");
+    EXPECT_EQ(host.Image().Text(kOptionRegister), "0012");
+    EXPECT_EQ(Enabled(), "111111 111111111111");
+
+    // A command disables everything; its end gives back only what the rules allow.
+    page.SetInputsEnabled(false);
+    EXPECT_EQ(Enabled(), "000000 000000000000");
+    EXPECT_FALSE(Find<QCheckBox>(&page, "Enable Power Relay PCB")->isEnabled());
+    page.SetInputsEnabled(true);
+    Act(&page, Input::Click, "Enable Power Relay PCB");
+    EXPECT_EQ(host.Image().Text(kOptionRegister), "0010");
+    page.SetInputsEnabled(false);
+    page.SetInputsEnabled(true);
+    EXPECT_EQ(Enabled(), "111100 111111110000");
+
+    host.Image().SetText(kOptionRegister, "0002");
+    Visit("0003");
+    EXPECT_TRUE(Find<QCheckBox>(&page, "Enable Power Relay PCB")->isChecked());
+    EXPECT_EQ(Enabled(), "111111 000000000000");
+}
+
+TEST_F(AlarmPage, TheNoteIsClearedOnEverySixthVisibleTick) {
+    std::string seen;
+    for (int tick = 1; tick <= 20; ++tick) {
+        if (tick == 9) {
+            host.SelectTab(kTabAlarmConfig); // ticks 1 to 8 came while another tab was shown
+        }
+        host.note = "note";
+        page.OnTimer();
+        seen += host.note == " " ? '.' : '-';
+    }
+    EXPECT_EQ(seen, "-------------.-----.");
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,65 @@
+// The Mode page writes the operating mode with its hysteresis words and the "MODE" field when a
+// button is clicked, the project mode when an item is chosen, and shows both from the image.
+#include "PageTestSupport.h"
+#include "pages/mD3.h"
+
+namespace orvane::test {
+namespace {
+
+// Moves the list's choice with the arrow keys, as a person would, to the item with this text.
+void Choose(QComboBox* list, const QString& item) {
+    const int target = list->findText(item);
+    ASSERT_GE(target, 0) << item.toStdString();
+    while (list->currentIndex() != target) {
+        QTest::keyClick(list, list->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+    }
+}
+
+TEST(ModePage, ClickingAndChoosingStoreShowingDoesNot) {
+    FakePageHost host(kTabMode);
+    mD3 page(host, host);
+    page.show();
+    CRegisterImage& image = host.Image();
+    EXPECT_TRUE(page.ModeButton(0)->isChecked());
+    QTest::mouseClick(page.ModeButton(3), Qt::LeftButton);
+    EXPECT_EQ(image.Text(183) + image.Text(300) + image.Text(305) + host.mode, "000400000000"
+                                                                               "4");
+    QTest::mouseClick(page.ModeButton(1), Qt::LeftButton);
+    EXPECT_EQ(image.Text(183) + image.Text(300) + image.Text(305) + host.mode, "000200010001"
+                                                                               "2");
+    Choose(page.ProjectModeList(), "6 : MODBUS_FCU");
+    EXPECT_EQ(image.Text(182), "0006");
+    Choose(page.ProjectModeList(), "Undefined Project Mode");
+    EXPECT_EQ(image.Text(182), "005A");
+
+    const struct {
+        const char *projectWord, *controlWord, *shown;
+        int checked; // the button checked afterwards
+    } cases[] = {{"0007", "0003", "Undefined Project Mode", 2},
+                 {"0004", "0000", "4 : Webserver RS485 Slave", 2}, // 0 leaves the buttons alone
+                 {"0000", "0001", "0 : Project Specific Mode unused", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.projectWord) + " " + c.controlWord);
+        image.SetText(182, c.projectWord);
+        image.SetText(183, c.controlWord);
+        host.SelectTab(kTabMode);
+        page.OnTimer();
+        EXPECT_EQ(page.ProjectModeList()->currentText().toStdString(), c.shown);
+        EXPECT_TRUE(page.ModeButton(c.checked)->isChecked());
+        EXPECT_EQ(image.Text(182) + image.Text(183), std::string(c.projectWord) + c.controlWord);
+        EXPECT_EQ(host.mode, "2");
+    }
+    ExpectReadable(&page);
+
+    QLabel* caution = page.CautionField();
+    EXPECT_EQ(caution->text().toStdString(),
+              "### CAUTION - CHANGING PROJECT MODE WILL OVERWRITE SETTINGS ###  ### ONLY CHANGE "
+              "THIS SETTING IF ADVISED BY Halvorn ###    ");
+    EXPECT_EQ(caution->palette().color(QPalette::WindowText), QColor(0xFA, 0x0A, 0x16));
+    EXPECT_EQ(caution->palette().color(QPalette::Window), QColor(0xC8, 0xC8, 0xC8));
+    page.SetInputsEnabled(false);
+    EXPECT_FALSE(page.ProjectModeList()->isEnabled() || page.ModeButton(3)->isEnabled());
+}
+
+} // namespace
+} // namespace orvane::test

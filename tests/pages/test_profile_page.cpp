@@ -1,0 +1,397 @@
+// The profile page cleans up, shows and stores each fan's curve exactly, locks the main buttons
+// while edits are unstored, copies from another fan's snapshot, and draws every curve shown
+// through the points of its own mode on the axes of the profile type.
+#include <functional>
+#include <sstream>
+
+#include <QAbstractItemView>
+
+#include "PageTestSupport.h"
+#include "core/ProfileTexts.h"
+#include "pages/mD6.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace orvane::test {
+namespace {
+
+// Opens the list and clicks the item, as a person chooses from a drop-down list.
+void Choose(QComboBox* list, const QString& text) {
+    const int index = list->findText(text);
+    ASSERT_GE(index, 0) << "no item " << text.toStdString();
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(index, 0)).center());
+    ASSERT_EQ(list->currentIndex(), index);
+}
+
+class ProfilePage : public testing::Test {
+protected:
+    void SetUp() override { Build(); }
+    void Build() {
+        page = std::make_unique<mD6>(host, host);
+        page->resize(1200, 560);
+        page->show();
+    }
+    CRegisterImage& Image() { return host.Image(); }
+    void SetMode(const char* mode) { Image().SetText(reg::kControlMode, mode); }
+    // A fan's words in decimal: "eight inputs / eight speeds / ON OFF", a part may be left
+    // empty; ON -1 is Always ON.
+    void SetFan(int fan, const std::string& words) {
+        std::istringstream inputs(words.substr(0, words.find('/')));
+        std::istringstream speeds(
+            words.substr(words.find('/') + 1, words.rfind('/') - words.find('/') - 1));
+        std::istringstream onOff(words.substr(words.rfind('/') + 1));
+        int value = 0;
+        for (int p = 1; p <= 8 && inputs >> value; ++p) {
+            Image().SetValue(reg::PointInput(fan, p), unsigned(value) & 0xFFFF);
+        }
+        for (int p = 1; p <= 8 && speeds >> value; ++p) {
+            Image().SetValue(reg::PointSpeed(fan, p), unsigned(value));
+        }
+        int on = 0, off = 0;
+        onOff >> on >> off;
+        Image().SetValue(reg::FanOnValue(fan), on == -1 ? reg::kAlwaysOn : unsigned(on) & 0xFFFF);
+        Image().SetValue(reg::FanOffValue(fan), on == -1 ? reg::kAlwaysOn : unsigned(off) & 0xFFFF);
+    }
+    // As the main window does when the tab is selected, then the tick that reloads.
+    void Reload() {
+        host.SelectTab(kTabProfile);
+        page->OnTimer();
+    }
+    void Select(int fan) { Choose(page->FanList(), QString::number(fan)); }
+    void Store() { QTest::mouseClick(page->StoreButton(), Qt::LeftButton); }
+    // The boxes as shown: "inputs / speeds / ON OFF", each row joined by "|".
+    std::string Shown() {
+        QStringList inputs, speeds;
+        for (int p = 1; p <= 8; ++p) {
+            inputs << page->PointInput(p)->text();
+            speeds << page->PointSpeed(p)->text();
+        }
+        return QString("%1 / %2 / %3 %4")
+            .arg(inputs.join('|'), speeds.join('|'), page->OnBox()->text(), page->OffBox()->text())
+            .toStdString();
+    }
+    std::string Words(const std::vector<int>& registers) {
+        std::string out;
+        for (const int r : registers) {
+            out += (out.empty() ? "" : " ") + Image().Text(r);
+        }
+        return out;
+    }
+    const CChartCtrl& Chart() { return *page->ProfileChart()->Chart(); }
+    QList<QPointF> Curve(int fan) {
+        const auto curve = page->ProfileChart()->Curve(fan);
+        return curve ? Chart().SeriesPoints(*curve) : QList<QPointF>{};
+    }
+    int Width(int fan) { return Chart().SeriesWidth(page->ProfileChart()->Curve(fan).value()); }
+
+    FakePageHost host{kTabProfile};
+    std::unique_ptr<mD6> page;
+};
+
+TEST_F(ProfilePage, SelectingAFanShowsItCleanedUp) {
+    struct Case {
+        const char *rule, *mode;
+        bool multiPoint;
+        std::string fan, shown;
+    };
+    const Case cases[] = {
+        {"only point 2, not below point 3, is lowered", "0001", true,
+         "25 32 30 36 38 40 42 50 / 30 30 30 30 30 30 30 90 / 6 5",
+         "25|29|30|36|38|40|42|50 / 30|30|30|30|30|30|30|90 / 6 5"},
+        {"Two Point with point 1 above point 8", "0001", false,
+         "30 0 0 0 0 0 0 25 / 30 0 0 0 0 0 0 90 / 24 5",
+         "24| | | | | | |25 / 30| | | | | | |90 / 23 5"},
+        {"ON equal to point 1, then OFF below ON", "0001", false,
+         "25 0 0 0 0 0 0 50 / 30 0 0 0 0 0 0 90 / 25 24",
+         "25| | | | | | |50 / 30| | | | | | |90 / 24 23"},
+        {"PWM speeds above 100", "0001", true,
+         "25 32 34 36 38 40 42 50 / 30 120 30 30 30 30 30 150 / 6 5",
+         "25|32|34|36|38|40|42|50 / 30|100|30|30|30|30|30|100 / 6 5"},
+        {"the RPM limit is the highest data-sheet RPM", "0002", false,
+         "25 0 0 0 0 0 0 50 / 3500 0 0 0 0 0 0 2900 / 6 5",
+         "25| | | | | | |50 / 3000| | | | | | |2900 / 6 5"},
+        {"volts a tenth apart within one volt stay", "0003", true,
+         "150 210 290 300 400 500 600 700 / 30 30 30 30 30 30 30 90 / 0 -1",
+         "1.5|2.1|2.9|3.0|4.0|5.0|6.0|7.0 / 30|30|30|30|30|30|30|90 / 0 -1"},
+        {"Always ON blanks ON and OFF", "0001", false,
+         "25 0 0 0 0 0 0 50 / 30 0 0 0 0 0 0 90 / -1 -1",
+         "25| | | | | | |50 / 30| | | | | | |90 /    "},
+    };
+    Image().SetValue(reg::FanMaxRpm(2), 2500); // data-sheet RPMs 3000, 2500, 0, 0
+    Image().SetValue(reg::FanMaxRpm(3), 0);
+    Image().SetValue(reg::FanMaxRpm(4), 0);
+    for (const Case& c : cases) {
+        SetMode(c.mode);
+        Image().SetOptionBit(reg::kMultiPointBit, c.multiPoint);
+        SetFan(1, c.fan);
+        Reload();
+        Select(1);
+        EXPECT_EQ(Shown(), c.shown) << c.rule;
+    }
+    EXPECT_TRUE(page->AlwaysOnBox()->isChecked());
+}
+
+TEST_F(ProfilePage, StoreWritesTheRegisterWords) {
+    struct Case {
+        const char *rule, *mode;
+        std::function<void(mD6&)> edit;
+        std::vector<int> registers;
+        std::string words;
+    };
+    const auto type = [](int point, const char* text) {
+        return [=](mD6& page) { TypeInto(page.PointInput(point), text); };
+    };
+    const Case cases[] = {
+        {"-10 degrees; ON and OFF below it",
+         "0001",
+         type(1, "-10"),
+         {reg::PointInput(1, 1), reg::FanOnValue(1), reg::FanOffValue(1)},
+         "FFF6 FFF5 FFF4"},
+        // Selected with point 1 at 0.25 V, ON went to -0.75 V: whole volts 0, OFF -1.
+        {"volts in hundredths, ON and OFF in whole volts",
+         "0003",
+         [&](mD6& page) {
+             type(8, "9.5")(page);
+             type(1, "2.5")(page);
+         },
+         {reg::PointInput(1, 1), reg::PointInput(1, 8), reg::FanOnValue(1), reg::FanOffValue(1)},
+         "00FA 03B6 0000 FFFF"},
+        {"Always ON",
+         "0001",
+         [](mD6& page) { Click(page.AlwaysOnBox()); },
+         {reg::FanOnValue(1), reg::FanOffValue(1)},
+         "FC19 FC19"},
+        {"speed box takes digits only",
+         "0001",
+         [](mD6& page) { TypeInto(page.PointSpeed(1), "-4x5"); },
+         {reg::PointSpeed(1, 1)},
+         "002D"},
+        {"Multi Point sets bit 2, other bits kept",
+         "0001",
+         [](mD6& page) { Click(page.MultiPointBox()); },
+         {kOptionRegister},
+         "0036"},
+        {"input 1 or 2",
+         "0001",
+         [](mD6& page) { Choose(page.ActiveInputList(), "1 or 2"); },
+         {reg::FanInput1Active(1), reg::FanInput2Active(1)},
+         "0001 0001"},
+    };
+    for (const Case& c : cases) {
+        host.rig.image.LoadDefaultTemplate();
+        SetMode(c.mode);
+        Image().SetValue(kOptionRegister, 0x0032); // Two Point; bits of other pages set
+        Build();
+        Reload();
+        Select(1);
+        c.edit(*page);
+        Store();
+        EXPECT_EQ(Words(c.registers), c.words) << c.rule;
+    }
+    EXPECT_EQ(host.rig.prompter.asked,
+              (Strings{"Reminder: Thermistor with the higher temperature has priority"}));
+}
+
+TEST_F(ProfilePage, SelectingAFanLocksTheMainButtonsUntilAStoreAndASecondPressStoresNothing) {
+    Reload();
+    EXPECT_TRUE(host.mainButtonsEnabled) << "no fan selected, nothing to store";
+    Select(1);
+    EXPECT_FALSE(host.mainButtonsEnabled);
+    EXPECT_FALSE(host.profileStored);
+    EXPECT_EQ(host.note, profile::kStoreNote);
+    Store();
+    EXPECT_TRUE(host.mainButtonsEnabled);
+    EXPECT_TRUE(host.profileStored);
+    EXPECT_EQ(host.note, " ");
+
+    Image().SetValue(reg::PointInput(1, 8), 70);
+    Store();
+    EXPECT_EQ(Image().Text(reg::PointInput(1, 8)), "0046") << "a second press stores nothing";
+
+    // A click on the point mode already chosen changes nothing, yet locks: a store lifts it.
+    Click(page->TwoPointBox());
+    EXPECT_TRUE(page->TwoPointBox()->isChecked());
+    EXPECT_FALSE(host.mainButtonsEnabled);
+    Store();
+    EXPECT_TRUE(host.mainButtonsEnabled);
+    EXPECT_EQ(Image().Text(reg::PointInput(1, 8)), "0032");
+    ExpectReadable(page.get());
+}
+
+TEST_F(ProfilePage, CopyFromTakesTheSourceAsLastSelectedOrAsTheImageHoldsIt) {
+    SetFan(3, "10 0 0 0 0 0 0 60 / 40 0 0 0 0 0 0 80 / -1 -1");
+    Reload();
+    EXPECT_FALSE(page->CopySourceList()->isEnabled());
+    Select(2);
+    Click(page->AlwaysOnBox()); // unstored: fan 2's snapshot is as it was selected
+    Select(1);
+    Click(page->CopyFromButton());
+    QStringList items;
+    for (int i = 0; i < page->CopySourceList()->count(); ++i) {
+        items << page->CopySourceList()->itemText(i);
+    }
+    EXPECT_EQ(items, QStringList({"2", "3", "4"}));
+
+    Choose(page->CopySourceList(), "2");
+    EXPECT_EQ(Shown(), "25| | | | | | |50 / 30| | | | | | |90 / 6 5");
+    EXPECT_FALSE(page->AlwaysOnBox()->isChecked());
+
+    Choose(page->CopySourceList(), "3"); // never selected: as the image holds it
+    EXPECT_TRUE(page->AlwaysOnBox()->isChecked());
+    EXPECT_EQ(Shown(), "10| | | | | | |60 / 40| | | | | | |80 /    ");
+    Store();
+    EXPECT_EQ(Words({reg::PointInput(1, 1), reg::FanOnValue(1), reg::FanOffValue(1)}),
+              "000A FC19 FC19");
+    EXPECT_EQ(Words({reg::FanOnValue(2)}), "FC19") << "the store writes every fan's record";
+}
+
+TEST_F(ProfilePage, EveryVoltageWordFrom0To1000IsStoredBackUnchanged) {
+    SetMode("0004");
+    Reload();
+    Select(1);
+    for (unsigned word = 0; word <= 1000; ++word) {
+        // Two Point curves in order, the word at point 1 of fans 1 and 3 and at point 8 of
+        // fans 2 and 4 where it fits; points 2 to 7 a tenth below point 8.
+        for (int fan = 1; fan <= 4; ++fan) {
+            const bool atPoint1 = fan % 2 == 1 && word < 1000;
+            const unsigned point1 = atPoint1 ? word : (word >= 10 ? 0 : 500);
+            const unsigned point8 = atPoint1 || word < 10 ? 1000 : word;
+            const std::string below = std::to_string(point8 - 10) + " ";
+            std::string inputs = std::to_string(point1) + " ";
+            for (int p = 2; p <= 7; ++p) {
+                inputs += below;
+            }
+            SetFan(fan, inputs + std::to_string(point8) + " / / -1 -1");
+        }
+        const RegisterTexts before = Image().Texts();
+        Reload();
+        Store();
+        for (int r = 0; r < kRegisterCount; ++r) {
+            ASSERT_EQ(Image().Text(r), before.at(std::size_t(r)))
+                << "word " << word << " register " << r;
+        }
+    }
+}
+
+TEST_F(ProfilePage, LabelsTooltipsAndChartAxesFollowTheProfileType) {
+    struct Case {
+        const char* mode;
+        std::string labels, bottom, left, point2Tip;
+    };
+    const std::string tempTip = "Value must be greater than Temperature(1) for Multipoint or (1) "
+                                "for two point by atleast 1°C";
+    const std::string voltTip = "Value must be greater than Voltage(1) for Multipoint or (1) for "
+                                "two point by atleast  0.1V";
+    const Case cases[] = {
+        {"0001", "ON Temp.|OFF Temp.|Active Thermistor  (NTC)|Temp(°C)|Speed(PWM%)",
+         "Temperature (°C) -20..100", "Fan Speed (PWM %) 0..105", tempTip},
+        {"0002", "ON Temp.|OFF Temp.|Active Thermistor  (NTC)|Temp(°C)|Speed(RPM)",
+         "Temperature (°C) -20..100", "Fan Speed (RPM) 0..3100", tempTip},
+        {"0003", "ON Voltage|OFF Voltage|Active Volt Input|Voltage(V)|Speed(PWM%)",
+         "Voltage(V) 0..10", "Fan Speed (PWM %) 0..105", voltTip},
+        {"0004", "ON Voltage|OFF Voltage|Active Volt Input|Voltage(V)|Speed(RPM)",
+         "Voltage(V) 0..10", "Fan Speed (RPM) 0..3100", voltTip},
+        // An unknown type changes nothing.
+        {"0007", "ON Voltage|OFF Voltage|Active Volt Input|Voltage(V)|Speed(RPM)",
+         "Voltage(V) 0..10", "Fan Speed (RPM) 0..3100", voltTip},
+    };
+    for (int fan = 1; fan <= 4; ++fan) {
+        Image().SetValue(reg::FanMaxRpm(fan), 3000 - 500 * unsigned(fan - 1));
+    }
+    const auto axis = [this](CChartCtrl::Axis which) {
+        return QString("%1 %2..%3")
+            .arg(Chart().AxisTitle(which))
+            .arg(Chart().AxisMin(which))
+            .arg(Chart().AxisMax(which))
+            .toStdString();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        SetMode(c.mode);
+        Reload();
+        QStringList labels;
+        for (QLabel* label : page->TypeLabels()) {
+            labels << label->text();
+            EXPECT_EQ(label->accessibleName(), label->text());
+        }
+        EXPECT_EQ(labels.join('|').toStdString(), c.labels);
+        EXPECT_EQ(axis(CChartCtrl::Axis::Bottom), c.bottom);
+        EXPECT_EQ(axis(CChartCtrl::Axis::Left), c.left);
+        EXPECT_EQ(page->PointInput(2)->toolTip().toStdString(), c.point2Tip);
+    }
+}
+
+TEST_F(ProfilePage, ChartDrawsEachShownFanThroughThePointsOfItsOwnMode) {
+    CProfileChart& chart = *page->ProfileChart();
+    // Defined from page creation: the curve as the image holds it.
+    Click(chart.FanBox(2));
+    EXPECT_EQ(Curve(2), (QList<QPointF>{{6, 0}, {6, 30}, {25, 30}, {50, 90}, {101, 90}}));
+
+    Image().SetValue(reg::FanOnValue(1), 20);
+    Reload();
+    Select(1);
+    EXPECT_EQ(Curve(1), (QList<QPointF>{{20, 0}, {20, 30}, {25, 30}, {50, 90}, {101, 90}}));
+    EXPECT_EQ(Width(1), 4);
+    EXPECT_EQ(Width(2), 1);
+    EXPECT_EQ(Chart().SeriesColour(*chart.Curve(1)), QColor(10, 20, 30));
+    EXPECT_EQ(Chart().BackgroundColour(), QColor(224, 255, 89));
+
+    Click(chart.FanBox(1));
+    EXPECT_TRUE(chart.FanBox(1)->isChecked()) << "the selected fan's curve cannot be hidden";
+    EXPECT_EQ(Curve(1).size(), 5);
+    Click(chart.FanBox(2));
+    EXPECT_FALSE(chart.Curve(2).has_value());
+
+    // Fan 2 was selected in Two Point; copied into fan 1 after a change to Multi Point, fan 1
+    // draws 5 points while fan 3, shown now, draws its own 11.
+    Select(2);
+    Select(1);
+    Click(page->MultiPointBox());
+    EXPECT_EQ(Curve(1).size(), 11);
+    Click(page->CopyFromButton());
+    Choose(page->CopySourceList(), "2");
+    EXPECT_EQ(Curve(1).size(), 5);
+    Click(chart.FanBox(3));
+    EXPECT_EQ(Curve(3).size(), 11);
+
+    Select(3);
+    EXPECT_EQ(Width(3), 4);
+    EXPECT_EQ(Width(1), 1);
+    EXPECT_EQ(Chart().SeriesColour(*chart.Curve(3)), QColor(30, 30, 255));
+    EXPECT_EQ(Chart().accessibleDescription(), Chart().DescribeSeries());
+    EXPECT_EQ(Chart().accessibleDescription().split('\n').first(),
+              "Fan 1: (6, 0) (6, 30) (25, 30) (50, 90) (101, 90)");
+}
+
+class ProfileWindow : public WindowTest {};
+
+TEST_F(ProfileWindow, ATabChangeLiftsTheStoreLockWithoutStoringAndCommandsLockTheSelection) {
+    ClickTab(5);
+    auto* page = static_cast<mD6*>(window->Page(5));
+    page->OnTimer();
+    Choose(page->FanList(), "2");
+    TypeInto(page->PointInput(8), "70");
+    EXPECT_FALSE(window->DownloadButton()->isEnabled());
+    EXPECT_FALSE(window->SaveButton()->isEnabled());
+    EXPECT_EQ(window->NoteField()->text().toStdString(), profile::kStoreNote);
+
+    window->DisablePageControls();
+    for (QWidget* input : std::initializer_list<QWidget*>{page->FanList(), page->CopyFromButton(),
+                                                          page->StoreButton()}) {
+        EXPECT_FALSE(input->isEnabled()) << input->accessibleName().toStdString();
+    }
+    window->EnablePageControls();
+    EXPECT_TRUE(page->StoreButton()->isEnabled());
+
+    ClickTab(3);
+    EXPECT_TRUE(window->DownloadButton()->isEnabled());
+    EXPECT_TRUE(window->SaveButton()->isEnabled());
+    EXPECT_EQ(window->NoteField()->text().toStdString(), " ");
+    EXPECT_TRUE(window->ProfileStored());
+    EXPECT_EQ(window->Image().Text(reg::PointInput(2, 8)), "0032") << "nothing stored";
+}
+
+} // namespace
+} // namespace orvane::test
