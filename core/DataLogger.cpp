@@ -62,8 +62,8 @@ void CDataLogger::OpenLogFile() {
                                    MessageButtons::Ok);
             return;
         }
-        // Left silent by the original; a log that never starts must neither look pending
-        // nor leave the log option set with no way to clear it.
+        // Said, not silent: a log that never starts must neither look pending nor leave
+        // the log option set with no way to clear it.
         SetLogStatus("Log file could not be opened (" + reason + ")");
         m_image.SetOptionBit(kLogEnableBit, false);
         return;
