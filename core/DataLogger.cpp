@@ -13,6 +13,7 @@ namespace orvane {
 namespace {
 
 constexpr std::size_t kRecordLimit = 3999; // longer records are not written
+constexpr std::string_view kLogNotOpenedCaption = "Log file not opened";
 
 std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
@@ -36,31 +37,54 @@ void CDataLogger::OpenLogFile() {
     request.confirmOverwrite = true;
     const std::optional<std::string> chosen = m_prompter.AskSaveFile(request);
     if (!chosen || chosen->empty()) {
+        if (m_file) {
+            // Not choosing another file leaves the running log as it was.
+            SetLogStatus(std::string(texts::kLogOpened));
+            return;
+        }
         SetLogStatus(std::string(texts::kLogNotOpened));
         m_image.SetOptionBit(kLogEnableBit, false);
         return;
     }
-    m_path = *chosen;
-    m_fileName = FileNameOf(m_path);
-    m_file.reset();
-    m_headerWritten = false;
-    m_file.reset(std::fopen(m_path.c_str(), "w+b"));
-    if (!m_file) {
-        // Left silent by the original; a log that never starts must not look pending.
-        SetLogStatus("Log file could not be opened (" + std::string(std::strerror(errno)) + ")");
+    // The new file is opened before the running log is let go, so a file that cannot
+    // be opened never costs the log that runs. Flushed first: the new file may be it.
+    if (m_file) {
+        std::fflush(m_file.get());
+    }
+    std::unique_ptr<std::FILE, FileCloser> opened(std::fopen(chosen->c_str(), "w+b"));
+    if (!opened) {
+        const std::string reason = std::strerror(errno);
+        if (m_file) {
+            SetLogStatus(std::string(texts::kLogOpened));
+            m_prompter.ShowMessage("The log file " + *chosen + " could not be opened (" + reason +
+                                       ").\nLogging goes on into " + m_path + ".",
+                                   std::string(kLogNotOpenedCaption), MessageIcon::Exclamation,
+                                   MessageButtons::Ok);
+            return;
+        }
+        // Said, not silent: a log that never starts must neither look pending nor leave
+        // the log option set with no way to clear it.
+        SetLogStatus("Log file could not be opened (" + reason + ")");
+        m_image.SetOptionBit(kLogEnableBit, false);
         return;
     }
+    m_file = std::move(opened);
+    m_path = *chosen;
+    m_fileName = FileNameOf(m_path);
+    m_headerWritten = false;
     SetLogStatus(std::string(texts::kLogOpened));
     m_image.SetOptionBit(kLogEnableBit, true);
 }
 
 void CDataLogger::CloseLogFile() {
+    // Clears the option also when no file is open: it is what the user asked for, and
+    // an option left set would have no log to close and no other way to clear it.
+    m_image.SetOptionBit(kLogEnableBit, false);
     if (!m_file) {
         return;
     }
     std::fflush(m_file.get());
     m_file.reset();
-    m_image.SetOptionBit(kLogEnableBit, false);
     m_headerWritten = false;
     SetLogStatus(std::string(texts::kLogClosed));
 }

@@ -26,10 +26,11 @@ public:
     CDataLogger(const CDataLogger&) = delete;
     CDataLogger& operator=(const CDataLogger&) = delete;
 
-    // Asks for the file and opens it empty; sets bit 5 of register 184 when
-    // opened, clears it when the dialog is cancelled.
+    // Asks for the file and opens it empty; sets bit 5 of register 184 when opened.
+    // With no log running, a cancelled dialog or a file that cannot be opened clears
+    // bit 5; with one running, the running log goes on (a failure says why).
     void OpenLogFile();
-    // Closes an open file and clears bit 5.
+    // Closes an open file; clears bit 5 in any case.
     void CloseLogFile();
     // The end of every timer tick: one record while connected and in "VIEW DATA".
     // A failed write closes the file, clears bit 5 and says so in the status.

@@ -1,17 +1,51 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "controls/CPictureEx.h"
+#include "core/LiveDataRules.h"
 #include "pages/CTickPage.h"
 
 namespace orvane {
 
-// The "Live Data" tab; its fields arrive with their own change.
+// The "Live Data" tab: starts the live readings, shows the last five as a table,
+// newest on top, and switches logging to a file on and off. The readings are split
+// and logged by the main window; this page formats what it holds.
 class mD8 final : public CTickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD8)
 
 public:
-    mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr)
-        : CTickPage(host, fields, 8, parent) {}
+    mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr);
+
+    // Runs on its own steps rather than the common reload (see CLiveDataRules).
+    void OnTimer() override;
+    void SetInputsEnabled(bool enabled) override;
+
+    // "View Live Data / Start Logging".
+    void OnViewLiveData();
+    // "Log Data File" changed by the user.
+    void OnLogDataFile(bool checked);
+
+    QPushButton* ViewButton() { return m_view; }
+    QCheckBox* LogBox() { return m_logBox; }
+    QLabel* HeaderField() { return m_header; }
+    QTableWidget* Table() { return m_table; }
+    CPictureEx* Picture() { return m_picture; }
+
+private:
+    void ShowHeader(bool voltageInputs);
+    void ShowTable();
+
+    CLiveDataRules m_rules;
+    QPushButton* m_view = nullptr;
+    QCheckBox* m_logBox = nullptr;
+    CPictureEx* m_picture = nullptr;
+    QLabel* m_header = nullptr;
+    QTableWidget* m_table = nullptr;
 };
 
 } // namespace orvane

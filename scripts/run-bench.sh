@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark executable of the build folder given (default: build), then
-# measures what the whole GUI process costs idle, connected and streaming (under Xvfb).
+# measures what the whole GUI process costs idle, connected and streaming, and on the
+# Indicator tab with live data (under Xvfb).
 set -euo pipefail
 build=${1:-build}
 for b in "$build"/bench/bench_*; do
@@ -12,3 +13,4 @@ if [ -x "$build/bench/gui_cost_host" ]; then
     echo "== GUI process: CPU and wake-ups from /proc"
     bash "$(dirname "$0")/../bench/gui-cost.sh" "$build/bench/gui_cost_host"
 fi
+if [ -x "$build/bench/gui_indicator_host" ]; then bash "$(dirname "$0")/../bench/gui_indicator_cpu.sh" "$build/bench/gui_indicator_host"; fi

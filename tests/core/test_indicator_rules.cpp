@@ -1,0 +1,244 @@
+// Every Indicator display follows its live field text and registers exactly as the page's rules
+// say.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/IndicatorRules.h"
+#include "core/RegisterLayout.h"
+#include "core/SequencerCodes.h"
+
+namespace orvane::test {
+namespace {
+
+std::string Name(IndicatorImage image) {
+    using I = IndicatorImage;
+    static const std::map<I, std::string> names{
+        {I::None, "none"},          {I::FanNotUsed, "fan-unused"},
+        {I::FanStill, "fan"},       {I::FanSpinning, "fan-spin"},
+        {I::LedGrey, "led-grey"},   {I::LedRed, "led-red"},
+        {I::LedGreen, "led-green"}, {I::LedBlank, "led-blank"},
+        {I::LampGreen, "G"},        {I::LampRed, "R"},
+        {I::LampGrey, "-"},         {I::ThermometerGrey, "thermo-grey"},
+        {I::SwitchHigh, "H"},       {I::SwitchLow, "L"},
+        {I::SwitchGrey, "-"},
+    };
+    const auto found = names.find(image);
+    return found != names.end()
+               ? found->second
+               : "thermo-" + std::to_string(static_cast<int>(image) -
+                                            static_cast<int>(I::ThermometerLevel0));
+}
+
+std::string Look(const PictureState& picture) {
+    return Name(picture.image) + (picture.playing ? " playing" : "");
+}
+
+// A record as the controller spaces it: every fan running at 1480 and set to 55 %.
+LiveFields Record(const std::string& upTime) {
+    return {"\n 1480", " 55",   " 1480", " 55",  " 1480", " 55",  " 1480", " 55",
+            " 25.1",   " 26.0", " LO ",  " LO ", "0",     upTime, ""};
+}
+
+struct Rig {
+    CRegisterImage image;
+    CIndicatorRules rules;
+    Rig() { image.LoadDefaultTemplate(); }
+    std::string Tick(const LiveFields& fields, bool connected = true, int state = State::ViewData,
+                     int received = 500, std::string_view status = "VIEW DATA",
+                     bool syncingSeen = false) {
+        const IndicatorTickRequests asked =
+            rules.OnTick({connected, state, received, status, syncingSeen, fields, image});
+        return std::string(asked.viewData ? "view data " : "") +
+               (asked.syncingSeen ? "syncing seen " : "") + (asked.countNoData ? "no data " : "");
+    }
+    const IndicatorPanel& Panel() const { return rules.Panel(); }
+};
+
+// The look is told by alarm lamp 1, thermometer 1 and the up time.
+TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
+    const struct {
+        const char *name, *status;
+        bool connected;
+        int state, received;
+        bool syncingSeen;
+        const char *upTime, *asked, *look;
+    } cases[] = {
+        {"not connected", "", false, State::ViewData, 500, false, "6s", "",
+         "not connected/not connected/5s"},
+        {"idle, bytes received", "DO_NOTHING", true, State::DoNothing, 500, false, "6s",
+         "view data ", "no data/no data/5s"},
+        {"idle, nothing received", "DO_NOTHING", true, State::DoNothing, 0, false, "6s", "",
+         "no data/no data/5s"},
+        {"syncing first seen", "Syncing...", true, State::ViewData, 500, false, "6s",
+         "syncing seen ", "no data/no data/5s"},
+        {"syncing seen before", "Syncing...", true, State::ViewData, 500, true, "6s", "",
+         "off/level 3/6s"},
+        {"same up time", "VIEW DATA", true, State::ViewData, 500, false, "5s", "no data ",
+         "no data/no data/5s"},
+        {"new up time", "VIEW DATA", true, State::ViewData, 500, false, "6s", "", "off/level 3/6s"},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        ASSERT_EQ(rig.Tick(Record("5s")), "");
+        EXPECT_EQ(
+            rig.Tick(Record(c.upTime), c.connected, c.state, c.received, c.status, c.syncingSeen),
+            c.asked)
+            << "case " << c.name;
+        const IndicatorPanel& panel = rig.Panel();
+        EXPECT_EQ(panel.lamps[0].reading + "/" + panel.sensors[0].thermometer.reading + "/" +
+                      panel.upTime,
+                  c.look)
+            << "case " << c.name;
+    }
+    Rig first;
+    first.Tick(Record("-10"));
+    EXPECT_EQ(first.Panel().upTime, "0s") << "the up time the page starts from is not new";
+}
+
+// One record per speed text ("|" between records); LED and picture after each, then meter and bar.
+TEST(IndicatorFans, SpeedSetSpeedLedAndMeterFollowTheirTexts) {
+    const struct {
+        const char* name;
+        int fan;
+        const char *used, *maxRpm, *rpms, *pwm, *leds, *pictures, *meterAndBar;
+    } cases[] = {
+        {"running", 1, "0001", "0BB8", "\n 1500|\n 1500", " 55", "led-green led-green",
+         "fan-spin playing,fan-spin playing", "0..3000=1500 55 Set Speed: 55%"},
+        {"failing: LED alternates", 1, "0001", "0BB8", "FAIL|FAIL|FAIL", " 60",
+         "led-red playing led-green led-red playing", "fan,fan,fan", "0..3000=0 60 Set Speed: 60%"},
+        {"standing: LED alternates", 2, "0001", "0BB8", "    0|    0|    0", "  0",
+         "led-blank led-green led-blank", "fan,fan,fan", "0..3000=0 0 Set Speed: 0%"},
+        {"stops and runs again", 1, "0001", "0BB8", " 900|FAIL| 950", " 40",
+         "led-green led-red playing led-green", "fan-spin playing,fan-spin,fan-spin playing",
+         "0..3000=950 40 Set Speed: 40%"},
+        {"empty text", 4, "0001", "0BB8", "", "", "led-green", "fan", "0..3000=0 0 Set Speed: 0%"},
+        {"not used", 3, "0000", "0BB8", " 1500|FAIL", " 55", "led-grey led-grey",
+         "fan-unused,fan-unused", "0..100=0 0 Set Speed: 0%"},
+        {"fraction, large set speed", 1, "0001", "0BB8", " 1499.9", " 150", "led-green",
+         "fan-spin playing", "0..3000=1499 150 Set Speed: 150%"},
+        {"no maximum", 1, "0001", "XYZ", " 700", "abc", "led-green", "fan-spin playing",
+         "0..0=700 0 Set Speed: 0%"},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.image.SetText(reg::FanUsed(c.fan), c.used);
+        rig.image.SetText(reg::FanMaxRpm(c.fan), c.maxRpm);
+        const FanPanel& fan = rig.Panel().fans[static_cast<std::size_t>(c.fan - 1)];
+        std::string leds, pictures, rpms = c.rpms;
+        for (int record = 1;; ++record) {
+            LiveFields fields = Record(std::to_string(record) + "s");
+            fields[static_cast<std::size_t>(2 * (c.fan - 1))] = rpms.substr(0, rpms.find('|'));
+            fields[static_cast<std::size_t>(2 * (c.fan - 1) + 1)] = c.pwm;
+            rig.Tick(fields);
+            leds += (leds.empty() ? "" : " ") + Look(fan.led);
+            pictures += (pictures.empty() ? "" : ",") + Look(fan.picture);
+            if (rpms.find('|') == std::string::npos) {
+                break;
+            }
+            rpms.erase(0, rpms.find('|') + 1);
+        }
+        EXPECT_EQ(leds, c.leds) << "case " << c.name;
+        EXPECT_EQ(pictures, c.pictures) << "case " << c.name;
+        EXPECT_EQ(std::to_string(int(fan.meter.minimum)) + ".." +
+                      std::to_string(int(fan.meter.maximum)) + "=" +
+                      std::to_string(int(fan.meter.value)) + " " +
+                      std::to_string(fan.bar.position) + " " + fan.bar.text,
+                  c.meterAndBar)
+            << "case " << c.name;
+    }
+}
+
+TEST(IndicatorSensors, LevelsFromTheReading) {
+    const struct {
+        const char *text, *look;
+    } cases[] = {
+        {" 25", "led-green thermo-3"},    {" 24.9", "led-green thermo-2"},
+        {"4", "led-green thermo-0"},      {" -3.0", "led-green thermo-0"},
+        {" 95", "led-green thermo-9"},    {"120", "led-green thermo-9"},
+        {"990", "led-green thermo-grey"}, {"1000", "led-green thermo-9"},
+        {"abc", "led-green thermo-0"},    {"FAIL", "led-red playing thermo-0"},
+        {"____", "led-grey thermo-grey"},
+    };
+    for (const auto& c : cases) {
+        CIndicatorRules rules;
+        rules.UpdateSensorDisplay(2, c.text);
+        const SensorPanel& sensor = rules.Panel().sensors[1];
+        EXPECT_EQ(Look(sensor.led) + " " + Look(sensor.thermometer), c.look)
+            << "text \"" << c.text << '"';
+    }
+}
+
+// Lamps: alarm outputs 1 to 4, then power relays 1 and 2 (register 184 bit 1); * blinks.
+TEST(IndicatorOutputs, AlarmDigitsRelayOptionAndSwitchTexts) {
+    const struct {
+        const char *alarms, *options, *input1, *input2, *lamps, *switches;
+    } cases[] = {
+        {"0", "0000", " HI ", " LO ", "GGGG--", "HL"},
+        {"13", "0000", "HI", " HI", "R*GR*G--", "LL"},
+        {"135", "0000", " HI ", " HI ", "R*GR*G--", "HH"},
+        {"5", "0002", "", "xx", "GGGGR*G", "LL"},
+        {"2 46", "0022", " LO ", " HI ", "GR*GR*GR*", "LH"},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.image.SetText(kOptionRegister, c.options);
+        LiveFields fields = Record("9s");
+        fields[10] = c.input1;
+        fields[11] = c.input2;
+        fields[12] = c.alarms;
+        rig.Tick(fields);
+        std::string lamps, switches;
+        for (const PictureState& lamp : rig.Panel().lamps) {
+            lamps += Name(lamp.image) + (lamp.playing ? "*" : "");
+        }
+        for (const PictureState& picture : rig.Panel().switches) {
+            switches += Name(picture.image);
+        }
+        EXPECT_EQ(lamps + " " + switches, std::string(c.lamps) + " " + c.switches)
+            << "alarms \"" << c.alarms << "\" options " << c.options << " inputs \"" << c.input1
+            << "\", \"" << c.input2 << '"';
+    }
+}
+
+// No data keeps the fan LEDs, the switches and the sensor texts; disconnected greys everything.
+TEST(IndicatorLooks, NoDataThenDisconnected) {
+    Rig rig;
+    rig.image.SetText(reg::kControlMode, "0003"); // voltage inputs still read in °C
+    rig.image.SetText(kOptionRegister, "0002");
+    LiveFields fields = Record("3s");
+    fields[2] = "FAIL";
+    fields[10] = " HI ";
+    fields[12] = "1";
+    rig.Tick(fields);
+    const IndicatorPanel& panel = rig.Panel();
+    EXPECT_EQ(panel.sensors[0].value + panel.sensors[0].unit, " 25.1\u00B0C");
+    const auto summary = [&panel] {
+        std::string out;
+        for (const FanPanel& fan : panel.fans) {
+            out += Look(fan.picture) + "/" + Look(fan.led) + "/" +
+                   std::to_string(int(fan.meter.maximum)) + "=" +
+                   std::to_string(int(fan.meter.value)) + "/" + fan.bar.text + "; ";
+        }
+        for (const SensorPanel& sensor : panel.sensors) {
+            out += Look(sensor.led) + "/" + Look(sensor.thermometer) + "/" + sensor.value + "; ";
+        }
+        for (const PictureState& lamp : panel.lamps) {
+            out += Name(lamp.image);
+        }
+        return out + " " + Name(panel.switches[0].image) + Name(panel.switches[1].image);
+    };
+    rig.Tick(fields);
+    EXPECT_EQ(summary(),
+              "fan-spin/led-green/100=0/Set Speed: 0%; fan/led-red playing/100=0/Set Speed: 0%; "
+              "fan-spin/led-green/100=0/Set Speed: 0%; fan-spin/led-green/100=0/Set Speed: 0%; "
+              "led-grey/thermo-grey/ 25.1; led-grey/thermo-grey/ 26.0; ------ HL");
+    rig.Tick(fields, false);
+    EXPECT_EQ(summary(),
+              "fan-unused/led-grey/100=0/Set Speed: 0%; fan-unused/led-grey/100=0/Set Speed: 0%; "
+              "fan-unused/led-grey/100=0/Set Speed: 0%; fan-unused/led-grey/100=0/Set Speed: 0%; "
+              "led-grey/thermo-grey/ ; led-grey/thermo-grey/ ; ------ --");
+}
+
+} // namespace
+} // namespace orvane::test

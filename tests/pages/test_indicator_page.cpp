@@ -1,0 +1,136 @@
+// The Indicator page shows the live state on its displays, readably, without restarting animations.
+#include "LiveFeed.h"
+#include "PageTestSupport.h"
+#include "app/SimulatorPort.h"
+#include "pages/mD9.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace orvane::test {
+namespace {
+
+int Id(IndicatorImage image) {
+    return static_cast<int>(image);
+}
+
+std::string Reading(QWidget* widget) {
+    return widget->accessibleDescription().toStdString();
+}
+
+struct IndicatorPage : ::testing::Test {
+    FakePageHost host{kTabIndicator};
+    mD9 page{host, host};
+    SequencerRig& rig = host.rig;
+
+    void SetUp() override { page.show(); }
+    // Connected and on live data, with one record shown.
+    void GoLive(const LiveValues& values) {
+        rig.Connect();
+        rig.Receive("ORV");
+        page.OnTimer(); // asks for live data
+        ASSERT_EQ(rig.seq.State(), State::ViewData);
+        FeedRecord(rig, values);
+        page.OnTimer();
+    }
+};
+
+TEST_F(IndicatorPage, EveryDisplayCarriesItsStateAndReading) {
+    page.OnTimer(); // not connected
+    EXPECT_EQ(page.Fan(3).picture->ResourceId(), Id(IndicatorImage::FanNotUsed));
+    EXPECT_EQ(page.Lamp(5)->ResourceId(), Id(IndicatorImage::LampGrey));
+    EXPECT_EQ(page.Switch(1)->ResourceId(), Id(IndicatorImage::SwitchGrey));
+    EXPECT_EQ(page.Sensor(1).value->text(), " ");
+    EXPECT_EQ(Reading(page.Lamp(5)), "not connected");
+    ExpectReadable(&page);
+
+    LiveValues values = SampleValues("12s");
+    values[2] = "FAIL";
+    values[12] = "13";
+    GoLive(values);
+    EXPECT_EQ(page.Fan(1).meter->Maximum(), 3000.0) << "register 292 holds 0BB8";
+    EXPECT_EQ(Reading(page.Fan(1).meter), "1480 FAN1 RPM");
+    EXPECT_TRUE(page.Fan(1).picture->IsAnimating());
+    EXPECT_EQ(page.Fan(4).bar->GetPos(), 55);
+    EXPECT_EQ(Reading(page.Fan(4).bar), "Set Speed: 55%");
+    EXPECT_EQ(Reading(page.Fan(2).led) + Reading(page.Fan(2).meter), "FAIL0 FAN2 RPM");
+    EXPECT_EQ(page.Sensor(1).thermometer->ResourceId(), Id(ThermometerLevel(3)));
+    EXPECT_EQ(page.Sensor(1).value->text() + page.Sensor(1).unit->text(), " 25.4\u00B0C");
+    EXPECT_EQ(Reading(page.Switch(1)) + Reading(page.Switch(2)), "HILO");
+    std::string lamps;
+    for (int lamp = 1; lamp <= kIndicatorLamps; ++lamp) {
+        lamps += Reading(page.Lamp(lamp)) + " ";
+    }
+    EXPECT_EQ(lamps, "on off on off not fitted not fitted ");
+    EXPECT_EQ(page.UpTimeField()->text(), "12s");
+    ExpectReadable(&page);
+}
+
+// A failed fan's LED is reloaded on every record; a running fan's animation never is.
+TEST_F(IndicatorPage, AnimationsRunOnAcrossRecordsAndRestWhileHidden) {
+    LiveValues values = SampleValues("5s");
+    values[2] = "FAIL";
+    GoLive(values);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.Fan(1).picture->Frame() > 0; }));
+    std::string leds;
+    for (const char* upTime : {"6s", "7s", "8s", "9s"}) {
+        values[13] = upTime;
+        FeedRecord(rig, values);
+        page.OnTimer();
+        EXPECT_NE(page.Fan(1).picture->Frame(), 0) << "animation restarted at " << upTime;
+        leds += std::to_string(page.Fan(2).led->ResourceId()) + " ";
+    }
+    EXPECT_EQ(leds, "313 312 313 312 ");
+
+    page.OnTimer(); // no new record: the no-data look, counted
+    EXPECT_EQ(rig.seq.NoDataCounter(), 1);
+    EXPECT_FALSE(page.Fan(1).picture->IsPlaying());
+    EXPECT_TRUE(page.Fan(2).led->IsAnimating()) << "the failed fan's red LED keeps blinking";
+    page.hide();
+    EXPECT_FALSE(page.Fan(2).led->IsAnimating());
+    EXPECT_TRUE(page.Fan(2).led->IsPlaying());
+    page.show();
+    EXPECT_TRUE(page.Fan(2).led->IsAnimating());
+
+    host.SelectTab(kTabLiveData);
+    page.OnTimer();
+    EXPECT_EQ(rig.seq.NoDataCounter(), 1) << "a page whose tab is not shown does nothing";
+}
+
+// The real window against the built-in simulated controller, fan 2 failed: the panel shows it.
+class IndicatorWindow : public WindowTest {};
+
+TEST_F(IndicatorWindow, SimulatedControllerWithAFailedFan) {
+    ASSERT_TRUE(Connect());
+    window->Simulator().Host().SetFanFailed(2, true);
+    window->resize(1280, 800);
+    ClickTab(8);
+    auto* page = static_cast<mD9*>(window->Page(8));
+    const auto live = [&] {
+        return Reading(page->Fan(2).led) == "FAIL" && page->Fan(1).meter->Value() > 0;
+    };
+    for (int i = 0; i < 200 && !live(); ++i) {
+        QTest::qWait(20);
+        window->OnTimer();
+        page->OnTimer();
+    }
+    ASSERT_TRUE(live()) << "up time " << page->UpTimeField()->text().toStdString();
+    EXPECT_EQ(window->Sequencer().StatusText(), "VIEW DATA");
+    EXPECT_TRUE(page->Fan(1).picture->IsAnimating());
+    EXPECT_FALSE(page->Fan(2).picture->IsPlaying());
+    EXPECT_EQ(page->Fan(2).meter->Value(), 0.0);
+    EXPECT_EQ(Reading(page->Lamp(1)), "off");
+    ExpectReadable(page);
+    const QString shots = QString::fromStdString(::testing::TempDir());
+    EXPECT_TRUE(window->grab().save(shots + "orvane-indicator-live.png"));
+
+    ClickTab(7);
+    auto* liveData = static_cast<CTickPage*>(window->Page(7));
+    for (int i = 0; i < 8; ++i) {
+        QTest::qWait(20);
+        window->OnTimer();
+        liveData->OnTimer();
+    }
+    EXPECT_TRUE(window->grab().save(shots + "orvane-live-data.png"));
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,90 @@
+// The Live Data page requests data and logs only on a person's action and tables the live fields.
+#include "LiveFeed.h"
+#include "PageTestSupport.h"
+#include "core/LiveDataRules.h"
+#include "pages/mD8.h"
+
+namespace orvane::test {
+namespace {
+
+struct LiveDataPage : ::testing::Test {
+    FakePageHost host{kTabLiveData};
+    mD8 page{host, host};
+    SequencerRig& rig = host.rig;
+
+    void SetUp() override { page.show(); }
+    std::string Row(int row) {
+        std::string out;
+        for (int column = 0; column < kLiveDataColumns; ++column) {
+            out += page.Table()->item(row, column)->text().toStdString() + "|";
+        }
+        return out;
+    }
+};
+
+TEST_F(LiveDataPage, ButtonRefusesUnconnectedAndAsksForLiveDataOnceBytesArrive) {
+    QTest::mouseClick(page.ViewButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.prompter.asked, Strings{"Warning, No Connection : Communication port not set / "
+                                          "connected!"});
+    rig.Connect();
+    QTest::mouseClick(page.ViewButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.seq.State(), State::DoNothing) << "nothing received yet";
+    rig.Receive("x");
+    QTest::mouseClick(page.ViewButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.seq.State(), State::ViewData);
+    EXPECT_EQ(rig.prompter.asked.size(), 1u);
+
+    page.SetInputsEnabled(false);
+    EXPECT_FALSE(page.ViewButton()->isEnabled() || page.LogBox()->isEnabled());
+}
+
+// Clicking the box asks to open or close; the tick setting the box from register 184 does not.
+TEST_F(LiveDataPage, LogBoxFollowsTheOptionAndOnlyAClickRequestsALog) {
+    host.Image().SetText(kOptionRegister, "0020");
+    page.OnTimer();
+    EXPECT_TRUE(page.LogBox()->isChecked());
+    EXPECT_EQ(rig.seq.PendingAction(), PendingAction::None);
+    QTest::mouseClick(page.LogBox(), Qt::LeftButton);
+    EXPECT_EQ(rig.seq.PendingAction(), PendingAction::CloseLog);
+    QTest::mouseClick(page.LogBox(), Qt::LeftButton);
+    EXPECT_EQ(rig.seq.PendingAction(), PendingAction::OpenLog);
+}
+
+TEST_F(LiveDataPage, HeaderFollowsTheModeWhenShownAgain) {
+    const std::string temperature = LiveDataHeader(false);
+    EXPECT_EQ(page.HeaderField()->text().toStdString(), temperature);
+    host.Image().SetText(183, "0003");
+    page.OnTimer();
+    page.OnTimer();
+    EXPECT_EQ(page.HeaderField()->text().toStdString(), LiveDataHeader(true));
+    EXPECT_EQ(page.Picture()->ResourceId(), kPictureLiveIdle);
+    EXPECT_EQ(host.RefreshFlag(kTabLiveData), "1");
+    EXPECT_EQ(page.Table()->model()->headerData(8, Qt::Horizontal).toString(), "V1")
+        << "the columns are named for screen readers";
+    ExpectReadable(&page);
+}
+
+TEST_F(LiveDataPage, SixReadingsLeaveTheLastFiveNewestOnTop) {
+    rig.Connect();
+    rig.seq.SetState(State::ViewData);
+    page.OnTimer();
+    page.OnTimer(); // re-initialised, nothing added yet
+    EXPECT_EQ(Row(0), std::string(kLiveDataColumns, '|'));
+    for (int second = 1; second <= 6; ++second) {
+        LiveValues values = SampleValues(std::to_string(second) + "s");
+        values[2] = second == 6 ? "FAIL" : "    0";
+        values[8] = " 23.46";
+        FeedRecord(rig, values);
+        page.OnTimer();
+    }
+    EXPECT_EQ(Row(0), "1480|55|FAIL|55|1480|55|1480|55|23.5|26.0| HI | LO |0|6s|");
+    for (int row = 1; row < kLiveDataRows; ++row) {
+        EXPECT_EQ(Row(row), "1480|55|0|55|1480|55|1480|55|23.5|26.0| HI | LO |0|" +
+                                std::to_string(6 - row) + "s|")
+            << "row " << row + 1;
+    }
+    ExpectReadable(&page);
+}
+
+} // namespace
+} // namespace orvane::test
