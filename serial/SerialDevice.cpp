@@ -21,7 +21,7 @@ namespace {
 
 // Time-outs of the line in termios terms: a blocking read would give up after 1000 ms
 // (VTIME counts tenths). Our reads are non-blocking and only follow a ready poll, so the
-// value never expires in normal operation, as on the original line.
+// value never expires in normal operation.
 constexpr cc_t kReadTimeoutTenths = 10;
 
 bool ApplyLineSettings(int fd) {

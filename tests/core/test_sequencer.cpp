@@ -198,8 +198,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"RESTART for PROGRAM NUMBER", K::RestartForProgramNumber, "ABCD",
          std::string(1100, '.') + info, info2, 15, false, S::DoNothing, K::NoCommand, nullptr, "",
          "", info.substr(0, 267)},
-        // Few characters, or many without the information (left without a time-out in the
-        // original): the capture starting on tick 14 gives up after 10 ticks.
+        // Few characters, or many without the information (which would otherwise wait for
+        // ever): the capture starting on tick 14 gives up after 10 ticks.
         {"RESTART for PROGRAM NUMBER, few bytes", K::RestartForProgramNumber, "ABCD",
          std::string(200, 'x'), info2, 24, false, S::DoNothing, K::NoCommand},
         {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber, "ABCD",
