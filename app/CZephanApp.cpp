@@ -17,6 +17,8 @@ namespace orvane {
 namespace {
 
 constexpr int kMostTicksPerCommand = 100;
+// Ticks on the live pages before their shot, so that the table fills and the panel moves.
+constexpr int kLiveTicks = 6;
 // The shots need the simulated controller's answers, not its pace: never slower than this.
 constexpr int kSlowestScreenshotTickMs = 20;
 
@@ -95,6 +97,14 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
         dialog.Tabs()->setCurrentIndex(index);
         if (auto* page = qobject_cast<CTickPage*>(dialog.Page(index))) {
             page->OnTimer(); // the page as it is one tick after it was chosen
+            const bool live = page->TabNumber() >= kTabLiveData && dialog.IsConnected();
+            if (live) {
+                dialog.Sequencer().SetState(State::ViewData); // as "View Live Data" does
+            }
+            for (int tick = 0; live && tick < kLiveTicks; ++tick) {
+                RunTick(dialog, tickMs);
+                page->OnTimer();
+            }
         }
         processEvents();
         const QString caption = dialog.Tabs()->tabText(index).trimmed().toLower();
