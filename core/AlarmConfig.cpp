@@ -24,13 +24,7 @@ constexpr long long kSaturated = 1'000'000'000;
 // exactly and the system's locale cannot change the decimal point.
 long long ReadHundredths(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i++] == '-';
-    }
+    const bool negative = SkipBlanksAndSign(text, i);
     long long value = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         value = std::min(value * 10 + (text[i] - '0'), kSaturated);

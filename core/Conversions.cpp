@@ -1,6 +1,8 @@
 #include "Conversions.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace orvane {
@@ -24,7 +26,12 @@ bool IsBlank(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
-// Moves past leading blanks and a sign, as scanf does; true for a minus.
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
 bool SkipBlanksAndSign(std::string_view text, std::size_t& i) {
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
@@ -35,7 +42,29 @@ bool SkipBlanksAndSign(std::string_view text, std::size_t& i) {
     return false;
 }
 
-} // namespace
+std::optional<double> ScanReal(std::string_view text) {
+    std::size_t i = 0;
+    const bool negative = SkipBlanksAndSign(text, i);
+    const bool startsWithDigit =
+        i < text.size() &&
+        (IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() && IsDigit(text[i + 1])));
+    if (!startsWithDigit) {
+        return std::nullopt;
+    }
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        // Too small to hold is zero; too large is beyond every bound.
+        const std::string_view number(first, static_cast<std::size_t>(end - first));
+        const auto exponent = number.find_first_of("eE");
+        const bool tiny = exponent != std::string_view::npos && exponent + 1 < number.size() &&
+                          number[exponent + 1] == '-';
+        value = tiny ? 0.0 : HUGE_VAL;
+    }
+    return negative ? -value : value;
+}
 
 std::optional<unsigned> ScanHex(std::string_view text) {
     std::size_t i = 0;

@@ -14,6 +14,14 @@ std::optional<unsigned> ScanHex(std::string_view text);
 // Reads a decimal number the way typed fields are read ("%d"); empty when no digit.
 std::optional<int> ScanDecimal(std::string_view text);
 
+// Reads a real number the way "%f" does, but always with "." as the decimal point
+// whatever the locale, and never "inf", "nan" or hexadecimal forms: empty when no
+// digit starts the number; a value too large to hold is infinite, one too small 0.
+std::optional<double> ScanReal(std::string_view text);
+
+// Moves i past leading blanks and a sign, as scanf does; true for a minus.
+bool SkipBlanksAndSign(std::string_view text, std::size_t& i);
+
 // Exactly four hexadecimal digits, either case: what a register must hold to be sent.
 bool IsHexWord(std::string_view text);
 

@@ -1,7 +1,5 @@
 #include "core/LiveText.h"
 
-#include <cctype>
-#include <charconv>
 #include <cmath>
 
 #include "core/Conversions.h"
@@ -13,26 +11,8 @@ int ReadLiveInteger(std::string_view text) {
 }
 
 double ReadLiveNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i++] == '-';
-    }
-    // Only the decimal form: the controller never sends "inf", "nan" or hexadecimal.
-    if (i >= text.size() ||
-        (std::isdigit(static_cast<unsigned char>(text[i])) == 0 && text[i] != '.')) {
-        return 0.0;
-    }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), value,
-                                              std::chars_format::general);
-    if (error != std::errc() || !std::isfinite(value)) {
-        return 0.0;
-    }
-    return negative ? -value : value;
+    const double value = ScanReal(text).value_or(0.0);
+    return std::isfinite(value) ? value : 0.0;
 }
 
 } // namespace orvane

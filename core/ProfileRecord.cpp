@@ -1,8 +1,6 @@
 #include "core/ProfileRecord.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -15,10 +13,6 @@ namespace {
 constexpr double kSignedMin = -32768.0;
 constexpr double kSignedMax = 32767.0;
 constexpr double kSpeedMax = 65535.0;
-
-bool IsDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 } // namespace
 
@@ -58,37 +52,6 @@ unsigned HighestDataSheetRpm(const CRegisterImage& image) {
         highest = std::max(highest, image.Value(reg::FanMaxRpm(fan)).value_or(0) & 0xFFFFu);
     }
     return highest;
-}
-
-std::optional<double> ScanReal(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i++] == '-';
-    }
-    // A digit must start the number: no "inf", "nan" or hexadecimal forms.
-    const bool startsWithDigit =
-        i < text.size() &&
-        (IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() && IsDigit(text[i + 1])));
-    if (!startsWithDigit) {
-        return std::nullopt;
-    }
-    const char* first = text.data() + i;
-    const char* last = text.data() + text.size();
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        // Too small to hold is zero; too large is beyond every bound.
-        const std::string_view number(first, static_cast<std::size_t>(end - first));
-        const auto exponent = number.find_first_of("eE");
-        const bool tiny = exponent != std::string_view::npos && exponent + 1 < number.size() &&
-                          number[exponent + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-    }
-    return negative ? -value : value;
 }
 
 double PointInputFromText(std::string_view text, InputKind kind) {

@@ -81,10 +81,6 @@ double SpeedFromText(std::string_view text);
 // ON and OFF values: a whole number in the input's unit.
 double OnOffFromText(std::string_view text);
 
-// A real number as typed: leading blanks, a sign, digits with a decimal point and an
-// exponent; anything else ends it. Empty when no digit starts it.
-std::optional<double> ScanReal(std::string_view text);
-
 // What the page's boxes show: voltages of points with one decimal, everything else
 // as a whole number truncated toward zero.
 std::string FormatPointInput(double value, InputKind kind);

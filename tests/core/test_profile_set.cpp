@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/Conversions.h"
 #include "core/ProfileSet.h"
 
 using namespace orvane;
