@@ -11,6 +11,7 @@
 #include "app/AppSettings.h"
 #include "app/CZephanDlg.h"
 #include "app/SimulatorPort.h"
+#include "pages/mD6.h"
 
 namespace orvane {
 
@@ -105,6 +106,11 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
                 RunTick(dialog, tickMs);
                 page->OnTimer();
             }
+        }
+        if (auto* profile = qobject_cast<mD6*>(dialog.Page(index))) {
+            // A curve on the chart, as after choosing fan 1.
+            profile->FanList()->setCurrentText("1");
+            profile->OnFanSelected();
         }
         processEvents();
         const QString caption = dialog.Tabs()->tabText(index).trimmed().toLower();
