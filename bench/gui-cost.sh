@@ -15,26 +15,9 @@ settle=${SETTLE:-3}
 seconds=${SECONDS_MEASURED:-20}
 
 [ -x "$host" ] || { echo "gui-cost: no $host (build the benchmarks target)" >&2; exit 1; }
-command -v Xvfb >/dev/null || { echo "gui-cost: Xvfb is not installed" >&2; exit 1; }
-
 work=$(mktemp -d)
-xvfb=
-cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own; Xvfb writes the number it took once it accepts clients.
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-[ -n "${display:-}" ] || { echo "gui-cost: Xvfb did not start" >&2; exit 1; }
+name=gui-cost
+source "$(dirname "$0")/gui-bench-lib.sh"
 
 # One line per thread of process $1: "<tid> <name> <ns on CPU> <context switches>".
 snapshot() {
@@ -55,35 +38,20 @@ compare() {
         END {printf "%.4f %.2f %s\n", cpu * 100 / wall, wakes * 1e9 / wall, who}' "$1" "$2"
 }
 
-median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-
 printf '%-10s %14s %16s   (median of %d runs of %d s)\n' state "cpu % of core" "wake-ups / s" \
     "$runs" "$seconds"
 for state in "${states[@]}"; do
     cpu=()
     wakes=()
     for run in $(seq "$runs"); do
-        mkdir -p "$work/config-$run"
-        out="$work/out-$state-$run"
-        # A clean session: no desktop bus, settings of its own, no input method.
-        env -i PATH="$PATH" HOME="$work" ${EXTRA_ENV:-} XDG_CONFIG_HOME="$work/config-$run" \
-            XDG_RUNTIME_DIR="$work" DISPLAY=":$display" QT_QPA_PLATFORM=xcb \
-            "$host" "$state" > "$out" 2>"$out.err" &
-        pid=$!
-        for _ in $(seq 200); do
-            grep -q ready "$out" 2>/dev/null && break
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.05
-        done
-        grep -q ready "$out" || { echo "gui-cost: $state did not start:" >&2; cat "$out.err" >&2; exit 1; }
+        start_host "$state" "$work/out-$state-$run"
         sleep "$settle"
         snapshot "$pid" > "$work/before"
         t0=$(date +%s%N)
         sleep "$seconds"
         snapshot "$pid" > "$work/after"
         t1=$(date +%s%N)
-        kill "$pid"
-        wait "$pid" 2>/dev/null || true
+        stop_host
         read -r c w who < <(compare "$work/before" "$work/after" "$((t1 - t0))")
         [ -n "${VERBOSE:-}" ] && echo "  $state run $run: $c% $w/s  $who"
         cpu+=("$c")
