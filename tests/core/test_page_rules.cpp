@@ -1,9 +1,11 @@
-// The Start, Mode and ModBus pages turn what is typed or chosen into exactly the register words
-// the controller expects, within bounds, keeping the bits of shared words they do not own.
+// The Start, Mode, ModBus and Fan Setting pages turn what is typed or chosen into exactly the
+// register words the controller expects, within bounds, keeping the bits of shared words they do
+// not own.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "core/FanSettings.h"
 #include "core/ModBusRules.h"
 #include "core/ModeRules.h"
 #include "core/StartPageRules.h"
@@ -30,6 +32,12 @@ std::string Repeat(const std::string& word, int count) {
     return out;
 }
 
+struct FanRig {
+    FanRig() { image.LoadDefaultTemplate(); }
+    CRegisterImage image;
+    CFanSettings settings{image};
+};
+
 } // namespace
 
 // Characters from the field's first register, "0000" up to the pad limit; the last register
@@ -49,18 +57,16 @@ TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnd
         {"name Latin-1", kNameEntry, u"\u00e9", "00E9|" + Repeat("0000", 21) + "|7777"},
         {"description C", kDescriptionEntry, u"C", "0043|" + Repeat("0000", 78)},
         {"description 79", kDescriptionEntry, d79, Repeat("0064", 79)},
-        {"date 1/2", kDateEntry, u"1/2", "0031|002F|0032|" + Repeat("0000", 6) + "|7777"},
         {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("case ") + c.name);
         CRegisterImage image;
         for (int i = 0; i < kRegisterCount; ++i) {
             image.SetText(i, "7777");
         }
         StoreTextField(image, c.entry, c.typed);
         const TextField field = c.entry.field;
-        EXPECT_EQ(Words(image, field.first, field.last), c.want) << "case " << c.name;
-        EXPECT_EQ(image.Text(field.first - 1) + image.Text(field.last + 1), "77777777")
-            << "case " << c.name;
+        EXPECT_EQ(Words(image, field.first - 1, field.last + 1), "7777|" + c.want + "|7777");
     }
 }
 
@@ -167,5 +173,68 @@ TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
     for (const auto& c : texts) {
         EXPECT_EQ(ParityWriteBack(0x01FF, c.text), c.parity) << "text \"" << c.text << '"';
         EXPECT_EQ(BaudWriteBack(0x01FF, c.text), c.baud) << "text \"" << c.text << '"';
+    }
+}
+
+TEST(FanSettings, EntriesAreReadAsDecimalAndHeldToAWord) {
+    const struct {
+        const char *text, *word, *corrected; // corrected nullptr: the field keeps what was typed
+    } cases[] = {
+        {"3000", "0BB8", nullptr},  {"", "0000", nullptr},      {"abc", "0000", nullptr},
+        {" 12x", "000C", nullptr},  {"65535", "FFFF", nullptr}, {"65536", "FFFF", "65535"},
+        {"99999", "FFFF", "65535"}, {"-5", "0000", "0"},        {"0007", "0007", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("entry '") + c.text + "'");
+        FanRig rig;
+        const auto corrected = rig.settings.StoreEntry(reg::FanRampRate(2), c.text);
+        EXPECT_EQ(rig.image.Text(reg::FanRampRate(2)), c.word);
+        EXPECT_EQ(corrected.value_or("(kept)"), c.corrected ? c.corrected : "(kept)");
+    }
+}
+
+TEST(FanSettings, RegistersShowAsTheirItemsOrAsNoneOfThem) {
+    FanRig rig;
+    const struct {
+        const char* word;
+        std::optional<int> pulsesItem;
+        const char* controlType;
+        std::optional<bool> used;
+    } cases[] = {{"0000", 0, "0-10V", false},
+                 {"0001", 1, "Open Collector", true},
+                 {"0002", 2, "Open Collector", std::nullopt},
+                 {"0004", std::nullopt, "Open Collector", std::nullopt},
+                 {"0006", 4, "Open Collector", std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("word ") + c.word);
+        for (const int r : {reg::FanPulsesPerRev(3), reg::FanControlType(3), reg::FanUsed(3)}) {
+            rig.image.SetText(r, c.word);
+        }
+        EXPECT_EQ(rig.settings.PulsesPerRevItem(3), c.pulsesItem);
+        EXPECT_EQ(rig.settings.ControlTypeText(3), c.controlType);
+        EXPECT_EQ(rig.settings.Used(3), c.used);
+    }
+}
+
+TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
+    const struct {
+        const char* before;
+        bool daily, checked; // daily false: the dummy fan link box is clicked
+        const char* after;
+    } cases[] = {{"0010", true, false, "0000"},
+                 {"0003", false, true, "000B"},
+                 {"0022", true, true, "0032"},
+                 {"003A", false, false, "0032"}};
+    for (const auto& c : cases) {
+        FanRig rig;
+        rig.image.SetText(kOptionRegister, c.before);
+        if (c.daily) {
+            rig.settings.SetDailyFanRun(c.checked);
+        } else {
+            rig.settings.SetDummyFanLink(c.checked);
+        }
+        EXPECT_EQ(rig.image.Text(kOptionRegister), c.after)
+            << c.before << (c.daily ? " daily " : " dummy ") << c.checked;
+        EXPECT_EQ(c.daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), c.checked);
     }
 }

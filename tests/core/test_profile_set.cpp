@@ -29,19 +29,21 @@ std::string Words(const CRegisterImage& image, std::initializer_list<int> regist
     return out;
 }
 
+// Every word, all 32 input registers at a time; 8000 reads as +327.68 V, beyond what a register
+// holds, and is stored back as the largest.
 TEST(ProfileSet, EveryVoltageWordIsStoredBackAsItWasLoaded) {
     CRegisterImage image = Template("0004");
     CProfileSet profiles;
-    // All 32 input registers at once, 32 words a round.
     for (unsigned base = 0; base <= 0xFFFF; base += 32) {
         for (int r = reg::PointInput(1, 1); r <= reg::PointInput(4, 8); ++r) {
-            const unsigned word = base + unsigned(r - reg::PointInput(1, 1));
-            // 8000 reads as +327.68 V, beyond what the register holds as a signed word.
-            image.SetValue(r, word == 0x8000 ? 0 : word);
+            image.SetValue(r, base + unsigned(r - reg::PointInput(1, 1)));
         }
         profiles.Reload(image);
         CRegisterImage stored = image;
         profiles.Store(stored);
+        if (base == 0x8000) {
+            image.SetText(reg::PointInput(1, 1), "7FFF");
+        }
         ASSERT_EQ(stored.Texts(), image.Texts()) << "words from " << base;
     }
 }
@@ -64,8 +66,8 @@ TEST(ProfileSet, StoresSignedWordsMarkersModeBitAndInputsAndReadsThemBack) {
     profiles.Store(image);
     EXPECT_EQ(Words(image, {reg::FanOnValue(1), reg::FanOffValue(1), reg::FanOnValue(2),
                             reg::FanOffValue(2), reg::FanInput1Active(1), reg::FanInput2Active(1),
-                            reg::FanInput2Active(4), kOptionRegister}),
-              "FFF4 FFF3 FC19 FC19 0000 0001 0001 0023")
+                            reg::FanInput1Active(4), reg::FanInput2Active(4), kOptionRegister}),
+              "FFF4 FFF3 FC19 FC19 0000 0001 0000 0001 0023")
         << "no active input leaves its registers as they were";
 
     image.SetValue(reg::FanOffValue(3), reg::kAlwaysOn);
@@ -75,11 +77,11 @@ TEST(ProfileSet, StoresSignedWordsMarkersModeBitAndInputsAndReadsThemBack) {
     EXPECT_EQ(profiles.Record(3).onOffMode, OnOffMode::AlwaysOn) << "either register marks it";
 }
 
+// Fan 1's point 3 input or speed, or its ON or OFF value, typed in the given control mode.
 TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
-    struct Case {
+    const struct {
         const char *mode, *field, *text, *word;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"0001", "input", "-10", "FFF6"},    {"0001", "input", "40000", "7FFF"},
         {"0001", "input", "-40000", "8000"}, {"0001", "input", " 12abc", "000C"},
         {"0001", "input", "x", "0000"},      {"0003", "input", "2.5", "00FA"},
@@ -89,7 +91,7 @@ TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
         {"0002", "speed", "99999", "FFFF"},  {"0001", "on", "99999", "7FFF"},
         {"0003", "on", "2.9", "0002"},       {"0001", "off", "-99999", "8000"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CRegisterImage image = Template(c.mode);
         CProfileSet profiles;
         profiles.Reload(image);
@@ -113,14 +115,13 @@ TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
 }
 
 TEST(ProfileSet, ScanRealReadsWhatTheCLibraryReadsButNoInfinities) {
-    struct Case {
+    const struct {
         const char* text;
         std::optional<double> value;
-    };
-    const Case cases[] = {{" 2.5", 2.5}, {"+.5", 0.5},    {"-1e1", -10.0}, {"2,5", 2.0},
-                          {"0x10", 0.0}, {"1e-999", 0.0}, {"", {}},        {"abc", {}},
-                          {"inf", {}},   {"-nan", {}},    {".", {}},       {"3.", 3.0}};
-    for (const Case& c : cases) {
+    } cases[] = {{" 2.5", 2.5}, {"+.5", 0.5},    {"-1e1", -10.0}, {"2,5", 2.0},
+                 {"0x10", 0.0}, {"1e-999", 0.0}, {"", {}},        {"abc", {}},
+                 {"inf", {}},   {"-nan", {}},    {".", {}},       {"3.", 3.0}};
+    for (const auto& c : cases) {
         EXPECT_EQ(ScanReal(c.text), c.value) << '"' << c.text << '"';
     }
     EXPECT_GT(ScanReal("1e999").value_or(0), 1e300);
