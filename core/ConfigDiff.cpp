@@ -13,6 +13,14 @@ std::string WordsOf(const std::vector<int>& registers, const CRegisterImage& ima
     return words + ")";
 }
 
+// "(2.10 V)"; a value that already stands in parentheses, such as "(not used)", as it is.
+std::string InParentheses(const std::string& value) {
+    if (value.size() >= 2 && value.front() == '(' && value.back() == ')') {
+        return value;
+    }
+    return "(" + value + ")";
+}
+
 } // namespace
 
 std::string QualifiedName(const RegisterField& field) {
@@ -83,8 +91,8 @@ std::string DescribeMismatch(const RegisterMismatch& mismatch, const CRegisterIm
     // One field with a word of its own: its value says more than the digits alone.
     if (mismatch.fields.size() == 1 && mismatch.fields.front()->kind != FieldKind::Text &&
         mismatch.fields.front()->kind != FieldKind::Raw) {
-        sentShown += " (" + ShowFieldValue(*mismatch.fields.front(), sent) + ")";
-        readShown += " (" + ShowFieldValue(*mismatch.fields.front(), read) + ")";
+        sentShown += " " + InParentheses(ShowFieldValue(*mismatch.fields.front(), sent));
+        readShown += " " + InParentheses(ShowFieldValue(*mismatch.fields.front(), read));
     }
     return "register " + std::to_string(mismatch.reg) + " (" + names + "): sent " + sentShown +
            ", read " + readShown;

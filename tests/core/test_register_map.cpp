@@ -220,7 +220,7 @@ TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
     }
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "register 100 (Alarm Config. / Alarm 1 Sensor 1 Low Limit): sent FF55 "
-                         "((not used)), read 00D2 (2.10 V)",
+                         "(not used), read 00D2 (2.10 V)",
                          "register 183 (Mode / Operating Mode): sent 0001 (Temperature sets PWM "
                          "Output (Open Loop)), read 0003 (0-10V input sets PWM Output (Open Loop))",
                          "register 184 (Fan Setting / Daily Fan Run, Multi Point/Speed / Point "
