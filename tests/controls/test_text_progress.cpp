@@ -8,8 +8,7 @@ namespace orvane::test {
 namespace {
 
 std::string Text(BarRect r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
+    return QString("%1,%2,%3,%4").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom).toStdString();
 }
 
 // A 30 x 200 control: the bar area inside the 2-pixel edge is 26 wide and 196 high.
@@ -88,6 +87,7 @@ TEST(TextProgressPaint, UprightBarFillsFromTheBottomWithTwoColouredText) {
     const QRgb face = bar.palette().color(QPalette::Button).rgb();
     EXPECT_EQ(std::vector({image.pixel(4, 196), image.pixel(4, 92), image.pixel(4, 90)}),
               std::vector({highlight, highlight, face}));
+    // Pixels of the bar area between the rows whose lightness passes the test.
     const auto count = [&](int top, int bottom, auto test) {
         int n = 0;
         for (int y = top; y < bottom; ++y) {
@@ -99,8 +99,8 @@ TEST(TextProgressPaint, UprightBarFillsFromTheBottomWithTwoColouredText) {
     };
     const auto light = [face](int l) { return l > QColor(face).lightness() + 4; };
     const auto dark = [](int l) { return l < 80; };
-    EXPECT_EQ(std::vector({count(91, 198, light) > 20, count(2, 91, dark) > 20}),
-              std::vector({true, true}));
+    EXPECT_GT(count(91, 198, light), 20);
+    EXPECT_GT(count(2, 91, dark), 20);
     EXPECT_EQ(count(91, 198, dark) + count(2, 91, light), 0);
 
     bar.SetRange32(5, 5); // an empty range draws nothing, not even the edge

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +15,7 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
+#include "core/RegisterImage.h"
 #include "pages/PageHost.h"
 #include "tests/core/SequencerFakes.h"
 
@@ -99,6 +106,87 @@ inline void ExpectReadable(QWidget* root) {
         EXPECT_FALSE(button->accessibleName().isEmpty())
             << "button " << button->text().toStdString() << " has no name";
     }
+}
+
+// The control a screen reader announces by this name; a missing one fails the test.
+template <typename T>
+T* Find(QWidget* root, const QString& name) {
+    for (T* control : root->findChildren<T*>()) {
+        if (control->accessibleName() == name) {
+            return control;
+        }
+    }
+    throw std::runtime_error("no control named \"" + name.toStdString() + "\"");
+}
+
+// The registers' texts, joined by blanks.
+inline std::string Words(const CRegisterImage& image, const std::vector<int>& registers) {
+    std::string words;
+    for (const int r : registers) {
+        words += (words.empty() ? "" : " ") + image.Text(r);
+    }
+    return words;
+}
+
+// The registers that differ, as "index=new" in index order: "" when none did.
+inline std::string Changes(const RegisterTexts& before, const RegisterTexts& after) {
+    std::string changes;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            changes += (changes.empty() ? "" : " ") + std::to_string(i) + "=" + after[i];
+        }
+    }
+    return changes;
+}
+
+// Opens the list and clicks the item, as a person picks it.
+inline void Choose(QComboBox* list, const QString& item) {
+    const int index = list->findText(item, Qt::MatchExactly);
+    if (index < 0) {
+        throw std::runtime_error("no item \"" + item.toStdString() + "\"");
+    }
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const QRect rect = view->visualRect(list->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+enum class Input { Type, TypeInList, Choose, Click };
+
+// Does to the control named `name` under root what a person does.
+inline void Act(QWidget* root, Input input, const QString& name, const QString& text = {}) {
+    switch (input) {
+    case Input::Type:
+        return TypeInto(Find<QLineEdit>(root, name), text);
+    case Input::TypeInList:
+        return TypeInto(Find<QComboBox>(root, name)->lineEdit(), text);
+    case Input::Choose:
+        return Choose(Find<QComboBox>(root, name), text);
+    case Input::Click:
+        return QTest::mouseClick(Find<QCheckBox>(root, name), Qt::LeftButton);
+    }
+}
+
+// What the controls named show, each followed by "|": the text of a list or box, "on" or
+// "off" for a check box.
+inline std::string Shown(QWidget* root, std::initializer_list<QString> names) {
+    std::string shown;
+    for (const QString& name : names) {
+        const auto named = [&](const QWidget* control) {
+            return control->accessibleName() == name;
+        };
+        const auto lists = root->findChildren<QComboBox*>();
+        const auto edits = root->findChildren<QLineEdit*>();
+        if (const auto list = std::ranges::find_if(lists, named); list != lists.end()) {
+            shown += (*list)->currentText().toStdString();
+        } else if (const auto edit = std::ranges::find_if(edits, named); edit != edits.end()) {
+            shown += (*edit)->text().toStdString();
+        } else {
+            shown += Find<QAbstractButton>(root, name)->isChecked() ? "on" : "off";
+        }
+        shown += "|";
+    }
+    return shown;
 }
 
 } // namespace orvane::test

@@ -3,7 +3,7 @@
 // own register, and lets rows 5 and 6 be edited only with the power relay board.
 #include <algorithm>
 
-#include "GridTestSupport.h"
+#include "PageTestSupport.h"
 #include "core/RegisterLayout.h"
 #include "pages/mD7.h"
 
@@ -18,19 +18,15 @@ protected:
         host.SelectTab(kTabAlarmConfig);
         page.OnTimer();
     }
-    QLineEdit* Field(const QString& name) { return Find<QLineEdit>(&page, name); }
-    QString Shown(const QString& name) { return Field(name)->text(); }
-    QString Tip(const QString& name) { return Field(name)->toolTip(); }
     // Per row, "1" when every input but the sensor-fail boxes can be changed, "0" when
     // none can; then one digit per sensor-fail box.
     std::string Enabled() {
         std::string rows, sensorBoxes;
         for (int alarm = 1; alarm <= reg::kAlarmCount; ++alarm) {
-            const QString prefix = QString("Alarm %1 ").arg(alarm);
             int on = 0, off = 0;
             for (QWidget* w : page.findChildren<QWidget*>()) {
                 const QString name = w->accessibleName();
-                if (!name.startsWith(prefix)) {
+                if (!name.startsWith(QString("Alarm %1 ").arg(alarm))) {
                     continue;
                 }
                 if (name.contains("Sensor") && name.endsWith("Fail")) {
@@ -58,32 +54,22 @@ protected:
 TEST_F(AlarmPage, TheDefaultConfigurationShowsUnusedConditionsInTemperatureAndPwm) {
     host.Image().SetText(reg::AlarmFanAction(2, 3), "0096"); // 150, above 100 %
     page.OnTimer();                                          // another tab is shown
-    EXPECT_EQ(Shown("Alarm 2 Fan3 Action"), "");
+    EXPECT_EQ(Shown(&page, {"Alarm 2 Fan3 Action"}), "|");
     const RegisterTexts before = host.Image().Texts();
     Visit();
     EXPECT_EQ(Changes(before, host.Image().Texts()), "142=0064"); // the one bound a visit applies
-    EXPECT_EQ(Shown("Alarm 2 Fan3 Action"), "100");
+    EXPECT_EQ(Shown(&page, {"Alarm 2 Fan3 Action"}), "100|");
     for (int alarm = 1; alarm <= 6; ++alarm) {
         const QString a = QString("Alarm %1 ").arg(alarm);
-        EXPECT_EQ(Find<QComboBox>(&page, a + "Switch Input 1")->currentText(), "1:Ignored");
-        EXPECT_EQ(Find<QComboBox>(&page, a + "Switch Input 2")->currentText(), "2:Ignored");
-        EXPECT_EQ(Find<QComboBox>(&page, a + "Relay State")->currentText(),
-                  alarm <= 4 ? "Open" : "Closed");
-        EXPECT_EQ(Shown(a + "Hysteresis") + Shown(a + "Sensor 2 High Limit") + Shown(a + "Delta"),
-                  "1");
+        EXPECT_EQ(Shown(&page, {a + "Switch Input 1", a + "Switch Input 2", a + "Relay State",
+                                a + "Hysteresis", a + "Sensor 2 High Limit", a + "Delta"}),
+                  std::string("1:Ignored|2:Ignored|") + (alarm <= 4 ? "Open" : "Closed") + "|1|||");
     }
-    EXPECT_FALSE(Find<QCheckBox>(&page, "Enable Power Relay PCB")->isChecked());
+    EXPECT_EQ(Shown(&page, {"Enable Power Relay PCB"}), "off|");
     EXPECT_EQ(Enabled(), "111100 111111110000");
     EXPECT_TRUE(ShowsLabels({"NTC\nFail", "NTC\nLow Limit", "NTC\nHigh Limit", "Delta\nT1-T2",
                              "Fan1 PWM", "Fan4 PWM", "Hyste-  resis"}));
     EXPECT_EQ(Find<QCheckBox>(&page, "Alarm 3 Sensor 2 Fail")->text(), " NTC2");
-    EXPECT_EQ(Tip("Alarm 2 Sensor 1 High Limit"),
-              "temperature T1 above this limit as an Alarm Condition");
-    EXPECT_EQ(Tip("Alarm 6 Sensor 2 Low Limit"),
-              "temperature T2 below this limit as an Alarm Condition");
-    EXPECT_EQ(Tip("Alarm 5 Fan2 Action"), "Fan set to this PWM if any specified alarm occurst");
-    EXPECT_EQ(Tip("Alarm 5 Fan3 Action"), "Fan set to this PWM if any specified alarm occurs");
-    EXPECT_EQ(Tip("Alarm 4 Hysteresis"), "Hysteresis");
     ExpectReadable(&page);
 }
 
@@ -97,26 +83,41 @@ TEST_F(AlarmPage, VoltageModeShowsVoltsToTheHundredthAndAVisitKeepsEveryWord) {
     const RegisterTexts before = image.Texts();
     Visit("0004");
     EXPECT_EQ(Changes(before, image.Texts()), "");
-    EXPECT_EQ(Shown("Alarm 1 Hysteresis"), "2.3");
-    EXPECT_EQ(Shown("Alarm 2 Hysteresis"), "0.01");
-    EXPECT_EQ(Shown("Alarm 2 Sensor 1 High Limit"), "2.35");
-    EXPECT_EQ(Shown("Alarm 3 Sensor 2 Low Limit"), "-0.05");
-    EXPECT_EQ(Shown("Alarm 4 Delta"), "10.0");
+    EXPECT_EQ(
+        Shown(&page, {"Alarm 1 Hysteresis", "Alarm 2 Hysteresis", "Alarm 2 Sensor 1 High Limit",
+                      "Alarm 3 Sensor 2 Low Limit", "Alarm 4 Delta"}),
+        "2.3|0.01|2.35|-0.05|10.0|");
     EXPECT_TRUE(ShowsLabels(
         {" ", "Low Volt\nLimit", "High Volt\nLimit", "Delta\nV1-V2", "Fan1 RPM", "Fan4 RPM"}));
     EXPECT_FALSE(ShowsLabels({"Fan1 PWM"}) || ShowsLabels({"NTC\nFail"}));
     EXPECT_EQ(Find<QCheckBox>(&page, "Alarm 1 Sensor 1 Fail")->text(), " Volt1");
     EXPECT_EQ(Enabled(), "111100 000000000000");
-    EXPECT_EQ(Tip("Alarm 1 Delta"),
-              "Difference between Voltage input 1 and Voltage input  2 as an Alarm Condition");
-    EXPECT_EQ(Tip("Alarm 2 Delta"),
-              "Difference between Voltage input  1 and Voltage input  2 as an Alarm Condition");
-    EXPECT_EQ(Tip("Alarm 1 Sensor 1 High Limit"),
-              "Voltage V1  above this limit as an Alarm Condition");
-    EXPECT_EQ(Tip("Alarm 3 Sensor 1 High Limit"),
-              "Voltage V1 above this limit as an Alarm Condition");
-    EXPECT_EQ(Tip("Alarm 1 Sensor 2 High Limit"), "");
-    EXPECT_EQ(Tip("Alarm 5 Fan2 Action"), "Fan set to this RPM if any specified alarm occurst");
+}
+
+TEST_F(AlarmPage, TooltipsFollowTheModeWithTheirOwnSpacing) {
+    const struct {
+        const char *mode, *field, *tip;
+    } cases[] = {
+        {"0001", "Alarm 3 Sensor 1 High Limit",
+         "temperature T1 above this limit as an Alarm Condition"},
+        {"0001", "Alarm 5 Fan2 Action", "Fan set to this PWM if any specified alarm occurst"},
+        {"0001", "Alarm 5 Fan3 Action", "Fan set to this PWM if any specified alarm occurs"},
+        {"0004", "Alarm 1 Delta",
+         "Difference between Voltage input 1 and Voltage input  2 as an Alarm Condition"},
+        {"0004", "Alarm 2 Delta",
+         "Difference between Voltage input  1 and Voltage input  2 as an Alarm Condition"},
+        {"0004", "Alarm 1 Sensor 1 High Limit",
+         "Voltage V1  above this limit as an Alarm Condition"},
+        {"0004", "Alarm 3 Sensor 1 High Limit",
+         "Voltage V1 above this limit as an Alarm Condition"},
+        {"0004", "Alarm 1 Sensor 2 High Limit", ""},
+        {"0004", "Alarm 5 Fan2 Action", "Fan set to this RPM if any specified alarm occurst"},
+    };
+    for (const auto& c : cases) {
+        Visit(c.mode);
+        EXPECT_EQ(Find<QLineEdit>(&page, c.field)->toolTip().toStdString(), c.tip)
+            << "mode " << c.mode << ": " << c.field;
+    }
 }
 
 TEST_F(AlarmPage, EachEditStoresIntoItsAlarmsOwnRegister) {
@@ -124,46 +125,37 @@ TEST_F(AlarmPage, EachEditStoresIntoItsAlarmsOwnRegister) {
     const struct {
         const char* mode;
         Input input;
-        const char* control;
-        const char* text;
-        const char* changes;
-        const char* shown; // what the field shows afterwards, where that matters
+        const char *control, *text, *changes;
+        const char* shown; // what the control shows afterwards, where that matters
     } cases[] = {
         {"0004", Type, "Alarm 1 Sensor 1 Low Limit", "2.1", "100=00D2", nullptr},
-        {"0004", Type, "Alarm 1 Sensor 1 Low Limit", "12", "100=03E8", "10.0"},
         {"0004", Type, "Alarm 4 Hysteresis", "0.07", "303=0007", nullptr},
-        {"0003", Type, "Alarm 2 Delta", "-1", "131=0000", "0.0"},
-        {"0004", Type, "Alarm 3 Fan1 Action", "4000", "144=0BB8", "3000"},
-        {"0004", Type, "Alarm 3 Fan1 Action", "2500", "144=09C4", nullptr},
-        {"0001", Type, "Alarm 4 Fan1 Action", "150", "148=0064", "100"},
-        {"0001", Type, "Alarm 1 Sensor 1 Low Limit", "-5", "100=FFFB", nullptr},
+        {"0004", Type, "Alarm 3 Fan1 Action", "4000", "144=0BB8", "3000|"},
+        {"0001", Type, "Alarm 4 Fan1 Action", "150", "148=0064", "100|"},
         {"0001", Type, "Alarm 2 Sensor 2 High Limit", "-", "115=0000", nullptr},
-        {"0001", Type, "Alarm 3 Delta", "-", "", "-"},
-        {"0002", Type, "Alarm 2 Sensor 1 Low Limit", "40000", "102=7FFF", "32767"},
-        {"0001", Type, "Alarm 1 Hysteresis", "", "300=FF55", nullptr},
+        {"0001", Type, "Alarm 3 Delta", "-", "", "-|"},
+        {"0003", Type, "Alarm 2 Delta", "-1", "131=0000", "0.0|"},
         {"0001", Click, "Alarm 2 Fan3 Fail", "", "329=0003", nullptr},
         {"0001", Click, "Alarm 4 Sensor 2 Fail", "", "95=0002", nullptr},
-        {"0001", Choose, "Alarm 3 Switch Input 1", "1:High", "77=0001", nullptr},
         {"0001", Choose, "Alarm 3 Switch Input 2", "2:Low", "78=0000", nullptr},
         {"0001", Choose, "Alarm 2 Relay State", "Closed", "125=0001", nullptr},
         {"0001", TypeInList, "Alarm 2 Relay State", "Open", "", nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("mode ") + c.mode + ": '" + c.text + "' in " + c.control);
         Visit(c.mode);
         const RegisterTexts before = host.Image().Texts();
-        const QLineEdit* edited = Act(&page, c.input, c.control, c.text);
-        EXPECT_EQ(Changes(before, host.Image().Texts()), c.changes)
-            << "mode " << c.mode << ": " << InputName(c.input) << " '" << c.text << "' in "
-            << c.control;
+        Act(&page, c.input, c.control, c.text);
+        EXPECT_EQ(Changes(before, host.Image().Texts()), c.changes);
         if (c.shown != nullptr) {
-            EXPECT_EQ(edited->text().toStdString(), c.shown) << c.control << " " << c.text;
+            EXPECT_EQ(Shown(&page, {c.control}), c.shown);
         }
     }
     Act(&page, Input::Click, "Alarm 2 Fan3 Fail");
     EXPECT_EQ(host.Image().Text(329), "FF55");
 }
 
-TEST_F(AlarmPage, RowsFiveAndSixFollowThePowerRelayOption) {
+TEST_F(AlarmPage, RowsFiveAndSixFollowThePowerRelayOptionAndCommandsLockEveryInput) {
     host.Image().SetText(kOptionRegister, "0010");
     Visit();
     Act(&page, Input::Click, "Enable Power Relay PCB");
@@ -183,7 +175,7 @@ TEST_F(AlarmPage, RowsFiveAndSixFollowThePowerRelayOption) {
 
     host.Image().SetText(kOptionRegister, "0002");
     Visit("0003");
-    EXPECT_TRUE(Find<QCheckBox>(&page, "Enable Power Relay PCB")->isChecked());
+    EXPECT_EQ(Shown(&page, {"Enable Power Relay PCB"}), "on|");
     EXPECT_EQ(Enabled(), "111111 000000000000");
 }
 

@@ -22,7 +22,9 @@ struct LiveDataPage : ::testing::Test {
     }
 };
 
-TEST_F(LiveDataPage, ButtonRefusesUnconnectedAndAsksForLiveDataOnceBytesArrive) {
+// The view button refuses while unconnected and waits for bytes; clicking the log box asks to
+// open or close, the tick setting the box from register 184 does not.
+TEST_F(LiveDataPage, OnlyAPersonsClickAsksForLiveDataOrALog) {
     QTest::mouseClick(page.ViewButton(), Qt::LeftButton);
     EXPECT_EQ(rig.prompter.asked, Strings{"Warning, No Connection : Communication port not set / "
                                           "connected!"});
@@ -32,14 +34,7 @@ TEST_F(LiveDataPage, ButtonRefusesUnconnectedAndAsksForLiveDataOnceBytesArrive) 
     rig.Receive("x");
     QTest::mouseClick(page.ViewButton(), Qt::LeftButton);
     EXPECT_EQ(rig.seq.State(), State::ViewData);
-    EXPECT_EQ(rig.prompter.asked.size(), 1u);
 
-    page.SetInputsEnabled(false);
-    EXPECT_FALSE(page.ViewButton()->isEnabled() || page.LogBox()->isEnabled());
-}
-
-// Clicking the box asks to open or close; the tick setting the box from register 184 does not.
-TEST_F(LiveDataPage, LogBoxFollowsTheOptionAndOnlyAClickRequestsALog) {
     host.Image().SetText(kOptionRegister, "0020");
     page.OnTimer();
     EXPECT_TRUE(page.LogBox()->isChecked());
@@ -48,11 +43,14 @@ TEST_F(LiveDataPage, LogBoxFollowsTheOptionAndOnlyAClickRequestsALog) {
     EXPECT_EQ(rig.seq.PendingAction(), PendingAction::CloseLog);
     QTest::mouseClick(page.LogBox(), Qt::LeftButton);
     EXPECT_EQ(rig.seq.PendingAction(), PendingAction::OpenLog);
+    EXPECT_EQ(rig.prompter.asked.size(), 1u);
+
+    page.SetInputsEnabled(false);
+    EXPECT_FALSE(page.ViewButton()->isEnabled() || page.LogBox()->isEnabled());
 }
 
 TEST_F(LiveDataPage, HeaderFollowsTheModeWhenShownAgain) {
-    const std::string temperature = LiveDataHeader(false);
-    EXPECT_EQ(page.HeaderField()->text().toStdString(), temperature);
+    EXPECT_EQ(page.HeaderField()->text().toStdString(), LiveDataHeader(false));
     host.Image().SetText(183, "0003");
     page.OnTimer();
     page.OnTimer();

@@ -13,14 +13,6 @@
 namespace orvane::test {
 namespace {
 
-std::string Words(const CRegisterImage& image, int first, int last) {
-    std::string out;
-    for (int i = first; i <= last; ++i) {
-        out += (i > first ? "|" : "") + image.Text(i);
-    }
-    return out;
-}
-
 // Each character as a key press carrying it, as a keyboard with that key would send it
 // (QTest's key clicks cover ASCII only).
 void TypeCharacters(QLineEdit* edit, const QString& text, bool replace = true) {
@@ -38,28 +30,32 @@ protected:
     void SetUp() override { page.show(); }
     FakePageHost host{kTabStart};
     mD2 page{host, host};
+    CRegisterImage& image = host.Image();
 };
 
 TEST_F(StartPage, TypingStoresEachFieldAtOnce) {
     const struct {
         QLineEdit* (mD2::*edit)();
         QString typed, shown;
-        int first, last;
+        std::vector<int> registers;
         std::string words;
     } cases[] = {
-        {&mD2::NameEdit, "AB", "AB", 206, 208, "0000|0000|FFFF"},
-        {&mD2::NameEdit, QString::fromUtf8("é€x"), QString::fromUtf8("éx"), 186, 188,
-         "00E9|0078|0000"},
-        {&mD2::IssueEdit, "12", "12", 211, 211, "000C"},
-        {&mD2::IssueEdit, "7x0000", "7000", 211, 211, "1B58"}, // the 4th zero would pass 65535
-        {&mD2::DescriptionEdit, "Hi", "Hi", 212, 214, "0048|0069|0000"},
-        {&mD2::DateEdit, "01/02/2024x", "01/02/2024", 355, 356, "0032|0034"}};
+        {&mD2::NameEdit, "AB", "AB", {206, 207, 208}, "0000 0000 FFFF"},
+        {&mD2::NameEdit,
+         QString::fromUtf8("é€x"),
+         QString::fromUtf8("éx"),
+         {186, 187, 188},
+         "00E9 0078 0000"},
+        {&mD2::IssueEdit, "12", "12", {211}, "000C"},
+        {&mD2::IssueEdit, "7x0000", "7000", {211}, "1B58"}, // the 4th zero would pass 65535
+        {&mD2::DescriptionEdit, "Hi", "Hi", {212, 213, 214}, "0048 0069 0000"},
+        {&mD2::DateEdit, "01/02/2024x", "01/02/2024", {355, 356}, "0032 0034"}};
     for (const auto& c : cases) {
         QLineEdit* edit = (page.*c.edit)();
         SCOPED_TRACE(edit->accessibleName().toStdString() + " typed " + c.typed.toStdString());
         TypeCharacters(edit, c.typed);
         EXPECT_EQ(edit->text(), c.shown);
-        EXPECT_EQ(Words(host.Image(), c.first, c.last), c.words);
+        EXPECT_EQ(Words(image, c.registers), c.words);
     }
     ExpectReadable(&page);
 }
@@ -67,12 +63,11 @@ TEST_F(StartPage, TypingStoresEachFieldAtOnce) {
 // The fill shows the image; issue, description and date go back through their edit handling
 // (a zero register cuts the text there), the name does not. Only while the tab is shown.
 TEST_F(StartPage, TheTickFillsTheVisiblePageAndStoresBackAllButTheName) {
-    CRegisterImage& image = host.Image();
-    const int regs[] = {211, 186, 187, 188, 212, 213, 214, 347, 348, 349};
-    const char* words[] = {"000c", "004E", "0000", "004A", "0041",
-                           "0000", "0042", "0031", "0000", "0032"};
-    for (int i = 0; i < 10; ++i) {
-        image.SetText(regs[i], words[i]);
+    const std::pair<int, const char*> words[] = {
+        {211, "000c"}, {186, "004E"}, {187, "0000"}, {188, "004A"}, {212, "0041"},
+        {213, "0000"}, {214, "0042"}, {347, "0031"}, {348, "0000"}, {349, "0032"}};
+    for (const auto& [index, word] : words) {
+        image.SetText(index, word);
     }
     host.SelectTab(kTabMode);
     page.OnTimer();
@@ -81,11 +76,11 @@ TEST_F(StartPage, TheTickFillsTheVisiblePageAndStoresBackAllButTheName) {
     host.SelectTab(kTabStart);
     page.OnTimer();
     EXPECT_EQ(host.RefreshFlag(kTabStart), "1");
-    EXPECT_EQ((std::vector<QString>{page.IssueEdit()->text(), page.NameEdit()->text(),
-                                    page.DescriptionEdit()->text(), page.DateEdit()->text()}),
-              (std::vector<QString>{"12", "N", "A", "1"}));
-    EXPECT_EQ(Words(image, 186, 188) + " " + Words(image, 211, 214) + " " + Words(image, 347, 349),
-              "004E|0000|004A 000C|0041|0000|0000 0031|0000|0000");
+    EXPECT_EQ(page.IssueEdit()->text() + "|" + page.NameEdit()->text() + "|" +
+                  page.DescriptionEdit()->text() + "|" + page.DateEdit()->text(),
+              "12|N|A|1");
+    EXPECT_EQ(Words(image, {186, 187, 188, 211, 212, 213, 214, 347, 348, 349}),
+              "004E 0000 004A 000C 0041 0000 0000 0031 0000 0000");
     ExpectReadable(&page);
 
     // A character no key could type, filled from the image, stays while the rest is edited.
@@ -96,14 +91,13 @@ TEST_F(StartPage, TheTickFillsTheVisiblePageAndStoresBackAllButTheName) {
     page.NameEdit()->end(false);
     TypeCharacters(page.NameEdit(), QString::fromUtf8("€y"), false);
     EXPECT_EQ(page.NameEdit()->text(), QString::fromUtf8("N€y"));
-    EXPECT_EQ(Words(image, 186, 189), "004E|20AC|0079|0000");
+    EXPECT_EQ(Words(image, {186, 187, 188, 189}), "004E 20AC 0079 0000");
 }
 
 // Saved by the main window's code, opened with the page's button; a refused file then freezes
 // the fields (the image holds the template) until a file loads again.
 TEST_F(StartPage, SaveAndOpenRoundTripAndARefusedFileFreezesTheFields) {
     QTemporaryDir dir;
-    CRegisterImage& image = host.Image();
     TypeInto(page.NameEdit(), "Plant room 4");
     TypeInto(page.IssueEdit(), "7");
     const std::string good = dir.filePath("plant.txt").toStdString();
@@ -150,7 +144,7 @@ TEST_F(StartPage, ButtonsReachTheirActionsAndTheInformationShowsInBlue) {
                        "Controller restarting!: This action will restart the controller\nDo you "
                        "want to restart the controller? [Yes/No]"}));
     EXPECT_EQ(host.rig.prompter.openRequests.size(), 1u);
-    EXPECT_EQ(host.checksum, ChecksumText(host.Image().Texts())); // from "Reload Template"
+    EXPECT_EQ(host.checksum, ChecksumText(image.Texts())); // from "Reload Template"
     host.rig.Connect();
     QTest::mouseClick(page.ReadButton(), Qt::LeftButton);
     EXPECT_EQ(host.rig.Flags(), "connected | COMMAND | READCONFIG | pending 2");
