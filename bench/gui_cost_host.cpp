@@ -1,7 +1,9 @@
 // The GUI as a user runs it, held in one state for bench/gui-cost.sh to measure from
 // /proc: "idle" (not connected), "connected" (connected to a quiet pseudo-terminal),
-// "stream" (connected, the far end sends 960 bytes a second one byte at a time) and
-// "reference" (a plain Qt window with ten tabs, for comparison). Prints "ready" once the
+// "stream" (connected, the far end sends 960 bytes a second one byte at a time),
+// "reference" (a plain Qt window with ten tabs, for comparison) and "reference-tick" (the
+// same window with one label that shows a new number every second, as the tick display
+// must: the least a window that repaints once a second can cost). Prints "ready" once the
 // state is reached and runs until it is killed.
 #include <cstdio>
 #include <cstring>
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "app/CZephanApp.h"
 #include "app/CZephanDlg.h"
@@ -61,8 +64,8 @@ int Fail(const char* what) {
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
     if (scenario != "idle" && scenario != "connected" && scenario != "stream" &&
-        scenario != "reference") {
-        return Fail("usage: gui_cost_host idle|connected|stream|reference");
+        scenario != "reference" && scenario != "reference-tick") {
+        return Fail("usage: gui_cost_host idle|connected|stream|reference|reference-tick");
     }
     const bool connect = scenario == "connected" || scenario == "stream";
 
@@ -83,13 +86,24 @@ int main(int argc, char** argv) {
     }
 
     orvane::CZephanApp app(argc, argv);
-    if (scenario == "reference") {
+    if (scenario.starts_with("reference")) {
         QTabWidget tabs;
         for (int i = 0; i < 10; ++i) {
             tabs.addTab(new QLabel(QString("Page %1").arg(i + 1)), QString("Tab %1").arg(i + 1));
         }
         tabs.resize(1100, 720);
         tabs.show();
+        // A small field, as the tick display is.
+        auto* counter = new QLabel("10");
+        counter->setAccessibleName("Tick");
+        counter->setFixedSize(60, 20);
+        tabs.setCornerWidget(counter);
+        QTimer tick;
+        int ticks = 10;
+        QObject::connect(&tick, &QTimer::timeout, [&] { counter->setNum(++ticks); });
+        if (scenario == "reference-tick") {
+            tick.start(1000);
+        }
         std::printf("ready\n");
         std::fflush(stdout);
         return app.exec();
