@@ -2,6 +2,10 @@
 
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -10,6 +14,10 @@
 #include "core/Prompter.h"
 
 namespace orvane::test {
+
+// The end-to-end tick: a reply has ten ticks to arrive, so 50 ms gives a loaded machine half a
+// second; the built-in simulated controller runs 20 times faster, so a tick is one of its seconds.
+inline constexpr int kTickMs = 50;
 
 struct AskedMessage {
     std::string text, caption;
@@ -46,6 +54,43 @@ inline void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
+// A pseudo-terminal standing for a serial adapter; its slave is the device node.
+class Adapter {
+public:
+    Adapter() {
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
+            m_path = ptsname(m_master);
+        }
+    }
+    ~Adapter() { Unplug(); }
+    Adapter(const Adapter&) = delete;
+    Adapter& operator=(const Adapter&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // Closing the master removes the slave's node, as unplugging removes /dev/ttyUSBn.
+    void Unplug() { close(std::exchange(m_master, -1)); }
+
+private:
+    int m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    std::string m_path;
+};
+
+// Opens the device and locks it as a well-behaved program would; -1 when another holds it.
+inline int LockDevice(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+inline bool IsFree(const std::string& path) {
+    const int fd = LockDevice(path);
+    close(fd);
+    return fd >= 0;
+}
+
 // A shown window over cleared settings, with no real serial devices, no standalone
 // simulators, no running timers (tests tick it) and a fast built-in simulated controller.
 class WindowTest : public ::testing::Test {
@@ -62,7 +107,7 @@ protected:
         options.prompter = &prompter;
         options.openWithDesktop = [this](const std::string& target) { opened.push_back(target); };
         options.simulator.unpaced = true;
-        options.simulator.timeScale = 20.0;
+        options.simulator.timeScale = 1000.0 / kTickMs;
         options.startTimers = false;
         window = std::make_unique<CZephanDlg>(options);
         window->show();
@@ -84,13 +129,17 @@ protected:
         window->OnTimer();
         return window->IsConnected();
     }
-    // Ticks until the condition holds, letting the bytes in between arrive.
-    bool TickUntil(const std::function<bool()>& condition, int maxTicks = 100) {
-        for (int i = 0; i < maxTicks && !condition(); ++i) {
-            QTest::qWait(30);
+    // Ticks until the condition holds, each tick after a wait that lets the simulated
+    // controller answer; returns the ticks run, 0 when it did not come to hold.
+    int TickUntil(const std::function<bool()>& condition, int maxTicks = 120) {
+        for (int ticks = 1; ticks <= maxTicks; ++ticks) {
+            QTest::qWait(kTickMs);
             window->OnTimer();
+            if (condition()) {
+                return ticks;
+            }
         }
-        return condition();
+        return 0;
     }
 
     RecordingPrompter prompter;

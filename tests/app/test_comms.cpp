@@ -1,13 +1,9 @@
-// The port list rules, ports kept in the settings, the serial link end to end and its loss.
-#include <fcntl.h>
-#include <unistd.h>
-
+// The port list rules, ports kept in the settings, and a lost serial line.
 #include <QFile>
 #include <QFileInfo>
 
 #include "AppTestSupport.h"
 #include "app/SimulatorPort.h"
-#include "serial/SerialPort.h"
 
 namespace orvane::test {
 namespace {
@@ -28,12 +24,6 @@ public:
     }
     std::vector<PortDevice> devices;
     int calls = 0;
-};
-
-class NullOwner final : public ISerialOwner {
-public:
-    void OnReceiveChar(std::uint8_t, unsigned) override {}
-    void OnPortFailure(unsigned) override {}
 };
 
 TEST_F(Comms, FillPortListSelectsTheOnlyOrTheRememberedPortAndConnectTakesOneToNine) {
@@ -91,52 +81,6 @@ TEST_F(Comms, RefreshKeepsTheChoiceUnlessOneIsSavedAndWaitsWhileConnected) {
     EXPECT_EQ(enumerator.calls, 3);
 }
 
-TEST_F(Comms, FollowsTheSimulatedControllerKeepsThePageWhileBusyAndReleasesThePort) {
-    mD1* comms = window->CommsPage();
-    ASSERT_TRUE(Connect());
-    EXPECT_EQ(window->ConnectionField()->text(), "Connected to COM Port");
-    EXPECT_EQ(comms->ConnectButton()->text(), "Disconnect");
-    EXPECT_EQ(comms->ConnectButton()->accessibleName(), "Disconnect");
-    EXPECT_FALSE(comms->PortList()->isEnabled());
-    EXPECT_FALSE(comms->RefreshButton()->isEnabled());
-    window->OnTimer();
-    EXPECT_EQ(window->StatusLine()->text(), "DO_NOTHING");
-
-    window->Sequencer().RequestCommand(CommandCode::ReadConfig);
-    window->OnTimer();
-    ASSERT_TRUE(window->Sequencer().IsBusy());
-    EXPECT_EQ(window->ActivityField()->text(), "Communicating...");
-    EXPECT_TRUE(window->ActivityAnimation()->IsPlaying());
-    ClickTab(2); // the page stays while a command runs
-    EXPECT_TRUE(window->Page(0)->isVisible());
-    EXPECT_FALSE(window->Page(2)->isVisible());
-    EXPECT_EQ(window->ActiveTabField()->text(), "1");
-    ASSERT_TRUE(TickUntil([&] { return !window->Sequencer().IsBusy(); }, 60));
-    EXPECT_EQ(window->ActivityField()->text(), "IDLE");
-    EXPECT_EQ(window->ActivityAnimation()->ResourceId(), kAnimationIdle);
-    EXPECT_EQ(window->ChecksumField()->text().toStdString(),
-              window->Simulator().Host().Configuration().Text(kChecksumIndex));
-    ClickTab(3);
-    EXPECT_TRUE(window->Page(3)->isVisible());
-
-    window->Sequencer().SetState(State::ViewData); // as the Live Data page asks
-    const auto& fields = window->Sequencer().Fields();
-    ASSERT_TRUE(TickUntil(
-        [&] { return window->StatusLine()->text() == "VIEW DATA" && fields[13].ends_with("s"); }));
-    const std::string uptime = fields[13];
-    ASSERT_TRUE(TickUntil([&] { return fields[13] != uptime; }));
-
-    EXPECT_FALSE(ClickConnect());
-    EXPECT_EQ(comms->ConnectButton()->text(), "Connect");
-    EXPECT_TRUE(comms->PortList()->isEnabled());
-    const auto path = window->Simulator().DevicePath();
-    ASSERT_TRUE(path);
-    CSerialPort other;
-    other.SetPortResolver([&path](unsigned) { return path; });
-    NullOwner owner;
-    EXPECT_TRUE(other.OpenPort(&owner, 1)); // the window no longer holds it
-}
-
 TEST_F(Comms, ALostLineIsReportedAndTheWindowKeepsTheImage) {
     ASSERT_TRUE(Connect());
     window->Image().SetText(5, "1234");
@@ -158,26 +102,6 @@ TEST_F(Comms, ALostLineIsReportedAndTheWindowKeepsTheImage) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->Image().Texts(), before);
     EXPECT_TRUE(ClickConnect()); // the simulated controller comes back on a new line
-}
-
-TEST_F(Comms, AnExtraDeviceIsListedConnectsAndIsRememberedForTheNextStart) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-    const QString path = ptsname(master);
-    QSettings().setValue("Ports/ExtraDevices", path);
-    Restart(); // two ports with the simulated one, so no one-port rule picks it
-    ASSERT_TRUE(Connect("Serial device " + path));
-    const int port = window->PortNumber();
-    const QString chosen = window->CommsPage()->PortList()->currentText();
-    EXPECT_TRUE(chosen.endsWith(QString("(COM%1)").arg(port))) << chosen.toStdString();
-    EXPECT_EQ(QSettings().value("Config/ComPort").toInt(), port);
-    EXPECT_FALSE(ClickConnect());
-
-    Restart();
-    EXPECT_EQ(window->PortNumber(), port);
-    EXPECT_EQ(window->CommsPage()->PortList()->count(), 2);
-    EXPECT_EQ(window->CommsPage()->PortList()->currentText(), chosen);
-    ::close(master);
 }
 
 TEST(Settings, ThePortNumberComAssignmentsAndExtraDevicesReadBackAndJunkIsIgnored) {

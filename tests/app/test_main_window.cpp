@@ -41,16 +41,15 @@ TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoadedAndNotLogging) {
     EXPECT_EQ(window->DateField()->text(), QDate::currentDate().toString("dd/MM/yyyy"));
     CRegisterImage expected;
     expected.LoadDefaultTemplate();
-    EXPECT_FALSE(expected.Text(0).empty());
     EXPECT_EQ(window->Image().Texts(), expected.Texts());
-
+    // The still picture does not count as playing, so logging again restarts the animation.
     EXPECT_FALSE(window->IsLoggingIndicatorPlaying());
-    window->PlayLoggingIndicator(kAnimationLogging);
-    EXPECT_TRUE(window->IsLoggingIndicatorPlaying());
-    window->PlayLoggingIndicator(kAnimationNotLogging);
-    EXPECT_FALSE(window->IsLoggingIndicatorPlaying()); // so logging again restarts 247
-    window->PlayLoggingIndicator(kAnimationLogging);
-    EXPECT_TRUE(window->IsLoggingIndicatorPlaying());
+    for (const auto& [id, plays] : {std::pair{kAnimationLogging, true},
+                                    {kAnimationNotLogging, false},
+                                    {kAnimationLogging, true}}) {
+        window->PlayLoggingIndicator(id);
+        EXPECT_EQ(window->IsLoggingIndicatorPlaying(), plays) << "case " << id;
+    }
 }
 
 TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
@@ -91,8 +90,6 @@ TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
     EXPECT_FALSE(window->SyncingSeen());
     EXPECT_EQ(window->ActiveTabField()->text(), "9");
     EXPECT_FALSE(window->DownloadButton()->isEnabled()); // not from the Indicator tab
-    ClickTab(9);
-    EXPECT_EQ(window->ActiveTabField()->text(), "10");
 }
 
 TEST_F(MainWindow, FieldsTakeTheWarningColoursOfTheTextsThatReportAProblemAndDropThem) {
@@ -153,8 +150,8 @@ TEST_F(MainWindow, SaveWritesAFileThatReadsBackAndNeverFailsSilently) {
     SaveConfigurationFile(window->Image(), true, prompter, *window);
     EXPECT_EQ(prompter.saveRequests.size(), 1u); // busy: no name asked for
     ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "Communication with Controller still in Progress");
-    EXPECT_EQ(prompter.asked[0].caption, "Wait until it is ended");
+    EXPECT_EQ(prompter.asked[0].caption + ": " + prompter.asked[0].text,
+              "Wait until it is ended: Communication with Controller still in Progress");
     prompter.saveAnswer = dir.filePath("missing-folder/saved.txt").toStdString();
     Click(window->SaveButton());
     ASSERT_EQ(prompter.asked.size(), 2u);
@@ -166,9 +163,9 @@ TEST_F(MainWindow, SaveWritesAFileThatReadsBackAndNeverFailsSilently) {
     prompter.saveAnswer = dir.filePath("saved.txt").toStdString();
     Click(window->SaveButton());
     EXPECT_EQ(prompter.asked.size(), 2u);
-    EXPECT_EQ(prompter.saveRequests.back().proposedName, "DEFAULT_Issue0");
-    EXPECT_EQ(prompter.saveRequests.back().defaultExtension, "txt");
-    EXPECT_TRUE(prompter.saveRequests.back().confirmOverwrite);
+    const SaveFileRequest& asked = prompter.saveRequests.back();
+    EXPECT_TRUE(asked.proposedName == "DEFAULT_Issue0" && asked.defaultExtension == "txt" &&
+                asked.confirmOverwrite);
     std::ifstream in(*prompter.saveAnswer, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(bytes.size(), kConfigFileSize);
@@ -185,8 +182,9 @@ TEST_F(MainWindow, SaveWritesAFileThatReadsBackAndNeverFailsSilently) {
     EXPECT_FALSE(QFile::exists(dir.filePath("other.txt")));
 }
 
-TEST(Picture, EveryPictureAskedForLoadsPaintsAndOnlyTheAnimatedOnesPlay) {
-    // The logger tells "logging" from "not logging" by whether the indicator plays.
+// The logger tells "logging" from "not logging" by whether the indicator plays; a picture plays on
+// the event loop, stops on its current frame and draws nothing while hidden.
+TEST(Picture, OnlyTheAnimatedOnesPlayOnTheEventLoopAndStopOnTheCurrentFrame) {
     for (const auto& [id, plays] : {std::pair{kAnimationCommunicating, true},
                                     {kAnimationIdle, false},
                                     {kAnimationLogging, true},
@@ -194,31 +192,25 @@ TEST(Picture, EveryPictureAskedForLoadsPaintsAndOnlyTheAnimatedOnesPlay) {
                                     {kPictureContact, true}}) {
         CPictureEx picture;
         EXPECT_TRUE(picture.Load(id) && picture.Draw()) << "case " << id;
-        EXPECT_EQ(picture.ResourceId(), id);
         EXPECT_EQ(picture.IsPlaying(), plays) << "case " << id;
     }
     CPictureEx picture;
     picture.resize(48, 48);
-    picture.Load(kPictureContact);
+    picture.show();
+    EXPECT_FALSE(picture.Load(999) || picture.Draw()); // nothing loaded
+    ASSERT_TRUE(picture.Load(kPictureContact));
     const QImage image = picture.grab().toImage();
-    int coloured = 0;
+    int blue = 0;
     for (int i = 0; i < 48 * 48; ++i) {
         const QColor c = image.pixelColor(i % 48, i / 48);
-        coloured += (c.blue() > c.red() + 40) ? 1 : 0;
+        blue += (c.blue() > c.red() + 40) ? 1 : 0;
     }
-    EXPECT_GT(coloured, 48 * 48 / 10);
+    EXPECT_GT(blue, 48 * 48 / 10);
     EXPECT_DOUBLE_EQ(SpinAngle(3, 12), 90.0);     // a quarter turn by a quarter of the frames
     EXPECT_NEAR(PulseOpacity(6, 12), 0.15, 1e-9); // faintest half way, brightest again at the end
     EXPECT_DOUBLE_EQ(PulseOpacity(12, 12), 1.0);
-}
 
-TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
-    CPictureEx picture;
-    picture.show();
-    EXPECT_FALSE(picture.Load(999));
-    EXPECT_FALSE(picture.Draw()); // nothing loaded
-    ASSERT_TRUE(picture.Load(kAnimationCommunicating));
-    ASSERT_TRUE(picture.Draw());
+    ASSERT_TRUE(picture.Load(kAnimationCommunicating) && picture.Draw());
     EXPECT_TRUE(picture.IsPlaying()); // Draw returned at once: nothing waits for frames
     ASSERT_TRUE(QTest::qWaitFor([&] { return picture.Frame() >= 2; }));
     picture.Stop();
@@ -226,7 +218,6 @@ TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
     const int frame = picture.Frame();
     QTest::qWait(200);
     EXPECT_EQ(picture.Frame(), frame);
-
     ASSERT_TRUE(picture.Load(kAnimationIdle)); // a new image starts at its first frame
     EXPECT_EQ(picture.Frame(), 0);
     EXPECT_FALSE(picture.IsPlaying());
@@ -234,8 +225,7 @@ TEST(Picture, PlaysOnTheEventLoopAndStopsOnTheCurrentFrame) {
     // Hidden, it draws nothing and wakes nobody, yet still counts as playing.
     ASSERT_TRUE(picture.Load(kAnimationLogging) && picture.Draw());
     picture.hide();
-    EXPECT_TRUE(picture.IsPlaying());
-    EXPECT_FALSE(picture.IsAnimating());
+    EXPECT_TRUE(picture.IsPlaying() && !picture.IsAnimating());
     picture.show();
     EXPECT_TRUE(picture.IsAnimating());
 }
@@ -262,9 +252,7 @@ TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
 
 TEST(MainWindowTimers, OnlyTheShownPageTicksAndFastTicksSpeedEveryTimerAndTheSimulator) {
     const DlgOptions fast = OptionsForTick(20);
-    EXPECT_EQ(fast.tickMs, 20);
-    EXPECT_TRUE(fast.simulator.unpaced);
-    EXPECT_DOUBLE_EQ(fast.simulator.timeScale, 50.0);
+    EXPECT_TRUE(fast.tickMs == 20 && fast.simulator.unpaced && fast.simulator.timeScale == 50.0);
     EXPECT_FALSE(OptionsForTick(1000).simulator.unpaced);
     EXPECT_EQ(OptionsForTick(1).tickMs, kFastestTickMs);
 
@@ -278,12 +266,11 @@ TEST(MainWindowTimers, OnlyTheShownPageTicksAndFastTicksSpeedEveryTimerAndTheSim
         return pages;
     };
     EXPECT_EQ(ticking(), "..........");
-    window.Tabs()->setCurrentIndex(3);
-    EXPECT_EQ(ticking(), "...1......");
-    window.Tabs()->setCurrentIndex(8);
-    EXPECT_EQ(ticking(), "........1.");
-    window.Tabs()->setCurrentIndex(9);
-    EXPECT_EQ(ticking(), "..........");
+    for (const auto& [tab, pages] :
+         {std::pair{3, "...1......"}, {8, "........1."}, {9, ".........."}}) {
+        window.Tabs()->setCurrentIndex(tab);
+        EXPECT_EQ(ticking(), pages) << "case " << tab;
+    }
 }
 
 TEST_F(MainWindow, EveryStatusFieldExposesWhatItShowsToAssistiveTechnology) {

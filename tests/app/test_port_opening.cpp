@@ -1,56 +1,18 @@
 // A COM number opens the device that carries it now, the status line says why an open fails,
 // and only numbers that stay with their device are offered again at the next start.
-#include <fcntl.h>
 #include <grp.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "AppTestSupport.h"
-#include "serial/SerialPort.h"
 
 namespace orvane::test {
 namespace {
 
 using PortOpening = WindowTest;
 
-// A pseudo-terminal standing for a serial adapter; its slave is the device node.
-class Adapter {
-public:
-    Adapter() {
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
-            m_path = ptsname(m_master);
-        }
-    }
-    ~Adapter() { Unplug(); }
-    Adapter(const Adapter&) = delete;
-    Adapter& operator=(const Adapter&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    // Closing the master removes the slave's node, as unplugging removes /dev/ttyUSBn.
-    void Unplug() { close(std::exchange(m_master, -1)); }
-    // True when nobody holds the device: a well-behaved opener may lock it.
-    bool IsFree() const {
-        const int fd = open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        const bool free = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
-        close(fd);
-        return free;
-    }
-
-private:
-    int m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    std::string m_path;
-};
-
 PortCandidate UsbAdapter(const std::string& identity, const std::string& path) {
     return {identity, "USB Serial Port " + identity, path, "ftdi_sio", true};
 }
-
-class NullOwner final : public ISerialOwner {
-public:
-    void OnReceiveChar(std::uint8_t, unsigned) override {}
-    void OnPortFailure(unsigned) override {}
-};
 
 TEST_F(PortOpening, ANumberOpensItsAdapterWhereverItIsNowAndWaitsWhileItIsAway) {
     Adapter first, second;
@@ -69,8 +31,8 @@ TEST_F(PortOpening, ANumberOpensItsAdapterWhereverItIsNowAndWaitsWhileItIsAway) 
     hardware = {UsbAdapter("B", first.Path()), UsbAdapter("A", second.Path())};
     window->OnTimer();
     ASSERT_TRUE(window->IsConnected());
-    EXPECT_FALSE(second.IsFree());
-    EXPECT_TRUE(first.IsFree());
+    EXPECT_FALSE(IsFree(second.Path()));
+    EXPECT_TRUE(IsFree(first.Path()));
     EXPECT_EQ(QSettings().value("Config/ComPort").toInt(), port);
 }
 
@@ -92,16 +54,14 @@ protected:
 };
 
 TEST_F(ExtraDevice, InUseAndAbsenceReachTheStatusLineAndTheRetryGoesOn) {
-    CSerialPort holder; // another program holding the port
-    NullOwner owner;
-    holder.SetPortResolver([&](unsigned) { return std::optional(adapter.Path()); });
-    ASSERT_TRUE(holder.OpenPort(&owner, 1));
+    const int holder = LockDevice(adapter.Path()); // another program holding the port
+    ASSERT_GE(holder, 0);
     EXPECT_FALSE(Connect("Serial device"));
     window->OnTimer();
     EXPECT_EQ(Status(), com + " (" + adapter.Path() +
                             "): is in use by another program - close it there or choose another "
                             "port, retrying (2)");
-    holder.ClosePort();
+    close(holder);
     window->OnTimer();
     ASSERT_TRUE(window->IsConnected());
 
@@ -125,28 +85,36 @@ TEST_F(ExtraDevice, PermissionDeniedNamesTheGroupToJoin) {
     EXPECT_EQ(Status(), com + " (" + adapter.Path() +
                             "): permission denied - add your user to the '" + owning->gr_name +
                             "' group and log in again, retrying (1)");
+    ASSERT_EQ(chmod(adapter.Path().c_str(), 0), 0); // nobody's group: no advice to join it
+    window->OnTimer();
+    EXPECT_EQ(Status(), com + " (" + adapter.Path() +
+                            "): permission denied - ask your administrator for read and write "
+                            "access to the device, retrying (2)");
     ASSERT_EQ(chmod(adapter.Path().c_str(), 0600), 0);
     window->OnTimer();
     EXPECT_TRUE(window->IsConnected());
 }
 
-TEST_F(PortOpening, AStandaloneSimulatorsNumberIsNeverOfferedAtTheNextStart) {
-    Adapter simulator, adapter;
+// An extra device is remembered for the next start; a standalone simulator's number, which
+// shifts from one listing to the next, never is.
+TEST_F(ExtraDevice, OnlyANumberThatStaysWithItsDeviceIsOfferedAtTheNextStart) {
+    Adapter simulator;
     simulators = {{"orvane-sim:" + simulator.Path(), "orvane-sim on " + simulator.Path(),
                    simulator.Path(), std::nullopt, false}};
-    hardware = {UsbAdapter("A", adapter.Path())};
     Restart();
-    ASSERT_TRUE(Connect("USB Serial Port A"));
-    const int remembered = window->PortNumber();
+    ASSERT_TRUE(Connect("Serial device"));
+    const QString chosen = window->CommsPage()->PortList()->currentText();
+    EXPECT_EQ(chosen.toStdString(), "Serial device " + adapter.Path() + " (" + com + ")");
+    const auto remembered = [] { return "COM" + QSettings().value("Config/ComPort").toString(); };
+    EXPECT_EQ(remembered().toStdString(), com);
     EXPECT_FALSE(ClickConnect());
     ASSERT_TRUE(Connect("orvane-sim on"));
-    EXPECT_NE(window->PortNumber(), remembered);
-    EXPECT_EQ(QSettings().value("Config/ComPort").toInt(), remembered);
+    EXPECT_NE("COM" + std::to_string(window->PortNumber()), com);
+    EXPECT_EQ(remembered().toStdString(), com);
 
     Restart();
-    EXPECT_EQ(window->PortNumber(), remembered);
-    EXPECT_EQ(window->CommsPage()->PortList()->currentText().toStdString(),
-              "USB Serial Port A (COM" + std::to_string(remembered) + ")");
+    EXPECT_EQ("COM" + std::to_string(window->PortNumber()), com);
+    EXPECT_EQ(window->CommsPage()->PortList()->currentText(), chosen);
 }
 
 } // namespace

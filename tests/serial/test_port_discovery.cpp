@@ -141,78 +141,59 @@ PortCandidate Candidate(std::string identity, std::string description, std::stri
     return {std::move(identity), std::move(description), std::move(path), nullopt, remember};
 }
 
-TEST(PortEnumeratorLinux, NamesEveryPortWithItsRememberedNumber) {
+// Devices change between the fill of the list and the connect (and between retries): a number
+// opens the device it was listed for, wherever that is now, or nothing. Numbers stay with the
+// devices that keep an identity; a simulator on a pseudo-terminal is numbered for one listing.
+TEST(PortEnumeratorLinux, NamesEveryPortAndResolvesTheDeviceThatCarriesTheNumberNow) {
     MemorySettings settings;
     settings.extra = {"/dev/null", "/nonexistent/tty", "", "/dev/null"}; // present ones, once
     std::vector<PortCandidate> hardware{Candidate("x", "USB Serial Port", "/dev/ttyUSB0")};
-    const std::vector<PortCandidate> own{Candidate("builtin", "Simulated controller", "")};
-    const auto simulators = [] { return std::vector{Candidate("pts/4", "Sim", "", false)}; };
-    PortEnumeratorLinux enumerator(
-        settings, own, [&] { return hardware; }, simulators);
-    const PortListOptions all{false, false, ""};
-    EXPECT_EQ(Show(BuildPortList(enumerator.EnumeratePorts(), all, 0)),
-              " Serial device /dev/null (COM2)=2 Sim (COM4)=4 Simulated controller "
-              "(COM3)=3 USB Serial Port (COM1)=1");
-
-    // Next run: the adapter is re-plugged after a new one took its place: both keep their
-    // numbers, and a fresh enumerator resolves a number it has not listed yet.
-    hardware = {Candidate("new", "Other", "/dev/ttyUSB0"),
-                Candidate("x", "USB Serial Port", "/dev/ttyUSB1")};
-    PortEnumeratorLinux nextRun(
-        settings, own, [&] { return hardware; }, simulators);
-    const auto resolved = nextRun.Resolve(1);
-    ASSERT_TRUE(resolved);
-    EXPECT_EQ(resolved->devicePath, "/dev/ttyUSB1");
-    EXPECT_FALSE(nextRun.Resolve(42));
-    EXPECT_EQ(Show(BuildPortList(nextRun.EnumeratePorts(), all, 0)),
-              " Other (COM4)=4 Serial device /dev/null (COM2)=2 Sim (COM5)=5 Simulated "
-              "controller (COM3)=3 USB Serial Port (COM1)=1");
-}
-
-// Devices change between the fill of the list and the connect (and between retries): a
-// number opens the device it was listed for, wherever that is now, or nothing.
-TEST(PortEnumeratorLinux, ResolvesTheDeviceThatCarriesTheNumberAtEachAttempt) {
-    MemorySettings settings;
-    std::vector<PortCandidate> hardware{Candidate("adapter", "USB Serial Port", "/dev/ttyUSB0")};
     std::vector<PortCandidate> simulators{Candidate("sim:a", "Sim", "/dev/pts/4", false),
                                           Candidate("sim:b", "Sim", "/dev/pts/6", false)};
-    PortEnumeratorLinux enumerator(
-        settings, {}, [&] { return hardware; }, [&] { return simulators; });
-    EXPECT_EQ(Show(BuildPortList(enumerator.EnumeratePorts(), {false, false, ""}, 0)),
-              " Sim (COM2)=2 Sim (COM3)=3 USB Serial Port (COM1)=1");
-    const auto path = [&](int number) {
-        const auto port = enumerator.Resolve(number);
+    const std::vector<PortCandidate> own{Candidate("builtin", "Simulated controller", "")};
+    const auto show = [](PortEnumeratorLinux& e) {
+        return Show(BuildPortList(e.EnumeratePorts(), {false, false, ""}, 0));
+    };
+    const auto path = [](PortEnumeratorLinux& e, int number) {
+        const auto port = e.Resolve(number);
         return port ? port->devicePath : "-";
     };
+    PortEnumeratorLinux enumerator(
+        settings, own, [&] { return hardware; }, [&] { return simulators; });
+    EXPECT_EQ(show(enumerator), " Serial device /dev/null (COM2)=2 Sim (COM4)=4 Sim (COM5)=5 "
+                                "Simulated controller (COM3)=3 USB Serial Port (COM1)=1");
+    // What COM1, COM4 and COM5 open as the devices change.
     const struct {
         const char* change;
         std::vector<PortCandidate> hardware, simulators;
-        std::string com1, com2, com3;
+        std::string opened;
     } steps[] = {
-        {"as listed", hardware, simulators, "/dev/ttyUSB0", "/dev/pts/4", "/dev/pts/6"},
+        {"as listed", hardware, simulators, "/dev/ttyUSB0 /dev/pts/4 /dev/pts/6"},
         {"unplugged, another adapter took its node",
          {Candidate("other", "Other", "/dev/ttyUSB0")},
          simulators,
-         "-",
-         "/dev/pts/4",
-         "/dev/pts/6"},
+         "- /dev/pts/4 /dev/pts/6"},
         {"plugged back under another node, first simulator gone",
          {Candidate("other", "Other", "/dev/ttyUSB0"),
-          Candidate("adapter", "USB Serial Port", "/dev/ttyUSB1")},
+          Candidate("x", "USB Serial Port", "/dev/ttyUSB1")},
          {simulators[1]},
-         "/dev/ttyUSB1",
-         "-",
-         "/dev/pts/6"},
+         "/dev/ttyUSB1 - /dev/pts/6"},
     };
     for (const auto& step : steps) {
         hardware = step.hardware;
         simulators = step.simulators;
-        EXPECT_EQ(path(1), step.com1) << step.change;
-        EXPECT_EQ(path(2), step.com2) << step.change;
-        EXPECT_EQ(path(3), step.com3) << step.change;
+        EXPECT_EQ(path(enumerator, 1) + " " + path(enumerator, 4) + " " + path(enumerator, 5),
+                  step.opened)
+            << step.change;
     }
-    EXPECT_EQ(settings.stored, (std::map<int, std::string>{{1, "adapter"}}))
-        << "simulators on pseudo-terminals are numbered for one listing only";
+    // The next run resolves a remembered number before any listing; the new adapter takes the
+    // lowest number free, one a simulator had.
+    PortEnumeratorLinux nextRun(
+        settings, own, [&] { return hardware; }, [&] { return simulators; });
+    EXPECT_EQ(path(nextRun, 1), "/dev/ttyUSB1");
+    EXPECT_EQ(path(nextRun, 42), "-");
+    EXPECT_EQ(show(nextRun), " Other (COM4)=4 Serial device /dev/null (COM2)=2 Sim (COM5)=5 "
+                             "Simulated controller (COM3)=3 USB Serial Port (COM1)=1");
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "HostReading.h"
+#include "SimHarness.h"
 #include "sim/PlantModel.h"
 
 using namespace orvane;

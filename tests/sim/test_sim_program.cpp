@@ -61,27 +61,51 @@ struct SimProgram {
 
 } // namespace
 
-TEST(SimProgram, TakesFaultsFromItsOptionsAndTypedCommandsThenDropsTheLine) {
-    SimProgram sim({"--unpaced", "--time-scale", "20", "--fail-fan", "1", "--fail-sensor=2",
-                    "--switch-high", "1"});
-    LineEnd far(sim.FirstLine());
-    ASSERT_TRUE(far.ReadRecords(2));
-    const auto fields = Fields(LiveRecords(far.received).back());
-    EXPECT_EQ(fields[0] + fields[9] + fields[10], "FAILFAIL HI ");
-    const std::pair<const char*, std::pair<std::size_t, const char*>> commands[] = {
-        {"fail-fan 2\n", {2, "FAIL"}},
-        {"  switch 2 hi \n", {11, " HI "}},
-        {"hold 1 33.3\n", {8, " 33.3"}},
-        {"explode\nfail-sensor 1\n", {8, "FAIL"}}, // the unknown line is passed over
-    };
-    for (const auto& [command, field] : commands) {
-        sim.input->Write(command);
-        EXPECT_TRUE(far.ReadField(field.first, field.second)) << command;
+// A damaged configuration file is not taken; the one a write leaves is taken at the next start.
+TEST(SimProgram, TakesFaultsFromOptionsAndTypedCommandsAndKeepsItsConfigurationFile) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("orvane-sim-program-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file) << "no configuration here";
+    const StoredConfiguration junk = LoadConfiguration(file);
+    EXPECT_FALSE(junk.texts || junk.missing || junk.problem.empty());
+    {
+        SimProgram sim({"--unpaced", "--time-scale", "20", "--fail-fan", "1", "--fail-sensor=2",
+                        "--switch-high", "1", "--config", file.string()});
+        LineEnd far(sim.FirstLine());
+        ASSERT_TRUE(far.ReadRecords(2));
+        const auto fields = Fields(LiveRecords(far.received).back());
+        EXPECT_EQ(fields[0] + fields[9] + fields[10], "FAILFAIL HI ");
+        const std::pair<const char*, std::pair<std::size_t, const char*>> commands[] = {
+            {"fail-fan 2\n", {2, "FAIL"}},
+            {"  switch 2 hi \n", {11, " HI "}},
+            {"hold 1 33.3\n", {8, " 33.3"}},
+            {"explode\nfail-sensor 1\n", {8, "FAIL"}}, // the unknown line is passed over
+        };
+        for (const auto& [command, field] : commands) {
+            sim.input->Write(command);
+            EXPECT_TRUE(far.ReadField(field.first, field.second)) << command;
+        }
+        CRegisterImage image;
+        image.LoadDefaultTemplate();
+        image.SetValue(1, 0); // fan 2 unused
+        far.Write("c");
+        far.Write("r");
+        far.Write(BuildConfigurationText(image).text);
+        ASSERT_TRUE(far.ReadUntilText("accepted"));
+        EXPECT_EQ(sim.Wait(SIGTERM), 0);
+        EXPECT_TRUE(far.HangsUp());
     }
+    SimProgram sim({"--unpaced", "--time-scale", "20", "--config=" + file.string()});
+    LineEnd far(sim.FirstLine());
+    EXPECT_TRUE(far.ReadField(2, "    0"));
     sim.input->Write("drop\n");
     EXPECT_TRUE(far.HangsUp());
     EXPECT_EQ(sim.Wait(), 0);
+    std::filesystem::remove(file);
+    EXPECT_TRUE(LoadConfiguration(file).missing);
+}
 
+TEST(SimProgram, OptionsAndTypedCommandsAreTakenOrRefused) {
     SimulatorHost host; // a stopped host is enough to tell commands from the rest
     for (const char* line : {"", "fix-fan 2", "stall", "resume", "garbage", "clean", "release 1",
                              "corrupt-store 0", "corrupt-store 399", "clean-store"}) {
@@ -94,34 +118,7 @@ TEST(SimProgram, TakesFaultsFromItsOptionsAndTypedCommandsThenDropsTheLine) {
         EXPECT_EQ(ApplyRuntimeCommand(line, host), CommandOutcome::Unknown) << line;
     }
     EXPECT_EQ(ApplyRuntimeCommand("quit", host), CommandOutcome::Quit);
-}
 
-TEST(SimProgram, PrintsThePathFirstEndsOnSigtermAndKeepsItsConfigurationButNotADamagedOne) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("orvane-sim-program-" + std::to_string(::getpid()) + ".txt");
-    std::ofstream(file) << "no configuration here";
-    const StoredConfiguration junk = LoadConfiguration(file);
-    EXPECT_FALSE(junk.texts || junk.missing || junk.problem.empty());
-    CRegisterImage image;
-    image.LoadDefaultTemplate();
-    image.SetValue(1, 0); // fan 2 unused
-    {
-        SimProgram sim({"--unpaced", "--config", file.string()});
-        LineEnd far(sim.FirstLine());
-        far.Write("c");
-        far.Write("r");
-        far.Write(BuildConfigurationText(image).text);
-        ASSERT_TRUE(far.ReadUntilText("accepted"));
-        EXPECT_EQ(sim.Wait(SIGTERM), 0);
-        EXPECT_TRUE(far.HangsUp());
-    }
-    SimProgram sim({"--unpaced", "--time-scale", "20", "--config=" + file.string()});
-    EXPECT_TRUE(LineEnd(sim.FirstLine()).ReadField(2, "    0"));
-    std::filesystem::remove(file);
-    EXPECT_TRUE(LoadConfiguration(file).missing);
-}
-
-TEST(SimProgram, OptionsAreTakenOrRefused) {
     const CommandLine line =
         ParseCommandLine({"--device", "/dev/ttyUSB1", "--fail-fan", "2", "--fail-fan=4", "--stall",
                           "--garbage", "--corrupt-store", "297"});

@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "core/ConfigFile.h"
+#include "core/ConfigurationText.h"
 #include "core/RegisterImage.h"
 #include "sim/SimulatorHost.h"
 
@@ -21,20 +23,21 @@ namespace orvane::test {
 
 using namespace ::testing; // matchers
 
-// Fast ticks for the end-to-end runs; the simulated controller's clock runs as many
-// times faster, so that one tick is still one of its seconds.
-inline constexpr int kFastTickMs = 20;
+// The tick of every end-to-end run. A reply has ten ticks to arrive, so the tick is the
+// slack a loaded machine has to answer in: 50 ms leaves half a second, ample for two tests
+// sharing a busy 2-core machine, and a read still takes under two seconds. The simulated
+// controller's clock runs as many times faster, so that a tick is still one of its seconds.
+inline constexpr int kTickMs = 50;
 
 // A simulated controller on a pseudo-terminal, unpaced.
 struct SimulatorRig {
     sim::SimulatorHost host;
     std::string path;
 
-    explicit SimulatorRig(std::optional<RegisterTexts> configuration = std::nullopt,
-                          int tickMs = kFastTickMs) {
+    explicit SimulatorRig(std::optional<RegisterTexts> configuration = std::nullopt) {
         sim::SimulatorOptions options;
         options.unpaced = true;
-        options.timeScale = 1000.0 / tickMs;
+        options.timeScale = 1000.0 / kTickMs;
         options.configuration = std::move(configuration);
         const sim::StartResult started = host.Start(options);
         EXPECT_TRUE(started.ok) << started.error;
@@ -48,27 +51,26 @@ inline CRegisterImage TemplateImage() {
     return image;
 }
 
-// An image that differs from the template in several places.
+// Differs from the template in several places; its name is "EEFAULT", its issue 7.
 inline CRegisterImage EditedImage() {
     CRegisterImage image = TemplateImage();
-    image.SetText(0, "0002");
-    image.SetText(180, "0003");
-    image.SetText(186, "0045"); // name "EEFAULT"
-    image.SetText(211, "0007");
-    image.SetText(296, "0014");
+    for (const auto& [reg, text] :
+         {std::pair{0, "0002"}, {180, "0003"}, {186, "0045"}, {211, "0007"}, {296, "0014"}}) {
+        image.SetText(reg, text);
+    }
     return image;
 }
 
 // The first `entries` entries agree, or the first that does not is named.
-inline ::testing::AssertionResult SameTexts(const CRegisterImage& a, const CRegisterImage& b,
-                                            int entries = kImageEntries) {
+inline AssertionResult SameTexts(const CRegisterImage& a, const CRegisterImage& b,
+                                 int entries = kImageEntries) {
     for (int i = 0; i < entries; ++i) {
         if (a.Text(i) != b.Text(i)) {
-            return ::testing::AssertionFailure()
+            return AssertionFailure()
                    << "register " << i << ": " << a.Text(i) << " vs " << b.Text(i);
         }
     }
-    return ::testing::AssertionSuccess();
+    return AssertionSuccess();
 }
 
 // A file name of this test process's own, so parallel runs do not share it.
@@ -81,6 +83,19 @@ inline std::string Slurp(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// The configuration file the GUI would save for `image`.
+inline std::string SavedFileOf(CRegisterImage image) {
+    const auto bytes = EncodeConfigurationFile(BuildConfigurationText(image).text);
+    return {bytes.begin(), bytes.end()};
+}
+
+// `image` saved as the GUI saves it, under a temporary name; returns the path.
+inline std::string Saved(const CRegisterImage& image, const std::string& name) {
+    const std::string path = TempPath(name);
+    std::ofstream(path, std::ios::binary) << SavedFileOf(image);
+    return path;
+}
+
 struct ProcessResult {
     int exitCode = -1; // -1: could not start; 137: killed by the timeout
     std::string out;
@@ -89,20 +104,19 @@ struct ProcessResult {
 
 // Runs a program found on the path with its output captured; `timeout` bounds the wait.
 inline ProcessResult RunProgram(std::vector<std::string> args) {
-    args.insert(args.begin(), {"timeout", "-s", "KILL", "60"});
+    args.insert(args.begin(), {"timeout", "-s", "KILL", "120"});
     std::vector<char*> argv;
     for (auto& arg : args) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    const std::string out = TempPath("cli_out");
-    const std::string err = TempPath("cli_err");
+    const std::string out = TempPath("cli_out"), err = TempPath("cli_err");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    for (const auto& [fd, path] : {std::pair{STDOUT_FILENO, &out}, {STDERR_FILENO, &err}}) {
+        posix_spawn_file_actions_addopen(&actions, fd, path->c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+    }
     ProcessResult result;
     pid_t pid = 0;
     int status = 0;
@@ -118,10 +132,10 @@ inline ProcessResult RunProgram(std::vector<std::string> args) {
     return result;
 }
 
-// Runs orvane-cli on fast ticks.
-inline ProcessResult RunCli(std::vector<std::string> args, int tickMs = kFastTickMs) {
+// Runs orvane-cli on the end-to-end tick.
+inline ProcessResult RunCli(std::vector<std::string> args) {
     args.insert(args.begin(), ORVANE_CLI_PROGRAM);
-    args.insert(args.end(), {"--tick-ms", std::to_string(tickMs)});
+    args.insert(args.end(), {"--tick-ms", std::to_string(kTickMs)});
     return RunProgram(std::move(args));
 }
 
