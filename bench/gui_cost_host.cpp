@@ -91,13 +91,14 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 10; ++i) {
             tabs.addTab(new QLabel(QString("Page %1").arg(i + 1)), QString("Tab %1").arg(i + 1));
         }
-        tabs.resize(1100, 720);
-        tabs.show();
-        // A small field, as the tick display is.
+        // A small field, as the tick display is; set before the window is shown, so it is
+        // shown with it.
         auto* counter = new QLabel("10");
         counter->setAccessibleName("Tick");
         counter->setFixedSize(60, 20);
         tabs.setCornerWidget(counter);
+        tabs.resize(1100, 720);
+        tabs.show();
         QTimer tick;
         int ticks = 10;
         QObject::connect(&tick, &QTimer::timeout, [&] { counter->setNum(++ticks); });
