@@ -60,7 +60,7 @@ class ScriptedPrompter final : public IPrompter {
 public:
     Strings asked; // "caption: text" of each message, " [Yes/No]" added for a question
     std::optional<MessageAnswer> answer; // Ok or No by default
-    std::function<void()> whileOpen;
+    std::function<void()> whileOpen = [] {};
     std::optional<std::string> savePath;
     std::vector<SaveFileRequest> saveRequests;
     Strings openPaths; // the files chosen in the open dialog; empty: cancelled
@@ -70,24 +70,18 @@ public:
                               MessageButtons buttons) override {
         asked.push_back(caption + ": " + text +
                         (buttons == MessageButtons::YesNo ? " [Yes/No]" : ""));
-        if (auto run = std::exchange(whileOpen, nullptr)) {
-            run();
-        }
+        std::exchange(whileOpen, [] {})();
         return answer.value_or(buttons == MessageButtons::Ok ? MessageAnswer::Ok
                                                              : MessageAnswer::No);
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
-        if (auto run = std::exchange(whileOpen, nullptr)) {
-            run();
-        }
+        std::exchange(whileOpen, [] {})();
         return savePath;
     }
     std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) override {
         openRequests.push_back(request);
-        if (auto run = std::exchange(whileOpen, nullptr)) {
-            run();
-        }
+        std::exchange(whileOpen, [] {})();
         return openPaths;
     }
 };
@@ -118,7 +112,7 @@ struct SequencerRig : ILink, IPortSettings {
     void StorePortNumber(int portNumber) override { storedPorts.push_back(portNumber); }
 
     void Tick(int count = 1) {
-        for (int i = 0; i < count; ++i) {
+        while (count-- > 0) {
             seq.OnTimer();
         }
     }

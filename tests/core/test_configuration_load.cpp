@@ -38,24 +38,21 @@ std::string Asked(const Strings& asked) {
     return out;
 }
 
-class TempDir {
-public:
-    TempDir() { fs::create_directories(m_path); }
-    ~TempDir() { fs::remove_all(m_path); }
-    std::string Path(const std::string& name) const { return (m_path / name).string(); }
+struct TempDir {
+    fs::path path =
+        fs::temp_directory_path() / ("orvane-load-" + std::to_string(std::random_device{}()));
+    TempDir() { fs::create_directories(path); }
+    ~TempDir() { fs::remove_all(path); }
+    std::string Path(const std::string& name) const { return (path / name).string(); }
     std::string Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
         return Path(name);
     }
-
-private:
-    fs::path m_path =
-        fs::temp_directory_path() / ("orvane-load-" + std::to_string(std::random_device{}()));
 };
 
 std::string FileBytes(const std::string& text) {
     const auto bytes = EncodeConfigurationFile(text);
-    return std::string(bytes.begin(), bytes.end());
+    return {bytes.begin(), bytes.end()};
 }
 
 // A configuration unlike the template (register 0 and the name's first letter), with register

@@ -47,13 +47,6 @@ CRegisterImage ControllerImage(const std::string& options = "0000") {
     return controller;
 }
 
-// The template's groups with their checksum, which holds letters.
-RegisterTexts SampleRegisters() {
-    CRegisterImage image = ControllerImage();
-    BuildConfigurationText(image);
-    return image.Texts();
-}
-
 // The groups with `separator` after each and `prefix` before the "<".
 std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
                   const std::string& prefix = "\r\nConfig dump\r\n") {
@@ -67,8 +60,10 @@ std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
 // CR, LF and space are skipped anywhere; the checksum must match as upper-case text.
 TEST(ConfigurationReply, LenientLayoutsLoadAndEveryBadReplyIsRefused) {
     using O = ConfigReplyOutcome;
-    const RegisterTexts texts = SampleRegisters();
-    ASSERT_EQ(texts[kChecksumIndex], "A544");
+    CRegisterImage sample = ControllerImage();
+    BuildConfigurationText(sample);
+    const RegisterTexts texts = sample.Texts();
+    ASSERT_EQ(texts[kChecksumIndex], "A544") << "the checksum must hold letters";
     std::string spacedInside = "<";
     for (const auto& group : texts) {
         spacedInside += group.substr(0, 1) + " \r" + group.substr(1, 2) + "\n " + group.substr(3);
@@ -180,6 +175,7 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         int state, commandAfter;
         const CRegisterImage* after = nullptr;                        // null: as started
         std::string checksumShown = "", message = "", infoShown = ""; // message: "caption: text..."
+        int boxTicks = 0; // ticks run while a box is open: they may end the command
     } cases[] = {
         {"READCONFIG", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData, K::NoCommand,
          &controller, controller.Text(kChecksumIndex)},
@@ -188,6 +184,10 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"READCONFIG, no reply", K::ReadConfig, "ABCD", "", read, 33, false, S::ViewData,
          K::NoCommand, nullptr, "",
          "Warning , No data received!!: " + std::string(texts::kNoReply)},
+        // The outer tick must leave a command that the box's ticks ended alone.
+        {"READCONFIG, no reply, box ticks", K::ReadConfig, "ABCD", "",
+         Sends{{0, "c"}, {8, "s"}, {10, "s"}, {27, " "}}, 20, false, S::ViewData, K::NoCommand,
+         nullptr, "", "Warning , No data received!!: " + std::string(texts::kNoReply), "", 15},
         {"WRITECONFIG", K::WriteConfig, "ABCD", "some bytes", write, 60, true, S::ViewData,
          K::WriteConfig, &written, written.Text(kChecksumIndex)},
         {"WRITECONFIG, unsendable", K::WriteConfig, "ABCG", "", Sends(), 0, false, S::DoNothing,
@@ -213,15 +213,13 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         rig.image.SetText(0, c.reg0);
         const RegisterTexts before = rig.image.Texts();
         rig.Receive(c.received);
+        rig.prompter.whileOpen = [&] { rig.Tick(c.boxTicks); };
         const int t = rig.Start(c.command);
         EXPECT_EQ(rig.seq.StatusText(),
                   std::string(c.name).substr(0, std::string(c.name).find(',')));
-        int ended = rig.seq.IsBusy() ? -1 : 0;
-        for (int i = 1; i <= 70 && ended < 0; ++i) {
+        int ended = 0;
+        for (; rig.seq.IsBusy() && ended < 70; ++ended) {
             rig.Tick();
-            if (!rig.seq.IsBusy()) {
-                ended = i;
-            }
         }
         EXPECT_EQ(ended, c.end);
         EXPECT_EQ(rig.seq.ReceiveBuffer().Text().empty(), c.cleared);
@@ -292,18 +290,6 @@ TEST(SequencerRead, LogCheckAfterRead) {
     }
 }
 
-// Ticks run by the no-reply box on tick 20 end the command: the outer tick must leave it alone.
-TEST(SequencerRead, TicksDuringTheNoReplyBoxFinishTheCommandSafely) {
-    SequencerRig rig;
-    rig.Connect();
-    const int t = rig.Start(CommandCode::ReadConfig);
-    rig.Tick(19);
-    rig.prompter.whileOpen = [&] { rig.Tick(15); };
-    rig.Tick(); // t + 20, nested ticks up to t + 35
-    EXPECT_EQ(rig.SendsFrom(t), (Sends{{0, "c"}, {8, "s"}, {10, "s"}, {27, " "}}));
-    EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | NOCOMMAND | pending 2");
-}
-
 // Each refusal names its reason and changes nothing; a download asked for alone is accepted.
 TEST(SequencerDownload, RefusalsUseTheFixedTexts) {
     SequencerRig rig;
@@ -350,8 +336,15 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
     EXPECT_TRUE(rig.seq.ReceiveBuffer().Text().empty());
+    const std::size_t sends = rig.sent.size();
+    rig.seq.RequestCommand(CommandCode::ReadConfig);
+    rig.Tick(40);
+    EXPECT_EQ(rig.sent.size(), sends) << "nothing runs disconnected";
     rig.Connect(4);
-    EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | NOCOMMAND | pending 2");
+    EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | READCONFIG | pending 2");
+    rig.seq.SetState(42); // unknown states fall back
+    rig.Tick();
+    EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | READCONFIG | pending 2");
 }
 
 // The log is opened through the pending action: cleared before the dialog opens, so ticks run
@@ -389,17 +382,6 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     EXPECT_TRUE(rig.seq.Logger().IsOpen());
     EXPECT_EQ(ReadFile(path), logged);
     std::filesystem::remove(path);
-}
-
-TEST(SequencerStates, NothingRunsDisconnectedAndUnknownStatesFallBack) {
-    SequencerRig rig;
-    rig.seq.RequestCommand(CommandCode::ReadConfig);
-    rig.Tick(40);
-    EXPECT_TRUE(rig.sent.empty());
-    rig.Connect();
-    rig.seq.SetState(42);
-    rig.Tick();
-    EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | READCONFIG | pending 2");
 }
 
 // Only the newest complete record is split, as received; with one terminator it is "Syncing...".
