@@ -34,6 +34,13 @@ std::string Look(const PictureState& picture) {
     return Name(picture.image) + (picture.playing ? " playing" : "");
 }
 
+// "minimum..maximum=value" of the meter, then the bar's position and text.
+std::string Meter(const FanPanel& fan) {
+    const auto whole = [](double v) { return std::to_string(int(v)); };
+    return whole(fan.meter.minimum) + ".." + whole(fan.meter.maximum) + "=" +
+           whole(fan.meter.value) + " " + std::to_string(fan.bar.position) + " " + fan.bar.text;
+}
+
 // A record as the controller spaces it: every fan running at 1480 and set to 55 %.
 LiveFields Record(const std::string& upTime) {
     return {"\n 1480", " 55",   " 1480", " 55",  " 1480", " 55",  " 1480", " 55",
@@ -45,8 +52,8 @@ struct Rig {
     CIndicatorRules rules;
     Rig() { image.LoadDefaultTemplate(); }
     std::string Tick(const LiveFields& fields, bool connected = true, int state = State::ViewData,
-                     int received = 500, std::string_view status = "VIEW DATA",
-                     bool syncingSeen = false) {
+                     int received = 500, bool syncing = false, bool syncingSeen = false) {
+        const std::string_view status = syncing ? "Syncing..." : StateName(state);
         const IndicatorTickRequests asked =
             rules.OnTick({connected, state, received, status, syncingSeen, fields, image});
         return std::string(asked.viewData ? "view data " : "") +
@@ -57,33 +64,28 @@ struct Rig {
 
 // The look is told by alarm lamp 1, thermometer 1 and the up time.
 TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
+    const int V = State::ViewData, D = State::DoNothing;
     const struct {
-        const char *name, *status;
+        const char* name;
         bool connected;
         int state, received;
-        bool syncingSeen;
+        bool syncing, syncingSeen;
         const char *upTime, *asked, *look;
     } cases[] = {
-        {"not connected", "", false, State::ViewData, 500, false, "6s", "",
-         "not connected/not connected/5s"},
-        {"idle, bytes received", "DO_NOTHING", true, State::DoNothing, 500, false, "6s",
-         "view data ", "no data/no data/5s"},
-        {"idle, nothing received", "DO_NOTHING", true, State::DoNothing, 0, false, "6s", "",
-         "no data/no data/5s"},
-        {"syncing first seen", "Syncing...", true, State::ViewData, 500, false, "6s",
-         "syncing seen ", "no data/no data/5s"},
-        {"syncing seen before", "Syncing...", true, State::ViewData, 500, true, "6s", "",
-         "off/level 3/6s"},
-        {"same up time", "VIEW DATA", true, State::ViewData, 500, false, "5s", "no data ",
-         "no data/no data/5s"},
-        {"new up time", "VIEW DATA", true, State::ViewData, 500, false, "6s", "", "off/level 3/6s"},
+        {"not connected", false, V, 500, false, false, "6s", "", "not connected/not connected/5s"},
+        {"idle, bytes in", true, D, 500, false, false, "6s", "view data ", "no data/no data/5s"},
+        {"idle, nothing received", true, D, 0, false, false, "6s", "", "no data/no data/5s"},
+        {"syncing, new", true, V, 500, true, false, "6s", "syncing seen ", "no data/no data/5s"},
+        {"syncing seen before", true, V, 500, true, true, "6s", "", "off/level 3/6s"},
+        {"same up time", true, V, 500, false, false, "5s", "no data ", "no data/no data/5s"},
+        {"new up time", true, V, 500, false, false, "6s", "", "off/level 3/6s"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
         Rig rig;
         ASSERT_EQ(rig.Tick(Record("5s")), "");
         EXPECT_EQ(
-            rig.Tick(Record(c.upTime), c.connected, c.state, c.received, c.status, c.syncingSeen),
+            rig.Tick(Record(c.upTime), c.connected, c.state, c.received, c.syncing, c.syncingSeen),
             c.asked);
         const IndicatorPanel& panel = rig.Panel();
         EXPECT_EQ(panel.lamps[0].reading + "/" + panel.sensors[0].thermometer.reading + "/" +
@@ -139,12 +141,7 @@ TEST(IndicatorFans, SpeedSetSpeedLedAndMeterFollowTheirTexts) {
         }
         EXPECT_EQ(leds, c.leds) << "case " << c.name;
         EXPECT_EQ(pictures, c.pictures) << "case " << c.name;
-        EXPECT_EQ(std::to_string(int(fan.meter.minimum)) + ".." +
-                      std::to_string(int(fan.meter.maximum)) + "=" +
-                      std::to_string(int(fan.meter.value)) + " " +
-                      std::to_string(fan.bar.position) + " " + fan.bar.text,
-                  c.meterAndBar)
-            << "case " << c.name;
+        EXPECT_EQ(Meter(fan), c.meterAndBar) << "case " << c.name;
     }
 }
 
