@@ -14,10 +14,6 @@ using namespace orvane;
 
 namespace {
 
-const CRegisterMap& Map() {
-    return CRegisterMap::Get();
-}
-
 CRegisterImage Template() {
     CRegisterImage image;
     image.LoadDefaultTemplate();
@@ -36,6 +32,7 @@ struct LayoutRow {
 } // namespace
 
 TEST(RegisterMap, EveryRegisterIsNamedOnceAsThePagesTablesPlaceIt) {
+    const CRegisterMap& map = CRegisterMap::Get();
     const LayoutRow rows[] = {
         {page::kStart, "Configuration File Name", 186, 0, 1, 0, 1, 23},
         {page::kStart, "Set Config File Issue", 211},
@@ -86,7 +83,7 @@ TEST(RegisterMap, EveryRegisterIsNamedOnceAsThePagesTablesPlaceIt) {
                     registers.push_back(r + w * row.wordStride);
                     EXPECT_TRUE(owner.emplace(registers.back(), name).second) << name;
                 }
-                const RegisterField* field = Map().Find(name);
+                const RegisterField* field = map.Find(name);
                 ASSERT_NE(field, nullptr) << name;
                 EXPECT_EQ(field->page, row.page) << name;
                 EXPECT_EQ(field->registers, registers) << name;
@@ -94,20 +91,20 @@ TEST(RegisterMap, EveryRegisterIsNamedOnceAsThePagesTablesPlaceIt) {
         }
     }
     std::set<std::string> names;
-    for (const RegisterField& field : Map().Fields()) {
+    for (const RegisterField& field : map.Fields()) {
         EXPECT_TRUE(names.insert(field.name).second) << "named twice: " << field.name;
     }
     for (int r = 0; r < kRegisterCount; ++r) {
         unsigned covered = 0;
-        for (const RegisterField* field : Map().FieldsAt(r)) {
+        for (const RegisterField* field : map.FieldsAt(r)) {
             EXPECT_EQ(covered & field->mask, 0u) << "register " << r << ": " << field->name;
             covered |= field->mask;
         }
         EXPECT_EQ(covered, 0xFFFFu) << "register " << r << " has bits no field names";
         if (r != kOptionRegister && r != 185) {
-            ASSERT_EQ(Map().FieldsAt(r).size(), 1u) << "register " << r;
+            ASSERT_EQ(map.FieldsAt(r).size(), 1u) << "register " << r;
             const std::string unused = "Register " + std::to_string(r) + " (unused)";
-            EXPECT_EQ(Map().FieldsAt(r).front()->name, owner.count(r) ? owner[r] : unused);
+            EXPECT_EQ(map.FieldsAt(r).front()->name, owner.count(r) ? owner[r] : unused);
         }
     }
     // The option registers' bits, each with the page that owns it.
@@ -128,13 +125,13 @@ TEST(RegisterMap, EveryRegisterIsNamedOnceAsThePagesTablesPlaceIt) {
     };
     for (const auto& c : bits) {
         std::string found;
-        for (const RegisterField* field : Map().FieldsAt(c.reg)) {
+        for (const RegisterField* field : map.FieldsAt(c.reg)) {
             found += field->mask == c.mask ? QualifiedName(*field) : "";
         }
         EXPECT_EQ(found, c.name) << "register " << c.reg << " mask " << c.mask;
     }
-    EXPECT_TRUE(Map().FieldsAt(-1).empty() && Map().FieldsAt(kRegisterCount).empty());
-    EXPECT_EQ(Map().Find("no such field"), nullptr);
+    EXPECT_TRUE(map.FieldsAt(-1).empty() && map.FieldsAt(kRegisterCount).empty());
+    EXPECT_EQ(map.Find("no such field"), nullptr);
 }
 
 TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
@@ -175,7 +172,7 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
         for (const auto& [reg, text] : c.words) {
             image.SetText(reg, text);
         }
-        const RegisterField* field = Map().Find(c.field);
+        const RegisterField* field = CRegisterMap::Get().Find(c.field);
         ASSERT_NE(field, nullptr) << c.field;
         EXPECT_EQ(ShowFieldValue(*field, image), c.shown)
             << "case " << c.field << " " << ::testing::PrintToString(c.words);
