@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Link.h"
+#include "core/comms/Link.h"
 #include "serial/ComNumbers.h"
 
 namespace orvane {

@@ -20,7 +20,7 @@
 #include "app/SimulatorPort.h"
 #include "app/VersionText.h"
 #include "controls/AccessibleText.h"
-#include "core/SequencerTexts.h"
+#include "core/comms/SequencerTexts.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
 #include "pages/mD4.h"

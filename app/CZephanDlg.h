@@ -13,8 +13,8 @@
 
 #include "app/AppSettings.h"
 #include "controls/CPictureEx.h"
-#include "core/RegisterImage.h"
-#include "core/Sequencer.h"
+#include "core/comms/Sequencer.h"
+#include "core/image/RegisterImage.h"
 #include "pages/CTickPage.h"
 #include "pages/mD1.h"
 #include "pages/mD10.h"

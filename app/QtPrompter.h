@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "core/Prompter.h"
+#include "core/comms/Prompter.h"
 
 namespace orvane {
 

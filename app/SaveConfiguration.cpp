@@ -1,8 +1,8 @@
 #include "app/SaveConfiguration.h"
 
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
-#include "core/SequencerTexts.h"
+#include "core/comms/SequencerTexts.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
 
 namespace orvane {
 

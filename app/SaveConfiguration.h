@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Prompter.h"
-#include "core/RegisterImage.h"
+#include "core/comms/Prompter.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "core/Link.h"
+#include "core/comms/Link.h"
 #include "serial/SerialPort.h"
 
 namespace orvane {

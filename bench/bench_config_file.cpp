@@ -1,8 +1,8 @@
 // Building the configuration text and encoding and decoding a configuration file.
 #include <benchmark/benchmark.h>
 
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
 
 using namespace orvane;
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <functional>
 
-#include "core/SequencerCodes.h"
+#include "core/comms/SequencerCodes.h"
 #include "sim/SimulatorHost.h"
 #include "tools/CliSession.h"
 

@@ -2,7 +2,7 @@
 // record) and taking a whole configuration text.
 #include <benchmark/benchmark.h>
 
-#include "core/ConfigurationText.h"
+#include "core/image/ConfigurationText.h"
 #include "sim/SimulatedController.h"
 
 using namespace orvane;

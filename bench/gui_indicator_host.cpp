@@ -13,7 +13,7 @@
 #include "app/CZephanApp.h"
 #include "app/CZephanDlg.h"
 #include "app/SimulatorPort.h"
-#include "core/RegisterLayout.h"
+#include "core/image/RegisterLayout.h"
 #include "pages/mD9.h"
 
 namespace {

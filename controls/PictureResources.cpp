@@ -3,9 +3,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "core/IndicatorRules.h"
-#include "core/LiveDataRules.h"
-#include "core/MainWindowView.h"
+#include "core/comms/MainWindowView.h"
+#include "core/rules/IndicatorRules.h"
+#include "core/rules/LiveDataRules.h"
 
 namespace orvane {
 

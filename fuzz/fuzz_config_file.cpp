@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "core/Checksum.h"
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
+#include "core/image/Checksum.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
 
 using namespace orvane;
 

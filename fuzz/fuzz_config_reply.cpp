@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/Checksum.h"
-#include "core/ReplyParsers.h"
+#include "core/comms/ReplyParsers.h"
+#include "core/image/Checksum.h"
 
 using namespace orvane;
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/ReplyParsers.h"
+#include "core/comms/ReplyParsers.h"
 
 using namespace orvane;
 

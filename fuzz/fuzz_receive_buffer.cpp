@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/ReceiveBuffer.h"
-#include "core/ReplyParsers.h"
+#include "core/comms/ReceiveBuffer.h"
+#include "core/comms/ReplyParsers.h"
 
 using namespace orvane;
 

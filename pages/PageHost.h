@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/Prompter.h"
+#include "core/comms/Prompter.h"
 
 namespace orvane {
 

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "controls/CChartCtrl.h"
-#include "core/ProfileChartPoints.h"
+#include "core/rules/ProfileChartPoints.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 #include "pages/TextValidators.h"
 
-#include "core/ModBusRules.h"
-#include "core/TypedEntry.h"
+#include "core/image/TypedEntry.h"
+#include "core/rules/ModBusRules.h"
 
 namespace orvane {
 

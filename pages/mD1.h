@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "core/MainWindowView.h"
+#include "core/comms/MainWindowView.h"
 #include "pages/CComPortCombo.h"
 #include "pages/PageHost.h"
 

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/Conversions.h"
-#include "core/StartPageRules.h"
-#include "core/TypedEntry.h"
+#include "core/image/Conversions.h"
+#include "core/image/TypedEntry.h"
+#include "core/rules/StartPageRules.h"
 
 namespace orvane {
 

@@ -4,8 +4,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "core/RegisterImage.h"
-#include "core/StartPageActions.h"
+#include "core/image/RegisterImage.h"
+#include "core/rules/StartPageActions.h"
 #include "pages/CTickPage.h"
 #include "pages/TextValidators.h"
 

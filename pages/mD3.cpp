@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/ModeRules.h"
+#include "core/rules/ModeRules.h"
 
 namespace orvane {
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "core/RegisterLayout.h"
+#include "core/image/RegisterLayout.h"
 #include "pages/CTickPage.h"
 
 namespace orvane {

@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "core/FanSettings.h"
-#include "core/RegisterLayout.h"
+#include "core/image/RegisterLayout.h"
+#include "core/rules/FanSettings.h"
 #include "pages/CTickPage.h"
 
 namespace orvane {

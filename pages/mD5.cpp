@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/ModBusRules.h"
-#include "core/TypedEntry.h"
+#include "core/image/TypedEntry.h"
+#include "core/rules/ModBusRules.h"
 #include "pages/TextValidators.h"
 
 namespace orvane {

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/ProfileTexts.h"
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
+#include "core/rules/ProfileTexts.h"
 
 namespace orvane {
 

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/ProfileSet.h"
+#include "core/rules/ProfileSet.h"
 #include "pages/CTickPage.h"
 #include "pages/ProfileChart.h"
 

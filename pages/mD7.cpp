@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/FanSettings.h"
+#include "core/rules/FanSettings.h"
 #include "pages/GridControls.h"
 
 namespace orvane {

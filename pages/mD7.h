@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "core/AlarmConfig.h"
+#include "core/rules/AlarmConfig.h"
 #include "pages/CTickPage.h"
 
 namespace orvane {

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/Sequencer.h"
-#include "core/SequencerTexts.h"
+#include "core/comms/Sequencer.h"
+#include "core/comms/SequencerTexts.h"
 
 namespace orvane {
 

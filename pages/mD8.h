@@ -6,7 +6,7 @@
 #include <QTableWidget>
 
 #include "controls/CPictureEx.h"
-#include "core/LiveDataRules.h"
+#include "core/rules/LiveDataRules.h"
 #include "pages/CTickPage.h"
 
 namespace orvane {

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/Sequencer.h"
+#include "core/comms/Sequencer.h"
 
 namespace orvane {
 

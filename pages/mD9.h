@@ -7,7 +7,7 @@
 #include "controls/C3DMeterCtrl.h"
 #include "controls/CPictureEx.h"
 #include "controls/CTextProgressCtrl.h"
-#include "core/IndicatorRules.h"
+#include "core/rules/IndicatorRules.h"
 #include "pages/CTickPage.h"
 
 namespace orvane {

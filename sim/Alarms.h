@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::sim {
 

@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
 
 namespace orvane::sim {
 

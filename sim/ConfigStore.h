@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::sim {
 

@@ -1,6 +1,6 @@
 #include "ControllerTexts.h"
 
-#include "core/Checksum.h"
+#include "core/image/Checksum.h"
 
 namespace orvane::sim {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::sim {
 

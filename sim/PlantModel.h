@@ -6,7 +6,7 @@
 #include "Alarms.h"
 #include "LiveRecord.h"
 #include "SimTime.h"
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::sim {
 

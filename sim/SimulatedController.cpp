@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "ControllerTexts.h"
-#include "core/Checksum.h"
-#include "core/Conversions.h"
+#include "core/image/Checksum.h"
+#include "core/image/Conversions.h"
 
 namespace orvane::sim {
 

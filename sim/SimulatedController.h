@@ -8,7 +8,7 @@
 
 #include "PlantModel.h"
 #include "SimTime.h"
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::sim {
 

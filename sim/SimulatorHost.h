@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "SimulatedController.h"
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::sim {
 

@@ -8,11 +8,11 @@
 #include <optional>
 #include <sstream>
 
-#include "core/Checksum.h"
-#include "core/ConfigDiff.h"
-#include "core/CsvWriter.h"
-#include "core/SequencerCodes.h"
-#include "core/SequencerTexts.h"
+#include "core/comms/SequencerCodes.h"
+#include "core/comms/SequencerTexts.h"
+#include "core/image/Checksum.h"
+#include "core/reports/ConfigDiff.h"
+#include "core/reports/CsvWriter.h"
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
 #include "tools/CliReports.h"

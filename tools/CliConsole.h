@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Link.h"
-#include "core/MainWindowView.h"
-#include "core/Prompter.h"
-#include "core/RegisterImage.h"
+#include "core/comms/Link.h"
+#include "core/comms/MainWindowView.h"
+#include "core/comms/Prompter.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane::cli {
 

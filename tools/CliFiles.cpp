@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/Checksum.h"
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
+#include "core/image/Checksum.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
 
 namespace orvane::cli {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 #include "tools/CliSession.h"
 
 namespace orvane::cli {

@@ -1,7 +1,7 @@
 #include "tools/CliReports.h"
 
-#include "core/Conversions.h"
-#include "core/JsonWriter.h"
+#include "core/image/Conversions.h"
+#include "core/reports/JsonWriter.h"
 
 namespace orvane::cli {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ConfigDiff.h"
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
+#include "core/reports/ConfigDiff.h"
 
 namespace orvane::cli {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
-#include "core/SendSchedule.h"
-#include "core/SequencerCodes.h"
+#include "core/comms/SendSchedule.h"
+#include "core/comms/SequencerCodes.h"
 
 namespace orvane::cli {
 

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "core/RegisterImage.h"
-#include "core/Sequencer.h"
+#include "core/comms/Sequencer.h"
+#include "core/image/RegisterImage.h"
 #include "serial/OwnerQueue.h"
 #include "tools/CliConsole.h"
 #include "tools/SerialLink.h"

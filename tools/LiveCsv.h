@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/LiveFields.h"
+#include "core/comms/LiveFields.h"
 
 namespace orvane::cli {
 

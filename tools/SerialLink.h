@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/Link.h"
-#include "core/Sequencer.h"
+#include "core/comms/Link.h"
+#include "core/comms/Sequencer.h"
 #include "serial/OwnerQueue.h"
 #include "serial/SerialOwner.h"
 #include "serial/SerialPort.h"

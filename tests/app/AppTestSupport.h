@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CZephanDlg.h"
-#include "core/Prompter.h"
+#include "core/comms/Prompter.h"
 
 namespace orvane::test {
 

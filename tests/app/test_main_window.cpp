@@ -15,8 +15,8 @@
 #include "app/QtPrompter.h"
 #include "app/SaveConfiguration.h"
 #include "controls/CPictureEx.h"
-#include "core/ConfigFile.h"
-#include "core/MainWindowView.h"
+#include "core/comms/MainWindowView.h"
+#include "core/image/ConfigFile.h"
 #include "pages/mD10.h"
 #include "tests/pages/PageTestSupport.h"
 

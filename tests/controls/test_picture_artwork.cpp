@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/CPictureEx.h"
-#include "core/IndicatorRules.h"
-#include "core/LiveDataRules.h"
+#include "core/rules/IndicatorRules.h"
+#include "core/rules/LiveDataRules.h"
 
 namespace orvane::test {
 namespace {

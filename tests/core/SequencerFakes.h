@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/Sequencer.h"
+#include "core/comms/Sequencer.h"
 
 namespace orvane::test {
 

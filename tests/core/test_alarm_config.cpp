@@ -3,9 +3,9 @@
 // are held to what a sensor can be set to, and each edit writes only its own register.
 #include <gtest/gtest.h>
 
-#include "core/AlarmConfig.h"
-#include "core/Conversions.h"
-#include "core/RegisterLayout.h"
+#include "core/image/Conversions.h"
+#include "core/image/RegisterLayout.h"
+#include "core/rules/AlarmConfig.h"
 
 using namespace orvane;
 

@@ -9,11 +9,11 @@
 #include <random>
 
 #include "SequencerFakes.h"
-#include "core/ConfigFile.h"
-#include "core/ConfigurationLoad.h"
-#include "core/ConfigurationText.h"
-#include "core/SequencerTexts.h"
-#include "core/StartPageActions.h"
+#include "core/comms/SequencerTexts.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
+#include "core/rules/ConfigurationLoad.h"
+#include "core/rules/StartPageActions.h"
 
 using namespace orvane;
 using namespace orvane::test;

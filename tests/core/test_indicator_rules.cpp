@@ -4,9 +4,9 @@
 
 #include <map>
 
-#include "core/IndicatorRules.h"
-#include "core/RegisterLayout.h"
-#include "core/SequencerCodes.h"
+#include "core/comms/SequencerCodes.h"
+#include "core/image/RegisterLayout.h"
+#include "core/rules/IndicatorRules.h"
 
 namespace orvane::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "SequencerFakes.h"
-#include "core/LiveDataRules.h"
+#include "core/rules/LiveDataRules.h"
 
 namespace orvane::test {
 namespace {

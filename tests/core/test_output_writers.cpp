@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/CsvWriter.h"
-#include "core/JsonWriter.h"
+#include "core/reports/CsvWriter.h"
+#include "core/reports/JsonWriter.h"
 
 using namespace orvane;
 

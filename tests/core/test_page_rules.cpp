@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "core/FanSettings.h"
-#include "core/ModBusRules.h"
-#include "core/ModeRules.h"
-#include "core/StartPageRules.h"
-#include "core/TypedEntry.h"
+#include "core/image/TypedEntry.h"
+#include "core/rules/FanSettings.h"
+#include "core/rules/ModBusRules.h"
+#include "core/rules/ModeRules.h"
+#include "core/rules/StartPageRules.h"
 
 using namespace orvane;
 

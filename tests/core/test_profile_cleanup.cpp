@@ -8,8 +8,8 @@
 #include <sstream>
 #include <vector>
 
-#include "core/ProfileChartPoints.h"
-#include "core/ProfileCleanup.h"
+#include "core/rules/ProfileChartPoints.h"
+#include "core/rules/ProfileCleanup.h"
 
 using namespace orvane::profile;
 

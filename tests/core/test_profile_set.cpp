@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "core/Conversions.h"
-#include "core/ProfileSet.h"
+#include "core/image/Conversions.h"
+#include "core/rules/ProfileSet.h"
 
 using namespace orvane;
 using namespace orvane::profile;

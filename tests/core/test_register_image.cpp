@@ -12,11 +12,11 @@
 #include <string>
 
 #include "SequencerFakes.h"
-#include "core/Checksum.h"
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
-#include "core/Conversions.h"
-#include "core/RegisterImage.h"
+#include "core/image/Checksum.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
+#include "core/image/Conversions.h"
+#include "core/image/RegisterImage.h"
 
 using namespace orvane;
 using orvane::test::RecordingView;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ConfigDiff.h"
-#include "core/RegisterMap.h"
+#include "core/reports/ConfigDiff.h"
+#include "core/reports/RegisterMap.h"
 
 using namespace orvane;
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "SequencerFakes.h"
-#include "core/Checksum.h"
-#include "core/ConfigurationText.h"
-#include "core/SequencerTexts.h"
+#include "core/comms/SequencerTexts.h"
+#include "core/image/Checksum.h"
+#include "core/image/ConfigurationText.h"
 
 namespace orvane::test {
 namespace {

@@ -15,7 +15,7 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
-#include "core/RegisterImage.h"
+#include "core/image/RegisterImage.h"
 #include "pages/PageHost.h"
 #include "tests/core/SequencerFakes.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "PageTestSupport.h"
-#include "core/RegisterLayout.h"
+#include "core/image/RegisterLayout.h"
 #include "pages/mD7.h"
 
 namespace orvane::test {

@@ -1,7 +1,7 @@
 // The Fan Setting page shows its registers once per visit without changing them, and every
 // edit stores one word, within 0..65535, into that fan's own register and nowhere else.
 #include "PageTestSupport.h"
-#include "core/RegisterLayout.h"
+#include "core/image/RegisterLayout.h"
 #include "pages/mD4.h"
 
 namespace orvane::test {

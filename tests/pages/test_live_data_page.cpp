@@ -1,7 +1,7 @@
 // The Live Data page requests data and logs only on a person's action and tables the live fields.
 #include "LiveFeed.h"
 #include "PageTestSupport.h"
-#include "core/LiveDataRules.h"
+#include "core/rules/LiveDataRules.h"
 #include "pages/mD8.h"
 
 namespace orvane::test {

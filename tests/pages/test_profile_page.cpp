@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "PageTestSupport.h"
-#include "core/ProfileTexts.h"
+#include "core/rules/ProfileTexts.h"
 #include "pages/mD6.h"
 #include "tests/app/AppTestSupport.h"
 

@@ -7,7 +7,7 @@
 
 #include "PageTestSupport.h"
 #include "app/SaveConfiguration.h"
-#include "core/Checksum.h"
+#include "core/image/Checksum.h"
 #include "pages/mD2.h"
 
 namespace orvane::test {

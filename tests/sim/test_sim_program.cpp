@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 
 #include "SimHarness.h"
-#include "core/ConfigurationText.h"
+#include "core/image/ConfigurationText.h"
 #include "sim/ConfigStore.h"
 #include "sim/RuntimeCommands.h"
 #include "sim/SimOptions.h"

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "SimHarness.h"
-#include "core/ConfigurationText.h"
-#include "core/ReplyParsers.h"
+#include "core/comms/ReplyParsers.h"
+#include "core/image/ConfigurationText.h"
 #include "sim/ControllerTexts.h"
 
 using namespace orvane;

@@ -14,9 +14,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/ConfigFile.h"
-#include "core/ConfigurationText.h"
-#include "core/RegisterImage.h"
+#include "core/image/ConfigFile.h"
+#include "core/image/ConfigurationText.h"
+#include "core/image/RegisterImage.h"
 #include "sim/SimulatorHost.h"
 
 namespace orvane::test {

@@ -8,7 +8,7 @@
 #include <stdlib.h>
 
 #include "ToolsRig.h"
-#include "core/DataLogger.h"
+#include "core/comms/DataLogger.h"
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
 #include "tools/LiveCsv.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "ToolsRig.h"
-#include "core/Checksum.h"
+#include "core/image/Checksum.h"
 #include "sim/RuntimeCommands.h"
 
 namespace orvane::test {

@@ -6,9 +6,9 @@
 #include <numeric>
 
 #include "ToolsRig.h"
-#include "core/Checksum.h"
-#include "core/DataLogger.h"
-#include "core/SequencerCodes.h"
+#include "core/comms/DataLogger.h"
+#include "core/comms/SequencerCodes.h"
+#include "core/image/Checksum.h"
 #include "tools/CliSession.h"
 
 namespace orvane::test {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/comms/LiveFields.h"
+#include "core/comms/MainWindowView.h"
+#include "core/comms/Prompter.h"
+#include "core/image/RegisterImage.h"
+
+namespace orvane {
+
+// 80 characters, no line end of its own; the first record's CR LF ends it.
+inline constexpr std::string_view kLogHeader =
+    "RPM1  PWM1  RPM2 PWM2  RPM3 PWM3  RPM4 PWM4 NTC1 NCT2 INP1 INP2 ALARMS Uptime(s)";
+
+// Writes every live tick's fields to a file the user chooses. The log status text
+// is kept here and pushed to the view: writing depends on it reading exactly
+// "File opened successfully".
+class CDataLogger {
+public:
+    CDataLogger(CRegisterImage& image, IMainWindowView& view, IPrompter& prompter);
+    ~CDataLogger();
+    CDataLogger(const CDataLogger&) = delete;
+    CDataLogger& operator=(const CDataLogger&) = delete;
+
+    // Asks for the file and opens it empty; sets bit 5 of register 184 when opened.
+    // With no log running, a cancelled dialog or a file that cannot be opened clears
+    // bit 5; with one running, the running log goes on (a failure says why).
+    void OpenLogFile();
+    // Closes an open file; clears bit 5 in any case.
+    void CloseLogFile();
+    // The end of every timer tick: one record while connected and in "VIEW DATA".
+    // A failed write closes the file, clears bit 5 and says so in the status.
+    void LogTick(bool connected, int state, const LiveFields& fields);
+
+    void SetLogStatus(std::string text);
+    const std::string& LogStatus() const { return m_status; }
+    bool IsOpen() const { return m_file != nullptr; }
+    bool LoggedThisTick() const { return m_loggedThisTick; }
+    const std::string& Path() const { return m_path; }
+    const std::string& FileName() const { return m_fileName; }
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    bool WriteRecord(const std::string& record);
+    void StopAfterWriteFailure(const std::string& reason);
+
+    CRegisterImage& m_image;
+    IMainWindowView& m_view;
+    IPrompter& m_prompter;
+    std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::string m_path;
+    std::string m_fileName;
+    std::string m_status = "....";
+    bool m_headerWritten = false;
+    bool m_loggedThisTick = false;
+};
+
+} // namespace orvane

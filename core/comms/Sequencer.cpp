@@ -1,0 +1,429 @@
+#include "core/comms/Sequencer.h"
+
+#include "core/comms/SequencerTexts.h"
+#include "core/image/ConfigurationText.h"
+#include "core/image/Conversions.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kCaptureMinimumCount = 1300; // below this the information cannot be complete
+constexpr int kCaptureTicks = 10;
+constexpr int kNoDataLimit = 15;
+
+std::string Str(std::string_view text) {
+    return std::string(text);
+}
+
+// "COM3 (/dev/ttyUSB0): <why> - <what to do>", for the status line while a failed open is
+// retried: on Linux the cause is mostly something the user can put right.
+std::string OpenFailureText(int port, const LinkOpenFailure& failure) {
+    std::string text = "COM" + FormatDecimal(port);
+    if (!failure.devicePath.empty()) {
+        text += " (" + failure.devicePath + ")";
+    }
+    text += ": ";
+    switch (failure.error) {
+    case LinkOpenError::PermissionDenied:
+        return text + (failure.accessGroup.empty()
+                           ? "permission denied - ask your administrator for read and write "
+                             "access to the device"
+                           : "permission denied - add your user to the '" + failure.accessGroup +
+                                 "' group and log in again");
+    case LinkOpenError::InUse:
+        return text + "is in use by another program - close it there or choose another port";
+    case LinkOpenError::NotPresent:
+        return text + "is not present - plug the adapter in or choose another port";
+    case LinkOpenError::NotSerial:
+        return text + "is not a serial port - choose another port";
+    case LinkOpenError::SettingsRefused:
+        return text + "refuses 9600 baud, 8 data bits, no parity, 1 stop bit - choose another port";
+    case LinkOpenError::Unknown:
+        break;
+    }
+    return text + "could not be opened" +
+           (failure.detail.empty() ? "" : " (" + failure.detail + ")");
+}
+
+} // namespace
+
+CSequencer::CSequencer(const SequencerContext& context)
+    : m_ctx(context), m_logger(context.image, context.view, context.prompter) {}
+
+void CSequencer::InitSequencer() {
+    m_connected = false;
+    m_receive.FillWithSpaces();
+    m_captureStarted = false;
+    m_commandStep = 0;
+    m_pendingAction = PendingAction::None;
+    m_firstConnectionDone = false;
+    m_busy = false;
+    m_ctx.view.ShowActivity(Str(texts::kIdle));
+    m_state = State::DoNothing;
+    m_ctx.view.EnablePageControls();
+    m_tick = 10;
+}
+
+void CSequencer::RequestCommand(int command) {
+    m_command = command;
+    m_state = State::Command;
+}
+
+void CSequencer::RequestControllerInformation() {
+    m_captureStarted = false;
+    RequestCommand(CommandCode::RestartForProgramNumber);
+}
+
+void CSequencer::ResetNoData() {
+    m_noDataCounter = 0;
+    m_noDataWarningShown = false;
+}
+
+void CSequencer::ShowStatus(std::string_view text) {
+    m_status = text;
+    m_ctx.view.ShowStatus(m_status);
+}
+
+void CSequencer::OnTimer() {
+    ++m_tick;
+    const int now = m_tick;
+    m_ctx.view.ShowTick(FormatDecimal(now));
+    RunPendingAction();
+    if (m_connected) {
+        RunState(now);
+    }
+    m_logger.LogTick(m_connected, m_state, m_fields);
+}
+
+void CSequencer::RunPendingAction() {
+    switch (m_pendingAction) {
+    case PendingAction::ConnectOrDisconnect:
+        ConnectOrDisconnect();
+        break;
+    case PendingAction::OpenLog:
+        m_logger.SetLogStatus(Str(texts::kLogOpening));
+        // Cleared before the dialog opens, so ticks run meanwhile do not open another.
+        m_pendingAction = PendingAction::None;
+        m_logger.OpenLogFile();
+        break;
+    case PendingAction::CloseLog:
+        m_logger.SetLogStatus(Str(texts::kLogClosing));
+        m_logger.CloseLogFile();
+        m_pendingAction = PendingAction::None;
+        break;
+    default:
+        break;
+    }
+}
+
+void CSequencer::RunState(int now) {
+    switch (m_state) {
+    case State::DoNothing:
+        ShowStatus(StateName(State::DoNothing));
+        break;
+    case State::ViewData:
+        ShowStatus(StateName(State::ViewData));
+        if (!ParseLiveRecord()) {
+            ShowStatus(texts::kSyncing);
+        }
+        break;
+    case State::ProgramNumberData:
+        RunCapture(now);
+        break;
+    case State::Command: {
+        const std::string_view name = CommandName(m_command);
+        ShowStatus(name.empty() ? StateName(State::Command) : name);
+        RunCommand(now);
+        break;
+    }
+    default:
+        m_state = State::DoNothing;
+        break;
+    }
+}
+
+void CSequencer::RunCommand(int now) {
+    const auto schedule = ScheduleFor(m_command);
+    if (schedule.empty()) {
+        return;
+    }
+    if (m_commandStep == 0) {
+        StartCommand(now);
+    }
+    const unsigned run = m_commandRun;
+    for (const ScheduleStep& step : schedule) {
+        const int due = m_startTick + step.offset;
+        const bool isDue = step.action == StepAction::End ? now >= due : now == due;
+        if (isDue && !RunStep(step)) {
+            return;
+        }
+        // A question asked by the step lets further ticks run; they may have
+        // ended this command or started another, whose steps are not ours to run.
+        if (m_commandRun != run) {
+            return;
+        }
+    }
+}
+
+void CSequencer::StartCommand(int now) {
+    ++m_commandRun;
+    m_startTick = now;
+    m_commandStep = 1;
+    m_busy = true;
+    m_ctx.view.ShowActivity(Str(texts::kCommunicating));
+    m_ctx.view.PlayActivityAnimation(kAnimationCommunicating);
+    m_ctx.view.DisablePageControls();
+}
+
+bool CSequencer::RunStep(const ScheduleStep& step) {
+    switch (step.action) {
+    case StepAction::SendKey:
+        SendToController(std::string_view(&step.key, 1));
+        break;
+    case StepAction::BuildConfigurationText: {
+        ConfigurationTextResult built = BuildConfigurationText(m_ctx.image);
+        if (!built.ok()) {
+            // Nothing may reach the controller from an image it would misread.
+            FinishCommon();
+            m_command = CommandCode::NoCommand;
+            m_state = State::DoNothing;
+            m_ctx.prompter.ShowMessage("Register " + FormatDecimal(built.invalidRegister) +
+                                           " does not hold four hexadecimal digits.\n"
+                                           "The configuration was not sent to the controller.",
+                                       Str(texts::kImageRefusedCaption), MessageIcon::Exclamation,
+                                       MessageButtons::Ok);
+            return false;
+        }
+        m_configText = std::move(built.text);
+        m_ctx.configInfo.ShowChecksum(m_ctx.image.Text(kChecksumIndex));
+        break;
+    }
+    case StepAction::SendConfigurationText:
+        SendToController(m_configText);
+        break;
+    case StepAction::ParseConfigurationReply:
+        m_state = State::Command;
+        ParseConfigurationReply();
+        break;
+    case StepAction::ClearReceiveWindow:
+        m_receive.ZeroWindow();
+        break;
+    case StepAction::StartCapture:
+        m_state = State::ProgramNumberData;
+        break;
+    case StepAction::End:
+        EndCommand();
+        break;
+    }
+    return true;
+}
+
+void CSequencer::FinishCommon() {
+    ++m_commandRun;
+    m_ctx.view.PlayActivityAnimation(kAnimationIdle);
+    m_ctx.view.EnablePageControls();
+    m_commandStep = 0;
+    m_busy = false;
+    m_ctx.view.ShowActivity(Str(texts::kIdle));
+}
+
+void CSequencer::EndCommand() {
+    const int command = m_command;
+    FinishCommon();
+    switch (command) {
+    case CommandCode::ReadConfig:
+        m_command = CommandCode::NoCommand;
+        m_state = State::Command;
+        CheckLogAfterRead();
+        break;
+    case CommandCode::WriteConfig:
+        m_configText.assign(m_configText.size(), '\0');
+        m_configText.clear();
+        m_state = State::ViewData;
+        break;
+    case CommandCode::WriteDefault:
+        m_ctx.image.LoadDefaultTemplate();
+        m_ctx.image.RefreshConfigurationInfo(m_ctx.configInfo);
+        m_command = CommandCode::NoCommand;
+        m_state = State::DoNothing;
+        break;
+    default: // RESTART, RESTART for PROGRAM NUMBER
+        m_command = CommandCode::NoCommand;
+        m_state = State::DoNothing;
+        break;
+    }
+}
+
+void CSequencer::CheckLogAfterRead() {
+    const bool enabled = m_ctx.image.OptionBit(kLogEnableBit);
+    const bool open = m_logger.IsOpen();
+    if (enabled && !open) {
+        const MessageAnswer answer =
+            m_ctx.prompter.ShowMessage(Str(texts::kCreateLog), Str(texts::kCreateLogCaption),
+                                       MessageIcon::Exclamation, MessageButtons::YesNo);
+        if (answer == MessageAnswer::Yes) {
+            m_pendingAction = PendingAction::OpenLog;
+            m_state = State::DoNothing;
+        } else {
+            m_ctx.image.SetOptionBit(kLogEnableBit, false);
+            m_pendingAction = PendingAction::None;
+            m_state = State::ViewData;
+        }
+    } else if (!enabled && open) {
+        m_pendingAction = PendingAction::CloseLog;
+        m_state = State::DoNothing;
+    } else {
+        m_pendingAction = PendingAction::None;
+        m_state = State::ViewData;
+    }
+}
+
+void CSequencer::RunCapture(int now) {
+    ShowStatus(StateName(State::ProgramNumberData));
+    if (!m_captureStarted) {
+        m_captureStarted = true;
+        m_captureStartTick = now;
+    }
+    if (m_receive.Count() > kCaptureMinimumCount && ParseControllerInfo()) {
+        // Back to the command, whose end step is already due.
+        m_state = State::Command;
+        m_command = CommandCode::RestartForProgramNumber;
+        return;
+    }
+    // Also when enough was received but no information found: the busy flag must
+    // not stay set for ever.
+    if (now >= m_captureStartTick + kCaptureTicks) {
+        FinishCommon();
+        m_command = CommandCode::NoCommand;
+        m_state = State::DoNothing;
+    }
+}
+
+void CSequencer::ConnectOrDisconnect() {
+    m_captureStarted = false;
+    if (m_connected) {
+        Disconnect();
+        return;
+    }
+    if (!m_ctx.link.Open(m_portNumber)) {
+        // The request stays pending: the next tick tries again.
+        ++m_failedOpens;
+        ShowStatus(OpenFailureText(m_portNumber, m_ctx.link.LastOpenFailure()) + ", retrying (" +
+                   FormatDecimal(m_failedOpens) + ")");
+        return;
+    }
+    m_failedOpens = 0;
+    m_ctx.link.StartMonitor();
+    m_ctx.view.ShowConnection(Str(texts::kConnected));
+    m_ctx.comms.SetConnectButtonText(Str(texts::kDisconnectButton));
+    m_ctx.settings.StorePortNumber(m_portNumber);
+    m_connected = true;
+    m_ctx.comms.SetPortSelectionEnabled(false);
+    m_state = m_firstConnectionDone ? State::ViewData : State::DoNothing;
+    m_firstConnectionDone = true;
+    m_pendingAction = PendingAction::None;
+}
+
+void CSequencer::Disconnect() {
+    m_captureStarted = false;
+    m_ctx.link.Close();
+    if (m_commandStep != 0 || m_busy) {
+        // A command cut off by the disconnect ends here, or busy would stay set.
+        FinishCommon();
+        m_command = CommandCode::NoCommand;
+    }
+    m_ctx.view.ShowConnection(Str(texts::kDisconnected));
+    m_state = State::DoNothing;
+    ShowStatus(StateName(State::DoNothing));
+    m_receive.Clear();
+    m_ctx.comms.SetConnectButtonText(Str(texts::kConnectButton));
+    m_ctx.comms.SetPortSelectionEnabled(true);
+    m_connected = false;
+    m_pendingAction = PendingAction::None;
+}
+
+void CSequencer::OnLinkFailure() {
+    if (!m_connected) {
+        return;
+    }
+    const int port = m_portNumber;
+    // Disconnected before the box opens: ticks that run while it is open must
+    // not go on sending into the dead port.
+    Disconnect();
+    m_ctx.prompter.ShowMessage(
+        "Comms <" + FormatDecimal(port) + "> Error! The port has failed and was disconnected.",
+        Str(texts::kLinkFailureCaption), MessageIcon::Error, MessageButtons::Ok);
+}
+
+void CSequencer::OnDownloadConfiguration() {
+    auto refuse = [this](std::string_view text, std::string_view caption) {
+        m_ctx.prompter.ShowMessage(Str(text), Str(caption), MessageIcon::Exclamation,
+                                   MessageButtons::Ok);
+    };
+    if (m_busy) {
+        refuse(texts::kBusy, texts::kBusyCaption);
+    } else if (m_ctx.image.OptionBit(kLogEnableBit)) {
+        refuse(texts::kLogActive, texts::kLogActiveCaption);
+    } else if (!m_connected) {
+        refuse(texts::kNotConnected, texts::kNotConnectedCaption);
+    } else {
+        RequestCommand(CommandCode::WriteConfig);
+    }
+}
+
+void CSequencer::SendToController(std::string_view text) {
+    m_ctx.link.Send(text);
+}
+
+void CSequencer::ParseConfigurationReply() {
+    ConfigReply reply = ReadConfigurationReply(m_receive.Text());
+    m_lastReply = reply.outcome;
+    switch (reply.outcome) {
+    case ConfigReplyOutcome::NoData:
+        m_ctx.prompter.ShowMessage(Str(texts::kNoReply), Str(texts::kNoDataCaption),
+                                   MessageIcon::Exclamation, MessageButtons::Ok);
+        break;
+    case ConfigReplyOutcome::ChecksumMismatch:
+        m_ctx.configInfo.ShowChecksum(Str(texts::kChecksumError));
+        break;
+    case ConfigReplyOutcome::Loaded:
+        m_ctx.image.SetTexts(reply.groups);
+        m_ctx.image.ShowConfigurationInfo(m_ctx.configInfo);
+        break;
+    }
+}
+
+bool CSequencer::ParseLiveRecord() {
+    if (m_noDataCounter > kNoDataLimit) {
+        if (m_noDataWarningShown) {
+            return false;
+        }
+        m_noDataWarningShown = true;
+        const MessageAnswer answer =
+            m_ctx.prompter.ShowMessage(Str(texts::kNoLiveData), Str(texts::kNoDataCaption),
+                                       MessageIcon::Exclamation, MessageButtons::Ok);
+        if (answer == MessageAnswer::Ok) {
+            m_noDataWarningShown = false;
+        }
+        m_noDataCounter = 0;
+        return false;
+    }
+    const auto record = FindLiveRecord(m_receive.Text());
+    if (!record) {
+        return false;
+    }
+    SplitLiveRecord(*record, m_fields);
+    return true;
+}
+
+bool CSequencer::ParseControllerInfo() {
+    const auto info = FindControllerInfo(m_receive.Text());
+    if (!info) {
+        return false;
+    }
+    m_ctx.view.ShowControllerInfo(std::string(*info));
+    return true;
+}
+
+} // namespace orvane

@@ -1,0 +1,162 @@
+#include "core/image/ConfigFile.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "core/image/Checksum.h"
+#include "core/image/Conversions.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::size_t kStartMarkerWindow = 2000; // "<" must stand among these characters
+constexpr std::size_t kTrailingZeroChars = 6;    // the terminator and five of padding
+
+bool IsSkipped(char c) {
+    return c == '\r' || c == '\n' || c == ' ';
+}
+
+// The file's UTF-16LE text as 8-bit characters, up to the first zero character.
+// A character that does not fit in 8 bits makes the whole text empty.
+std::string NarrowText(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        const unsigned low = bytes[i];
+        const unsigned high = i + 1 < bytes.size() ? bytes[i + 1] : 0u;
+        const unsigned unit = low | (high << 8);
+        if (unit == 0) {
+            break;
+        }
+        if (unit > 0xFF) {
+            return {};
+        }
+        text.push_back(static_cast<char>(unit));
+    }
+    return text;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeConfigurationFile(std::string_view configurationText) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(2 * (configurationText.size() + kTrailingZeroChars));
+    for (const char c : configurationText) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(0);
+    }
+    bytes.insert(bytes.end(), 2 * kTrailingZeroChars, 0);
+    return bytes;
+}
+
+FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes) {
+    FileReadResult result;
+    if (bytes.size() > kConfigFileMaxRead) {
+        result.outcome = FileReadOutcome::TooLarge;
+        return result;
+    }
+    const std::string text = NarrowText(bytes);
+    const std::size_t marker = text.find('<');
+    if (marker == std::string::npos || marker >= kStartMarkerWindow) {
+        result.outcome = FileReadOutcome::NoStartMarker;
+        return result;
+    }
+
+    RegisterTexts groups{};
+    std::size_t pos = marker + 1;
+    for (std::string& group : groups) {
+        while (group.size() < 4 && pos < text.size()) {
+            const char c = text[pos++];
+            if (!IsSkipped(c)) {
+                group.push_back(c);
+            }
+        }
+        if (group.size() < 4) { // the text ended before 401 groups
+            result.outcome = FileReadOutcome::ChecksumMismatch;
+            return result;
+        }
+    }
+    if (ChecksumText(groups) != groups[kChecksumIndex]) {
+        result.outcome = FileReadOutcome::ChecksumMismatch;
+        return result;
+    }
+    result.outcome = FileReadOutcome::Loaded;
+    result.groups = std::move(groups);
+    return result;
+}
+
+std::string ProposedFileName(const CRegisterImage& image) {
+    return image.DecodeTextField(kNameField) + "_Issue" +
+           FormatDecimal(image.Value(kIssueRegister).value_or(0));
+}
+
+FileWriteResult WriteFileAtomically(const std::filesystem::path& path,
+                                    std::span<const std::uint8_t> bytes) {
+    namespace fs = std::filesystem;
+    static std::atomic<unsigned> serial{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path temp = path;
+    temp += ".tmp-" + std::to_string(stamp) + "-" + std::to_string(serial++);
+
+    FileWriteResult result;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            result.error = "cannot create " + temp.string() + ": " + std::strerror(errno);
+            return result;
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            result.error = "cannot write " + temp.string() + ": " + std::strerror(errno);
+            out.close();
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return result;
+        }
+        out.close();
+        if (!out) {
+            result.error = "cannot finish " + temp.string() + ": " + std::strerror(errno);
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return result;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        result.error = "cannot replace " + path.string() + ": " + ec.message();
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+FileLoadResult ReadConfigurationFileBytes(const std::filesystem::path& path) {
+    FileLoadResult result;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        result.error = "cannot open " + path.string() + ": " + std::strerror(errno);
+        return result;
+    }
+    result.bytes.resize(kConfigFileMaxRead + 1);
+    in.read(reinterpret_cast<char*>(result.bytes.data()),
+            static_cast<std::streamsize>(result.bytes.size()));
+    if (in.bad()) {
+        result.error = "cannot read " + path.string() + ": " + std::strerror(errno);
+        result.bytes.clear();
+        return result;
+    }
+    result.bytes.resize(static_cast<std::size_t>(in.gcount()));
+    result.opened = true;
+    return result;
+}
+
+} // namespace orvane

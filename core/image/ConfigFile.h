@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/image/RegisterImage.h"
+
+namespace orvane {
+
+inline constexpr std::size_t kConfigFileSize = 3234;    // every file written
+inline constexpr std::size_t kConfigFileMaxRead = 4000; // largest file read
+
+// The bytes of a configuration file: the text as UTF-16LE, a zero character and
+// five zero characters of padding. The text is the 1611-byte configuration text.
+std::vector<std::uint8_t> EncodeConfigurationFile(std::string_view configurationText);
+
+enum class FileReadOutcome {
+    Loaded,           // 401 groups read, checksum as text equals group 401
+    TooLarge,         // more than 4000 bytes
+    NoStartMarker,    // no "<" among the first 2000 characters
+    ChecksumMismatch, // checksum differs, or the text ends before 401 groups
+};
+
+struct FileReadResult {
+    FileReadOutcome outcome = FileReadOutcome::NoStartMarker;
+    RegisterTexts groups{}; // registers 0 to 399 and the checksum, as read; set when Loaded
+};
+
+// Reads a configuration file's bytes with all of the reader's checks.
+FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes);
+
+// The file name proposed when saving: name, "_Issue", issue in decimal.
+std::string ProposedFileName(const CRegisterImage& image);
+
+struct FileWriteResult {
+    bool ok = false;
+    std::string error; // why it failed, for the user
+};
+
+// Writes the bytes beside the target and renames them into place, so the target
+// is either the whole new file or untouched.
+FileWriteResult WriteFileAtomically(const std::filesystem::path& path,
+                                    std::span<const std::uint8_t> bytes);
+
+struct FileLoadResult {
+    bool opened = false;
+    std::string error;
+    std::vector<std::uint8_t> bytes; // at most kConfigFileMaxRead + 1 bytes
+};
+
+// Reads a file for DecodeConfigurationFile: at most one byte past the largest
+// accepted size, which is enough to tell that it is too large.
+FileLoadResult ReadConfigurationFileBytes(const std::filesystem::path& path);
+
+} // namespace orvane

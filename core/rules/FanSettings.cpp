@@ -1,0 +1,93 @@
+#include "core/rules/FanSettings.h"
+
+#include "core/image/Conversions.h"
+#include "core/image/RegisterLayout.h"
+
+namespace orvane {
+
+BoundedEntry ReadBoundedEntry(std::string_view text) {
+    const int read = ScanDecimal(text).value_or(0);
+    if (read < 0) {
+        return {0, true};
+    }
+    if (read > 0xFFFF) {
+        return {0xFFFF, true};
+    }
+    return {static_cast<unsigned>(read), false};
+}
+
+std::optional<bool> CFanSettings::Used(int fan) const {
+    const std::optional<unsigned> value = m_image.Value(reg::FanUsed(fan));
+    if (value == 1u) {
+        return true;
+    }
+    if (value == 0u) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+std::string CFanSettings::Decimal(int index) const {
+    return FormatDecimal(m_image.Value(index).value_or(0));
+}
+
+std::optional<int> CFanSettings::PulsesPerRevItem(int fan) const {
+    const std::string shown = Decimal(reg::FanPulsesPerRev(fan));
+    for (std::size_t i = 0; i < kPulsesPerRevItems.size(); ++i) {
+        if (shown == kPulsesPerRevItems[i]) {
+            return static_cast<int>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string CFanSettings::ControlTypeText(int fan) const {
+    return m_image.Value(reg::FanControlType(fan)) == 0u ? kControlTypeItems[0]
+                                                         : kControlTypeItems[1];
+}
+
+bool CFanSettings::DailyFanRun() const {
+    return m_image.OptionBit(reg::kDailyFanRunBit);
+}
+
+bool CFanSettings::DummyFanLink() const {
+    return m_image.OptionBit(reg::kDummyFanLinkBit);
+}
+
+void CFanSettings::SetUsed(int fan, bool used) {
+    m_image.SetValue(reg::FanUsed(fan), used ? 1 : 0);
+}
+
+std::optional<std::string> CFanSettings::StoreEntry(int index, std::string_view text) {
+    const BoundedEntry entry = ReadBoundedEntry(text);
+    m_image.SetValue(index, entry.value);
+    if (entry.clamped) {
+        return FormatDecimal(entry.value);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CFanSettings::StoreListText(int index, std::string_view text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return StoreEntry(index, text);
+}
+
+void CFanSettings::StoreControlType(int fan, std::string_view text) {
+    for (std::size_t i = 0; i < kControlTypeItems.size(); ++i) {
+        if (text == kControlTypeItems[i]) {
+            m_image.SetValue(reg::FanControlType(fan), static_cast<unsigned>(i));
+        }
+    }
+}
+
+void CFanSettings::SetDailyFanRun(bool on) {
+    m_image.SetOptionBit(reg::kDailyFanRunBit, on);
+}
+
+void CFanSettings::SetDummyFanLink(bool on) {
+    m_image.SetOptionBit(reg::kDummyFanLinkBit, on);
+}
+
+} // namespace orvane

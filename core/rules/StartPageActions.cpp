@@ -1,0 +1,104 @@
+#include "core/rules/StartPageActions.h"
+
+#include "core/comms/Sequencer.h"
+#include "core/comms/SequencerTexts.h"
+#include "core/rules/ConfigurationLoad.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::string_view kRestoreQuestion = "Are you sure you want to restore settings?";
+constexpr std::string_view kRestoreCaption = "Warning Default Settings Restoration";
+constexpr std::string_view kRestartQuestion =
+    "This action will restart the controller\nDo you want to restart the controller?";
+constexpr std::string_view kRestartCaption = "Controller restarting!";
+
+} // namespace
+
+void CStartPageActions::Warn(std::string_view text, std::string_view caption) {
+    m_prompter.ShowMessage(std::string(text), std::string(caption), MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+}
+
+bool CStartPageActions::Confirm(std::string_view text, std::string_view caption) {
+    return m_prompter.ShowMessage(std::string(text), std::string(caption), MessageIcon::Exclamation,
+                                  MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+bool CStartPageActions::RefusedAsBusy() {
+    if (!m_sequencer.IsBusy()) {
+        return false;
+    }
+    Warn(texts::kBusy, texts::kBusyCaption);
+    return true;
+}
+
+void CStartPageActions::ReadConfiguration() {
+    if (RefusedAsBusy()) {
+        return;
+    }
+    if (m_image.OptionBit(kLogEnableBit)) {
+        Warn(texts::kLogActive, texts::kLogActiveCaption);
+    } else if (m_sequencer.IsConnected()) {
+        m_sequencer.RequestCommand(CommandCode::ReadConfig);
+    } else {
+        Warn(texts::kNotConnected, texts::kNotConnectedCaption);
+    }
+}
+
+void CStartPageActions::OpenConfigurationFile() {
+    LoadConfigurationFile({m_image, m_sequencer, m_prompter, m_view}, m_fileError);
+}
+
+bool CStartPageActions::ReloadTemplate() {
+    if (RefusedAsBusy()) {
+        return false;
+    }
+    const std::string previousOptions = m_image.Text(kOptionRegister);
+    m_image.LoadDefaultTemplate();
+    m_image.RefreshConfigurationInfo(m_view);
+    CheckLogEnableChange(previousOptions, m_image, m_sequencer, m_prompter);
+    return true;
+}
+
+void CStartPageActions::RestoreDefault() {
+    if (RefusedAsBusy()) {
+        return;
+    }
+    if (!m_sequencer.IsConnected()) {
+        Warn(texts::kNotConnected, texts::kNotConnectedCaption);
+        return;
+    }
+    if (Confirm(kRestoreQuestion, kRestoreCaption) && ReloadTemplate()) {
+        m_sequencer.RequestCommand(CommandCode::WriteDefault);
+    }
+}
+
+void CStartPageActions::RestartController() {
+    if (RefusedAsBusy()) {
+        return;
+    }
+    if (m_sequencer.IsConnected()) {
+        m_sequencer.RequestCommand(CommandCode::Restart);
+    } else {
+        Warn(texts::kNotConnected, texts::kNotConnectedCaption);
+    }
+}
+
+void CStartPageActions::RefreshControllerInformation() {
+    if (RefusedAsBusy() || !Confirm(kRestartQuestion, kRestartCaption)) {
+        return;
+    }
+    // The question let ticks run: a command asked for before it may be running now.
+    if (RefusedAsBusy()) {
+        return;
+    }
+    if (m_sequencer.IsConnected()) {
+        m_sequencer.RequestControllerInformation();
+    } else {
+        Warn(texts::kNotConnected, texts::kNotConnectedCaption);
+    }
+}
+
+} // namespace orvane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/comms/Prompter.h"
+#include "core/image/RegisterImage.h"
+
+namespace orvane {
+
+class CSequencer;
+
+// The Start page's buttons: each refuses with its message, asks its question, and
+// asks the sequencer for its command; nothing is sent from here.
+class CStartPageActions {
+public:
+    // `view` shows the configuration fields and the "Checksum" field.
+    CStartPageActions(CRegisterImage& image, CSequencer& sequencer, IPrompter& prompter,
+                      IConfigInfoView& view)
+        : m_image(image), m_sequencer(sequencer), m_prompter(prompter), m_view(view) {}
+
+    // "Read Configuration File from Controller".
+    void ReadConfiguration();
+    // "Open existing Configuration File from PC".
+    void OpenConfigurationFile();
+    // "Reload Template"; false when refused.
+    bool ReloadTemplate();
+    // "Restore ORV Default".
+    void RestoreDefault();
+    // "Restart Controller".
+    void RestartController();
+    // "Refresh Controller Information".
+    void RefreshControllerInformation();
+
+    // Set by a refused configuration file: the page then stops refreshing its fields
+    // until a file loads.
+    bool FileError() const { return m_fileError; }
+
+private:
+    // True (after the message) when a command is running.
+    bool RefusedAsBusy();
+    void Warn(std::string_view text, std::string_view caption);
+    bool Confirm(std::string_view text, std::string_view caption);
+
+    CRegisterImage& m_image;
+    CSequencer& m_sequencer;
+    IPrompter& m_prompter;
+    IConfigInfoView& m_view;
+    bool m_fileError = false;
+};
+
+} // namespace orvane
