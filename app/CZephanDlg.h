@@ -18,7 +18,7 @@
 #include "pages/CTickPage.h"
 #include "pages/mD1.h"
 #include "pages/mD10.h"
-#include "serial/PortEnumeratorLinux.h"
+#include "serial/posix/PortEnumeratorLinux.h"
 #include "sim/SimulatorHost.h"
 
 namespace orvane {

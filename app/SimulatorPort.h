@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "serial/PortEnumeratorSysfs.h"
+#include "serial/posix/PortEnumeratorSysfs.h"
 #include "sim/SimulatorHost.h"
 
 namespace orvane {

@@ -1,25 +1,27 @@
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <chrono>
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
-#include <vector>
 
-#include "serial/DeliveryGate.h"
-#include "serial/EventFlag.h"
-#include "serial/SerialDevice.h"
+#include "serial/DeviceOpenError.h"
 #include "serial/SerialOwner.h"
 
 namespace orvane {
+
+// The platform's half of the port, chosen by the build: termios and poll, or the Win32
+// communications API with overlapped I/O.
+#ifdef _WIN32
+class Win32SerialPort;
+using PlatformSerialPort = Win32SerialPort;
+#else
+class PosixSerialPort;
+using PlatformSerialPort = PosixSerialPort;
+#endif
 
 // The system's one way to the controller: one exclusively opened serial device at
 // 9600 8N1, a monitoring thread that hands every received byte to the owner in arrival
@@ -33,14 +35,15 @@ namespace orvane {
 // to end), but must not open the port again or destroy it.
 class CSerialPort {
 public:
-    // Maps a port number n (COMn) to a device path; nullopt when there is no such port.
+    // Maps a port number n (COMn) to a device path ("/dev/ttyUSB0", "\\.\COM5"); nullopt
+    // when there is no such port.
     using PortResolver = std::function<std::optional<std::string>(unsigned)>;
 
     // Why the last OpenPort returned false.
     struct OpenFailure {
         DeviceOpenError error = DeviceOpenError::None;
         std::string devicePath; // empty when the resolver knew no device for the number
-        int systemError = 0;
+        int systemError = 0;    // errno, or GetLastError on Windows
         std::string accessGroup; // PermissionDenied: the group whose members may open it
     };
 
@@ -69,9 +72,9 @@ public:
     // cannot be opened (absent, in use by anyone else, not a terminal, settings refused);
     // LastOpenFailure then says why.
     bool OpenPort(ISerialOwner* owner, unsigned portNumber);
-    const OpenFailure& LastOpenFailure() const { return m_openFailure; }
-    // Purges both directions, then starts MonitorThread on the open port; true when it
-    // runs (also when it already ran). Every wake-up for input makes one hand-off to the
+    const OpenFailure& LastOpenFailure() const;
+    // Purges both directions, then starts the monitoring thread on the open port; true when
+    // it runs (also when it already ran). Every wake-up for input makes one hand-off to the
     // owner: OnCtsChange, then OnReceiveChar for each byte in arrival order; the thread
     // waits until the owner has run it (or a stop abandons it).
     bool StartMonitor();
@@ -84,8 +87,8 @@ public:
     void ClosePort();
 
     bool IsOpen() const;
-    bool IsThreadAlive() const { return m_threadAlive.load(std::memory_order_acquire); }
-    unsigned PortNumber() const { return m_portNumber; }
+    bool IsThreadAlive() const;
+    unsigned PortNumber() const;
 
     // The owner's transmission: zero the buffer's first four bytes, copy `text` with its
     // terminating zero (text ends at an embedded zero), signal the thread, do not wait.
@@ -95,47 +98,7 @@ public:
     bool RequestTransmission(std::string_view text);
 
 private:
-    // What one run of the monitoring thread works with, fixed when it starts.
-    struct RunContext {
-        ISerialOwner* owner = nullptr;
-        unsigned port = 0;
-        OwnerExecutor executor;
-        std::shared_ptr<DeliveryGate> gate;
-        std::chrono::microseconds gatherWindow{0};
-        bool purgeFailed = false;
-    };
-
-    enum class RestEnd { NotRested, WindowOver, TransmissionAsked, Stopped };
-
-    void MonitorThread();
-    bool IsTrickle(std::size_t waiting) const;
-    void OnPortReady(int fd, short events);
-    // Sleeps the gather window unless a stop or a transmission request comes first.
-    RestEnd Rest() const;
-    void OnTransmissionRequest(int fd);
-    // The owner's side of one hand-off: OnCtsChange, then every byte while the gate is open.
-    std::function<void()> HandOff(std::vector<std::uint8_t> bytes) const;
-    void ReportFailure();
-
-    mutable std::mutex m_mutex; // guards m_fd, the transmit buffer and its request flag
-    std::thread m_thread;
-    std::atomic<bool> m_threadAlive{false};
-    EventFlag m_shutdown;
-    EventFlag m_writeRequest;
-    int m_fd = -1;
-    std::array<char, kTransmitBufferSize> m_transmitBuffer{};
-    bool m_transmitPending = false;
-    ISerialOwner* m_owner = nullptr;
-    unsigned m_portNumber = 0;
-    PortResolver m_resolver;
-    OpenFailure m_openFailure;
-    OwnerExecutor m_executor;
-    std::chrono::microseconds m_gatherWindow = kDefaultGatherWindow;
-    RunContext m_run;
-    // Monitoring thread only:
-    bool m_failed = false; // the port is no longer watched
-    std::chrono::steady_clock::time_point m_lastWake;
-    std::size_t m_lastWakeBytes = 0;
+    std::unique_ptr<PlatformSerialPort> m_platform;
 };
 
 } // namespace orvane

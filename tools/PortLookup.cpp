@@ -3,7 +3,7 @@
 #include <cctype>
 #include <map>
 
-#include "serial/PortEnumeratorLinux.h"
+#include "serial/posix/PortEnumeratorLinux.h"
 
 namespace orvane::cli {
 

@@ -7,7 +7,7 @@
 
 #include "serial/ComNumbers.h"
 #include "serial/PortDiscovery.h"
-#include "serial/PortEnumeratorLinux.h"
+#include "serial/posix/PortEnumeratorLinux.h"
 
 namespace orvane {
 namespace {

@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

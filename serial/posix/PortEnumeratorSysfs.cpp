@@ -1,4 +1,4 @@
-#include "serial/PortEnumeratorSysfs.h"
+#include "serial/posix/PortEnumeratorSysfs.h"
 
 #include <algorithm>
 #include <cctype>

@@ -8,7 +8,7 @@
 
 #include "serial/ComNumbers.h"
 #include "serial/PortDiscovery.h"
-#include "serial/PortEnumeratorSysfs.h"
+#include "serial/posix/PortEnumeratorSysfs.h"
 
 namespace orvane {
 

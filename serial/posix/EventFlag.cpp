@@ -1,4 +1,4 @@
-#include "serial/EventFlag.h"
+#include "serial/posix/EventFlag.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "serial/PortEnumeratorLinux.h"
+#include "serial/posix/PortEnumeratorLinux.h"
 
 namespace orvane {
 

@@ -7,20 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "serial/DeviceOpenError.h"
+
 namespace orvane {
 
 // Device calls of the serial port on a tty descriptor (termios, flock, poll).
-
-// Why a device could not be opened, sorted by what the user can do about it.
-enum class DeviceOpenError {
-    None,
-    NotPresent,       // no such node, or no hardware behind it
-    PermissionDenied, // the user may not read and write it
-    InUse,            // another program holds it exclusively
-    NotATerminal,     // the path names something else than a serial device
-    SetupFailed,      // it refused the line settings
-    Other,
-};
 
 struct DeviceOpenOutcome {
     int fd = -1; // non-blocking, close-on-exec; -1 on failure

@@ -1,4 +1,4 @@
-#include "serial/SerialDevice.h"
+#include "serial/posix/SerialDevice.h"
 
 #include <algorithm>
 #include <cerrno>
