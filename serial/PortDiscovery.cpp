@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <strings.h>
 
 namespace orvane {
 
@@ -18,6 +17,19 @@ std::optional<std::string> PortNameFromFriendlyName(const std::string& friendly)
         return friendly.substr(open + 1);
     }
     return friendly.substr(open + 1, close - open - 1);
+}
+
+// ASCII case-insensitive order, as the port list sorts and as service names compare.
+int CompareNoCase(const std::string& a, const std::string& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const int x = std::tolower(static_cast<unsigned char>(a[i]));
+        const int y = std::tolower(static_cast<unsigned char>(b[i]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 std::uint32_t LeadingNumber(const std::string& text) {
@@ -46,7 +58,7 @@ std::uint32_t PortItemData(const PortDevice& device) {
     }
     std::uint32_t number = LeadingNumber(name->substr(3));
     const std::string service = device.service.value_or("Serial");
-    if (number != 0 && strcasecmp(service.c_str(), "Serial") != 0) {
+    if (number != 0 && CompareNoCase(service, "Serial") != 0) {
         number += kNonSerialServiceFlag;
     }
     return number;
@@ -70,7 +82,7 @@ PortList BuildPortList(const std::vector<PortDevice>& devices, const PortListOpt
     }
     std::stable_sort(list.items.begin(), list.items.end(),
                      [](const PortListItem& a, const PortListItem& b) {
-                         return strcasecmp(a.text.c_str(), b.text.c_str()) < 0;
+                         return CompareNoCase(a.text, b.text) < 0;
                      });
 
     for (std::size_t i = 0; i < list.items.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "core/image/Checksum.h"
 #include "core/image/ConfigFile.h"
 #include "core/image/ConfigurationText.h"
+#include "serial/SystemServices.h"
 
 namespace orvane::cli {
 
@@ -18,10 +19,7 @@ namespace {
 constexpr int kMostBackupsASecond = 1000;
 
 std::tm LocalTime(std::chrono::system_clock::time_point when) {
-    const std::time_t t = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    localtime_r(&t, &local);
-    return local;
+    return orvane::LocalTime(std::chrono::system_clock::to_time_t(when));
 }
 
 std::string Formatted(const std::tm& time, const char* format) {
@@ -53,9 +51,9 @@ enum class NewFile { Written, Exists, Failed };
 // Creates the file only if no file of that name exists.
 NewFile WriteNewFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
                      std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    int why = 0;
+    std::FILE* file = CreateNewFile(path, why);
     if (file == nullptr) {
-        const int why = errno;
         error = std::strerror(why);
         return why == EEXIST ? NewFile::Exists : NewFile::Failed;
     }

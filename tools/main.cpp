@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "tools/CliCommands.h"
 #include "tools/CliSession.h"
+#include "serial/SystemServices.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ extern "C" void OnStopSignal(int) {
 int main(int argc, char** argv) {
     std::signal(SIGINT, OnStopSignal);
     std::signal(SIGTERM, OnStopSignal);
-    const bool progress = isatty(STDERR_FILENO) != 0;
+    const bool progress = orvane::StandardErrorIsTerminal();
     return orvane::cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout,
                                std::cerr, progress);
 }

@@ -103,6 +103,7 @@ TEST(LiveDataTicks, ReinitialiseThenStepAndFollowTheLog) {
     EXPECT_EQ(tick(false), "box off step|0");
     rig.image.SetText(183, "0001");
     EXPECT_EQ(tick(true), "temperature box off |1");
+    rig.seq.Logger().CloseLogFile();
     std::filesystem::remove(path);
 }
 

@@ -78,6 +78,7 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     log("5s");
     EXPECT_EQ(Contents(second), records({"5s"}));
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
+    logger.CloseLogFile();
     std::filesystem::remove(first);
     std::filesystem::remove(second);
 }

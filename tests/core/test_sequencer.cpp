@@ -381,6 +381,7 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 2");
     EXPECT_TRUE(rig.seq.Logger().IsOpen());
     EXPECT_EQ(ReadFile(path), logged);
+    rig.seq.Logger().CloseLogFile();
     std::filesystem::remove(path);
 }
 
@@ -460,7 +461,13 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     EXPECT_EQ(ReadFile(path), expected);
     logger.OpenLogFile();
 
-    std::filesystem::remove(path);
+    std::error_code removing;
+    std::filesystem::remove(path, removing);
+    if (removing) {
+        logger.CloseLogFile();
+        std::filesystem::remove(path);
+        GTEST_SKIP() << "the rest needs a log file removed while open, which this system refuses";
+    }
     liveTick();
     EXPECT_FALSE(logger.IsOpen());
     EXPECT_FALSE(logger.LoggedThisTick());

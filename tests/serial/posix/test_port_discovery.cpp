@@ -1,4 +1,4 @@
-// Port discovery: real devices only, COM numbers kept per device, the remembered port selected.
+// Port discovery on Linux: real devices only, each number resolving to the device that carries it now.
 #include <filesystem>
 #include <fstream>
 
@@ -7,6 +7,7 @@
 
 #include "serial/ComNumbers.h"
 #include "serial/PortDiscovery.h"
+#include "tests/serial/PortTestSupport.h"
 #include "serial/posix/PortEnumeratorLinux.h"
 
 namespace orvane {
@@ -14,74 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::nullopt;
+using test::MemorySettings;
+using test::Show;
 
-PortDevice Device(std::optional<std::string> portName, std::optional<std::string> friendly,
-                  std::optional<std::string> service = nullopt) {
-    return {std::move(portName), std::move(friendly), std::move(service)};
-}
-
-// "text=data" for each item, the selected one marked with "*".
-std::string Show(const PortList& list) {
-    std::string shown;
-    for (std::size_t i = 0; i < list.items.size(); ++i) {
-        shown += static_cast<int>(i) == list.selectedIndex ? " *" : " ";
-        shown += list.items[i].text + "=" + std::to_string(list.items[i].data);
-    }
-    return shown;
-}
-
-TEST(PortList, NumbersFromNamesSortedSelectingTheRememberedOrTheOnlyPort) {
-    const PortListOptions page{false, false, ""};
-    // Left out: printer ports, no names, "com" in lower case, no digits, too large a number.
-    EXPECT_EQ(
-        Show(BuildPortList(
-            {Device("COM3", "Port name first (COM9)"), Device(nullopt, "USB Serial Device (COM7)"),
-             Device(nullopt, "Modem (COM12) rear"), Device("COM23x", "Leading digits"),
-             Device("LPT1", "Printer Port (LPT1)"), Device(nullopt, "Printer Port (LPT1)"),
-             Device(nullopt, nullopt), Device("com4", "x"), Device("COM", "x"),
-             Device("COM99999999999", "x"), Device("COM5", "serial", "sErIaL"),
-             Device("COM6", "ftdi", "ftdi_sio")},
-            page, 6)),
-        " *ftdi=65542 Leading digits=23 Modem (COM12) rear=12 Port name first (COM9)=3 "
-        "serial=5 USB Serial Device (COM7)=7");
-    const std::vector<PortDevice> two{Device("COM1", "A (COM1)", "Serial"),
-                                      Device("COM2", "B", "usbser")};
-    EXPECT_EQ(Show(BuildPortList({Device("COM7", "One (COM7)")}, page, 4)), " *One (COM7)=7");
-    EXPECT_EQ(Show(BuildPortList(two, page, 5)), " A (COM1)=1 B=65538");
-    EXPECT_EQ(Show(BuildPortList(two, {true, true, "<None>"}, 9)), " *<None>=0 A (COM1)=1");
-}
-
-class MemorySettings final : public IPortNumberSettings {
-public:
-    std::map<int, std::string> LoadComAssignments() override { return stored; }
-    void SaveComAssignments(const std::map<int, std::string>& assignments) override {
-        stored = assignments;
-        ++saves;
-    }
-    std::vector<std::string> ExtraDevicePaths() override { return extra; }
-
-    std::map<int, std::string> stored;
-    std::vector<std::string> extra;
-    int saves = 0;
-};
-
-TEST(ComNumbers, KeptPerIdentityAcrossRunsNewOnesTakeTheLowestFree) {
-    MemorySettings settings;
-    settings.stored = {{2, "old"}, {6, "dup"}, {5, "dup"}}; // a hand-edited duplicate
-    ComNumbers numbers(settings);
-    EXPECT_EQ(numbers.Assign({{"a"}, {"pty", false}, {"b"}, {"a"}, {"dup"}}),
-              (std::vector<int>{1, 3, 4, 1, 5}));
-    EXPECT_EQ(settings.stored,
-              (std::map<int, std::string>{{1, "a"}, {2, "old"}, {4, "b"}, {5, "dup"}, {6, "dup"}}))
-        << "a short-lived device is not remembered";
-    EXPECT_EQ(settings.saves, 1);
-    numbers.Assign({{"b"}, {"a"}});
-    EXPECT_EQ(settings.saves, 1) << "nothing new, nothing saved";
-
-    // Next run: "a" unplugged, "b" found first, a new "c" takes the number "pty" left free.
-    EXPECT_EQ(ComNumbers(settings).Assign({{"b"}, {"c"}}), (std::vector<int>{4, 3}));
-    EXPECT_EQ(ComNumbers(settings).Assign({{"a"}}), std::vector<int>{1});
-}
 
 // Writes `text` to `file` and, with a target, links `file` to it; parents are created.
 void Make(const fs::path& file, const std::string& text = "", const fs::path& target = {}) {
