@@ -34,10 +34,10 @@ void RunTick(CZephanDlg& dialog, int tickMs) {
 // Runs the command just asked for to its end; false when it did not end.
 bool RunCommand(CZephanDlg& dialog, int tickMs) {
     RunTick(dialog, tickMs);
-    for (int tick = 0; tick < kMostTicksPerCommand && dialog.Sequencer().IsBusy(); ++tick) {
+    for (int tick = 0; tick < kMostTicksPerCommand && dialog.Sequencing().IsBusy(); ++tick) {
         RunTick(dialog, tickMs);
     }
-    return !dialog.Sequencer().IsBusy();
+    return !dialog.Sequencing().IsBusy();
 }
 
 // The window repaints a few small fields every second. Through the X server's shared-memory
@@ -87,20 +87,20 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
         RunTick(dialog, tickMs);
         // The configuration and the identification text read from it, as the Start
         // page's buttons would.
-        dialog.Sequencer().RequestCommand(CommandCode::ReadConfig);
+        dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
         ok = RunCommand(dialog, tickMs);
-        dialog.Sequencer().RequestControllerInformation();
+        dialog.Sequencing().RequestControllerInformation();
         ok = RunCommand(dialog, tickMs) && ok;
         RunTick(dialog, tickMs); // the status line shows the state the command left
     }
     processEvents();
     for (int index = 0; index < dialog.Tabs()->count(); ++index) {
         dialog.Tabs()->setCurrentIndex(index);
-        if (auto* page = qobject_cast<CTickPage*>(dialog.Page(index))) {
+        if (auto* page = qobject_cast<TickPage*>(dialog.Page(index))) {
             page->OnTimer(); // the page as it is one tick after it was chosen
             const bool live = page->TabNumber() >= kTabLiveData && dialog.IsConnected();
             if (live) {
-                dialog.Sequencer().SetState(State::ViewData); // as "View Live Data" does
+                dialog.Sequencing().SetState(State::ViewData); // as "View Live Data" does
             }
             for (int tick = 0; live && tick < kLiveTicks; ++tick) {
                 RunTick(dialog, tickMs);

@@ -294,10 +294,10 @@ void CZephanDlg::ShowPage(int index) {
     for (int tab = kTabStart; tab <= kTabIndicator; ++tab) {
         if (tab == index + 1) {
             if (m_options.startTimers) {
-                TickPage(tab)->StartTicking();
+                TickPageAt(tab)->StartTicking();
             }
         } else {
-            TickPage(tab)->StopTicking();
+            TickPageAt(tab)->StopTicking();
         }
     }
 
@@ -411,21 +411,21 @@ bool CZephanDlg::IsLoggingIndicatorPlaying() const {
     return m_loggingIndicator->IsPlaying();
 }
 
-CTickPage* CZephanDlg::TickPage(int tabNumber) {
+TickPage* CZephanDlg::TickPageAt(int tabNumber) {
     if (tabNumber < kTabStart || tabNumber > kTabIndicator) {
         return nullptr;
     }
-    return static_cast<CTickPage*>(m_pages[static_cast<std::size_t>(tabNumber - 1)]);
+    return static_cast<TickPage*>(m_pages[static_cast<std::size_t>(tabNumber - 1)]);
 }
 
 void CZephanDlg::DisablePageControls() {
-    if (CTickPage* page = TickPage(m_activeTabNumber)) {
+    if (TickPage* page = TickPageAt(m_activeTabNumber)) {
         page->SetInputsEnabled(false);
     }
 }
 
 void CZephanDlg::EnablePageControls() {
-    if (CTickPage* page = TickPage(m_activeTabNumber)) {
+    if (TickPage* page = TickPageAt(m_activeTabNumber)) {
         page->SetInputsEnabled(true);
     }
 }

@@ -15,7 +15,7 @@
 #include "controls/CPictureEx.h"
 #include "core/comms/Sequencer.h"
 #include "core/image/RegisterImage.h"
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 #include "pages/mD1.h"
 #include "pages/mD10.h"
 #include "serial/posix/PortEnumeratorLinux.h"
@@ -98,8 +98,8 @@ public:
     void SetRefreshFlag(int tabNumber, const std::string& flag) override;
     IPrompter& Prompter() override { return *m_prompter; }
     void OpenWithDesktop(const std::string& pathOrUrl) override;
-    CRegisterImage& Image() override { return m_image; }
-    CSequencer& Sequencer() override { return m_sequencer; }
+    RegisterImage& Image() override { return m_image; }
+    Sequencer& Sequencing() override { return m_sequencer; }
     int TickIntervalMs() const override { return m_options.tickMs; }
 
     // IMainWindowFields (ShowChecksum above serves both)
@@ -150,21 +150,21 @@ private:
     // Every status field is written here: its text, its accessible description, its colours.
     void SetFieldText(QLabel* field, const QString& text);
     void ApplyFieldColours(QLabel* field);
-    CTickPage* TickPage(int tabNumber);
+    TickPage* TickPageAt(int tabNumber);
     std::optional<std::string> ResolvePort(unsigned number);
 
     DlgOptions m_options;
     AppSettings m_settings;
     std::unique_ptr<IPrompter> m_ownPrompter;
     IPrompter* m_prompter = nullptr;
-    CRegisterImage m_image;
+    RegisterImage m_image;
     std::unique_ptr<SimulatorPort> m_simulator;
     std::unique_ptr<PortEnumeratorLinux> m_enumerator;
     std::unique_ptr<SerialLink> m_link;
     // Built before the pages so that the Comms page can be its view.
     class CommsRelay;
     std::unique_ptr<CommsRelay> m_commsRelay;
-    CSequencer m_sequencer;
+    Sequencer m_sequencer;
 
     QTabBar* m_tabs = nullptr;
     QStackedLayout* m_pageStack = nullptr;

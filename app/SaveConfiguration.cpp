@@ -12,7 +12,7 @@ constexpr const char* kNotSavedCaption = "Configuration not saved";
 
 } // namespace
 
-void SaveConfigurationFile(CRegisterImage& image, bool busy, IPrompter& prompter,
+void SaveConfigurationFile(RegisterImage& image, bool busy, IPrompter& prompter,
                            IConfigInfoView& view) {
     if (busy) {
         prompter.ShowMessage(std::string(texts::kBusy), std::string(texts::kBusyCaption),

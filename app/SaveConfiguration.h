@@ -9,7 +9,7 @@ namespace orvane {
 // under a name the user confirms. A file that cannot be written, or an image that
 // cannot be turned into a configuration text, is reported; a half-written file is
 // never left behind.
-void SaveConfigurationFile(CRegisterImage& image, bool busy, IPrompter& prompter,
+void SaveConfigurationFile(RegisterImage& image, bool busy, IPrompter& prompter,
                            IConfigInfoView& view);
 
 } // namespace orvane

@@ -8,14 +8,14 @@ using namespace orvane;
 
 namespace {
 
-CRegisterImage TemplateImage() {
-    CRegisterImage image;
+RegisterImage TemplateImage() {
+    RegisterImage image;
     image.LoadDefaultTemplate();
     return image;
 }
 
 void BuildText(benchmark::State& state) {
-    CRegisterImage image = TemplateImage();
+    RegisterImage image = TemplateImage();
     for (auto _ : state) {
         benchmark::DoNotOptimize(BuildConfigurationText(image));
     }
@@ -24,7 +24,7 @@ void BuildText(benchmark::State& state) {
 BENCHMARK(BuildText);
 
 void EncodeFile(benchmark::State& state) {
-    CRegisterImage image = TemplateImage();
+    RegisterImage image = TemplateImage();
     const std::string text = BuildConfigurationText(image).text;
     for (auto _ : state) {
         benchmark::DoNotOptimize(EncodeConfigurationFile(text));
@@ -34,7 +34,7 @@ void EncodeFile(benchmark::State& state) {
 BENCHMARK(EncodeFile);
 
 void DecodeFile(benchmark::State& state) {
-    CRegisterImage image = TemplateImage();
+    RegisterImage image = TemplateImage();
     const auto bytes = EncodeConfigurationFile(BuildConfigurationText(image).text);
     for (auto _ : state) {
         benchmark::DoNotOptimize(DecodeConfigurationFile(bytes));

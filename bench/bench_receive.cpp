@@ -19,14 +19,14 @@ std::string LiveStream(std::size_t length) {
     return out;
 }
 
-void Fill(CReceiveBuffer& buffer, const std::string& bytes) {
+void Fill(ReceiveBuffer& buffer, const std::string& bytes) {
     for (const char c : bytes) {
         buffer.OnReceiveChar(static_cast<std::uint8_t>(c));
     }
 }
 
 void ReceiveCharFullWindow(benchmark::State& state) {
-    CReceiveBuffer buffer;
+    ReceiveBuffer buffer;
     const std::string stream = LiveStream(4096);
     Fill(buffer, stream);
     std::size_t i = 0;
@@ -42,7 +42,7 @@ BENCHMARK(ReceiveCharFullWindow);
 void ReceiveCharFilling(benchmark::State& state) {
     const std::string stream = LiveStream(1800);
     for (auto _ : state) {
-        CReceiveBuffer buffer;
+        ReceiveBuffer buffer;
         Fill(buffer, stream.substr(0, 1800));
         benchmark::DoNotOptimize(buffer.Count());
     }
@@ -51,7 +51,7 @@ void ReceiveCharFilling(benchmark::State& state) {
 BENCHMARK(ReceiveCharFilling);
 
 void ParseLiveRecordFullBuffer(benchmark::State& state) {
-    CReceiveBuffer buffer;
+    ReceiveBuffer buffer;
     buffer.Clear();
     Fill(buffer, LiveStream(4096));
     LiveFields fields{};
@@ -67,7 +67,7 @@ BENCHMARK(ParseLiveRecordFullBuffer);
 
 // The worst case: a full buffer with no terminator at all is searched to its start.
 void ParseLiveRecordNoRecord(benchmark::State& state) {
-    CReceiveBuffer buffer;
+    ReceiveBuffer buffer;
     buffer.Clear();
     Fill(buffer, std::string(1800, 'x'));
     for (auto _ : state) {

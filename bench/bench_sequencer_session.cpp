@@ -40,9 +40,9 @@ void RunSessions(benchmark::State& state, const std::function<void(cli::CliSessi
 
 void SimulatedRead(benchmark::State& state) {
     RunSessions(
-        state, [](cli::CliSession& s) { s.Sequencer().RequestCommand(CommandCode::ReadConfig); },
+        state, [](cli::CliSession& s) { s.Sequencing().RequestCommand(CommandCode::ReadConfig); },
         [](cli::CliSession& s, sim::SimulatorHost&) {
-            return s.Sequencer().LastReplyOutcome() == ConfigReplyOutcome::Loaded;
+            return s.Sequencing().LastReplyOutcome() == ConfigReplyOutcome::Loaded;
         });
 }
 BENCHMARK(SimulatedRead)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
@@ -52,7 +52,7 @@ void SimulatedWrite(benchmark::State& state) {
         state,
         [](cli::CliSession& s) {
             s.Image().SetText(0, "0002");
-            s.Sequencer().OnDownloadConfiguration();
+            s.Sequencing().OnDownloadConfiguration();
         },
         [](cli::CliSession&, sim::SimulatorHost& host) {
             return host.Configuration().Text(0) == "0002";

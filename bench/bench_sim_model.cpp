@@ -20,7 +20,7 @@ static void BM_SimulatedSecond(benchmark::State& state) {
 BENCHMARK(BM_SimulatedSecond);
 
 static void BM_ConfigurationWrite(benchmark::State& state) {
-    CRegisterImage image;
+    RegisterImage image;
     image.LoadDefaultTemplate();
     const std::string text = BuildConfigurationText(image).text;
     SimulatedController controller;

@@ -22,7 +22,7 @@ constexpr int kIndicatorIndex = 8;
 
 // The template with every alarm raised by switch input 1 standing low, and the relay board.
 orvane::RegisterTexts AlarmingConfiguration() {
-    orvane::CRegisterImage image;
+    orvane::RegisterImage image;
     image.LoadDefaultTemplate();
     for (int alarm = 1; alarm <= orvane::reg::kAlarmCount; ++alarm) {
         image.SetValue(orvane::reg::AlarmSwitchInput(alarm, 1), 0);
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         const bool live = onIndicator ? page->UpTimeField()->text() != "0s" &&
                                             page->Lamp(6)->IsAnimating() &&
                                             page->Fan(1).picture->IsAnimating()
-                                      : dialog.Sequencer().ReceiveBuffer().Count() > 0;
+                                      : dialog.Sequencing().Received().Count() > 0;
         if (live) {
             watch.stop();
             std::printf("ready\n");

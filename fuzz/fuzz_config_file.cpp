@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ChecksumText(read.groups) != read.groups[kChecksumIndex]) {
         std::abort();
     }
-    CRegisterImage image;
+    RegisterImage image;
     image.SetTexts(read.groups);
     const ConfigurationTextResult built = BuildConfigurationText(image);
     if (!built.ok()) {

@@ -11,7 +11,7 @@
 using namespace orvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CReceiveBuffer buffer;
+    ReceiveBuffer buffer;
     std::string lastBytes; // what was stored since the last clear, newest last
     bool cleared = false;  // until a disconnect the 150 bytes past the window stay spaces
     for (std::size_t i = 0; i < size; ++i) {

@@ -6,8 +6,8 @@
 
 namespace orvane {
 
-class CRegisterImage;
-class CSequencer;
+class RegisterImage;
+class Sequencer;
 
 // Tab numbers as the active-tab indicator shows them (tab index + 1).
 inline constexpr int kTabComms = 1;
@@ -36,10 +36,10 @@ public:
     // Opens a document or web address with the desktop's default handler.
     virtual void OpenWithDesktop(const std::string& pathOrUrl) = 0;
     // The configuration every editing page reads and writes by register.
-    virtual CRegisterImage& Image() = 0;
+    virtual RegisterImage& Image() = 0;
     // The communication sequencer: the busy and connected flags, the state, the
     // command requests, the live field texts and the logger.
-    virtual CSequencer& Sequencer() = 0;
+    virtual Sequencer& Sequencing() = 0;
     // The period of the page timers: 1000 ms, shorter only with fast ticks.
     virtual int TickIntervalMs() const = 0;
 };

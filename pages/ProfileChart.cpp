@@ -39,7 +39,7 @@ QList<QPointF> ToPoints(const std::vector<profile::ProfilePoint>& points) {
 
 } // namespace
 
-CProfileChart::CProfileChart(CurveSource curveOf, std::function<int()> selectedFan, QWidget* parent)
+ProfileChart::ProfileChart(CurveSource curveOf, std::function<int()> selectedFan, QWidget* parent)
     : QWidget(parent), m_curveOf(std::move(curveOf)), m_selectedFan(std::move(selectedFan)),
       m_chart(new CChartCtrl) {
     m_chart->setAccessibleName(tr("Profile chart"));
@@ -67,14 +67,14 @@ CProfileChart::CProfileChart(CurveSource curveOf, std::function<int()> selectedF
     layout->addLayout(boxes);
 }
 
-void CProfileChart::SetAxes(const profile::ChartAxes& axes) {
+void ProfileChart::SetAxes(const profile::ChartAxes& axes) {
     m_chart->SetAxis(CChartCtrl::Axis::Bottom, QString::fromStdString(axes.input.title),
                      axes.input.min, axes.input.max);
     m_chart->SetAxis(CChartCtrl::Axis::Left, QString::fromStdString(axes.speed.title),
                      axes.speed.min, axes.speed.max);
 }
 
-void CProfileChart::RedrawSelected() {
+void ProfileChart::RedrawSelected() {
     const int selected = m_selectedFan();
     if (selected < 1 || selected > reg::kFanCount) {
         return;
@@ -91,7 +91,7 @@ void CProfileChart::RedrawSelected() {
     }
 }
 
-void CProfileChart::OnFanBoxClicked(int fan, bool checked) {
+void ProfileChart::OnFanBoxClicked(int fan, bool checked) {
     auto& curve = m_curves.at(static_cast<std::size_t>(fan - 1));
     if (checked) {
         if (!curve) {
@@ -107,7 +107,7 @@ void CProfileChart::OnFanBoxClicked(int fan, bool checked) {
     }
 }
 
-void CProfileChart::ShowCurve(int fan, int widthPx) {
+void ProfileChart::ShowCurve(int fan, int widthPx) {
     auto& curve = m_curves.at(static_cast<std::size_t>(fan - 1));
     if (curve) {
         m_chart->SetSeriesWidth(*curve, widthPx);

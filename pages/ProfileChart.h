@@ -17,15 +17,15 @@ namespace orvane {
 // fan shown, the selected fan's drawn wide and never hidden. Curves are made when
 // their box is checked and dropped when it is cleared; only the selected fan's curve
 // follows its record on every redraw.
-class CProfileChart final : public QWidget {
+class ProfileChart final : public QWidget {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(CProfileChart)
+    Q_DISABLE_COPY_MOVE(ProfileChart)
 
 public:
     // A fan's points as its record stands now.
     using CurveSource = std::function<std::vector<profile::ProfilePoint>(int fan)>;
     // `selectedFan` gives the fan chosen in "Settings for Fan", 0 for none.
-    CProfileChart(CurveSource curveOf, std::function<int()> selectedFan, QWidget* parent = nullptr);
+    ProfileChart(CurveSource curveOf, std::function<int()> selectedFan, QWidget* parent = nullptr);
 
     void SetAxes(const profile::ChartAxes& axes);
     // Rebuilds and emphasises the selected fan's curve.

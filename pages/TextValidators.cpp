@@ -7,7 +7,7 @@ namespace orvane {
 
 // Compares with the text last shown: QLineEdit validates its new text before it
 // reports the change, so the box itself already holds the new text here.
-class CStorableTextEdit::Validator final : public QValidator {
+class StorableTextEdit::Validator final : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override {
@@ -19,24 +19,24 @@ public:
     QString shown;
 };
 
-CStorableTextEdit::CStorableTextEdit(QWidget* parent)
+StorableTextEdit::StorableTextEdit(QWidget* parent)
     : QLineEdit(parent), m_validator(new Validator(this)) {
     setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_validator->shown = text; });
 }
 
-void CStorableTextEdit::Fill(const QString& text) {
+void StorableTextEdit::Fill(const QString& text) {
     m_validator->shown = text;
     setText(text);
 }
 
-QValidator::State CDigitsValidator::validate(QString& input, int& pos) const {
+QValidator::State DigitsValidator::validate(QString& input, int& pos) const {
     static_cast<void>(pos);
     return IsBoundedNumberText(input.toStdString(), m_bound) ? Acceptable : Invalid;
 }
 
-QValidator::State CClampedNumberValidator::validate(QString& input, int& pos) const {
+QValidator::State ClampedNumberValidator::validate(QString& input, int& pos) const {
     const std::string text = input.toStdString();
     if (!IsDigitsText(text)) {
         return Invalid;

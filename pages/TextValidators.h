@@ -8,12 +8,12 @@ namespace orvane {
 // A text box that refuses, as they are typed or pasted, characters a register cannot
 // hold. Filled by program it shows any text, and the characters it was filled with
 // stay: only characters added by typing are judged.
-class CStorableTextEdit final : public QLineEdit {
+class StorableTextEdit final : public QLineEdit {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(CStorableTextEdit)
+    Q_DISABLE_COPY_MOVE(StorableTextEdit)
 
 public:
-    explicit CStorableTextEdit(QWidget* parent = nullptr);
+    explicit StorableTextEdit(QWidget* parent = nullptr);
     void Fill(const QString& text);
 
 private:
@@ -23,9 +23,9 @@ private:
 
 // Digits only and no number above the bound: a keystroke that would break either is
 // refused.
-class CDigitsValidator final : public QValidator {
+class DigitsValidator final : public QValidator {
 public:
-    CDigitsValidator(unsigned bound, QObject* parent) : QValidator(parent), m_bound(bound) {}
+    DigitsValidator(unsigned bound, QObject* parent) : QValidator(parent), m_bound(bound) {}
     State validate(QString& input, int& pos) const override;
 
 private:
@@ -34,10 +34,9 @@ private:
 
 // Digits only, and the number kept within 1 to `largest`: a number out of range is
 // replaced in the box as it is typed or filled in.
-class CClampedNumberValidator final : public QValidator {
+class ClampedNumberValidator final : public QValidator {
 public:
-    CClampedNumberValidator(int largest, QObject* parent)
-        : QValidator(parent), m_largest(largest) {}
+    ClampedNumberValidator(int largest, QObject* parent) : QValidator(parent), m_largest(largest) {}
     State validate(QString& input, int& pos) const override;
 
 private:

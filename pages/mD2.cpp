@@ -24,12 +24,12 @@ QString Q(const std::string& text) {
 } // namespace
 
 mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabStart, parent),
-      m_actions(host.Image(), host.Sequencer(), host.Prompter(), *this) {
+    : TickPage(host, fields, kTabStart, parent),
+      m_actions(host.Image(), host.Sequencing(), host.Prompter(), *this) {
     m_name->setMaxLength(FieldLength(kNameField));
     m_description->setMaxLength(FieldLength(kDescriptionField));
     m_date->setMaxLength(FieldLength(kDateField));
-    m_issue->setValidator(new CDigitsValidator(kLargestWord, m_issue));
+    m_issue->setValidator(new DigitsValidator(kLargestWord, m_issue));
     BuildLayout();
 
     connect(m_name, &QLineEdit::textEdited, this, &mD2::OnNameEdited);
@@ -112,7 +112,7 @@ void mD2::OnTimer() {
         Host().RefreshFlag(TabNumber()) != "0") {
         return;
     }
-    const CRegisterImage& image = Host().Image();
+    const RegisterImage& image = Host().Image();
     ShowConfigIssue(FormatDecimal(image.Value(kIssueRegister).value_or(0)));
     ShowConfigDate(image.DecodeTextField(kDateField));
     ShowConfigName(image.DecodeTextField(kNameField));

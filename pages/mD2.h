@@ -6,8 +6,8 @@
 
 #include "core/image/RegisterImage.h"
 #include "core/rules/StartPageActions.h"
-#include "pages/CTickPage.h"
 #include "pages/TextValidators.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
@@ -15,7 +15,7 @@ namespace orvane {
 // the register image as they are typed; the whole-configuration buttons; and the
 // controller's identification text. It is also where the main window shows the
 // configuration information after a read.
-class mD2 final : public CTickPage, public IConfigInfoView {
+class mD2 final : public TickPage, public IConfigInfoView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD2)
 
@@ -57,11 +57,11 @@ private:
     void OnDescriptionEdited(const QString& text);
     void OnDateEdited(const QString& text);
 
-    CStartPageActions m_actions;
-    CStorableTextEdit* m_name = new CStorableTextEdit;
+    StartPageActions m_actions;
+    StorableTextEdit* m_name = new StorableTextEdit;
     QLineEdit* m_issue = new QLineEdit;
-    CStorableTextEdit* m_description = new CStorableTextEdit;
-    CStorableTextEdit* m_date = new CStorableTextEdit;
+    StorableTextEdit* m_description = new StorableTextEdit;
+    StorableTextEdit* m_date = new StorableTextEdit;
     QPlainTextEdit* m_controllerInfo = new QPlainTextEdit;
     QPushButton* m_read = new QPushButton(tr("Read Configuration File from Controller"));
     QPushButton* m_open = new QPushButton(tr("Open existing Configuration File from PC"));

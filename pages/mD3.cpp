@@ -17,7 +17,7 @@ const QColor kCautionGrey(0xC8, 0xC8, 0xC8);
 } // namespace
 
 mD3::mD3(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabMode, parent) {
+    : TickPage(host, fields, kTabMode, parent) {
     auto* group = new QGroupBox(QString::fromLatin1(kOperatingModeTitle));
     group->setAccessibleName(group->title().trimmed());
     auto* modes = new QVBoxLayout(group);
@@ -80,7 +80,7 @@ void mD3::SetInputsEnabled(bool enabled) {
 }
 
 void mD3::LoadFields() {
-    const CRegisterImage& image = Host().Image();
+    const RegisterImage& image = Host().Image();
     m_projectMode->setCurrentIndex(
         m_projectMode->findText(QString::fromLatin1(ShownProjectMode(image))));
     if (const auto mode = ShownOperatingMode(image)) {

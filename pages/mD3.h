@@ -7,14 +7,14 @@
 #include <QRadioButton>
 
 #include "core/image/RegisterLayout.h"
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
 // The "Mode" tab: the operating mode (what drives the fans, open or closed loop),
 // which also sets the alarm hysteresis registers and the main window's "MODE" field,
 // and the project mode.
-class mD3 final : public CTickPage {
+class mD3 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD3)
 

@@ -32,7 +32,7 @@ QString FanName(int fan, const char* column) {
 } // namespace
 
 mD4::mD4(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabFanSetting, parent), m_settings(host.Image()) {
+    : TickPage(host, fields, kTabFanSetting, parent), m_settings(host.Image()) {
     BuildLayout();
     WireSignals();
 }
@@ -51,13 +51,13 @@ void mD4::BuildLayout() {
         row.used = new QCheckBox;
         NameControl(row.used, FanName(fan, "Used"));
         row.pulsesPerRev =
-            NewEditableList(FanName(fan, "Pulse / Rev"), Items(CFanSettings::kPulsesPerRevItems));
+            NewEditableList(FanName(fan, "Pulse / Rev"), Items(FanSettings::kPulsesPerRevItems));
         row.stationaryPwm = NewEditableList(FanName(fan, "Stationary PWM"),
-                                            Items(CFanSettings::kStationaryPwmItems));
+                                            Items(FanSettings::kStationaryPwmItems));
         AcceptDigitsOnly(row.pulsesPerRev->lineEdit(), kEntryDigits);
         AcceptDigitsOnly(row.stationaryPwm->lineEdit(), kEntryDigits);
         row.controlType =
-            NewEditableList(FanName(fan, "Control Type"), Items(CFanSettings::kControlTypeItems));
+            NewEditableList(FanName(fan, "Control Type"), Items(FanSettings::kControlTypeItems));
         row.rampRate = NewNumberBox(FanName(fan, "Ramp Rate"), 6);
         row.rampRate->setToolTip(kRampRateTip);
         row.maxRpm = NewNumberBox(FanName(fan, "Data Sheet Max Fan RPM"), 6);
@@ -182,8 +182,8 @@ void mD4::OnPulsesPerRevSelected(int fan) {
         return;
     }
     const std::string item = list->currentText().toStdString();
-    if (CFanSettings::NeedsNoTachoReminder(item)) {
-        Host().Prompter().ShowMessage(CFanSettings::kNoTachoText, CFanSettings::kNoTachoCaption,
+    if (FanSettings::NeedsNoTachoReminder(item)) {
+        Host().Prompter().ShowMessage(FanSettings::kNoTachoText, FanSettings::kNoTachoCaption,
                                       MessageIcon::Exclamation, MessageButtons::Ok);
     }
     m_settings.StoreListText(reg::FanPulsesPerRev(fan), item);

@@ -8,13 +8,13 @@
 
 #include "core/image/RegisterLayout.h"
 #include "core/rules/FanSettings.h"
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
 // The "Fan Setting" tab: each fan's hardware settings and three output-wide options.
 // Every edit goes straight into the register image.
-class mD4 final : public CTickPage {
+class mD4 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD4)
 
@@ -43,7 +43,7 @@ private:
     void OnEntryChanged(QLineEdit* box, int index);
     void OnListTextEdited(QComboBox* list, int index);
 
-    CFanSettings m_settings;
+    FanSettings m_settings;
     std::array<FanRow, reg::kFanCount> m_rows{};
     QCheckBox* m_dummyFanLink = nullptr;
     QCheckBox* m_dailyFanRun = nullptr;

@@ -39,14 +39,14 @@ QComboBox* SetUpList(QComboBox* list, const QString& label, auto items, const ch
 } // namespace
 
 mD5::mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabModBus, parent) {
+    : TickPage(host, fields, kTabModBus, parent) {
     const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('W'));
 
     auto* rs485 = new QGroupBox(tr("RS485"));
     rs485->setAccessibleName(rs485->title());
     auto* line = new QFormLayout(rs485);
     line->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    m_address->setValidator(new CDigitsValidator(kLargestWord, m_address));
+    m_address->setValidator(new DigitsValidator(kLargestWord, m_address));
     m_address->setFixedWidth(10 * charWidth);
     NameControl(m_address, tr("RS485 Address"));
     TrackShownValue(m_address);
@@ -63,7 +63,7 @@ mD5::mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     for (std::size_t i = 0; i < m_sites.size(); ++i) {
         const QString label = QString::fromLatin1(kSiteNumbers[i].label);
         m_sites[i] = new QLineEdit;
-        m_sites[i]->setValidator(new CClampedNumberValidator(kSiteNumbers[i].largest, m_sites[i]));
+        m_sites[i]->setValidator(new ClampedNumberValidator(kSiteNumbers[i].largest, m_sites[i]));
         m_sites[i]->setFixedWidth(10 * charWidth);
         NameControl(m_sites[i], label);
         TrackShownValue(m_sites[i]);
@@ -89,7 +89,7 @@ mD5::mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
 }
 
 void mD5::LoadFields() {
-    CRegisterImage& image = Host().Image();
+    RegisterImage& image = Host().Image();
     // Filling a box counts as typing into it: the value is stored back, clamped.
     Fill(m_address, image.Value(reg::kRs485Address).value_or(0));
     OnAddressEdited(m_address->text());
@@ -119,14 +119,14 @@ void mD5::OnSiteNumberEdited(std::size_t index) {
 }
 
 void mD5::WriteParityBack() {
-    CRegisterImage& image = Host().Image();
+    RegisterImage& image = Host().Image();
     const unsigned settings = image.Value(reg::kSerialSettings).value_or(0);
     image.SetValue(reg::kSerialSettings,
                    ParityWriteBack(settings, m_parity->currentText().toStdString()));
 }
 
 void mD5::WriteBaudBack() {
-    CRegisterImage& image = Host().Image();
+    RegisterImage& image = Host().Image();
     const unsigned settings = image.Value(reg::kSerialSettings).value_or(0);
     image.SetValue(reg::kSerialSettings,
                    BaudWriteBack(settings, m_baud->currentText().toStdString()));

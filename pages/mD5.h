@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
@@ -13,7 +13,7 @@ namespace orvane {
 // Site numbers are brought into range as they are typed and when the page is
 // filled; while the page is shown, every tick writes the lists' baud rate and
 // parity back into register 185.
-class mD5 final : public CTickPage {
+class mD5 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD5)
 

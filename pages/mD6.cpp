@@ -74,8 +74,8 @@ QFrame* NewPanel() {
 } // namespace
 
 mD6::mD6(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabProfile, parent),
-      m_chart(new CProfileChart(
+    : TickPage(host, fields, kTabProfile, parent),
+      m_chart(new ProfileChart(
           [this](int fan) {
               return profile::CurvePoints(m_profiles.Record(fan), m_profiles.Type());
           },

@@ -9,8 +9,8 @@
 #include <QPushButton>
 
 #include "core/rules/ProfileSet.h"
-#include "pages/CTickPage.h"
 #include "pages/ProfileChart.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
@@ -18,7 +18,7 @@ namespace orvane {
 // page's own copy of the four profiles and written into the register image only by
 // "Cleanup / Store Profiles". While edits are unstored the main window's download and
 // save buttons are locked and its note says why.
-class mD6 final : public CTickPage {
+class mD6 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD6)
 
@@ -53,12 +53,12 @@ public:
     QLineEdit* PointInput(int point) { return m_pointInputs.at(Slot(point)); }
     QLineEdit* PointSpeed(int point) { return m_pointSpeeds.at(Slot(point)); }
     QPushButton* StoreButton() { return m_store; }
-    CProfileChart* ProfileChart() { return m_chart; }
+    ProfileChart* ProfileChartView() { return m_chart; }
     // The labels that follow the profile type: ON, OFF, active input, input row, speed row.
     std::array<QLabel*, 5> TypeLabels() const {
         return {m_onLabel, m_offLabel, m_activeInputLabel, m_inputRowLabel, m_speedRowLabel};
     }
-    const profile::CProfileSet& Profiles() const { return m_profiles; }
+    const profile::ProfileSet& Profiles() const { return m_profiles; }
 
 protected:
     // Type, labels, tooltips and every profile from the image; with a fan selected,
@@ -79,7 +79,7 @@ private:
                             profile::PointMode mode);
     void ApplyStoreLock();
 
-    profile::CProfileSet m_profiles;
+    profile::ProfileSet m_profiles;
 
     QComboBox* m_fanList = nullptr;
     QPushButton* m_copyFrom = nullptr;
@@ -98,7 +98,7 @@ private:
     std::array<QLineEdit*, reg::kPointCount> m_pointInputs{};
     std::array<QLineEdit*, reg::kPointCount> m_pointSpeeds{};
     QPushButton* m_store = nullptr;
-    CProfileChart* m_chart = nullptr;
+    ProfileChart* m_chart = nullptr;
 };
 
 } // namespace orvane

@@ -100,7 +100,7 @@ std::vector<QWidget*> mD7::AlarmRow::Inputs() const {
 }
 
 mD7::mD7(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabAlarmConfig, parent), m_alarms(host.Image()) {
+    : TickPage(host, fields, kTabAlarmConfig, parent), m_alarms(host.Image()) {
     BuildLayout();
     WireSignals();
     ApplyEnabledStates();
@@ -172,9 +172,9 @@ void mD7::BuildRow(int alarm, QGridLayout* conditions, QGridLayout* actions) {
     conditions->addWidget(NewCaption(QString("Alarm %1").arg(alarm)), top, kAlarmName, 2, 1);
     for (int input = 1; input <= reg::kSwitchInputCount; ++input) {
         QStringList items;
-        for (std::size_t level = 0; level < CAlarmConfig::kSwitchLevels.size(); ++level) {
+        for (std::size_t level = 0; level < AlarmConfig::kSwitchLevels.size(); ++level) {
             items << QString::fromStdString(
-                CAlarmConfig::SwitchItem(input, static_cast<int>(level)));
+                AlarmConfig::SwitchItem(input, static_cast<int>(level)));
         }
         QComboBox* list =
             NewEditableList(AlarmName(alarm, QString("Switch Input %1").arg(input)), items);
@@ -214,7 +214,7 @@ void mD7::BuildRow(int alarm, QGridLayout* conditions, QGridLayout* actions) {
     conditions->addWidget(row.delta, top, kDelta, 2, 1, Qt::AlignCenter);
 
     row.relayState = NewEditableList(AlarmName(alarm, "Relay State"),
-                                     {CAlarmConfig::kRelayItems[0], CAlarmConfig::kRelayItems[1]});
+                                     {AlarmConfig::kRelayItems[0], AlarmConfig::kRelayItems[1]});
     row.relayState->setCurrentIndex(-1);
     row.relayState->setFixedWidth(row.relayState->fontMetrics().horizontalAdvance("Closed") + 40);
     actions->addWidget(row.relayState, top, kRelay, 2, 1, Qt::AlignCenter);

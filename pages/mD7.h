@@ -10,7 +10,7 @@
 #include <QLineEdit>
 
 #include "core/rules/AlarmConfig.h"
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
@@ -18,7 +18,7 @@ namespace orvane {
 // relay state and fan speeds it sets. Alarms 5 and 6 drive the power relay board and
 // can be edited only while "Enable Power Relay PCB" is checked. Every edit goes
 // straight into the register image.
-class mD7 final : public CTickPage {
+class mD7 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD7)
 
@@ -67,7 +67,7 @@ private:
     void OnFanActionChanged(int alarm, int fan);
     AlarmRow& Row(int alarm) { return m_rows[static_cast<std::size_t>(alarm - 1)]; }
 
-    CAlarmConfig m_alarms;
+    AlarmConfig m_alarms;
     std::array<AlarmRow, reg::kAlarmCount> m_rows{};
     QCheckBox* m_powerRelay = nullptr;
     QLabel* m_sensorFailHeader = nullptr;

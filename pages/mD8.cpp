@@ -39,7 +39,7 @@ QStringList HeaderColumns(const QString& header) {
 } // namespace
 
 mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabLiveData, parent),
+    : TickPage(host, fields, kTabLiveData, parent),
       m_view(new QPushButton(tr("View Live Data / Start Logging"))),
       m_logBox(new QCheckBox(tr("Log Data File"))), m_picture(new CPictureEx), m_header(new QLabel),
       m_table(new QTableWidget(kLiveDataRows, kLiveDataColumns)) {
@@ -143,8 +143,9 @@ void mD8::OnTimer() {
     }
     const bool loggingPlaying =
         m_picture->ResourceId() == kPictureLiveLogging && m_picture->IsPlaying();
-    const LiveDataTickActions actions = m_rules.OnTick(
-        Host().Image(), Host().Sequencer(), Host().RefreshFlag(TabNumber()) == "0", loggingPlaying);
+    const LiveDataTickActions actions =
+        m_rules.OnTick(Host().Image(), Host().Sequencing(), Host().RefreshFlag(TabNumber()) == "0",
+                       loggingPlaying);
     if (actions.voltageHeader) {
         ShowHeader(*actions.voltageHeader);
     }
@@ -169,20 +170,21 @@ void mD8::SetInputsEnabled(bool enabled) {
 }
 
 void mD8::OnViewLiveData() {
-    CSequencer& sequencer = Host().Sequencer();
+    Sequencer& sequencer = Host().Sequencing();
     if (!sequencer.IsConnected()) {
         Host().Prompter().ShowMessage(std::string(texts::kNotConnected),
                                       std::string(texts::kNotConnectedCaption),
                                       MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    if (sequencer.ReceiveBuffer().Count() != 0) {
+    if (sequencer.Received().Count() != 0) {
         sequencer.SetState(State::ViewData);
     }
 }
 
 void mD8::OnLogDataFile(bool checked) {
-    Host().Sequencer().SetPendingAction(checked ? PendingAction::OpenLog : PendingAction::CloseLog);
+    Host().Sequencing().SetPendingAction(checked ? PendingAction::OpenLog
+                                                 : PendingAction::CloseLog);
 }
 
 } // namespace orvane

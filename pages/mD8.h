@@ -7,21 +7,21 @@
 
 #include "controls/CPictureEx.h"
 #include "core/rules/LiveDataRules.h"
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
 // The "Live Data" tab: starts the live readings, shows the last five as a table,
 // newest on top, and switches logging to a file on and off. The readings are split
 // and logged by the main window; this page formats what it holds.
-class mD8 final : public CTickPage {
+class mD8 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD8)
 
 public:
     mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr);
 
-    // Runs on its own steps rather than the common reload (see CLiveDataRules).
+    // Runs on its own steps rather than the common reload (see LiveDataRules).
     void OnTimer() override;
     void SetInputsEnabled(bool enabled) override;
 
@@ -40,7 +40,7 @@ private:
     void ShowHeader(bool voltageInputs);
     void ShowTable();
 
-    CLiveDataRules m_rules;
+    LiveDataRules m_rules;
     QPushButton* m_view = nullptr;
     QCheckBox* m_logBox = nullptr;
     CPictureEx* m_picture = nullptr;

@@ -95,7 +95,7 @@ QWidget* NewPanel(const QString& title, QLayout* content) {
 } // namespace
 
 mD9::mD9(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
-    : CTickPage(host, fields, kTabIndicator, parent) {
+    : TickPage(host, fields, kTabIndicator, parent) {
     auto* top = new QHBoxLayout;
     top->addWidget(BuildSensors(), 3);
     top->addWidget(BuildAlarms(), 2);
@@ -217,11 +217,11 @@ void mD9::OnTimer() {
     if (Host().ActiveTab() != TabNumber()) {
         return;
     }
-    CSequencer& sequencer = Host().Sequencer();
+    Sequencer& sequencer = Host().Sequencing();
     const IndicatorTickRequests requests = m_rules.OnTick({
         .connected = sequencer.IsConnected(),
         .state = sequencer.State(),
-        .receivedCount = sequencer.ReceiveBuffer().Count(),
+        .receivedCount = sequencer.Received().Count(),
         .status = sequencer.StatusText(),
         .syncingSeen = Fields().SyncingSeen(),
         .fields = sequencer.Fields(),

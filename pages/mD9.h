@@ -8,15 +8,15 @@
 #include "controls/CPictureEx.h"
 #include "controls/CTextProgressCtrl.h"
 #include "core/rules/IndicatorRules.h"
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
 // The "Indicator" tab: the controller's live state as an instrument panel, read
 // only. While it is shown and connected it keeps the sequencer on live data; the
-// rules (CIndicatorRules) decide what every display shows, and this page only
+// rules (IndicatorRules) decide what every display shows, and this page only
 // carries their states over to the controls.
-class mD9 final : public CTickPage {
+class mD9 final : public TickPage {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD9)
 
@@ -39,7 +39,7 @@ public:
     // Does not use the page's refresh flag: every tick follows the live data.
     void OnTimer() override;
 
-    const CIndicatorRules& Rules() const { return m_rules; }
+    const IndicatorRules& Rules() const { return m_rules; }
     const FanControls& Fan(int fan) const { return m_fans.at(static_cast<std::size_t>(fan - 1)); }
     const SensorControls& Sensor(int sensor) const {
         return m_sensors.at(static_cast<std::size_t>(sensor - 1));
@@ -58,7 +58,7 @@ private:
     // Carries the rules' panel over to the controls; unchanged states cost nothing.
     void ShowPanel();
 
-    CIndicatorRules m_rules;
+    IndicatorRules m_rules;
     std::array<FanControls, 4> m_fans{};
     std::array<SensorControls, 2> m_sensors{};
     std::array<CPictureEx*, kIndicatorSwitches> m_switches{};

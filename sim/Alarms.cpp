@@ -11,7 +11,7 @@ namespace {
 constexpr unsigned kUnused = 0xFF55;
 constexpr unsigned kPowerRelayBit = 0x02;
 
-std::optional<unsigned> Word(const CRegisterImage& config, int index) {
+std::optional<unsigned> Word(const RegisterImage& config, int index) {
     const auto value = config.Value(index);
     if (!value || (*value & 0xFFFFu) == kUnused) {
         return std::nullopt;
@@ -24,12 +24,12 @@ double SensorUnits(unsigned word, bool volts) {
     return volts ? SignedWord(word) / 100.0 : SignedWord(word);
 }
 
-bool SwitchCondition(const CRegisterImage& config, int index, bool high) {
+bool SwitchCondition(const RegisterImage& config, int index, bool high) {
     const auto level = Word(config, index);
     return level && ((*level == 1) == high) && *level <= 1;
 }
 
-bool LimitConditions(const CRegisterImage& config, const AlarmInputs& in, int k, bool volts,
+bool LimitConditions(const RegisterImage& config, const AlarmInputs& in, int k, bool volts,
                      double slack) {
     const auto& s = in.sensors;
     for (int n = 0; n < 2; ++n) {
@@ -53,7 +53,7 @@ bool LimitConditions(const CRegisterImage& config, const AlarmInputs& in, int k,
     return false;
 }
 
-bool AlarmRaised(const CRegisterImage& config, const AlarmInputs& in, int k, bool wasRaised) {
+bool AlarmRaised(const RegisterImage& config, const AlarmInputs& in, int k, bool wasRaised) {
     const bool volts = ReadControlMode(config).voltageInputs;
     if (SwitchCondition(config, 73 + 2 * k, in.switchHigh[0]) ||
         SwitchCondition(config, 74 + 2 * k, in.switchHigh[1])) {
@@ -78,7 +78,7 @@ bool AlarmRaised(const CRegisterImage& config, const AlarmInputs& in, int k, boo
 
 } // namespace
 
-AlarmStates EvaluateAlarms(const CRegisterImage& config, const AlarmInputs& inputs,
+AlarmStates EvaluateAlarms(const RegisterImage& config, const AlarmInputs& inputs,
                            const AlarmStates& raisedBefore) {
     AlarmStates raised{};
     const int count = config.OptionBit(kPowerRelayBit) ? kAlarmCount : 4;
@@ -89,7 +89,7 @@ AlarmStates EvaluateAlarms(const CRegisterImage& config, const AlarmInputs& inpu
     return raised;
 }
 
-std::optional<double> AlarmFanSpeed(const CRegisterImage& config, const AlarmStates& raised,
+std::optional<double> AlarmFanSpeed(const RegisterImage& config, const AlarmStates& raised,
                                     int fan) {
     for (int k = 0; k < kAlarmCount; ++k) {
         if (!raised[static_cast<std::size_t>(k)]) {

@@ -38,8 +38,8 @@ StoredConfiguration LoadConfiguration(const std::filesystem::path& path) {
     return stored;
 }
 
-std::string SaveConfiguration(const std::filesystem::path& path, const CRegisterImage& config) {
-    CRegisterImage copy = config;
+std::string SaveConfiguration(const std::filesystem::path& path, const RegisterImage& config) {
+    RegisterImage copy = config;
     const ConfigurationTextResult text = BuildConfigurationText(copy);
     if (!text.ok()) {
         return "register " + std::to_string(text.invalidRegister) + " is not a hexadecimal word";

@@ -18,6 +18,6 @@ struct StoredConfiguration {
 StoredConfiguration LoadConfiguration(const std::filesystem::path& path);
 
 // Replaces the file as a whole; returns why it failed, empty on success.
-std::string SaveConfiguration(const std::filesystem::path& path, const CRegisterImage& config);
+std::string SaveConfiguration(const std::filesystem::path& path, const RegisterImage& config);
 
 } // namespace orvane::sim

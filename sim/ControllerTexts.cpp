@@ -30,7 +30,7 @@ std::string IdentificationText() {
            "Simulated: no hardware\r\n";
 }
 
-std::string ConfigurationDump(const CRegisterImage& config) {
+std::string ConfigurationDump(const RegisterImage& config) {
     std::string dump = "\r\nConfiguration\r\n<\r";
     for (int i = 0; i < kRegisterCount; ++i) {
         dump += config.Text(i);

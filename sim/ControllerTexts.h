@@ -24,6 +24,6 @@ extern const char* const kLeaveMenuText;
 std::string IdentificationText();
 
 // A heading, "<", CR, the 401 groups with a line break after every 20, "> END".
-std::string ConfigurationDump(const CRegisterImage& config);
+std::string ConfigurationDump(const RegisterImage& config);
 
 } // namespace orvane::sim

@@ -14,7 +14,7 @@ constexpr std::size_t Index(int i) {
     return static_cast<std::size_t>(i);
 }
 
-unsigned Word(const CRegisterImage& config, int index) {
+unsigned Word(const RegisterImage& config, int index) {
     return config.Value(index).value_or(0) & 0xFFFFu;
 }
 
@@ -22,7 +22,7 @@ double Wave(double seconds, double period, double phase = 0) {
     return std::sin(2 * std::numbers::pi * seconds / period + phase);
 }
 
-bool FanUsed(const CRegisterImage& config, int fan) {
+bool FanUsed(const RegisterImage& config, int fan) {
     return Word(config, fan) == 1;
 }
 
@@ -47,7 +47,7 @@ std::optional<double> PlantModel::SensorValue(int sensor, bool volts, SimTime no
     return m_sensorHeld[Index(sensor)].value_or(DriftingValue(sensor, volts, now));
 }
 
-double PlantModel::SetSpeed(const CRegisterImage& config, int fan, double speedLimit) {
+double PlantModel::SetSpeed(const RegisterImage& config, int fan, double speedLimit) {
     const FanProfile profile = ReadFanProfile(config, fan);
     std::optional<double> input;
     const bool any = profile.input1 || profile.input2;
@@ -72,7 +72,7 @@ double PlantModel::SetSpeed(const CRegisterImage& config, int fan, double speedL
     return *on ? CurveSpeed(profile, *input) : 0.0;
 }
 
-void PlantModel::RampFan(const CRegisterImage& config, int fan, double seconds) {
+void PlantModel::RampFan(const RegisterImage& config, int fan, double seconds) {
     const double maxRpm = Word(config, 292 + fan);
     const double target = m_fanFailed[Index(fan)] ? 0.0 : m_targetRpm[Index(fan)];
     const double rate = Word(config, 296 + fan); // percent of the maximum per second
@@ -85,7 +85,7 @@ void PlantModel::RampFan(const CRegisterImage& config, int fan, double seconds) 
     rpm = rpm < target ? std::min(target, rpm + step) : std::max(target, rpm - step);
 }
 
-void PlantModel::Step(const CRegisterImage& config, SimTime now) {
+void PlantModel::Step(const RegisterImage& config, SimTime now) {
     const ControlMode mode = ReadControlMode(config);
     const double seconds = std::chrono::duration<double>(now - m_lastStep).count();
     m_lastStep = now;
@@ -108,7 +108,7 @@ void PlantModel::Step(const CRegisterImage& config, SimTime now) {
     }
 }
 
-LiveSample PlantModel::Sample(const CRegisterImage& config, std::uint64_t upTimeSeconds) const {
+LiveSample PlantModel::Sample(const RegisterImage& config, std::uint64_t upTimeSeconds) const {
     LiveSample sample;
     for (int f = 0; f < 4; ++f) {
         FanReading& fan = sample.fans[Index(f)];

@@ -17,9 +17,9 @@ namespace orvane::sim {
 class PlantModel {
 public:
     // Moves the plant on to `now` under the configuration.
-    void Step(const CRegisterImage& config, SimTime now);
+    void Step(const RegisterImage& config, SimTime now);
     // The state at the last step, for a live record.
-    LiveSample Sample(const CRegisterImage& config, std::uint64_t upTimeSeconds) const;
+    LiveSample Sample(const RegisterImage& config, std::uint64_t upTimeSeconds) const;
     // A controller restart: outputs off, fans run down from where they are.
     void Restart();
 
@@ -32,8 +32,8 @@ public:
 private:
     double DriftingValue(int sensor, bool volts, SimTime now) const;
     std::optional<double> SensorValue(int sensor, bool volts, SimTime now) const;
-    double SetSpeed(const CRegisterImage& config, int fan, double speedLimit);
-    void RampFan(const CRegisterImage& config, int fan, double seconds);
+    double SetSpeed(const RegisterImage& config, int fan, double speedLimit);
+    void RampFan(const RegisterImage& config, int fan, double seconds);
 
     SimTime m_lastStep{0};
     std::array<std::optional<double>, 2> m_sensors{};

@@ -7,13 +7,13 @@ namespace {
 constexpr unsigned kAlwaysOnMarker = 0xFC19;
 constexpr unsigned kMultiPointBit = 0x04;
 
-unsigned Word(const CRegisterImage& config, int index) {
+unsigned Word(const RegisterImage& config, int index) {
     return config.Value(index).value_or(0) & 0xFFFFu;
 }
 
 } // namespace
 
-ControlMode ReadControlMode(const CRegisterImage& config) {
+ControlMode ReadControlMode(const RegisterImage& config) {
     const unsigned mode = Word(config, 183);
     return {mode == 3 || mode == 4, mode == 2 || mode == 4};
 }
@@ -23,7 +23,7 @@ int SignedWord(unsigned word) {
     return word > 0x8000u ? static_cast<int>(word) - 0x10000 : static_cast<int>(word);
 }
 
-FanProfile ReadFanProfile(const CRegisterImage& config, int fan) {
+FanProfile ReadFanProfile(const RegisterImage& config, int fan) {
     FanProfile profile;
     const bool volts = ReadControlMode(config).voltageInputs;
     const double inputUnit = volts ? 0.01 : 1.0; // point inputs are hundredths of a volt

@@ -12,7 +12,7 @@ struct ControlMode {
     bool voltageInputs = false; // modes 3 and 4: 0-10 V inputs instead of thermistors
     bool rpmSpeeds = false;     // modes 2 and 4: speeds in RPM instead of PWM percent
 };
-ControlMode ReadControlMode(const CRegisterImage& config);
+ControlMode ReadControlMode(const RegisterImage& config);
 
 // A 16-bit word read as two's complement (above 8000 hex it is negative).
 int SignedWord(unsigned word);
@@ -33,7 +33,7 @@ struct FanProfile {
 };
 
 // fan: 0 to 3.
-FanProfile ReadFanProfile(const CRegisterImage& config, int fan);
+FanProfile ReadFanProfile(const RegisterImage& config, int fan);
 
 // The set speed for an input value: flat outside the first and last point, straight
 // lines between neighbouring points.

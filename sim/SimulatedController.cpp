@@ -141,7 +141,7 @@ void SimulatedController::OnMenuKey(char key, SimTime now) {
         Send(kSendConfigurationText);
         break;
     case 'x': {
-        CRegisterImage defaults;
+        RegisterImage defaults;
         defaults.LoadDefaultTemplate();
         SetConfiguration(defaults.Texts());
         Send(kDefaultsRestoredText);

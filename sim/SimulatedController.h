@@ -43,7 +43,7 @@ public:
     SimTime NextEventTime() const;
 
     Mode CurrentMode() const { return m_mode; }
-    const CRegisterImage& Configuration() const { return m_config; }
+    const RegisterImage& Configuration() const { return m_config; }
     // Registers 0 to 399 are taken as the numbers they hold ("%04X"; a text that holds
     // none becomes "0000", since the device stores words, not texts); the checksum entry
     // is recomputed.
@@ -71,7 +71,7 @@ private:
     void SendGarbage();
     void Send(std::string_view text) { m_output += text; }
 
-    CRegisterImage m_config;
+    RegisterImage m_config;
     std::uint64_t m_configChanges = 0;
     PlantModel m_plant;
     Mode m_mode = Mode::LiveRecords;

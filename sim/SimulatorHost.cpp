@@ -260,7 +260,7 @@ std::string SimulatorHost::LastError() const {
     return m_lastError;
 }
 
-CRegisterImage SimulatorHost::Configuration() const {
+RegisterImage SimulatorHost::Configuration() const {
     std::lock_guard lock(m_mutex);
     return m_controller.Configuration();
 }
@@ -320,7 +320,7 @@ void SimulatorHost::Run(std::unique_ptr<Line> line, SimulatorOptions options) {
     while (!m_stopRequested && !m_dropRequested && session.failure.empty()) {
         const Clock::time_point now = Clock::now();
         SimTime nextEvent;
-        std::optional<CRegisterImage> changed;
+        std::optional<RegisterImage> changed;
         {
             std::lock_guard lock(m_mutex);
             m_controller.AdvanceTo(session.timeBase.ToSim(now));

@@ -34,7 +34,7 @@ struct SimulatorOptions {
     std::array<bool, 2> switchHigh{}; // switch inputs 1 and 2 at start
     // Called on the simulator's thread, without its lock held, after the controller
     // took a new configuration (a write, or restored defaults).
-    std::function<void(const CRegisterImage&)> configurationChanged;
+    std::function<void(const RegisterImage&)> configurationChanged;
 };
 
 struct StartResult {
@@ -85,7 +85,7 @@ public:
     void DropLine();
 
     // The controller's configuration now.
-    CRegisterImage Configuration() const;
+    RegisterImage Configuration() const;
 
 private:
     void Run(std::unique_ptr<Line> line, SimulatorOptions options);

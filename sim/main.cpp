@@ -31,7 +31,7 @@ void UseConfigurationFile(const std::string& file, SimulatorOptions& options) {
         std::cerr << "orvane-sim: " << file << " not used (" << stored.problem
                   << "); starting from the defaults\n";
     }
-    options.configurationChanged = [file](const CRegisterImage& config) {
+    options.configurationChanged = [file](const RegisterImage& config) {
         const std::string error = SaveConfiguration(file, config);
         if (!error.empty()) {
             std::cerr << "orvane-sim: cannot save " << file << ": " << error << "\n";

@@ -39,7 +39,7 @@ Outcome Check(const CliOptions& options, std::ostream& out) {
     if (!loaded.outcome.ok()) {
         return loaded.outcome;
     }
-    CRegisterImage image;
+    RegisterImage image;
     image.SetTexts(loaded.texts);
     out << ConfigurationSummary(image, options.json);
     return {};
@@ -48,9 +48,9 @@ Outcome Check(const CliOptions& options, std::ostream& out) {
 // What differs from `before` to `after`: exit 0 when nothing, 1 when something does.
 Outcome Diff(const RegisterTexts& before, const RegisterTexts& after, bool json,
              std::ostream& out) {
-    CRegisterImage a;
+    RegisterImage a;
     a.SetTexts(before);
-    CRegisterImage b;
+    RegisterImage b;
     b.SetTexts(after);
     const std::vector<FieldDifference> differences = DiffConfigurations(a, b);
     out << DiffReport(differences, a, b, json);
@@ -89,7 +89,7 @@ struct ReadBack {
 // The controller's configuration as it sent it, taken on the tick its reply was shown
 // (before the log question can change bit 5; a reply taken by an earlier read does not count).
 ReadBack ReadFromController(CliSession& session) {
-    CSequencer& seq = session.Sequencer();
+    Sequencer& seq = session.Sequencing();
     const int shownBefore = session.Console().configurationsShown;
     std::optional<RegisterTexts> received;
     Outcome run = session.RunCommand([&] { seq.RequestCommand(CommandCode::ReadConfig); },
@@ -132,7 +132,7 @@ void TickWhile(CliSession& session, int limit, const std::function<bool()>& wait
 // output has pushed all of it out; a read started earlier could miss its reply.
 void WaitForReceiveWindow(CliSession& session) {
     TickWhile(session, kWindowRefillTicks,
-              [&] { return session.Sequencer().ReceiveBuffer().Text().empty(); });
+              [&] { return session.Sequencing().Received().Text().empty(); });
 }
 
 // Reads the configuration back and lists every register that is not what was sent.
@@ -142,10 +142,10 @@ Outcome Verify(CliSession& session, const RegisterTexts& written, std::ostream& 
     if (!read.outcome.ok()) {
         return {read.outcome.code, "cannot verify: " + read.outcome.message};
     }
-    CRegisterImage sent;
+    RegisterImage sent;
     sent.SetTexts(written);
     sent.SetText(kChecksumIndex, ChecksumText(written));
-    CRegisterImage held;
+    RegisterImage held;
     held.SetTexts(read.texts);
     const std::vector<RegisterMismatch> mismatches = CompareRegisters(sent, held);
     if (mismatches.empty()) {
@@ -189,7 +189,7 @@ Outcome Write(CliSession& session, const CliOptions& options, std::ostream& out)
         out << "Backup: " << backup.path << "\n" << std::flush;
     }
     session.Image().SetTexts(loaded.texts);
-    Outcome run = session.RunCommand([&] { session.Sequencer().OnDownloadConfiguration(); });
+    Outcome run = session.RunCommand([&] { session.Sequencing().OnDownloadConfiguration(); });
     if (!run.ok() || !options.verify) {
         return run;
     }
@@ -209,7 +209,7 @@ Outcome DiffWithController(CliSession& session, const CliOptions& options, std::
 }
 
 Outcome Info(CliSession& session, std::ostream& out) {
-    CSequencer& seq = session.Sequencer();
+    Sequencer& seq = session.Sequencing();
     session.Console().controllerInfo.clear();
     Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
     if (!run.ok()) {
@@ -241,7 +241,7 @@ Outcome RecordLiveData(CliSession& session, const CliOptions& options, std::ostr
             result = *step.failure;
             break;
         }
-        if (!session.Sequencer().IsConnected()) {
+        if (!session.Sequencing().IsConnected()) {
             result = {kExitPort, session.Console().messages.empty()
                                      ? "the port was closed"
                                      : session.Console().messages.back().text};
@@ -267,11 +267,11 @@ Outcome RecordLiveData(CliSession& session, const CliOptions& options, std::ostr
 // The GUI's log file, written by the sequencer's own logger.
 Outcome LogGuiFormat(CliSession& session, const CliOptions& options, std::ostream& err,
                      bool showProgress) {
-    CSequencer& seq = session.Sequencer();
+    Sequencer& seq = session.Sequencing();
     session.Console().logPath = options.output;
     seq.SetPendingAction(PendingAction::OpenLog);
     const Outcome result = RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
-        const CDataLogger& logger = seq.Logger();
+        const DataLogger& logger = seq.Logger();
         if (!logger.IsOpen()) {
             return {false, Outcome{kExitFile, options.output + ": " + logger.LogStatus()}};
         }
@@ -296,7 +296,7 @@ Outcome LogCsv(CliSession& session, const CliOptions& options, std::ostream& err
     if (!file) {
         return failed();
     }
-    const CSequencer& seq = session.Sequencer();
+    const Sequencer& seq = session.Sequencing();
     std::string lastUpTime;
     return RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
         const LiveFields& fields = seq.Fields();
@@ -315,7 +315,7 @@ Outcome LogCsv(CliSession& session, const CliOptions& options, std::ostream& err
 }
 
 Outcome Log(CliSession& session, const CliOptions& options, std::ostream& err, bool showProgress) {
-    CSequencer& seq = session.Sequencer();
+    Sequencer& seq = session.Sequencing();
     seq.SetState(State::ViewData);
     int waited = 0;
     while (seq.StatusText() != StateName(State::ViewData)) {
@@ -343,7 +343,7 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
         connected.message = "cannot open " + port.devicePath;
         return connected;
     }
-    CSequencer& seq = session.Sequencer();
+    Sequencer& seq = session.Sequencing();
     switch (options.command) {
     case CliCommand::Read:
         return Read(session, options.output);
@@ -351,7 +351,7 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
         return Write(session, options, out);
     case CliCommand::Info: {
         TickWhile(session, kCaptureFillTicks,
-                  [&] { return seq.ReceiveBuffer().Count() <= kCaptureMinimumCount; });
+                  [&] { return seq.Received().Count() <= kCaptureMinimumCount; });
         std::ostringstream text;
         Outcome info = Info(session, options.json ? text : out);
         if (info.ok() && options.json) {

@@ -35,7 +35,7 @@ bool FitsFileName(char c) {
 
 // The file's bytes, or why the registers cannot make one.
 Outcome EncodeFile(const RegisterTexts& texts, std::vector<std::uint8_t>& bytes) {
-    CRegisterImage image;
+    RegisterImage image;
     image.SetTexts(texts);
     const ConfigurationTextResult built = BuildConfigurationText(image);
     if (!built.ok()) {
@@ -111,8 +111,7 @@ Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& pat
     return {};
 }
 
-std::string BackupFileName(const CRegisterImage& image,
-                           std::chrono::system_clock::time_point when) {
+std::string BackupFileName(const RegisterImage& image, std::chrono::system_clock::time_point when) {
     std::string name = ProposedFileName(image);
     for (char& c : name) {
         c = FitsFileName(c) ? c : '_';
@@ -138,7 +137,7 @@ SavedBackup SaveBackup(const RegisterTexts& texts, const std::string& dir,
     if (Outcome folder = MakeBackupFolder(dir); !folder.ok()) {
         return {folder, {}};
     }
-    CRegisterImage image;
+    RegisterImage image;
     image.SetTexts(texts);
     const std::filesystem::path name = BackupFileName(image, when);
     for (int n = 1; n <= kMostBackupsASecond; ++n) {

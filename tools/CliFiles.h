@@ -22,7 +22,7 @@ Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& pat
 
 // "<name>_Issue<n>_<YYYYMMDD-HHMMSS>.txt" at the PC's local time; characters that some file
 // systems refuse (path separators, control characters, Windows' reserved ones) become "_".
-std::string BackupFileName(const CRegisterImage& image, std::chrono::system_clock::time_point when);
+std::string BackupFileName(const RegisterImage& image, std::chrono::system_clock::time_point when);
 
 struct SavedBackup {
     Outcome outcome;

@@ -7,7 +7,7 @@ namespace orvane::cli {
 
 namespace {
 
-void Words(CJsonWriter& json, const std::vector<int>& registers, const CRegisterImage& image) {
+void Words(JsonWriter& json, const std::vector<int>& registers, const RegisterImage& image) {
     json.BeginArray();
     for (const int r : registers) {
         json.String(image.Text(r));
@@ -17,7 +17,7 @@ void Words(CJsonWriter& json, const std::vector<int>& registers, const CRegister
 
 } // namespace
 
-std::string ConfigurationSummary(const CRegisterImage& image, bool json) {
+std::string ConfigurationSummary(const RegisterImage& image, bool json) {
     const auto issue = image.Value(kIssueRegister);
     const std::string name = image.DecodeTextField(kNameField);
     const std::string description = image.DecodeTextField(kDescriptionField);
@@ -28,7 +28,7 @@ std::string ConfigurationSummary(const CRegisterImage& image, bool json) {
                "\nDescription: " + description + "\nDate: " + date +
                "\nChecksum: " + image.Text(kChecksumIndex) + "\n";
     }
-    CJsonWriter out;
+    JsonWriter out;
     out.BeginObject().Key("name").String(name).Key("issue");
     if (issue) {
         out.Number(*issue);
@@ -41,13 +41,13 @@ std::string ConfigurationSummary(const CRegisterImage& image, bool json) {
 }
 
 std::string IdentificationJson(const std::string& text) {
-    CJsonWriter out;
+    JsonWriter out;
     out.BeginObject().Key("identification").String(text).EndObject();
     return out.Text() + "\n";
 }
 
-std::string DiffReport(const std::vector<FieldDifference>& differences,
-                       const CRegisterImage& before, const CRegisterImage& after, bool json) {
+std::string DiffReport(const std::vector<FieldDifference>& differences, const RegisterImage& before,
+                       const RegisterImage& after, bool json) {
     if (!json) {
         std::string lines;
         for (const FieldDifference& difference : differences) {
@@ -55,7 +55,7 @@ std::string DiffReport(const std::vector<FieldDifference>& differences,
         }
         return lines;
     }
-    CJsonWriter out;
+    JsonWriter out;
     out.BeginObject().Key("same").Bool(differences.empty()).Key("differences").BeginArray();
     for (const FieldDifference& difference : differences) {
         const RegisterField& field = *difference.field;

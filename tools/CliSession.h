@@ -51,8 +51,8 @@ public:
     // Waits for the next tick, handing over received bytes meanwhile, then runs it.
     void Tick();
 
-    CSequencer& Sequencer() { return m_sequencer; }
-    CRegisterImage& Image() { return m_image; }
+    Sequencer& Sequencing() { return m_sequencer; }
+    RegisterImage& Image() { return m_image; }
     CliConsole& Console() { return m_console; }
     // Set from a signal handler: the running command is abandoned at the next tick.
     static void RequestStop();
@@ -67,8 +67,8 @@ private:
     OwnerQueue m_queue;
     SerialLink m_link;
     CliConsole m_console;
-    CRegisterImage m_image;
-    CSequencer m_sequencer;
+    RegisterImage m_image;
+    Sequencer m_sequencer;
 };
 
 } // namespace orvane::cli

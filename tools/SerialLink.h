@@ -20,7 +20,7 @@ public:
     SerialLink(OwnerQueue& queue, std::string devicePath);
 
     // Where received bytes and a port failure go; set before the first Open.
-    void Attach(CSequencer& sequencer) { m_sequencer = &sequencer; }
+    void Attach(Sequencer& sequencer) { m_sequencer = &sequencer; }
 
     bool Open(int portNumber) override;
     void StartMonitor() override { m_port.StartMonitor(); }
@@ -33,7 +33,7 @@ private:
     void OnPortFailure(unsigned port) override;
 
     CSerialPort m_port;
-    CSequencer* m_sequencer = nullptr;
+    Sequencer* m_sequencer = nullptr;
 };
 
 } // namespace orvane::cli

@@ -21,17 +21,17 @@ std::string FileNameOf(const std::string& path) {
 
 } // namespace
 
-CDataLogger::CDataLogger(CRegisterImage& image, IMainWindowView& view, IPrompter& prompter)
+DataLogger::DataLogger(RegisterImage& image, IMainWindowView& view, IPrompter& prompter)
     : m_image(image), m_view(view), m_prompter(prompter) {}
 
-CDataLogger::~CDataLogger() = default;
+DataLogger::~DataLogger() = default;
 
-void CDataLogger::SetLogStatus(std::string text) {
+void DataLogger::SetLogStatus(std::string text) {
     m_status = std::move(text);
     m_view.ShowLogStatus(m_status);
 }
 
-void CDataLogger::OpenLogFile() {
+void DataLogger::OpenLogFile() {
     SaveFileRequest request;
     request.defaultExtension = "txt";
     request.confirmOverwrite = true;
@@ -76,7 +76,7 @@ void CDataLogger::OpenLogFile() {
     m_image.SetOptionBit(kLogEnableBit, true);
 }
 
-void CDataLogger::CloseLogFile() {
+void DataLogger::CloseLogFile() {
     // Clears the option also when no file is open: it is what the user asked for, and
     // an option left set would have no log to close and no other way to clear it.
     m_image.SetOptionBit(kLogEnableBit, false);
@@ -89,7 +89,7 @@ void CDataLogger::CloseLogFile() {
     SetLogStatus(std::string(texts::kLogClosed));
 }
 
-void CDataLogger::LogTick(bool connected, int state, const LiveFields& fields) {
+void DataLogger::LogTick(bool connected, int state, const LiveFields& fields) {
     m_loggedThisTick = false;
     if (connected && m_status == texts::kLogOpened && m_file && state == State::ViewData) {
         std::string record;
@@ -108,7 +108,7 @@ void CDataLogger::LogTick(bool connected, int state, const LiveFields& fields) {
     }
 }
 
-bool CDataLogger::WriteRecord(const std::string& record) {
+bool DataLogger::WriteRecord(const std::string& record) {
     std::error_code ec;
     if (!std::filesystem::exists(m_path, ec)) {
         // Writes to a removed file would vanish without an error.
@@ -131,7 +131,7 @@ bool CDataLogger::WriteRecord(const std::string& record) {
     return ok;
 }
 
-void CDataLogger::StopAfterWriteFailure(const std::string& reason) {
+void DataLogger::StopAfterWriteFailure(const std::string& reason) {
     m_file.reset();
     m_headerWritten = false;
     m_image.SetOptionBit(kLogEnableBit, false);

@@ -19,12 +19,12 @@ inline constexpr std::string_view kLogHeader =
 // Writes every live tick's fields to a file the user chooses. The log status text
 // is kept here and pushed to the view: writing depends on it reading exactly
 // "File opened successfully".
-class CDataLogger {
+class DataLogger {
 public:
-    CDataLogger(CRegisterImage& image, IMainWindowView& view, IPrompter& prompter);
-    ~CDataLogger();
-    CDataLogger(const CDataLogger&) = delete;
-    CDataLogger& operator=(const CDataLogger&) = delete;
+    DataLogger(RegisterImage& image, IMainWindowView& view, IPrompter& prompter);
+    ~DataLogger();
+    DataLogger(const DataLogger&) = delete;
+    DataLogger& operator=(const DataLogger&) = delete;
 
     // Asks for the file and opens it empty; sets bit 5 of register 184 when opened.
     // With no log running, a cancelled dialog or a file that cannot be opened clears
@@ -51,7 +51,7 @@ private:
     bool WriteRecord(const std::string& record);
     void StopAfterWriteFailure(const std::string& reason);
 
-    CRegisterImage& m_image;
+    RegisterImage& m_image;
     IMainWindowView& m_view;
     IPrompter& m_prompter;
     std::unique_ptr<std::FILE, FileCloser> m_file;

@@ -24,7 +24,7 @@ struct LinkOpenFailure {
 
 // The sequencer's way to the controller: the main window implements it with
 // CSerialPort, tests with a recording fake. Received bytes come back through
-// CSequencer::OnReceiveChar, a failure of an open port through OnLinkFailure.
+// Sequencer::OnReceiveChar, a failure of an open port through OnLinkFailure.
 class ILink {
 public:
     virtual ~ILink() = default;

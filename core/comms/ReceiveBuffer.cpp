@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-void CReceiveBuffer::OnReceiveChar(std::uint8_t byte) {
+void ReceiveBuffer::OnReceiveChar(std::uint8_t byte) {
     if (m_count < kWindow) {
         m_bytes[m_count++] = static_cast<char>(byte);
         return;
@@ -14,23 +14,23 @@ void CReceiveBuffer::OnReceiveChar(std::uint8_t byte) {
     m_bytes[kWindow - 1] = static_cast<char>(byte);
 }
 
-void CReceiveBuffer::FillWithSpaces() {
+void ReceiveBuffer::FillWithSpaces() {
     std::memset(m_bytes.data(), ' ', kTextMax);
     m_bytes[kTextMax] = 0;
     m_bytes[kTextMax + 1] = 0;
     m_count = 0;
 }
 
-void CReceiveBuffer::Clear() {
+void ReceiveBuffer::Clear() {
     m_bytes.fill(0);
     m_count = 0;
 }
 
-void CReceiveBuffer::ZeroWindow() {
+void ReceiveBuffer::ZeroWindow() {
     std::memset(m_bytes.data(), 0, kWindow);
 }
 
-std::string_view CReceiveBuffer::Text() const {
+std::string_view ReceiveBuffer::Text() const {
     // The last two bytes are never written, so this always finds an end.
     return std::string_view(m_bytes.data(), std::strlen(m_bytes.data()));
 }

@@ -9,13 +9,13 @@ namespace orvane {
 
 // Everything the controller sent since connecting, as one text that the parsers
 // read at fixed moments. Once 1800 bytes are held it keeps exactly the latest 1800.
-class CReceiveBuffer {
+class ReceiveBuffer {
 public:
     static constexpr std::size_t kSize = 1952;
     static constexpr std::size_t kTextMax = 1950; // the last two bytes stay zero
     static constexpr std::size_t kWindow = 1800;
 
-    CReceiveBuffer() { FillWithSpaces(); }
+    ReceiveBuffer() { FillWithSpaces(); }
 
     // Appends one byte; constant work, except the one-place move once full.
     void OnReceiveChar(std::uint8_t byte);

@@ -48,10 +48,10 @@ std::string OpenFailureText(int port, const LinkOpenFailure& failure) {
 
 } // namespace
 
-CSequencer::CSequencer(const SequencerContext& context)
+Sequencer::Sequencer(const SequencerContext& context)
     : m_ctx(context), m_logger(context.image, context.view, context.prompter) {}
 
-void CSequencer::InitSequencer() {
+void Sequencer::InitSequencer() {
     m_connected = false;
     m_receive.FillWithSpaces();
     m_captureStarted = false;
@@ -65,27 +65,27 @@ void CSequencer::InitSequencer() {
     m_tick = 10;
 }
 
-void CSequencer::RequestCommand(int command) {
+void Sequencer::RequestCommand(int command) {
     m_command = command;
     m_state = State::Command;
 }
 
-void CSequencer::RequestControllerInformation() {
+void Sequencer::RequestControllerInformation() {
     m_captureStarted = false;
     RequestCommand(CommandCode::RestartForProgramNumber);
 }
 
-void CSequencer::ResetNoData() {
+void Sequencer::ResetNoData() {
     m_noDataCounter = 0;
     m_noDataWarningShown = false;
 }
 
-void CSequencer::ShowStatus(std::string_view text) {
+void Sequencer::ShowStatus(std::string_view text) {
     m_status = text;
     m_ctx.view.ShowStatus(m_status);
 }
 
-void CSequencer::OnTimer() {
+void Sequencer::OnTimer() {
     ++m_tick;
     const int now = m_tick;
     m_ctx.view.ShowTick(FormatDecimal(now));
@@ -96,7 +96,7 @@ void CSequencer::OnTimer() {
     m_logger.LogTick(m_connected, m_state, m_fields);
 }
 
-void CSequencer::RunPendingAction() {
+void Sequencer::RunPendingAction() {
     switch (m_pendingAction) {
     case PendingAction::ConnectOrDisconnect:
         ConnectOrDisconnect();
@@ -117,7 +117,7 @@ void CSequencer::RunPendingAction() {
     }
 }
 
-void CSequencer::RunState(int now) {
+void Sequencer::RunState(int now) {
     switch (m_state) {
     case State::DoNothing:
         ShowStatus(StateName(State::DoNothing));
@@ -143,7 +143,7 @@ void CSequencer::RunState(int now) {
     }
 }
 
-void CSequencer::RunCommand(int now) {
+void Sequencer::RunCommand(int now) {
     const auto schedule = ScheduleFor(m_command);
     if (schedule.empty()) {
         return;
@@ -166,7 +166,7 @@ void CSequencer::RunCommand(int now) {
     }
 }
 
-void CSequencer::StartCommand(int now) {
+void Sequencer::StartCommand(int now) {
     ++m_commandRun;
     m_startTick = now;
     m_commandStep = 1;
@@ -176,7 +176,7 @@ void CSequencer::StartCommand(int now) {
     m_ctx.view.DisablePageControls();
 }
 
-bool CSequencer::RunStep(const ScheduleStep& step) {
+bool Sequencer::RunStep(const ScheduleStep& step) {
     switch (step.action) {
     case StepAction::SendKey:
         SendToController(std::string_view(&step.key, 1));
@@ -219,7 +219,7 @@ bool CSequencer::RunStep(const ScheduleStep& step) {
     return true;
 }
 
-void CSequencer::FinishCommon() {
+void Sequencer::FinishCommon() {
     ++m_commandRun;
     m_ctx.view.PlayActivityAnimation(kAnimationIdle);
     m_ctx.view.EnablePageControls();
@@ -228,7 +228,7 @@ void CSequencer::FinishCommon() {
     m_ctx.view.ShowActivity(Str(texts::kIdle));
 }
 
-void CSequencer::EndCommand() {
+void Sequencer::EndCommand() {
     const int command = m_command;
     FinishCommon();
     switch (command) {
@@ -255,7 +255,7 @@ void CSequencer::EndCommand() {
     }
 }
 
-void CSequencer::CheckLogAfterRead() {
+void Sequencer::CheckLogAfterRead() {
     const bool enabled = m_ctx.image.OptionBit(kLogEnableBit);
     const bool open = m_logger.IsOpen();
     if (enabled && !open) {
@@ -279,7 +279,7 @@ void CSequencer::CheckLogAfterRead() {
     }
 }
 
-void CSequencer::RunCapture(int now) {
+void Sequencer::RunCapture(int now) {
     ShowStatus(StateName(State::ProgramNumberData));
     if (!m_captureStarted) {
         m_captureStarted = true;
@@ -300,7 +300,7 @@ void CSequencer::RunCapture(int now) {
     }
 }
 
-void CSequencer::ConnectOrDisconnect() {
+void Sequencer::ConnectOrDisconnect() {
     m_captureStarted = false;
     if (m_connected) {
         Disconnect();
@@ -325,7 +325,7 @@ void CSequencer::ConnectOrDisconnect() {
     m_pendingAction = PendingAction::None;
 }
 
-void CSequencer::Disconnect() {
+void Sequencer::Disconnect() {
     m_captureStarted = false;
     m_ctx.link.Close();
     if (m_commandStep != 0 || m_busy) {
@@ -343,7 +343,7 @@ void CSequencer::Disconnect() {
     m_pendingAction = PendingAction::None;
 }
 
-void CSequencer::OnLinkFailure() {
+void Sequencer::OnLinkFailure() {
     if (!m_connected) {
         return;
     }
@@ -356,7 +356,7 @@ void CSequencer::OnLinkFailure() {
         Str(texts::kLinkFailureCaption), MessageIcon::Error, MessageButtons::Ok);
 }
 
-void CSequencer::OnDownloadConfiguration() {
+void Sequencer::OnDownloadConfiguration() {
     auto refuse = [this](std::string_view text, std::string_view caption) {
         m_ctx.prompter.ShowMessage(Str(text), Str(caption), MessageIcon::Exclamation,
                                    MessageButtons::Ok);
@@ -372,11 +372,11 @@ void CSequencer::OnDownloadConfiguration() {
     }
 }
 
-void CSequencer::SendToController(std::string_view text) {
+void Sequencer::SendToController(std::string_view text) {
     m_ctx.link.Send(text);
 }
 
-void CSequencer::ParseConfigurationReply() {
+void Sequencer::ParseConfigurationReply() {
     ConfigReply reply = ReadConfigurationReply(m_receive.Text());
     m_lastReply = reply.outcome;
     switch (reply.outcome) {
@@ -394,7 +394,7 @@ void CSequencer::ParseConfigurationReply() {
     }
 }
 
-bool CSequencer::ParseLiveRecord() {
+bool Sequencer::ParseLiveRecord() {
     if (m_noDataCounter > kNoDataLimit) {
         if (m_noDataWarningShown) {
             return false;
@@ -417,7 +417,7 @@ bool CSequencer::ParseLiveRecord() {
     return true;
 }
 
-bool CSequencer::ParseControllerInfo() {
+bool Sequencer::ParseControllerInfo() {
     const auto info = FindControllerInfo(m_receive.Text());
     if (!info) {
         return false;

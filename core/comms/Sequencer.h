@@ -19,7 +19,7 @@ namespace orvane {
 
 // What the sequencer talks to; all owned by the main window (or a test).
 struct SequencerContext {
-    CRegisterImage& image;
+    RegisterImage& image;
     ILink& link;
     IMainWindowView& view;
     ICommsPageView& comms;
@@ -32,9 +32,9 @@ struct SequencerContext {
 // texts and the data logger it drives. Everything runs on the UI thread; OnTimer
 // may be re-entered from inside a question it asks (a modal box runs ticks), so
 // the state is always set before asking and every step re-checks afterwards.
-class CSequencer {
+class Sequencer {
 public:
-    explicit CSequencer(const SequencerContext& context);
+    explicit Sequencer(const SequencerContext& context);
 
     // Start-up values: tick 10, "DO_NOTHING", not connected, nothing pending,
     // receive text all spaces; shows "IDLE" and enables the page controls.
@@ -87,9 +87,9 @@ public:
     ConfigReplyOutcome LastReplyOutcome() const { return m_lastReply; }
 
     const LiveFields& Fields() const { return m_fields; }
-    const CReceiveBuffer& ReceiveBuffer() const { return m_receive; }
-    CDataLogger& Logger() { return m_logger; }
-    const CDataLogger& Logger() const { return m_logger; }
+    const ReceiveBuffer& Received() const { return m_receive; }
+    DataLogger& Logger() { return m_logger; }
+    const DataLogger& Logger() const { return m_logger; }
 
 private:
     void ShowStatus(std::string_view text);
@@ -105,9 +105,9 @@ private:
     void Disconnect();
 
     SequencerContext m_ctx;
-    CReceiveBuffer m_receive;
+    ReceiveBuffer m_receive;
     LiveFields m_fields{};
-    CDataLogger m_logger;
+    DataLogger m_logger;
 
     int m_tick = 10;
     int m_state = State::DoNothing;

@@ -89,7 +89,7 @@ FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes) {
     return result;
 }
 
-std::string ProposedFileName(const CRegisterImage& image) {
+std::string ProposedFileName(const RegisterImage& image) {
     return image.DecodeTextField(kNameField) + "_Issue" +
            FormatDecimal(image.Value(kIssueRegister).value_or(0));
 }

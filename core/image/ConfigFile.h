@@ -35,7 +35,7 @@ struct FileReadResult {
 FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes);
 
 // The file name proposed when saving: name, "_Issue", issue in decimal.
-std::string ProposedFileName(const CRegisterImage& image);
+std::string ProposedFileName(const RegisterImage& image);
 
 struct FileWriteResult {
     bool ok = false;

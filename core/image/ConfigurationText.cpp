@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-ConfigurationTextResult BuildConfigurationText(CRegisterImage& image) {
+ConfigurationTextResult BuildConfigurationText(RegisterImage& image) {
     ConfigurationTextResult result;
     const RegisterTexts& texts = image.Texts();
     // Every register must be exactly four digits: anything else would shift every

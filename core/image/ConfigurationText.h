@@ -19,6 +19,6 @@ struct ConfigurationTextResult {
 // Builds the configuration text and stores its checksum in the checksum entry.
 // An image whose register is not four hexadecimal digits is refused: nothing is
 // built, the checksum entry is left alone, and the register is named.
-ConfigurationTextResult BuildConfigurationText(CRegisterImage& image);
+ConfigurationTextResult BuildConfigurationText(RegisterImage& image);
 
 } // namespace orvane

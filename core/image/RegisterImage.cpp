@@ -33,25 +33,25 @@ void AppendUtf8(std::string& out, unsigned code) {
 
 } // namespace
 
-const std::string& CRegisterImage::Text(int index) const {
+const std::string& RegisterImage::Text(int index) const {
     return InImage(index) ? m_texts[static_cast<std::size_t>(index)] : kNoText;
 }
 
-void CRegisterImage::SetText(int index, std::string text) {
+void RegisterImage::SetText(int index, std::string text) {
     if (InImage(index)) {
         m_texts[static_cast<std::size_t>(index)] = std::move(text);
     }
 }
 
-std::optional<unsigned> CRegisterImage::Value(int index) const {
+std::optional<unsigned> RegisterImage::Value(int index) const {
     return ScanHex(Text(index));
 }
 
-void CRegisterImage::SetValue(int index, unsigned value) {
+void RegisterImage::SetValue(int index, unsigned value) {
     SetText(index, FormatHexWord(value));
 }
 
-void CRegisterImage::LoadDefaultTemplate() {
+void RegisterImage::LoadDefaultTemplate() {
     for (int i = 0; i < kRegisterCount; ++i) {
         SetValue(i, 0xFFFF);
     }
@@ -62,7 +62,7 @@ void CRegisterImage::LoadDefaultTemplate() {
     }
 }
 
-std::string CRegisterImage::DecodeTextField(TextField field) const {
+std::string RegisterImage::DecodeTextField(TextField field) const {
     std::string text;
     for (int i = field.first; i <= field.last; ++i) {
         // A register that holds no number reads as zero and so ends the text.
@@ -75,16 +75,16 @@ std::string CRegisterImage::DecodeTextField(TextField field) const {
     return text;
 }
 
-bool CRegisterImage::OptionBit(unsigned bit) const {
+bool RegisterImage::OptionBit(unsigned bit) const {
     return (Value(kOptionRegister).value_or(0) & bit) != 0;
 }
 
-void CRegisterImage::SetOptionBit(unsigned bit, bool on) {
+void RegisterImage::SetOptionBit(unsigned bit, bool on) {
     const unsigned now = Value(kOptionRegister).value_or(0);
     SetValue(kOptionRegister, on ? (now | bit) : (now & ~bit));
 }
 
-void CRegisterImage::ShowConfigurationInfo(IConfigInfoView& view) const {
+void RegisterImage::ShowConfigurationInfo(IConfigInfoView& view) const {
     view.ShowChecksum(Text(kChecksumIndex));
     view.ShowConfigIssue(FormatDecimal(Value(kIssueRegister).value_or(0)));
     view.ShowConfigName(DecodeTextField(kNameField));
@@ -92,7 +92,7 @@ void CRegisterImage::ShowConfigurationInfo(IConfigInfoView& view) const {
     view.ShowConfigDate(DecodeTextField(kDateField));
 }
 
-void CRegisterImage::RefreshConfigurationInfo(IConfigInfoView& view) {
+void RegisterImage::RefreshConfigurationInfo(IConfigInfoView& view) {
     view.ShowConfigDate(DecodeTextField(kDateField));
     view.ShowConfigIssue(FormatDecimal(Value(kIssueRegister).value_or(0)));
     view.ShowConfigName(DecodeTextField(kNameField));

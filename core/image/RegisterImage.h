@@ -40,10 +40,10 @@ using RegisterTexts = std::array<std::string, kImageEntries>;
 // The controller's whole configuration: 400 registers and the checksum entry, each
 // held as the text it is exchanged as (normally four upper-case hexadecimal digits).
 // A text of another form stays exactly as stored.
-class CRegisterImage {
+class RegisterImage {
 public:
     // Entries start empty, as the checksum field does until first computed.
-    CRegisterImage() = default;
+    RegisterImage() = default;
 
     // Index 0 to 400; an index outside that range reads as empty and is not written.
     const std::string& Text(int index) const;

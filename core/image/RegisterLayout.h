@@ -120,13 +120,13 @@ enum class ControlMode : unsigned {
 };
 
 // A voltage mode is exactly "0003" or "0004"; anything else reads as temperature.
-inline bool IsVoltageMode(const CRegisterImage& image) {
+inline bool IsVoltageMode(const RegisterImage& image) {
     const std::string& text = image.Text(kControlMode);
     return text == "0003" || text == "0004";
 }
 
 // Fan speeds are set in RPM exactly in "0002" and "0004"; anything else is PWM percent.
-inline bool IsRpmMode(const CRegisterImage& image) {
+inline bool IsRpmMode(const RegisterImage& image) {
     const std::string& text = image.Text(kControlMode);
     return text == "0002" || text == "0004";
 }

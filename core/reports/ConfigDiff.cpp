@@ -5,7 +5,7 @@ namespace orvane {
 namespace {
 
 // " (register 207 FFFF, 208 FFFF)": what tells two equal-looking values apart.
-std::string WordsOf(const std::vector<int>& registers, const CRegisterImage& image) {
+std::string WordsOf(const std::vector<int>& registers, const RegisterImage& image) {
     std::string words = registers.size() == 1 ? " (register " : " (registers ";
     for (std::size_t i = 0; i < registers.size(); ++i) {
         words += (i ? ", " : "") + std::to_string(registers[i]) + " " + image.Text(registers[i]);
@@ -30,10 +30,10 @@ std::string QualifiedName(const RegisterField& field) {
     return std::string(field.page) + " / " + field.name;
 }
 
-std::vector<FieldDifference> DiffConfigurations(const CRegisterImage& before,
-                                                const CRegisterImage& after) {
+std::vector<FieldDifference> DiffConfigurations(const RegisterImage& before,
+                                                const RegisterImage& after) {
     std::vector<FieldDifference> differences;
-    for (const RegisterField& field : CRegisterMap::Get().Fields()) {
+    for (const RegisterField& field : RegisterMap::Get().Fields()) {
         FieldDifference difference{&field, {}, {}, {}};
         for (const int r : field.registers) {
             if ((DifferingBits(before.Text(r), after.Text(r)) & field.mask) != 0) {
@@ -58,8 +58,8 @@ std::string DescribeDifference(const FieldDifference& difference) {
     return QualifiedName(*difference.field) + ": " + difference.before + " -> " + difference.after;
 }
 
-std::vector<RegisterMismatch> CompareRegisters(const CRegisterImage& sent,
-                                               const CRegisterImage& read) {
+std::vector<RegisterMismatch> CompareRegisters(const RegisterImage& sent,
+                                               const RegisterImage& read) {
     std::vector<RegisterMismatch> mismatches;
     for (int r = 0; r < kImageEntries; ++r) {
         const unsigned bits = DifferingBits(sent.Text(r), read.Text(r));
@@ -67,7 +67,7 @@ std::vector<RegisterMismatch> CompareRegisters(const CRegisterImage& sent,
             continue;
         }
         RegisterMismatch mismatch{r, sent.Text(r), read.Text(r), {}};
-        for (const RegisterField* field : CRegisterMap::Get().FieldsAt(r)) {
+        for (const RegisterField* field : RegisterMap::Get().FieldsAt(r)) {
             if ((field->mask & bits) != 0) {
                 mismatch.fields.push_back(field);
             }
@@ -77,8 +77,8 @@ std::vector<RegisterMismatch> CompareRegisters(const CRegisterImage& sent,
     return mismatches;
 }
 
-std::string DescribeMismatch(const RegisterMismatch& mismatch, const CRegisterImage& sent,
-                             const CRegisterImage& read) {
+std::string DescribeMismatch(const RegisterMismatch& mismatch, const RegisterImage& sent,
+                             const RegisterImage& read) {
     if (mismatch.reg == kChecksumIndex) {
         return "checksum: sent " + mismatch.sent + ", read " + mismatch.read;
     }

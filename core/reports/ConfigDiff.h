@@ -20,8 +20,8 @@ struct FieldDifference {
 
 // Every field whose bits differ, in the map's order (grouped by page). A field that shows
 // the same in both (a text whose registers differ after its end) names those registers.
-std::vector<FieldDifference> DiffConfigurations(const CRegisterImage& before,
-                                                const CRegisterImage& after);
+std::vector<FieldDifference> DiffConfigurations(const RegisterImage& before,
+                                                const RegisterImage& after);
 
 // "Fan Setting / FAN 2 Ramp Rate: 10 -> 25".
 std::string DescribeDifference(const FieldDifference& difference);
@@ -35,12 +35,12 @@ struct RegisterMismatch {
 
 // Registers 0 to 399 and the checksum entry that differ between what was sent and what
 // was read back (digits compared by value, so case does not count).
-std::vector<RegisterMismatch> CompareRegisters(const CRegisterImage& sent,
-                                               const CRegisterImage& read);
+std::vector<RegisterMismatch> CompareRegisters(const RegisterImage& sent,
+                                               const RegisterImage& read);
 
 // "register 297 (Fan Setting / FAN 2 Ramp Rate): sent 000A (10), read 0019 (25)".
-std::string DescribeMismatch(const RegisterMismatch& mismatch, const CRegisterImage& sent,
-                             const CRegisterImage& read);
+std::string DescribeMismatch(const RegisterMismatch& mismatch, const RegisterImage& sent,
+                             const RegisterImage& read);
 
 // "Fan Setting / FAN 2 Ramp Rate", or the name alone for a register no page uses.
 std::string QualifiedName(const RegisterField& field);

@@ -87,7 +87,7 @@ std::string JsonQuoted(std::string_view text) {
     return out + "\"";
 }
 
-void CJsonWriter::BeforeValue() {
+void JsonWriter::BeforeValue() {
     if (m_afterKey) {
         m_afterKey = false;
         return;
@@ -100,14 +100,14 @@ void CJsonWriter::BeforeValue() {
     }
 }
 
-CJsonWriter& CJsonWriter::Open(char bracket) {
+JsonWriter& JsonWriter::Open(char bracket) {
     BeforeValue();
     m_text += bracket;
     m_empty.push_back(true);
     return *this;
 }
 
-CJsonWriter& CJsonWriter::Close(char bracket) {
+JsonWriter& JsonWriter::Close(char bracket) {
     m_text += bracket;
     if (!m_empty.empty()) {
         m_empty.pop_back();
@@ -115,23 +115,23 @@ CJsonWriter& CJsonWriter::Close(char bracket) {
     return *this;
 }
 
-CJsonWriter& CJsonWriter::BeginObject() {
+JsonWriter& JsonWriter::BeginObject() {
     return Open('{');
 }
 
-CJsonWriter& CJsonWriter::EndObject() {
+JsonWriter& JsonWriter::EndObject() {
     return Close('}');
 }
 
-CJsonWriter& CJsonWriter::BeginArray() {
+JsonWriter& JsonWriter::BeginArray() {
     return Open('[');
 }
 
-CJsonWriter& CJsonWriter::EndArray() {
+JsonWriter& JsonWriter::EndArray() {
     return Close(']');
 }
 
-CJsonWriter& CJsonWriter::Key(std::string_view key) {
+JsonWriter& JsonWriter::Key(std::string_view key) {
     BeforeValue();
     m_text += JsonQuoted(key);
     m_text += ':';
@@ -139,19 +139,19 @@ CJsonWriter& CJsonWriter::Key(std::string_view key) {
     return *this;
 }
 
-CJsonWriter& CJsonWriter::String(std::string_view text) {
+JsonWriter& JsonWriter::String(std::string_view text) {
     BeforeValue();
     m_text += JsonQuoted(text);
     return *this;
 }
 
-CJsonWriter& CJsonWriter::Number(long long value) {
+JsonWriter& JsonWriter::Number(long long value) {
     BeforeValue();
     m_text += std::to_string(value);
     return *this;
 }
 
-CJsonWriter& CJsonWriter::Bool(bool value) {
+JsonWriter& JsonWriter::Bool(bool value) {
     BeforeValue();
     m_text += value ? "true" : "false";
     return *this;

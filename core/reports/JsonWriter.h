@@ -10,23 +10,23 @@ namespace orvane {
 
 // Calls must nest as JSON does (a key before every value inside an object); the writer adds
 // the commas and colons.
-class CJsonWriter {
+class JsonWriter {
 public:
-    CJsonWriter& BeginObject();
-    CJsonWriter& EndObject();
-    CJsonWriter& BeginArray();
-    CJsonWriter& EndArray();
-    CJsonWriter& Key(std::string_view key);
-    CJsonWriter& String(std::string_view text);
-    CJsonWriter& Number(long long value);
-    CJsonWriter& Bool(bool value);
+    JsonWriter& BeginObject();
+    JsonWriter& EndObject();
+    JsonWriter& BeginArray();
+    JsonWriter& EndArray();
+    JsonWriter& Key(std::string_view key);
+    JsonWriter& String(std::string_view text);
+    JsonWriter& Number(long long value);
+    JsonWriter& Bool(bool value);
 
     const std::string& Text() const { return m_text; }
 
 private:
     void BeforeValue();
-    CJsonWriter& Open(char bracket);
-    CJsonWriter& Close(char bracket);
+    JsonWriter& Open(char bracket);
+    JsonWriter& Close(char bracket);
 
     std::string m_text;
     std::vector<bool> m_empty; // per open object or array: nothing in it yet

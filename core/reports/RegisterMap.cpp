@@ -212,19 +212,19 @@ std::string Hundredths(int value) {
 }
 
 // A sensor or input value in the unit the control mode gives it.
-std::string InputValue(int value, bool scaled, const CRegisterImage& image) {
+std::string InputValue(int value, bool scaled, const RegisterImage& image) {
     if (reg::IsVoltageMode(image)) {
         return (scaled ? Hundredths(value) : std::to_string(value)) + " V";
     }
     return std::to_string(value) + std::string(kDegrees);
 }
 
-std::string SpeedValue(unsigned word, const CRegisterImage& image) {
+std::string SpeedValue(unsigned word, const RegisterImage& image) {
     return std::to_string(word) + (reg::IsRpmMode(image) ? " RPM" : " %");
 }
 
 // Control characters would garble a terminal line; they are shown as escapes.
-std::string ShowText(const RegisterField& field, const CRegisterImage& image) {
+std::string ShowText(const RegisterField& field, const RegisterImage& image) {
     const std::string text =
         image.DecodeTextField({field.registers.front(), field.registers.back()});
     if (text.empty()) {
@@ -244,7 +244,7 @@ std::string ShowText(const RegisterField& field, const CRegisterImage& image) {
     return shown;
 }
 
-std::string ShowActiveInput(const RegisterField& field, const CRegisterImage& image) {
+std::string ShowActiveInput(const RegisterField& field, const RegisterImage& image) {
     const std::string& input1 = image.Text(field.registers[0]);
     const std::string& input2 = image.Text(field.registers[1]);
     const auto a = IsHexWord(input1) ? ScanHex(input1) : std::nullopt;
@@ -268,7 +268,7 @@ std::string ShowChoice(const RegisterField& field, unsigned bits) {
 
 } // namespace
 
-CRegisterMap::CRegisterMap() : m_byRegister(kRegisterCount) {
+RegisterMap::RegisterMap() : m_byRegister(kRegisterCount) {
     FieldList list;
     AddStartPage(list);
     AddModePage(list);
@@ -286,19 +286,19 @@ CRegisterMap::CRegisterMap() : m_byRegister(kRegisterCount) {
     }
 }
 
-const CRegisterMap& CRegisterMap::Get() {
-    static const CRegisterMap map;
+const RegisterMap& RegisterMap::Get() {
+    static const RegisterMap map;
     return map;
 }
 
-std::span<const RegisterField* const> CRegisterMap::FieldsAt(int reg) const {
+std::span<const RegisterField* const> RegisterMap::FieldsAt(int reg) const {
     if (reg < 0 || reg >= kRegisterCount) {
         return {};
     }
     return m_byRegister[static_cast<std::size_t>(reg)];
 }
 
-const RegisterField* CRegisterMap::Find(std::string_view name) const {
+const RegisterField* RegisterMap::Find(std::string_view name) const {
     for (const RegisterField& field : m_fields) {
         if (field.name == name) {
             return &field;
@@ -314,7 +314,7 @@ unsigned DifferingBits(const std::string& a, const std::string& b) {
     return a == b ? 0u : 0xFFFFu;
 }
 
-std::string ShowFieldValue(const RegisterField& field, const CRegisterImage& image) {
+std::string ShowFieldValue(const RegisterField& field, const RegisterImage& image) {
     switch (field.kind) {
     case FieldKind::Text:
         return ShowText(field, image);

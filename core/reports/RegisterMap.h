@@ -56,10 +56,10 @@ struct RegisterField {
     bool IsBitField() const { return mask != 0xFFFF; }
 };
 
-class CRegisterMap {
+class RegisterMap {
 public:
     // The one map, built on first use.
-    static const CRegisterMap& Get();
+    static const RegisterMap& Get();
 
     // Every field, grouped by page in tab order, then the registers no page uses.
     const std::vector<RegisterField>& Fields() const { return m_fields; }
@@ -70,7 +70,7 @@ public:
     const RegisterField* Find(std::string_view name) const;
 
 private:
-    CRegisterMap();
+    RegisterMap();
 
     std::vector<RegisterField> m_fields;
     std::vector<std::vector<const RegisterField*>> m_byRegister;
@@ -78,7 +78,7 @@ private:
 
 // The field's value in the words of its page: "25", "2.10 V", "(not used)", "Open Collector".
 // A word the page never writes is shown as "(word 0007)".
-std::string ShowFieldValue(const RegisterField& field, const CRegisterImage& image);
+std::string ShowFieldValue(const RegisterField& field, const RegisterImage& image);
 
 // The bits in which two register texts differ: compared as numbers when both are four
 // hexadecimal digits (so case does not count), otherwise every bit unless the texts agree.

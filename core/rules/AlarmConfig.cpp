@@ -88,24 +88,24 @@ LimitedWord LimitTextToWord(const std::string& mode, std::string_view text) {
     return result;
 }
 
-std::string CAlarmConfig::SwitchItem(int input, int level) {
+std::string AlarmConfig::SwitchItem(int input, int level) {
     return FormatDecimal(input) + ":" + kSwitchLevels.at(static_cast<std::size_t>(level));
 }
 
-std::string CAlarmConfig::Mode() const {
+std::string AlarmConfig::Mode() const {
     return m_image.Text(reg::kControlMode);
 }
 
-bool CAlarmConfig::VoltageMode() const {
+bool AlarmConfig::VoltageMode() const {
     return reg::IsVoltageMode(m_image);
 }
 
-bool CAlarmConfig::RpmHeaders() const {
+bool AlarmConfig::RpmHeaders() const {
     const std::string mode = Mode();
     return mode == "0002" || mode == "0004";
 }
 
-unsigned CAlarmConfig::FanActionBound(int fan) const {
+unsigned AlarmConfig::FanActionBound(int fan) const {
     const std::string mode = Mode();
     if (mode == "0001" || mode == "0003") {
         return 100;
@@ -113,11 +113,11 @@ unsigned CAlarmConfig::FanActionBound(int fan) const {
     return m_image.Value(reg::FanMaxRpm(fan)).value_or(0) & 0xFFFFu;
 }
 
-bool CAlarmConfig::PowerRelay() const {
+bool AlarmConfig::PowerRelay() const {
     return m_image.OptionBit(reg::kPowerRelayBit);
 }
 
-AlarmRowView CAlarmConfig::Row(int alarm) const {
+AlarmRowView AlarmConfig::Row(int alarm) const {
     AlarmRowView row;
     const bool voltage = VoltageMode();
     for (int input = 1; input <= reg::kSwitchInputCount; ++input) {
@@ -152,7 +152,7 @@ AlarmRowView CAlarmConfig::Row(int alarm) const {
     return row;
 }
 
-void CAlarmConfig::StoreSwitchInput(int alarm, int input, std::string_view item) {
+void AlarmConfig::StoreSwitchInput(int alarm, int input, std::string_view item) {
     static constexpr std::array<unsigned, kSwitchLevels.size()> kWords{reg::kUnused, 0x0000,
                                                                        0x0001};
     for (std::size_t level = 0; level < kWords.size(); ++level) {
@@ -162,7 +162,7 @@ void CAlarmConfig::StoreSwitchInput(int alarm, int input, std::string_view item)
     }
 }
 
-void CAlarmConfig::StoreRelayState(int alarm, std::string_view item) {
+void AlarmConfig::StoreRelayState(int alarm, std::string_view item) {
     for (std::size_t i = 0; i < kRelayItems.size(); ++i) {
         if (item == kRelayItems[i]) {
             m_image.SetValue(reg::AlarmRelayState(alarm), static_cast<unsigned>(i));
@@ -170,20 +170,20 @@ void CAlarmConfig::StoreRelayState(int alarm, std::string_view item) {
     }
 }
 
-void CAlarmConfig::SetFanFail(int alarm, int fan, bool checked) {
+void AlarmConfig::SetFanFail(int alarm, int fan, bool checked) {
     m_image.SetValue(reg::AlarmFanFail(alarm, fan), checked ? unsigned(fan) : reg::kUnused);
 }
 
-void CAlarmConfig::SetSensorFail(int alarm, int sensor, bool checked) {
+void AlarmConfig::SetSensorFail(int alarm, int sensor, bool checked) {
     m_image.SetValue(reg::AlarmSensorFail(alarm, sensor),
                      checked ? unsigned(sensor) : reg::kUnused);
 }
 
-void CAlarmConfig::SetPowerRelay(bool on) {
+void AlarmConfig::SetPowerRelay(bool on) {
     m_image.SetOptionBit(reg::kPowerRelayBit, on);
 }
 
-std::optional<std::string> CAlarmConfig::StoreFanAction(int alarm, int fan, std::string_view text) {
+std::optional<std::string> AlarmConfig::StoreFanAction(int alarm, int fan, std::string_view text) {
     const int index = reg::AlarmFanAction(alarm, fan);
     if (text.empty()) {
         m_image.SetValue(index, reg::kUnused);
@@ -199,7 +199,7 @@ std::optional<std::string> CAlarmConfig::StoreFanAction(int alarm, int fan, std:
     return std::nullopt;
 }
 
-std::optional<std::string> CAlarmConfig::StoreSensorValue(int index, std::string_view text) {
+std::optional<std::string> AlarmConfig::StoreSensorValue(int index, std::string_view text) {
     if (text.empty()) {
         m_image.SetValue(index, reg::kUnused);
         return std::nullopt;
@@ -209,7 +209,7 @@ std::optional<std::string> CAlarmConfig::StoreSensorValue(int index, std::string
     return limited.corrected;
 }
 
-std::optional<std::string> CAlarmConfig::StoreDelta(int alarm, std::string_view text) {
+std::optional<std::string> AlarmConfig::StoreDelta(int alarm, std::string_view text) {
     if (text == "-") {
         m_image.SetValue(reg::AlarmDelta(alarm), reg::kUnused);
         return std::nullopt;

@@ -52,12 +52,12 @@ struct AlarmRowView {
 
 // The Alarm Config. page's rules: what a row shows of its registers and what each edit
 // stores. Only the alarm registers change, and of register 184 only the power relay bit.
-class CAlarmConfig {
+class AlarmConfig {
 public:
     static constexpr std::array<const char*, 3> kSwitchLevels{"Ignored", "Low", "High"};
     static constexpr std::array<const char*, 2> kRelayItems{"Open", "Closed"};
 
-    explicit CAlarmConfig(CRegisterImage& image) : m_image(image) {}
+    explicit AlarmConfig(RegisterImage& image) : m_image(image) {}
 
     // "1:Ignored", "2:High" and so on.
     static std::string SwitchItem(int input, int level);
@@ -87,7 +87,7 @@ public:
 private:
     std::string Mode() const;
 
-    CRegisterImage& m_image;
+    RegisterImage& m_image;
 };
 
 } // namespace orvane

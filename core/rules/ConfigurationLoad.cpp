@@ -28,7 +28,7 @@ void RefuseBusy(IPrompter& prompter) {
 } // namespace
 
 LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool& fileError) {
-    CSequencer& sequencer = context.sequencer;
+    Sequencer& sequencer = context.sequencer;
     if (sequencer.IsBusy()) {
         RefuseBusy(context.prompter);
         return LoadOutcome::Busy;
@@ -51,7 +51,7 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
     }
 
     const FileReadResult read = DecodeConfigurationFile(file.bytes);
-    CRegisterImage& image = context.image;
+    RegisterImage& image = context.image;
     switch (read.outcome) {
     case FileReadOutcome::TooLarge:
         Warn(context.prompter, kTooLarge, kTooLargeCaption);
@@ -84,8 +84,8 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
     return LoadOutcome::Loaded;
 }
 
-void CheckLogEnableChange(const std::string& previousOptions, CRegisterImage& image,
-                          CSequencer& sequencer, IPrompter& prompter) {
+void CheckLogEnableChange(const std::string& previousOptions, RegisterImage& image,
+                          Sequencer& sequencer, IPrompter& prompter) {
     const bool before = (ScanHex(previousOptions).value_or(0) & kLogEnableBit) != 0;
     const bool now = image.OptionBit(kLogEnableBit);
     if (!now) {

@@ -7,12 +7,12 @@
 
 namespace orvane {
 
-class CSequencer;
+class Sequencer;
 
 // What loading a configuration file reads and changes; the Start page supplies it.
 struct ConfigurationLoadContext {
-    CRegisterImage& image;
-    CSequencer& sequencer;
+    RegisterImage& image;
+    Sequencer& sequencer;
     IPrompter& prompter;
     IConfigInfoView& view; // the configuration fields and the "Checksum" field
 };
@@ -38,7 +38,7 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
 // register 184 as it was (`previousOptions`, its old text) against its value now.
 // Cleared: the log file is closed. Newly set: the user is asked whether to open one;
 // on No the bit is cleared again.
-void CheckLogEnableChange(const std::string& previousOptions, CRegisterImage& image,
-                          CSequencer& sequencer, IPrompter& prompter);
+void CheckLogEnableChange(const std::string& previousOptions, RegisterImage& image,
+                          Sequencer& sequencer, IPrompter& prompter);
 
 } // namespace orvane

@@ -16,7 +16,7 @@ BoundedEntry ReadBoundedEntry(std::string_view text) {
     return {static_cast<unsigned>(read), false};
 }
 
-std::optional<bool> CFanSettings::Used(int fan) const {
+std::optional<bool> FanSettings::Used(int fan) const {
     const std::optional<unsigned> value = m_image.Value(reg::FanUsed(fan));
     if (value == 1u) {
         return true;
@@ -27,11 +27,11 @@ std::optional<bool> CFanSettings::Used(int fan) const {
     return std::nullopt;
 }
 
-std::string CFanSettings::Decimal(int index) const {
+std::string FanSettings::Decimal(int index) const {
     return FormatDecimal(m_image.Value(index).value_or(0));
 }
 
-std::optional<int> CFanSettings::PulsesPerRevItem(int fan) const {
+std::optional<int> FanSettings::PulsesPerRevItem(int fan) const {
     const std::string shown = Decimal(reg::FanPulsesPerRev(fan));
     for (std::size_t i = 0; i < kPulsesPerRevItems.size(); ++i) {
         if (shown == kPulsesPerRevItems[i]) {
@@ -41,24 +41,24 @@ std::optional<int> CFanSettings::PulsesPerRevItem(int fan) const {
     return std::nullopt;
 }
 
-std::string CFanSettings::ControlTypeText(int fan) const {
+std::string FanSettings::ControlTypeText(int fan) const {
     return m_image.Value(reg::FanControlType(fan)) == 0u ? kControlTypeItems[0]
                                                          : kControlTypeItems[1];
 }
 
-bool CFanSettings::DailyFanRun() const {
+bool FanSettings::DailyFanRun() const {
     return m_image.OptionBit(reg::kDailyFanRunBit);
 }
 
-bool CFanSettings::DummyFanLink() const {
+bool FanSettings::DummyFanLink() const {
     return m_image.OptionBit(reg::kDummyFanLinkBit);
 }
 
-void CFanSettings::SetUsed(int fan, bool used) {
+void FanSettings::SetUsed(int fan, bool used) {
     m_image.SetValue(reg::FanUsed(fan), used ? 1 : 0);
 }
 
-std::optional<std::string> CFanSettings::StoreEntry(int index, std::string_view text) {
+std::optional<std::string> FanSettings::StoreEntry(int index, std::string_view text) {
     const BoundedEntry entry = ReadBoundedEntry(text);
     m_image.SetValue(index, entry.value);
     if (entry.clamped) {
@@ -67,14 +67,14 @@ std::optional<std::string> CFanSettings::StoreEntry(int index, std::string_view 
     return std::nullopt;
 }
 
-std::optional<std::string> CFanSettings::StoreListText(int index, std::string_view text) {
+std::optional<std::string> FanSettings::StoreListText(int index, std::string_view text) {
     if (text.empty()) {
         return std::nullopt;
     }
     return StoreEntry(index, text);
 }
 
-void CFanSettings::StoreControlType(int fan, std::string_view text) {
+void FanSettings::StoreControlType(int fan, std::string_view text) {
     for (std::size_t i = 0; i < kControlTypeItems.size(); ++i) {
         if (text == kControlTypeItems[i]) {
             m_image.SetValue(reg::FanControlType(fan), static_cast<unsigned>(i));
@@ -82,11 +82,11 @@ void CFanSettings::StoreControlType(int fan, std::string_view text) {
     }
 }
 
-void CFanSettings::SetDailyFanRun(bool on) {
+void FanSettings::SetDailyFanRun(bool on) {
     m_image.SetOptionBit(reg::kDailyFanRunBit, on);
 }
 
-void CFanSettings::SetDummyFanLink(bool on) {
+void FanSettings::SetDummyFanLink(bool on) {
     m_image.SetOptionBit(reg::kDummyFanLinkBit, on);
 }
 

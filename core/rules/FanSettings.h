@@ -24,7 +24,7 @@ inline constexpr int kEntryDigits = 5;
 // The Fan Setting page's rules: what each field shows of its register and what each
 // edit stores. Only the page's own registers change, and of register 184 only the
 // "Daily Fan Run" and "Dummy Fan Link(Permitted)" bits.
-class CFanSettings {
+class FanSettings {
 public:
     static constexpr std::array<const char*, 5> kPulsesPerRevItems{"0", "1", "2", "3", "6"};
     static constexpr std::array<const char*, 2> kStationaryPwmItems{"0", "100"};
@@ -32,7 +32,7 @@ public:
     static constexpr const char* kNoTachoText = "This option is for Relay Fan or No Tacho type Fan";
     static constexpr const char* kNoTachoCaption = "Reminder";
 
-    explicit CFanSettings(CRegisterImage& image) : m_image(image) {}
+    explicit FanSettings(RegisterImage& image) : m_image(image) {}
 
     // "Used": on for "0001", off for "0000"; any other word leaves the box as it is.
     std::optional<bool> Used(int fan) const;
@@ -60,7 +60,7 @@ public:
     void SetDummyFanLink(bool on);
 
 private:
-    CRegisterImage& m_image;
+    RegisterImage& m_image;
 };
 
 } // namespace orvane

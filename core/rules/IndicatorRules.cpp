@@ -62,7 +62,7 @@ int SensorLevel(double reading) {
 
 } // namespace
 
-CIndicatorRules::CIndicatorRules() {
+IndicatorRules::IndicatorRules() {
     for (FanPanel& fan : m_panel.fans) {
         fan.picture = Still(IndicatorImage::FanStill, kStopped);
         fan.led.reading = kNoData;
@@ -80,7 +80,7 @@ CIndicatorRules::CIndicatorRules() {
     }
 }
 
-IndicatorTickRequests CIndicatorRules::OnTick(const IndicatorTickInputs& in) {
+IndicatorTickRequests IndicatorRules::OnTick(const IndicatorTickInputs& in) {
     IndicatorTickRequests requests;
     if (!in.connected) {
         ShowDisconnected();
@@ -99,7 +99,7 @@ IndicatorTickRequests CIndicatorRules::OnTick(const IndicatorTickInputs& in) {
     return requests;
 }
 
-void CIndicatorRules::ShowNewRecord(const LiveFields& fields, const CRegisterImage& image) {
+void IndicatorRules::ShowNewRecord(const LiveFields& fields, const RegisterImage& image) {
     m_lastUpTime = m_panel.upTime = fields[kUpTimeField];
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         UpdateFanDisplay(fan, fields, image);
@@ -134,7 +134,7 @@ void CIndicatorRules::ShowNewRecord(const LiveFields& fields, const CRegisterIma
     }
 }
 
-void CIndicatorRules::ShowDisconnected() {
+void IndicatorRules::ShowDisconnected() {
     for (SensorPanel& sensor : m_panel.sensors) {
         sensor.thermometer = Still(IndicatorImage::ThermometerGrey, kNotConnected);
         sensor.led = Still(IndicatorImage::LedGrey, kNotConnected);
@@ -154,7 +154,7 @@ void CIndicatorRules::ShowDisconnected() {
     }
 }
 
-void CIndicatorRules::ShowNoData() {
+void IndicatorRules::ShowNoData() {
     for (int sensor = 1; sensor <= reg::kSensorCount; ++sensor) {
         UpdateSensorDisplay(sensor, "____");
     }
@@ -172,8 +172,8 @@ void CIndicatorRules::ShowNoData() {
     }
 }
 
-void CIndicatorRules::UpdateFanDisplay(int fan, const LiveFields& fields,
-                                       const CRegisterImage& image) {
+void IndicatorRules::UpdateFanDisplay(int fan, const LiveFields& fields,
+                                      const RegisterImage& image) {
     FanPanel& panel = m_panel.fans[static_cast<std::size_t>(fan - 1)];
     if (image.Text(reg::FanUsed(fan)) != "0001") {
         panel.picture = Still(IndicatorImage::FanNotUsed, kNotUsed);
@@ -217,7 +217,7 @@ void CIndicatorRules::UpdateFanDisplay(int fan, const LiveFields& fields,
     }
 }
 
-void CIndicatorRules::UpdateSensorDisplay(int sensor, std::string_view text) {
+void IndicatorRules::UpdateSensorDisplay(int sensor, std::string_view text) {
     SensorPanel& panel = m_panel.sensors[static_cast<std::size_t>(sensor - 1)];
     if (Contains(text, kFailed)) {
         panel.led = Playing(IndicatorImage::LedRed, kFailed);

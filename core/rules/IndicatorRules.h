@@ -88,7 +88,7 @@ struct IndicatorTickInputs {
     std::string_view status;
     bool syncingSeen = false;
     const LiveFields& fields;
-    const CRegisterImage& image;
+    const RegisterImage& image;
 };
 
 // What the tick asks of the main window in return.
@@ -101,9 +101,9 @@ struct IndicatorTickRequests {
 // The "Indicator" page's rules: from the live field texts and the register image to
 // the state of every display. A picture's state changes only when the rules say so,
 // so a page that loads an image only on a change never restarts an animation.
-class CIndicatorRules {
+class IndicatorRules {
 public:
-    CIndicatorRules();
+    IndicatorRules();
 
     // One tick while the page's tab is visible.
     IndicatorTickRequests OnTick(const IndicatorTickInputs& in);
@@ -111,14 +111,14 @@ public:
     void ShowDisconnected();
     void ShowNoData();
     // fan 1 to 4.
-    void UpdateFanDisplay(int fan, const LiveFields& fields, const CRegisterImage& image);
+    void UpdateFanDisplay(int fan, const LiveFields& fields, const RegisterImage& image);
     // sensor 1 or 2.
     void UpdateSensorDisplay(int sensor, std::string_view text);
 
     const IndicatorPanel& Panel() const { return m_panel; }
 
 private:
-    void ShowNewRecord(const LiveFields& fields, const CRegisterImage& image);
+    void ShowNewRecord(const LiveFields& fields, const RegisterImage& image);
 
     IndicatorPanel m_panel;
     std::string m_lastUpTime = "-10";

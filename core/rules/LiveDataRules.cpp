@@ -93,7 +93,7 @@ std::string FormatLiveCell(int column, std::string_view text) {
     return static_cast<float>(value) == 0.0f ? "0" : FormatOneDecimal(value);
 }
 
-void CLiveDataRules::DisplayStep(const LiveFields& fields) {
+void LiveDataRules::DisplayStep(const LiveFields& fields) {
     for (int row = kLiveDataRows - 1; row > 0; --row) {
         m_table[static_cast<std::size_t>(row)] =
             std::move(m_table[static_cast<std::size_t>(row - 1)]);
@@ -105,7 +105,7 @@ void CLiveDataRules::DisplayStep(const LiveFields& fields) {
     }
 }
 
-void CLiveDataRules::ShowIdle(LiveDataTickActions& actions) {
+void LiveDataRules::ShowIdle(LiveDataTickActions& actions) {
     if (!m_idleShown) {
         actions.picture = kPictureLiveIdle;
         m_loggingShown = false;
@@ -113,8 +113,8 @@ void CLiveDataRules::ShowIdle(LiveDataTickActions& actions) {
     }
 }
 
-LiveDataTickActions CLiveDataRules::OnTick(const CRegisterImage& image, const CSequencer& sequencer,
-                                           bool refreshPending, bool loggingPlaying) {
+LiveDataTickActions LiveDataRules::OnTick(const RegisterImage& image, const Sequencer& sequencer,
+                                          bool refreshPending, bool loggingPlaying) {
     LiveDataTickActions actions;
     const bool logEnabled = image.OptionBit(kLogEnableBit);
     if (refreshPending && (m_step == 0 || m_step == 1)) {

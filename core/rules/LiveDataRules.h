@@ -10,7 +10,7 @@
 
 namespace orvane {
 
-class CSequencer;
+class Sequencer;
 
 // The "Live Data" page's pictures, by resource id.
 inline constexpr int kPictureLiveLogging = 242; // animated while lines are logged
@@ -42,11 +42,11 @@ struct LiveDataTickActions {
 // The page's own state across ticks: the step counter that spreads the page's
 // re-initialisation over two ticks after it is shown, which picture it shows, and
 // the last five readings, newest first.
-class CLiveDataRules {
+class LiveDataRules {
 public:
     // One tick while the page's tab is visible. refreshPending: the page's refresh
     // flag reads "0"; loggingPlaying: the page's logging animation is playing.
-    LiveDataTickActions OnTick(const CRegisterImage& image, const CSequencer& sequencer,
+    LiveDataTickActions OnTick(const RegisterImage& image, const Sequencer& sequencer,
                                bool refreshPending, bool loggingPlaying);
 
     // Moves every row down one (the oldest is lost) and fills the top row.

@@ -16,7 +16,7 @@ constexpr unsigned kKeptBesideBaud = 0xEF;
 
 } // namespace
 
-void StoreRs485Address(CRegisterImage& image, std::string_view text) {
+void StoreRs485Address(RegisterImage& image, std::string_view text) {
     image.SetValue(reg::kRs485Address, TypedNumber(text, kLargestWord));
 }
 

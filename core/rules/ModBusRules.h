@@ -16,7 +16,7 @@ inline constexpr std::array<const char*, 3> kParityItems{"Even", "Odd", "None"};
 inline constexpr std::array<const char*, 2> kBaudItems{"9600", "19200"};
 
 // "RS485 Address" into register 181: the typed number, at most 65535.
-void StoreRs485Address(CRegisterImage& image, std::string_view text);
+void StoreRs485Address(RegisterImage& image, std::string_view text);
 
 // A site number box and the range its register keeps.
 struct SiteNumber {

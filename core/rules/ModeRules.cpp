@@ -34,7 +34,7 @@ std::span<const OperatingMode> OperatingModes() {
     return kOperatingModes;
 }
 
-std::string ApplyOperatingMode(CRegisterImage& image, ControlMode mode) {
+std::string ApplyOperatingMode(RegisterImage& image, ControlMode mode) {
     const auto number = static_cast<unsigned>(mode);
     image.SetValue(reg::kControlMode, number);
     const unsigned hysteresis = kOperatingModes.at(number - 1).hysteresis;
@@ -44,7 +44,7 @@ std::string ApplyOperatingMode(CRegisterImage& image, ControlMode mode) {
     return FormatDecimal(number);
 }
 
-std::optional<ControlMode> ShownOperatingMode(const CRegisterImage& image) {
+std::optional<ControlMode> ShownOperatingMode(const RegisterImage& image) {
     const int number = ScanDecimal(image.Text(reg::kControlMode)).value_or(0);
     if (number < 1 || number > 4) {
         return std::nullopt;
@@ -56,14 +56,14 @@ std::span<const ProjectMode> ProjectModes() {
     return kProjectModes;
 }
 
-std::string_view ShownProjectMode(const CRegisterImage& image) {
+std::string_view ShownProjectMode(const RegisterImage& image) {
     // Items 1 to 7 are modes 0 to 6; item 0 stands for every other value, and for
     // a register that holds no number.
     const auto value = image.Value(reg::kProjectMode);
     return kProjectModes[value && *value <= 6 ? *value + 1 : 0].text;
 }
 
-bool StoreProjectMode(CRegisterImage& image, std::string_view itemText) {
+bool StoreProjectMode(RegisterImage& image, std::string_view itemText) {
     for (const ProjectMode& item : kProjectModes) {
         if (itemText == item.text) {
             image.SetValue(reg::kProjectMode, item.value);

@@ -27,11 +27,11 @@ std::span<const OperatingMode> OperatingModes();
 
 // Choosing a mode: register 183, the six hysteresis registers; returns what the
 // main window's "MODE" field then shows.
-std::string ApplyOperatingMode(CRegisterImage& image, reg::ControlMode mode);
+std::string ApplyOperatingMode(RegisterImage& image, reg::ControlMode mode);
 
 // The mode to check when the page is filled: register 183 read as a decimal number,
 // 1 to 4; anything else leaves the buttons as they are.
-std::optional<reg::ControlMode> ShownOperatingMode(const CRegisterImage& image);
+std::optional<reg::ControlMode> ShownOperatingMode(const RegisterImage& image);
 
 struct ProjectMode {
     const char* text; // the list item
@@ -42,10 +42,10 @@ std::span<const ProjectMode> ProjectModes();
 
 // The item shown for register 182: modes 0 to 6 by their item, anything else
 // "Undefined Project Mode".
-std::string_view ShownProjectMode(const CRegisterImage& image);
+std::string_view ShownProjectMode(const RegisterImage& image);
 
 // Stores the value of the item with exactly this text; false, and nothing changed,
 // when no item has it.
-bool StoreProjectMode(CRegisterImage& image, std::string_view itemText);
+bool StoreProjectMode(RegisterImage& image, std::string_view itemText);
 
 } // namespace orvane

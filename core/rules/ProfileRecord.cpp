@@ -28,7 +28,7 @@ double ProfileType::Snap(double value) const {
     return IsVoltage() ? std::round(value * 100.0) / 100.0 : value;
 }
 
-std::optional<ProfileType> ReadProfileType(const CRegisterImage& image) {
+std::optional<ProfileType> ReadProfileType(const RegisterImage& image) {
     const std::string& text = image.Text(reg::kControlMode);
     ProfileType type;
     if (text == "0001") {
@@ -46,7 +46,7 @@ std::optional<ProfileType> ReadProfileType(const CRegisterImage& image) {
     return type;
 }
 
-unsigned HighestDataSheetRpm(const CRegisterImage& image) {
+unsigned HighestDataSheetRpm(const RegisterImage& image) {
     unsigned highest = 0;
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         highest = std::max(highest, image.Value(reg::FanMaxRpm(fan)).value_or(0) & 0xFFFFu);

@@ -39,9 +39,9 @@ struct ProfileType {
 };
 
 // The type register 183 names ("0001" to "0004"), or none for any other text.
-std::optional<ProfileType> ReadProfileType(const CRegisterImage& image);
+std::optional<ProfileType> ReadProfileType(const RegisterImage& image);
 // The largest "Data Sheet Max Fan RPM" of the four fans.
-unsigned HighestDataSheetRpm(const CRegisterImage& image);
+unsigned HighestDataSheetRpm(const RegisterImage& image);
 
 struct ProfilePoint {
     double x = 0.0; // input

@@ -9,12 +9,12 @@ namespace {
 
 constexpr double kHundredths = 100.0;
 
-unsigned Word(const CRegisterImage& image, int index) {
+unsigned Word(const RegisterImage& image, int index) {
     return image.Value(index).value_or(0) & 0xFFFFu;
 }
 
 // Words up to 8000 hex are their value, those above it negative.
-double SignedWord(const CRegisterImage& image, int index) {
+double SignedWord(const RegisterImage& image, int index) {
     const unsigned word = Word(image, index);
     return word <= 0x8000u ? double(word) : double(word) - 65536.0;
 }
@@ -50,7 +50,7 @@ ActiveInput ReadActiveInput(unsigned input1, unsigned input2) {
 
 } // namespace
 
-bool CProfileSet::ApplyProfileType(const CRegisterImage& image) {
+bool ProfileSet::ApplyProfileType(const RegisterImage& image) {
     const std::optional<ProfileType> type = ReadProfileType(image);
     if (type) {
         m_type = *type;
@@ -58,7 +58,7 @@ bool CProfileSet::ApplyProfileType(const CRegisterImage& image) {
     return type.has_value();
 }
 
-bool CProfileSet::Reload(const CRegisterImage& image) {
+bool ProfileSet::Reload(const RegisterImage& image) {
     const bool known = ApplyProfileType(image);
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         Edit(fan) = LoadRecord(image, fan);
@@ -66,13 +66,13 @@ bool CProfileSet::Reload(const CRegisterImage& image) {
     return known;
 }
 
-void CProfileSet::LoadPoints(const CRegisterImage& image) {
+void ProfileSet::LoadPoints(const RegisterImage& image) {
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         LoadPoints(image, Edit(fan), fan);
     }
 }
 
-void CProfileSet::LoadPoints(const CRegisterImage& image, ProfileRecord& record, int fan) const {
+void ProfileSet::LoadPoints(const RegisterImage& image, ProfileRecord& record, int fan) const {
     for (int point = 1; point <= reg::kPointCount; ++point) {
         const double input = SignedWord(image, reg::PointInput(fan, point));
         record.Point(point) = {m_type.IsVoltage() ? input / kHundredths : input,
@@ -80,7 +80,7 @@ void CProfileSet::LoadPoints(const CRegisterImage& image, ProfileRecord& record,
     }
 }
 
-ProfileRecord CProfileSet::LoadRecord(const CRegisterImage& image, int fan) const {
+ProfileRecord ProfileSet::LoadRecord(const RegisterImage& image, int fan) const {
     ProfileRecord record;
     LoadPoints(image, record, fan);
     const bool alwaysOn = Word(image, reg::FanOnValue(fan)) == reg::kAlwaysOn ||
@@ -97,7 +97,7 @@ ProfileRecord CProfileSet::LoadRecord(const CRegisterImage& image, int fan) cons
     return record;
 }
 
-void CProfileSet::Store(CRegisterImage& image) const {
+void ProfileSet::Store(RegisterImage& image) const {
     for (int point = 1; point <= reg::kPointCount; ++point) {
         for (int fan = 1; fan <= reg::kFanCount; ++fan) {
             image.SetValue(reg::PointInput(fan, point),
@@ -132,21 +132,21 @@ void CProfileSet::Store(CRegisterImage& image) const {
     }
 }
 
-void CProfileSet::Cleanup(int fan) {
+void ProfileSet::Cleanup(int fan) {
     CleanupProfile(Edit(fan), m_type);
 }
 
-void CProfileSet::CleanupAll() {
+void ProfileSet::CleanupAll() {
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         Cleanup(fan);
     }
 }
 
-void CProfileSet::TakeSnapshot(int fan) {
+void ProfileSet::TakeSnapshot(int fan) {
     m_snapshots.at(static_cast<std::size_t>(fan - 1)) = Record(fan);
 }
 
-void CProfileSet::CopyFrom(int source, int target, const CRegisterImage& image) {
+void ProfileSet::CopyFrom(int source, int target, const RegisterImage& image) {
     LoadPoints(image);
     Cleanup(source);
     const std::optional<ProfileRecord>& snapshot =
@@ -160,25 +160,25 @@ void CProfileSet::CopyFrom(int source, int target, const CRegisterImage& image) 
     Edit(target) = fromImage;
 }
 
-void CProfileSet::SetPointInput(int fan, int point, std::string_view text) {
+void ProfileSet::SetPointInput(int fan, int point, std::string_view text) {
     Edit(fan).Point(point).x = PointInputFromText(text, m_type.input);
 }
 
-void CProfileSet::SetPointSpeed(int fan, int point, std::string_view text) {
+void ProfileSet::SetPointSpeed(int fan, int point, std::string_view text) {
     Edit(fan).Point(point).y = SpeedFromText(text);
 }
 
-void CProfileSet::SetOnValue(int fan, std::string_view text) {
+void ProfileSet::SetOnValue(int fan, std::string_view text) {
     ProfileRecord& record = Edit(fan);
     record.onOffMode = OnOffMode::Switched;
     record.onPoint.x = OnOffFromText(text);
 }
 
-void CProfileSet::SetOffValue(int fan, std::string_view text) {
+void ProfileSet::SetOffValue(int fan, std::string_view text) {
     Edit(fan).offValue = OnOffFromText(text);
 }
 
-void CProfileSet::SetAlwaysOn(int fan) {
+void ProfileSet::SetAlwaysOn(int fan) {
     ProfileRecord& record = Edit(fan);
     record.onPoint.x = 0.0;
     record.offValue = 0.0;
@@ -186,7 +186,7 @@ void CProfileSet::SetAlwaysOn(int fan) {
     record.onOffMode = OnOffMode::AlwaysOn;
 }
 
-void CProfileSet::ClearAlwaysOn(int fan) {
+void ProfileSet::ClearAlwaysOn(int fan) {
     ProfileRecord& record = Edit(fan);
     record.start = {1.0, 0.0};
     record.onPoint = {1.0, record.Point(1).y};
@@ -194,21 +194,21 @@ void CProfileSet::ClearAlwaysOn(int fan) {
     record.offValue = record.OnValue() - 1.0;
 }
 
-void CProfileSet::SetPointMode(PointMode mode) {
+void ProfileSet::SetPointMode(PointMode mode) {
     for (ProfileRecord& record : m_records) {
         record.pointMode = mode;
     }
 }
 
-void CProfileSet::SetActiveInput(int fan, ActiveInput input) {
+void ProfileSet::SetActiveInput(int fan, ActiveInput input) {
     Edit(fan).activeInput = input;
 }
 
-const ProfileRecord& CProfileSet::Record(int fan) const {
+const ProfileRecord& ProfileSet::Record(int fan) const {
     return m_records.at(static_cast<std::size_t>(fan - 1));
 }
 
-ProfileRecord& CProfileSet::Edit(int fan) {
+ProfileRecord& ProfileSet::Edit(int fan) {
     return m_records.at(static_cast<std::size_t>(fan - 1));
 }
 

@@ -13,20 +13,20 @@ namespace orvane::profile {
 // loaded from the register image, edited, cleaned up and written back only on
 // demand. Fans count from 1. Every value stays within what its register can hold,
 // and a voltage loaded and stored again unedited gives back the same word.
-class CProfileSet {
+class ProfileSet {
 public:
     // The type named by register 183, when it names one (otherwise the type stays as
     // it was); then every field of every record from the image. True when the type
     // was known.
-    bool Reload(const CRegisterImage& image);
+    bool Reload(const RegisterImage& image);
     // Register 183's type; false, changing nothing, when it names none.
-    bool ApplyProfileType(const CRegisterImage& image);
+    bool ApplyProfileType(const RegisterImage& image);
     // Inputs and speeds of all points of all fans; unstored point edits are dropped,
     // the ON/OFF values, modes and inputs stay.
-    void LoadPoints(const CRegisterImage& image);
+    void LoadPoints(const RegisterImage& image);
     // Writes all four records: points, speeds, ON/OFF values (or the Always ON
     // marker), the point mode bit and the active inputs. The records stay as they are.
-    void Store(CRegisterImage& image) const;
+    void Store(RegisterImage& image) const;
 
     void Cleanup(int fan);
     void CleanupAll();
@@ -35,7 +35,7 @@ public:
     void TakeSnapshot(int fan);
     // "Copy From": points reloaded, the source cleaned up, then the source's snapshot
     // (the source's profile in the image when it has none yet) becomes the target's.
-    void CopyFrom(int source, int target, const CRegisterImage& image);
+    void CopyFrom(int source, int target, const RegisterImage& image);
 
     // Typed entries, bounded to what their registers hold.
     void SetPointInput(int fan, int point, std::string_view text);
@@ -56,8 +56,8 @@ public:
 
 private:
     ProfileRecord& Edit(int fan);
-    ProfileRecord LoadRecord(const CRegisterImage& image, int fan) const;
-    void LoadPoints(const CRegisterImage& image, ProfileRecord& record, int fan) const;
+    ProfileRecord LoadRecord(const RegisterImage& image, int fan) const;
+    void LoadPoints(const RegisterImage& image, ProfileRecord& record, int fan) const;
 
     ProfileType m_type;
     std::array<ProfileRecord, reg::kFanCount> m_records{};

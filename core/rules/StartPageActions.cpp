@@ -16,17 +16,17 @@ constexpr std::string_view kRestartCaption = "Controller restarting!";
 
 } // namespace
 
-void CStartPageActions::Warn(std::string_view text, std::string_view caption) {
+void StartPageActions::Warn(std::string_view text, std::string_view caption) {
     m_prompter.ShowMessage(std::string(text), std::string(caption), MessageIcon::Exclamation,
                            MessageButtons::Ok);
 }
 
-bool CStartPageActions::Confirm(std::string_view text, std::string_view caption) {
+bool StartPageActions::Confirm(std::string_view text, std::string_view caption) {
     return m_prompter.ShowMessage(std::string(text), std::string(caption), MessageIcon::Exclamation,
                                   MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-bool CStartPageActions::RefusedAsBusy() {
+bool StartPageActions::RefusedAsBusy() {
     if (!m_sequencer.IsBusy()) {
         return false;
     }
@@ -34,7 +34,7 @@ bool CStartPageActions::RefusedAsBusy() {
     return true;
 }
 
-void CStartPageActions::ReadConfiguration() {
+void StartPageActions::ReadConfiguration() {
     if (RefusedAsBusy()) {
         return;
     }
@@ -47,11 +47,11 @@ void CStartPageActions::ReadConfiguration() {
     }
 }
 
-void CStartPageActions::OpenConfigurationFile() {
+void StartPageActions::OpenConfigurationFile() {
     LoadConfigurationFile({m_image, m_sequencer, m_prompter, m_view}, m_fileError);
 }
 
-bool CStartPageActions::ReloadTemplate() {
+bool StartPageActions::ReloadTemplate() {
     if (RefusedAsBusy()) {
         return false;
     }
@@ -62,7 +62,7 @@ bool CStartPageActions::ReloadTemplate() {
     return true;
 }
 
-void CStartPageActions::RestoreDefault() {
+void StartPageActions::RestoreDefault() {
     if (RefusedAsBusy()) {
         return;
     }
@@ -75,7 +75,7 @@ void CStartPageActions::RestoreDefault() {
     }
 }
 
-void CStartPageActions::RestartController() {
+void StartPageActions::RestartController() {
     if (RefusedAsBusy()) {
         return;
     }
@@ -86,7 +86,7 @@ void CStartPageActions::RestartController() {
     }
 }
 
-void CStartPageActions::RefreshControllerInformation() {
+void StartPageActions::RefreshControllerInformation() {
     if (RefusedAsBusy() || !Confirm(kRestartQuestion, kRestartCaption)) {
         return;
     }

@@ -7,15 +7,15 @@
 
 namespace orvane {
 
-class CSequencer;
+class Sequencer;
 
 // The Start page's buttons: each refuses with its message, asks its question, and
 // asks the sequencer for its command; nothing is sent from here.
-class CStartPageActions {
+class StartPageActions {
 public:
     // `view` shows the configuration fields and the "Checksum" field.
-    CStartPageActions(CRegisterImage& image, CSequencer& sequencer, IPrompter& prompter,
-                      IConfigInfoView& view)
+    StartPageActions(RegisterImage& image, Sequencer& sequencer, IPrompter& prompter,
+                     IConfigInfoView& view)
         : m_image(image), m_sequencer(sequencer), m_prompter(prompter), m_view(view) {}
 
     // "Read Configuration File from Controller".
@@ -41,8 +41,8 @@ private:
     void Warn(std::string_view text, std::string_view caption);
     bool Confirm(std::string_view text, std::string_view caption);
 
-    CRegisterImage& m_image;
-    CSequencer& m_sequencer;
+    RegisterImage& m_image;
+    Sequencer& m_sequencer;
     IPrompter& m_prompter;
     IConfigInfoView& m_view;
     bool m_fileError = false;

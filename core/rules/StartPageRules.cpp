@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-void StoreTextField(CRegisterImage& image, TextEntry entry, std::u16string_view text) {
+void StoreTextField(RegisterImage& image, TextEntry entry, std::u16string_view text) {
     const int length = std::min(static_cast<int>(text.size()), FieldLength(entry.field));
     for (int i = 0; i < length; ++i) {
         image.SetValue(entry.field.first + i, text[static_cast<std::size_t>(i)]);
@@ -20,7 +20,7 @@ void StoreTextField(CRegisterImage& image, TextEntry entry, std::u16string_view 
     }
 }
 
-void StoreIssue(CRegisterImage& image, std::string_view text) {
+void StoreIssue(RegisterImage& image, std::string_view text) {
     image.SetValue(kIssueRegister, TypedNumber(text, kLargestWord));
 }
 

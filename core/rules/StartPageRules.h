@@ -25,9 +25,9 @@ constexpr int FieldLength(TextField field) {
 }
 
 // Characters past the field's length are not stored.
-void StoreTextField(CRegisterImage& image, TextEntry entry, std::u16string_view text);
+void StoreTextField(RegisterImage& image, TextEntry entry, std::u16string_view text);
 
 // "Set Config File Issue" into register 211: the typed number, at most 65535.
-void StoreIssue(CRegisterImage& image, std::string_view text);
+void StoreIssue(RegisterImage& image, std::string_view text);
 
 } // namespace orvane

@@ -55,7 +55,7 @@ TEST_F(Comms, FillPortListSelectsTheOnlyOrTheRememberedPortAndConnectTakesOneToN
         Click(page.ConnectButton());
         EXPECT_EQ(window->PortNumber(), port) << "case COM" << port;
         EXPECT_EQ(prompter.asked, asked) << "case COM" << port;
-        EXPECT_EQ(window->Sequencer().PendingAction() == PendingAction::ConnectOrDisconnect,
+        EXPECT_EQ(window->Sequencing().PendingAction() == PendingAction::ConnectOrDisconnect,
                   asked.empty())
             << "case COM" << port;
     }

@@ -38,7 +38,7 @@ TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoadedAndNotLogging) {
     EXPECT_FALSE(window->DownloadButton()->isEnabled());
     EXPECT_EQ(window->ModeField()->text(), "1");
     EXPECT_EQ(window->DateField()->text(), QDate::currentDate().toString("dd/MM/yyyy"));
-    CRegisterImage expected;
+    RegisterImage expected;
     expected.LoadDefaultTemplate();
     EXPECT_EQ(window->Image().Texts(), expected.Texts());
     // The still picture does not count as playing, so logging again restarts the animation.
@@ -61,9 +61,9 @@ TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
     EXPECT_TRUE(window->ProfileStored());
     EXPECT_EQ(window->RefreshFlag(kTabStart) + window->RefreshFlag(kTabIndicator), "00");
     // Only the visible page reloads on its tick.
-    static_cast<CTickPage*>(window->Page(2))->OnTimer();
+    static_cast<TickPage*>(window->Page(2))->OnTimer();
     EXPECT_EQ(window->RefreshFlag(3), "0");
-    static_cast<CTickPage*>(window->Page(3))->OnTimer();
+    static_cast<TickPage*>(window->Page(3))->OnTimer();
     EXPECT_EQ(window->RefreshFlag(4), "1");
     ASSERT_TRUE(window->DownloadButton()->isEnabled());
     Click(window->DownloadButton());
@@ -78,14 +78,14 @@ TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
     EXPECT_EQ(TextColour(window->NoteField()), kRed);
     EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again
 
-    window->Sequencer().IncrementNoDataCounter();
+    window->Sequencing().IncrementNoDataCounter();
     window->SetSyncingSeen(true);
     ClickTab(7); // "Live Data"
     EXPECT_EQ(window->NoteField()->text(), " ");
-    EXPECT_EQ(window->Sequencer().NoDataCounter(), 1);
+    EXPECT_EQ(window->Sequencing().NoDataCounter(), 1);
     EXPECT_TRUE(window->SyncingSeen());
     ClickTab(8);
-    EXPECT_EQ(window->Sequencer().NoDataCounter(), 0);
+    EXPECT_EQ(window->Sequencing().NoDataCounter(), 0);
     EXPECT_FALSE(window->SyncingSeen());
     EXPECT_EQ(window->ActiveTabField()->text(), "9");
     EXPECT_FALSE(window->DownloadButton()->isEnabled()); // not from the Indicator tab
@@ -262,7 +262,7 @@ TEST(MainWindowTimers, OnlyTheShownPageTicksAndFastTicksSpeedEveryTimerAndTheSim
     const auto ticking = [&window] {
         std::string pages;
         for (int index = 0; index < kTabCount; ++index) {
-            auto* page = qobject_cast<CTickPage*>(window.Page(index));
+            auto* page = qobject_cast<TickPage*>(window.Page(index));
             pages += page != nullptr && page->IsTicking() ? '1' : '.';
         }
         return pages;

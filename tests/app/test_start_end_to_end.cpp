@@ -20,7 +20,7 @@ RegisterTexts Registers(RegisterTexts texts) {
 }
 
 TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
-    const auto commandEnded = [&] { return !window->Sequencer().IsBusy(); };
+    const auto commandEnded = [&] { return !window->Sequencing().IsBusy(); };
     mD1* comms = window->CommsPage();
     ASSERT_TRUE(Connect());
     EXPECT_EQ(window->ConnectionField()->text(), "Connected to COM Port");
@@ -35,7 +35,7 @@ TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
     start->OnTimer();
     Click(start->ReadButton());
     window->OnTimer(); // the read starts
-    ASSERT_TRUE(window->Sequencer().IsBusy());
+    ASSERT_TRUE(window->Sequencing().IsBusy());
     EXPECT_EQ(window->ActivityField()->text(), "Communicating...");
     EXPECT_TRUE(window->ActivityAnimation()->IsPlaying());
     ClickTab(2); // the page stays while a command runs
@@ -45,13 +45,13 @@ TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
     EXPECT_EQ(1 + TickUntil(commandEnded), 34);
     EXPECT_EQ(window->ActivityField()->text(), "IDLE");
     EXPECT_EQ(window->ActivityAnimation()->ResourceId(), kAnimationIdle);
-    const CRegisterImage controller = window->Simulator().Host().Configuration();
+    const RegisterImage controller = window->Simulator().Host().Configuration();
     EXPECT_EQ(window->Image().Texts(), controller.Texts());
     EXPECT_EQ(window->ChecksumField()->text().toStdString(), controller.Text(kChecksumIndex));
     EXPECT_EQ(start->NameEdit()->text(), "DEFAULT");
 
     // Live data follows the read.
-    const auto& fields = window->Sequencer().Fields();
+    const auto& fields = window->Sequencing().Fields();
     ASSERT_TRUE(TickUntil(
         [&] { return window->StatusLine()->text() == "VIEW DATA" && fields[13].ends_with("s"); }));
     const std::string uptime = fields[13];
@@ -86,7 +86,7 @@ TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
     EXPECT_FALSE(start->FileError());
     EXPECT_TRUE(prompter.asked.empty());
 
-    window->Sequencer().RequestControllerInformation();
+    window->Sequencing().RequestControllerInformation();
     ASSERT_TRUE(TickUntil(commandEnded));
     EXPECT_TRUE(start->ControllerInfoField()->toPlainText().startsWith("ORV"));
     ExpectReadable(start);

@@ -32,7 +32,7 @@ public:
                " | " + activity;
     }
     void ShowTick(const std::string&) override {}
-    void ShowStatus(const std::string&) override {} // read through CSequencer::StatusText
+    void ShowStatus(const std::string&) override {} // read through Sequencer::StatusText
     void ShowActivity(const std::string& text) override { activity = text; }
     void PlayActivityAnimation(int id) override { activityAnimations.push_back(id); }
     void ShowConnection(const std::string& text) override { connection = text; }
@@ -94,10 +94,10 @@ struct SequencerRig : ILink, IPortSettings {
     LinkOpenFailure openFailure; // what a failing open says
     int opens = 0, closes = 0, monitorStarts = 0;
     std::vector<int> storedPorts;
-    CRegisterImage image;
+    RegisterImage image;
     RecordingView view;
     ScriptedPrompter prompter;
-    CSequencer seq{SequencerContext{image, *this, view, view, view, prompter, *this}};
+    Sequencer seq{SequencerContext{image, *this, view, view, view, prompter, *this}};
 
     SequencerRig() {
         image.LoadDefaultTemplate();

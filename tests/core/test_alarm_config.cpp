@@ -16,8 +16,8 @@ struct Rig {
         image.LoadDefaultTemplate();
         image.SetText(reg::kControlMode, mode);
     }
-    CRegisterImage image;
-    CAlarmConfig alarms{image};
+    RegisterImage image;
+    AlarmConfig alarms{image};
 };
 
 TEST(AlarmConfig, LimitTextToWordRoundsVoltsAndHoldsEntriesToTheSensorRange) {

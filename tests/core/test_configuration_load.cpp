@@ -57,8 +57,8 @@ std::string FileBytes(const std::string& text) {
 
 // A configuration unlike the template (register 0 and the name's first letter), with register
 // 184 as given and its checksum entry set.
-CRegisterImage Saved(const std::string& options = "0000") {
-    CRegisterImage image;
+RegisterImage Saved(const std::string& options = "0000") {
+    RegisterImage image;
     image.LoadDefaultTemplate();
     image.SetText(0, "0003");
     image.SetText(186, "0058");
@@ -67,7 +67,7 @@ CRegisterImage Saved(const std::string& options = "0000") {
     return image;
 }
 
-std::string TextOf(CRegisterImage image) {
+std::string TextOf(RegisterImage image) {
     return BuildConfigurationText(image).text;
 }
 
@@ -78,7 +78,7 @@ std::string TextOf(CRegisterImage image) {
 // box is open, as the event loop runs them; the state is set before the log question is asked.
 TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
     TempDir dir;
-    const CRegisterImage good = Saved(), logging = Saved("0039");
+    const RegisterImage good = Saved(), logging = Saved("0039");
     const std::string goodFile = dir.Write("good.txt", FileBytes(TextOf(good)));
     const std::string logFile = dir.Write("log.txt", FileBytes(TextOf(logging)));
     std::string lower = TextOf(good);
@@ -143,7 +143,7 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
             rig.image.SetText(0, "1234");
             rig.image.SetText(kOptionRegister, c.options);
             rig.image.SetText(kChecksumIndex, rig.view.checksum = "BEEF");
-            CRegisterImage want = c.image == 'g' ? good : c.image == 'l' ? logging : rig.image;
+            RegisterImage want = c.image == 'g' ? good : c.image == 'l' ? logging : rig.image;
             if (c.image == 't') {
                 want.LoadDefaultTemplate();
             }
@@ -188,7 +188,7 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
 // sequencer is left with. Busy wins over everything, the log bit over the connection; a command
 // asked for before a question and started while it is open is still refused.
 TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
-    using A = CStartPageActions;
+    using A = StartPageActions;
     const std::string restore = "Warning Default Settings Restoration: Are you sure you want to "
                                 "restore settings? [Yes/No]";
     const std::string restart = "Controller restarting!: This action will restart the "
@@ -247,7 +247,7 @@ TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
         rig.image.SetText(0, "1234");
         const RegisterTexts before = rig.image.Texts();
         rig.prompter.answer = c.answer;
-        CStartPageActions actions(rig.image, rig.seq, rig.prompter, rig.view);
+        StartPageActions actions(rig.image, rig.seq, rig.prompter, rig.view);
         (actions.*c.press)();
         EXPECT_EQ(Asked(rig.prompter.asked), c.asked);
         const std::string flags = rig.Flags();

@@ -48,8 +48,8 @@ LiveFields Record(const std::string& upTime) {
 }
 
 struct Rig {
-    CRegisterImage image;
-    CIndicatorRules rules;
+    RegisterImage image;
+    IndicatorRules rules;
     Rig() { image.LoadDefaultTemplate(); }
     std::string Tick(const LiveFields& fields, bool connected = true, int state = State::ViewData,
                      int received = 500, bool syncing = false, bool syncingSeen = false) {
@@ -156,7 +156,7 @@ TEST(IndicatorSensors, LevelsFromTheReading) {
         {"FAIL", "led-red playing thermo-0"}, {"____", "led-grey thermo-grey"},
     };
     for (const auto& c : cases) {
-        CIndicatorRules rules;
+        IndicatorRules rules;
         rules.UpdateSensorDisplay(2, c.text);
         const SensorPanel& sensor = rules.Panel().sensors[1];
         EXPECT_EQ(Look(sensor.led) + " " + Look(sensor.thermometer), c.look)

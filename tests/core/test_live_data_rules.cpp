@@ -44,7 +44,7 @@ LiveFields Reading(int uptime) {
 }
 
 TEST(LiveDataTable, NewestOnTopAndTheSixthReadingPushesTheFirstOut) {
-    CLiveDataRules rules;
+    LiveDataRules rules;
     for (int uptime = 1; uptime <= 6; ++uptime) {
         rules.DisplayStep(Reading(uptime));
     }
@@ -60,7 +60,7 @@ TEST(LiveDataTable, NewestOnTopAndTheSixthReadingPushesTheFirstOut) {
 // logging animation once while lines are logged.
 TEST(LiveDataTicks, ReinitialiseThenStepAndFollowTheLog) {
     SequencerRig rig;
-    CLiveDataRules rules;
+    LiveDataRules rules;
     rig.image.SetText(183, "0003");
     rig.image.SetText(kOptionRegister, "0020");
     const auto describe = [](const LiveDataTickActions& a) {

@@ -31,7 +31,7 @@ TEST(JsonWriter, QuotesAnyTextAsValidJson) {
 }
 
 TEST(JsonWriter, NestsWithCommasWhereTheyBelong) {
-    CJsonWriter json;
+    JsonWriter json;
     json.BeginObject().Key("same").Bool(false).Key("differences").BeginArray();
     json.BeginObject().Key("register").Number(297).Key("name").String("FAN 2").EndObject();
     json.BeginObject().Key("words").BeginArray().String("0019").String("0BB8").EndArray();

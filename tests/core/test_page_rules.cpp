@@ -16,7 +16,7 @@ using namespace orvane;
 namespace {
 
 // Registers first to last as one text, "|" between them.
-std::string Words(const CRegisterImage& image, int first, int last) {
+std::string Words(const RegisterImage& image, int first, int last) {
     std::string out;
     for (int i = first; i <= last; ++i) {
         out += (i > first ? "|" : "") + image.Text(i);
@@ -34,8 +34,8 @@ std::string Repeat(const std::string& word, int count) {
 
 struct FanRig {
     FanRig() { image.LoadDefaultTemplate(); }
-    CRegisterImage image;
-    CFanSettings settings{image};
+    RegisterImage image;
+    FanSettings settings{image};
 };
 
 } // namespace
@@ -60,7 +60,7 @@ TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnd
         {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
-        CRegisterImage image;
+        RegisterImage image;
         for (int i = 0; i < kRegisterCount; ++i) {
             image.SetText(i, "7777");
         }
@@ -88,7 +88,7 @@ TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
         SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
         EXPECT_EQ(IsDigitsText(c.typed), c.digits);
         EXPECT_EQ(IsBoundedNumberText(c.typed, kLargestWord), c.accepted);
-        CRegisterImage image;
+        RegisterImage image;
         StoreIssue(image, c.typed);
         StoreRs485Address(image, c.typed);
         EXPECT_EQ(image.Text(kIssueRegister) + image.Text(reg::kRs485Address),
@@ -99,7 +99,7 @@ TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
 }
 
 TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
-    CRegisterImage image;
+    RegisterImage image;
     image.LoadDefaultTemplate();
     EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::VoltageRpm), "4");
     EXPECT_EQ(Words(image, 299, 306), "000A|" + Repeat("0000", 6) + "|FFFF");

@@ -14,14 +14,14 @@ using namespace orvane::profile;
 
 namespace {
 
-CRegisterImage Template(const char* controlMode = "0001") {
-    CRegisterImage image;
+RegisterImage Template(const char* controlMode = "0001") {
+    RegisterImage image;
     image.LoadDefaultTemplate();
     image.SetText(reg::kControlMode, controlMode);
     return image;
 }
 
-std::string Words(const CRegisterImage& image, std::initializer_list<int> registers) {
+std::string Words(const RegisterImage& image, std::initializer_list<int> registers) {
     std::string out;
     for (const int r : registers) {
         out += (out.empty() ? "" : " ") + image.Text(r);
@@ -32,14 +32,14 @@ std::string Words(const CRegisterImage& image, std::initializer_list<int> regist
 // Every word, all 32 input registers at a time; 8000 reads as +327.68 V, beyond what a register
 // holds, and is stored back as the largest.
 TEST(ProfileSet, EveryVoltageWordIsStoredBackAsItWasLoaded) {
-    CRegisterImage image = Template("0004");
-    CProfileSet profiles;
+    RegisterImage image = Template("0004");
+    ProfileSet profiles;
     for (unsigned base = 0; base <= 0xFFFF; base += 32) {
         for (int r = reg::PointInput(1, 1); r <= reg::PointInput(4, 8); ++r) {
             image.SetValue(r, base + unsigned(r - reg::PointInput(1, 1)));
         }
         profiles.Reload(image);
-        CRegisterImage stored = image;
+        RegisterImage stored = image;
         profiles.Store(stored);
         if (base == 0x8000) {
             image.SetText(reg::PointInput(1, 1), "7FFF");
@@ -49,10 +49,10 @@ TEST(ProfileSet, EveryVoltageWordIsStoredBackAsItWasLoaded) {
 }
 
 TEST(ProfileSet, StoresSignedWordsMarkersModeBitAndInputsAndReadsThemBack) {
-    CRegisterImage image = Template();
+    RegisterImage image = Template();
     image.SetValue(kOptionRegister, 0x0027); // Multi Point and bits of other pages
     image.SetValue(reg::FanInput1Active(4), 0);
-    CProfileSet profiles;
+    ProfileSet profiles;
     profiles.Reload(image);
     EXPECT_EQ(profiles.Record(1).pointMode, PointMode::MultiPoint);
     EXPECT_EQ(profiles.Record(4).activeInput, ActiveInput::None) << "0000 in both";
@@ -92,8 +92,8 @@ TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
         {"0003", "on", "2.9", "0002"},       {"0001", "off", "-99999", "8000"},
     };
     for (const auto& c : cases) {
-        CRegisterImage image = Template(c.mode);
-        CProfileSet profiles;
+        RegisterImage image = Template(c.mode);
+        ProfileSet profiles;
         profiles.Reload(image);
         const std::string field = c.field;
         int index = reg::PointInput(1, 3);
@@ -128,9 +128,9 @@ TEST(ProfileSet, ScanRealReadsWhatTheCLibraryReadsButNoInfinities) {
 }
 
 TEST(ProfileSet, ReloadKeepsTheLastKnownTypeForAnUnknownMode) {
-    CRegisterImage image = Template("0004");
+    RegisterImage image = Template("0004");
     image.SetValue(reg::FanMaxRpm(2), 4000);
-    CProfileSet profiles;
+    ProfileSet profiles;
     EXPECT_TRUE(profiles.Reload(image));
     EXPECT_EQ(profiles.Type(), (ProfileType{InputKind::Voltage, SpeedUnit::Rpm, 4000}));
     image.SetText(reg::kControlMode, "0007");
@@ -140,10 +140,10 @@ TEST(ProfileSet, ReloadKeepsTheLastKnownTypeForAnUnknownMode) {
 }
 
 TEST(ProfileSet, CopyTakesTheSourceSnapshotOrElseItsProfileInTheImage) {
-    CRegisterImage image = Template();
+    RegisterImage image = Template();
     image.SetValue(reg::FanOnValue(3), reg::kAlwaysOn);
     image.SetValue(reg::PointInput(3, 1), 10);
-    CProfileSet profiles;
+    ProfileSet profiles;
     profiles.Reload(image);
 
     // Fan 1 as it was when selected, not as edited since.

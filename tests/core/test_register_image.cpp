@@ -39,8 +39,8 @@ constexpr const char* kExpectedTemplate = R"(
     323-346=FF55 347-356=0064,0064,002F,006D,006D,002F,0079,0079,0079,0079 357-398=FFFF
     399-399=A55A)";
 
-CRegisterImage Filled(const std::string& text) {
-    CRegisterImage image;
+RegisterImage Filled(const std::string& text) {
+    RegisterImage image;
     for (int i = 0; i < kImageEntries; ++i) {
         image.SetText(i, text);
     }
@@ -58,7 +58,7 @@ Bytes Utf16(const std::string& text) {
 }
 
 std::string TemplateText() {
-    CRegisterImage image;
+    RegisterImage image;
     image.LoadDefaultTemplate();
     return BuildConfigurationText(image).text;
 }
@@ -66,7 +66,7 @@ std::string TemplateText() {
 } // namespace
 
 TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
-    CRegisterImage image = Filled("1234");
+    RegisterImage image = Filled("1234");
     image.LoadDefaultTemplate();
     std::istringstream table(kExpectedTemplate);
     int next = 0;
@@ -93,7 +93,7 @@ TEST(Checksum, WorkedExamples) {
         int reg;
         const char *text, *sum;
     };
-    CRegisterImage image = Filled("0000");
+    RegisterImage image = Filled("0000");
     const Step steps[] = {{0, "0001", "0005"},   {399, "A55A", "A55F"}, {400, "FFFF", "A55F"},
                           {10, "0003", "A55C"},  {11, "zz", "A55F"},    {0, "????", "A55E"},
                           {20, " 12G4", "A54C"}, {21, "0x10", "A55C"},  {22, "0xZ", "A55C"},
@@ -106,7 +106,7 @@ TEST(Checksum, WorkedExamples) {
 }
 
 TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
-    CRegisterImage image;
+    RegisterImage image;
     image.SetText(kChecksumIndex, "BEEF");
     image.LoadDefaultTemplate();
     image.SetValue(kIssueRegister, 0x1012C);     // only the low 16 bits are kept
@@ -126,7 +126,7 @@ TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
 }
 
 TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
-    CRegisterImage image;
+    RegisterImage image;
     image.LoadDefaultTemplate();
     const std::string t = BuildConfigurationText(image).text;
     ASSERT_EQ(t.size(), 1611u);
@@ -134,11 +134,11 @@ TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
     for (int i = 0; i < kRegisterCount; ++i) {
         ASSERT_EQ(t.substr(2 + 4 * std::size_t(i), 4), image.Text(i)) << "register " << i;
     }
-    CRegisterImage zero = Filled("0000");
+    RegisterImage zero = Filled("0000");
     EXPECT_EQ(BuildConfigurationText(zero).text, "<\r" + std::string(1600, '0') + "0004> END");
     // An unsendable image is refused, its first bad register named, and no checksum is stored.
     for (const char* bad : {"", "123", "12345", "12G4", " 123"}) {
-        CRegisterImage refused = Filled("0000");
+        RegisterImage refused = Filled("0000");
         refused.SetText(250, bad);
         refused.SetText(300, "XXXX");
         const auto built = BuildConfigurationText(refused);
@@ -149,7 +149,7 @@ TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
 }
 
 TEST(ConfigFile, RoundTripIsByteForByte) {
-    CRegisterImage image;
+    RegisterImage image;
     image.LoadDefaultTemplate();
     image.SetText(5, "7fff"); // lower case is kept as stored
     image.SetValue(kIssueRegister, 12);
@@ -161,7 +161,7 @@ TEST(ConfigFile, RoundTripIsByteForByte) {
     const FileReadResult read = DecodeConfigurationFile(bytes);
     ASSERT_EQ(read.outcome, FileReadOutcome::Loaded);
     EXPECT_EQ(read.groups, image.Texts());
-    CRegisterImage reloaded;
+    RegisterImage reloaded;
     reloaded.SetTexts(read.groups);
     EXPECT_EQ(EncodeConfigurationFile(BuildConfigurationText(reloaded).text), bytes);
     reloaded.SetText(189, "0000");

@@ -14,8 +14,8 @@ using namespace orvane;
 
 namespace {
 
-CRegisterImage Template() {
-    CRegisterImage image;
+RegisterImage Template() {
+    RegisterImage image;
     image.LoadDefaultTemplate();
     return image;
 }
@@ -32,7 +32,7 @@ struct LayoutRow {
 } // namespace
 
 TEST(RegisterMap, EveryRegisterIsNamedOnceAsThePagesTablesPlaceIt) {
-    const CRegisterMap& map = CRegisterMap::Get();
+    const RegisterMap& map = RegisterMap::Get();
     const LayoutRow rows[] = {
         {page::kStart, "Configuration File Name", 186, 0, 1, 0, 1, 23},
         {page::kStart, "Set Config File Issue", 211},
@@ -168,11 +168,11 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
         {"RS485 Address", {{181, "zz"}}, "(text \"zz\")"},
     };
     for (const auto& c : cases) {
-        CRegisterImage image = Template();
+        RegisterImage image = Template();
         for (const auto& [reg, text] : c.words) {
             image.SetText(reg, text);
         }
-        const RegisterField* field = CRegisterMap::Get().Find(c.field);
+        const RegisterField* field = RegisterMap::Get().Find(c.field);
         ASSERT_NE(field, nullptr) << c.field;
         EXPECT_EQ(ShowFieldValue(*field, image), c.shown)
             << "case " << c.field << " " << ::testing::PrintToString(c.words);
@@ -182,9 +182,9 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
 // The same two images described field by field, page by page, and register by register as a
 // verified write reports a register read back wrongly.
 TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
-    CRegisterImage before = Template();
+    RegisterImage before = Template();
     before.SetText(kChecksumIndex, "A544");
-    CRegisterImage after = before;
+    RegisterImage after = before;
     after.SetText(100, "00D2"); // read in volts, as the new mode says
     after.SetText(183, "0003");
     after.SetText(297, "0019");

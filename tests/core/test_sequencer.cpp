@@ -18,14 +18,14 @@
 namespace orvane::test {
 namespace {
 
-void Feed(CReceiveBuffer& buffer, const std::string& bytes) {
+void Feed(ReceiveBuffer& buffer, const std::string& bytes) {
     for (const char c : bytes) {
         buffer.OnReceiveChar(static_cast<std::uint8_t>(c));
     }
 }
 
 TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
-    CReceiveBuffer buffer;
+    ReceiveBuffer buffer;
     EXPECT_EQ(buffer.Text(), std::string(1950, ' '));
     Feed(buffer, std::string("abc\0d", 5));
     EXPECT_EQ(buffer.Text(), "abc") << "a zero byte ends the text";
@@ -40,8 +40,8 @@ TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
     EXPECT_TRUE(buffer.Text().empty());
 }
 
-CRegisterImage ControllerImage(const std::string& options = "0000") {
-    CRegisterImage controller;
+RegisterImage ControllerImage(const std::string& options = "0000") {
+    RegisterImage controller;
     controller.LoadDefaultTemplate();
     controller.SetText(kOptionRegister, options);
     return controller;
@@ -60,7 +60,7 @@ std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
 // CR, LF and space are skipped anywhere; the checksum must match as upper-case text.
 TEST(ConfigurationReply, LenientLayoutsLoadAndEveryBadReplyIsRefused) {
     using O = ConfigReplyOutcome;
-    CRegisterImage sample = ControllerImage();
+    RegisterImage sample = ControllerImage();
     BuildConfigurationText(sample);
     const RegisterTexts texts = sample.Texts();
     ASSERT_EQ(texts[kChecksumIndex], "A544") << "the checksum must hold letters";
@@ -141,16 +141,16 @@ std::string ReadFile(const std::string& path) {
 }
 
 // What the controller prints for an image: the text it would accept back.
-std::string ReplyFor(CRegisterImage image) {
+std::string ReplyFor(RegisterImage image) {
     return "menu text\r\n" + BuildConfigurationText(image).text + "\r\n";
 }
 
 // Every command through a recording link: sends tick by tick, the end tick, what it leaves. A case
 // is named by the status text shown while it runs; register 0 starts as `reg0`.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
-    CRegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
+    RegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
-    CRegisterImage written = mine;
+    RegisterImage written = mine;
     const std::string text = BuildConfigurationText(written).text;
     controller.SetText(0, "0007");
     BuildConfigurationText(controller); // stores its checksum
@@ -173,7 +173,7 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         int end;
         bool cleared; // the receive window zeroed
         int state, commandAfter;
-        const CRegisterImage* after = nullptr;                        // null: as started
+        const RegisterImage* after = nullptr;                         // null: as started
         std::string checksumShown = "", message = "", infoShown = ""; // message: "caption: text..."
         int boxTicks = 0; // ticks run while a box is open: they may end the command
     } cases[] = {
@@ -222,7 +222,7 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
             rig.Tick();
         }
         EXPECT_EQ(ended, c.end);
-        EXPECT_EQ(rig.seq.ReceiveBuffer().Text().empty(), c.cleared);
+        EXPECT_EQ(rig.seq.Received().Text().empty(), c.cleared);
         EXPECT_EQ(rig.SendsFrom(t), c.sends);
         EXPECT_EQ(rig.seq.State(), c.state);
         EXPECT_EQ(rig.seq.Command(), c.commandAfter);
@@ -335,7 +335,7 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.view.enables, rig.view.disables + 1);
     EXPECT_EQ(rig.closes, 1);
     EXPECT_EQ(rig.view.Connection(), "Disconnected from COM Port | Connect | ports on | IDLE");
-    EXPECT_TRUE(rig.seq.ReceiveBuffer().Text().empty());
+    EXPECT_TRUE(rig.seq.Received().Text().empty());
     const std::size_t sends = rig.sent.size();
     rig.seq.RequestCommand(CommandCode::ReadConfig);
     rig.Tick(40);
@@ -420,7 +420,7 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
 // a full disk stops logging and says so.
 TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     SequencerRig rig;
-    CDataLogger& logger = rig.seq.Logger();
+    DataLogger& logger = rig.seq.Logger();
     LiveFields fields{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
                       " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
     const std::string path = ::testing::TempDir() + "log_test.txt";

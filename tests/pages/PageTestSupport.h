@@ -37,8 +37,8 @@ public:
     }
     IPrompter& Prompter() override { return rig.prompter; }
     void OpenWithDesktop(const std::string& target) override { opened.push_back(target); }
-    CRegisterImage& Image() override { return rig.image; }
-    CSequencer& Sequencer() override { return rig.seq; }
+    RegisterImage& Image() override { return rig.image; }
+    Sequencer& Sequencing() override { return rig.seq; }
     int TickIntervalMs() const override { return 1000; }
 
     void SetNote(const std::string& text) override { note = text; }
@@ -120,7 +120,7 @@ T* Find(QWidget* root, const QString& name) {
 }
 
 // The registers' texts, joined by blanks.
-inline std::string Words(const CRegisterImage& image, const std::vector<int>& registers) {
+inline std::string Words(const RegisterImage& image, const std::vector<int>& registers) {
     std::string words;
     for (const int r : registers) {
         words += (words.empty() ? "" : " ") + image.Text(r);

@@ -74,7 +74,7 @@ TEST_F(AlarmPage, TheDefaultConfigurationShowsUnusedConditionsInTemperatureAndPw
 }
 
 TEST_F(AlarmPage, VoltageModeShowsVoltsToTheHundredthAndAVisitKeepsEveryWord) {
-    CRegisterImage& image = host.Image();
+    RegisterImage& image = host.Image();
     image.SetText(reg::AlarmHysteresis(1), "00E6");
     image.SetText(reg::AlarmHighLimit(2, 1), "00EB");
     image.SetText(reg::AlarmLowLimit(3, 2), "FFFB");

@@ -19,7 +19,7 @@ protected:
 };
 
 TEST_F(FanSettingPage, AVisitShowsTheRegistersOnceAndChangesNoneAndCommandsLockEveryInput) {
-    CRegisterImage& image = host.Image();
+    RegisterImage& image = host.Image();
     image.SetText(reg::FanPulsesPerRev(2), "0004");
     image.SetText(reg::FanStationaryPwm(3), "0032");
     image.SetText(reg::FanControlType(4), "0002");

@@ -108,7 +108,7 @@ TEST_F(IndicatorWindow, SimulatedControllerWithAFailedFan) {
         page->OnTimer();
     }
     ASSERT_TRUE(live()) << "up time " << page->UpTimeField()->text().toStdString();
-    EXPECT_EQ(window->Sequencer().StatusText(), "VIEW DATA");
+    EXPECT_EQ(window->Sequencing().StatusText(), "VIEW DATA");
     EXPECT_TRUE(page->Fan(1).picture->IsAnimating());
     EXPECT_FALSE(page->Fan(2).picture->IsPlaying());
     EXPECT_EQ(page->Fan(2).meter->Value(), 0.0);

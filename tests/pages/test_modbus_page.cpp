@@ -18,7 +18,7 @@ protected:
     }
     FakePageHost host{kTabModBus};
     mD5 page{host, host};
-    CRegisterImage& image = host.Image();
+    RegisterImage& image = host.Image();
 };
 
 // The template's unassigned site numbers are clamped by the first fill; register 185 "FFFF"

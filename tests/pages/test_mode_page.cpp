@@ -10,7 +10,7 @@ TEST(ModePage, ClickingAndChoosingStoreShowingDoesNot) {
     FakePageHost host(kTabMode);
     mD3 page(host, host);
     page.show();
-    CRegisterImage& image = host.Image();
+    RegisterImage& image = host.Image();
     EXPECT_TRUE(page.ModeButton(0)->isChecked());
     QTest::mouseClick(page.ModeButton(3), Qt::LeftButton);
     EXPECT_EQ(Words(image, {183, 300, 305}) + " " + host.mode, "0004 0000 0000 4");

@@ -19,7 +19,7 @@ protected:
         page->resize(1200, 560);
         page->show();
     }
-    CRegisterImage& Image() { return host.Image(); }
+    RegisterImage& Image() { return host.Image(); }
     // A fan's words in decimal: "eight inputs / eight speeds / ON OFF", a part may be left
     // empty; ON -1 is Always ON.
     void SetFan(int fan, const std::string& words) {
@@ -58,12 +58,12 @@ protected:
             .arg(inputs.join('|'), speeds.join('|'), page->OnBox()->text(), page->OffBox()->text())
             .toStdString();
     }
-    const CChartCtrl& Chart() { return *page->ProfileChart()->Chart(); }
+    const CChartCtrl& Chart() { return *page->ProfileChartView()->Chart(); }
     QList<QPointF> Curve(int fan) {
-        const auto curve = page->ProfileChart()->Curve(fan);
+        const auto curve = page->ProfileChartView()->Curve(fan);
         return curve ? Chart().SeriesPoints(*curve) : QList<QPointF>{};
     }
-    int Width(int fan) { return Chart().SeriesWidth(page->ProfileChart()->Curve(fan).value()); }
+    int Width(int fan) { return Chart().SeriesWidth(page->ProfileChartView()->Curve(fan).value()); }
 
     FakePageHost host{kTabProfile};
     std::unique_ptr<mD6> page;
@@ -282,7 +282,7 @@ TEST_F(ProfilePage, LabelsTooltipsAndChartAxesFollowTheProfileType) {
 }
 
 TEST_F(ProfilePage, ChartDrawsEachShownFanThroughThePointsOfItsOwnMode) {
-    CProfileChart& chart = *page->ProfileChart();
+    ProfileChart& chart = *page->ProfileChartView();
     // Defined from page creation: the curve as the image holds it.
     Click(chart.FanBox(2));
     EXPECT_EQ(Curve(2), (QList<QPointF>{{6, 0}, {6, 30}, {25, 30}, {50, 90}, {101, 90}}));

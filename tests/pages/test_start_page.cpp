@@ -30,7 +30,7 @@ protected:
     void SetUp() override { page.show(); }
     FakePageHost host{kTabStart};
     mD2 page{host, host};
-    CRegisterImage& image = host.Image();
+    RegisterImage& image = host.Image();
 };
 
 TEST_F(StartPage, TypingStoresEachFieldAtOnce) {

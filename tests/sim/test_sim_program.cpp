@@ -85,7 +85,7 @@ TEST(SimProgram, TakesFaultsFromOptionsAndTypedCommandsAndKeepsItsConfigurationF
             sim.input->Write(command);
             EXPECT_TRUE(far.ReadField(field.first, field.second)) << command;
         }
-        CRegisterImage image;
+        RegisterImage image;
         image.LoadDefaultTemplate();
         image.SetValue(1, 0); // fan 2 unused
         far.Write("c");

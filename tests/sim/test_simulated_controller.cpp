@@ -16,15 +16,15 @@ using Mode = SimulatedController::Mode;
 
 namespace {
 
-CRegisterImage DefaultTemplate() {
-    CRegisterImage image;
+RegisterImage DefaultTemplate() {
+    RegisterImage image;
     image.LoadDefaultTemplate();
     return image;
 }
 
 // Differs from the template: another name, fan 2 unused, a new issue.
-CRegisterImage ChangedImage() {
-    CRegisterImage image = DefaultTemplate();
+RegisterImage ChangedImage() {
+    RegisterImage image = DefaultTemplate();
     image.SetValue(186, 'F');
     image.SetValue(1, 0);
     image.SetValue(211, 7);
@@ -88,7 +88,7 @@ TEST(SimulatedController, AnswersEveryKeyOfItsMenuOnTheHostsTiming) {
     texts[6] = "zz";
     texts[kChecksumIndex] = "what";
     d.controller.SetConfiguration(texts);
-    const CRegisterImage kept = d.controller.Configuration();
+    const RegisterImage kept = d.controller.Configuration();
     EXPECT_EQ(kept.Text(5) + kept.Text(6), "00A10000");
     d.Type("c", 3s); // the menu, and no records while it shows
     const std::string menu = d.Take();
@@ -140,21 +140,21 @@ TEST(SimulatedController, AnswersEveryKeyOfItsMenuOnTheHostsTiming) {
 // back. A failing memory cell stores one register otherwise, and the dump then carries what is
 // stored under a checksum that matches it, so only a comparison can tell.
 TEST(SimulatedController, TakesAConfigurationTextOnlyWhenItsChecksumAndWordsHold) {
-    CRegisterImage changed = ChangedImage();
+    RegisterImage changed = ChangedImage();
     const std::string text = BuildConfigurationText(changed).text;
     ASSERT_EQ(text.size(), 1611u);
-    CRegisterImage corrupted = changed;
+    RegisterImage corrupted = changed;
     corrupted.SetValue(186, 'F' ^ 1);
     std::string wrongSum = text, notAWord = text;
     wrongSum[1602] = wrongSum[1602] == '0' ? '1' : '0'; // first checksum digit
     notAWord[2 + 4 * 50] = 'G';
-    const CRegisterImage fresh = DefaultTemplate();
+    const RegisterImage fresh = DefaultTemplate();
     const struct {
         const char* name;
         std::string sent;
         std::size_t piece;
         std::optional<int> corrupt;
-        const CRegisterImage& holds;
+        const RegisterImage& holds;
     } cases[] = {
         {"right checksum", text, 0, {}, changed},
         {"stray line end first, sent in pieces", "\r\n" + text, 97, {}, changed},

@@ -45,15 +45,15 @@ struct SimulatorRig {
     }
 };
 
-inline CRegisterImage TemplateImage() {
-    CRegisterImage image;
+inline RegisterImage TemplateImage() {
+    RegisterImage image;
     image.LoadDefaultTemplate();
     return image;
 }
 
 // Differs from the template in several places; its name is "EEFAULT", its issue 7.
-inline CRegisterImage EditedImage() {
-    CRegisterImage image = TemplateImage();
+inline RegisterImage EditedImage() {
+    RegisterImage image = TemplateImage();
     for (const auto& [reg, text] :
          {std::pair{0, "0002"}, {180, "0003"}, {186, "0045"}, {211, "0007"}, {296, "0014"}}) {
         image.SetText(reg, text);
@@ -62,7 +62,7 @@ inline CRegisterImage EditedImage() {
 }
 
 // The first `entries` entries agree, or the first that does not is named.
-inline AssertionResult SameTexts(const CRegisterImage& a, const CRegisterImage& b,
+inline AssertionResult SameTexts(const RegisterImage& a, const RegisterImage& b,
                                  int entries = kImageEntries) {
     for (int i = 0; i < entries; ++i) {
         if (a.Text(i) != b.Text(i)) {
@@ -84,13 +84,13 @@ inline std::string Slurp(const std::string& path) {
 }
 
 // The configuration file the GUI would save for `image`.
-inline std::string SavedFileOf(CRegisterImage image) {
+inline std::string SavedFileOf(RegisterImage image) {
     const auto bytes = EncodeConfigurationFile(BuildConfigurationText(image).text);
     return {bytes.begin(), bytes.end()};
 }
 
 // `image` saved as the GUI saves it, under a temporary name; returns the path.
-inline std::string Saved(const CRegisterImage& image, const std::string& name) {
+inline std::string Saved(const RegisterImage& image, const std::string& name) {
     const std::string path = TempPath(name);
     std::ofstream(path, std::ios::binary) << SavedFileOf(image);
     return path;

@@ -83,7 +83,7 @@ TEST(LiveCsv, FieldsBecomeNumbersOrFail) {
 }
 
 TEST(CliFiles, BackupsGetSafeNamesAndNeverReplaceOneAnother) {
-    CRegisterImage image = TemplateImage();
+    RegisterImage image = TemplateImage();
     const char* name = "A/B:C*\x01";
     for (int i = 0; name[i] != 0; ++i) {
         image.SetValue(kNameField.first + i, static_cast<unsigned char>(name[i]));
@@ -137,7 +137,7 @@ TEST(CliProcess, ReadCheckLogAndInfo) {
 
 TEST(CliProcess, VerifiedWriteRefusedFileDefaultsAndRestart) {
     SimulatorRig sim;
-    CRegisterImage edited = EditedImage();
+    RegisterImage edited = EditedImage();
     BuildConfigurationText(edited); // the checksum entry, as the controller will hold it
     const std::string file = Saved(edited, "write.txt");
     ProcessResult run = RunCli({"write", "--port", sim.path, file, "--verify"});

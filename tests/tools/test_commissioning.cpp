@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 
 // The configuration a site engineer prepared: a new name, a ramp rate, a voltage mode with an
 // alarm limit in volts, and two option bits of two pages in register 184.
-CRegisterImage SiteImage() {
-    CRegisterImage image = TemplateImage();
+RegisterImage SiteImage() {
+    RegisterImage image = TemplateImage();
     const std::string name = "SITE-4";
     for (std::size_t i = 0; i <= name.size(); ++i) {
         image.SetValue(kNameField.first + static_cast<int>(i), i < name.size() ? name[i] : 0);
@@ -36,7 +36,7 @@ CRegisterImage SiteImage() {
 // write goes through, and the verification names the register, what was sent and what came back.
 TEST(Commissioning, BackUpThenAVerifiedWriteFailsOnTheCorruptedRegister) {
     SimulatorRig sim(EditedImage().Texts());
-    const CRegisterImage before = sim.host.Configuration();
+    const RegisterImage before = sim.host.Configuration();
     ASSERT_EQ(sim::ApplyRuntimeCommand("corrupt-store 297", sim.host), sim::CommandOutcome::Done);
     const std::string site = Saved(SiteImage(), "site.txt");
     const std::string backups = TempPath("backups");
@@ -54,7 +54,7 @@ TEST(Commissioning, BackUpThenAVerifiedWriteFailsOnTheCorruptedRegister) {
                            ChecksumText(SiteImage().Texts()) + ", read " +
                            sim.host.Configuration().Text(kChecksumIndex) + "\n");
     EXPECT_THAT(run.err, HasSubstr("verification failed: 1 register and the checksum differ"));
-    CRegisterImage stored = SiteImage();
+    RegisterImage stored = SiteImage();
     stored.SetText(297, "0018");
     EXPECT_TRUE(SameTexts(sim.host.Configuration(), stored, kRegisterCount));
 

@@ -30,7 +30,7 @@ protected:
         } while (Seq().StatusText() != "VIEW DATA" && --limit > 0);
         return Seq().StatusText() == "VIEW DATA";
     }
-    CSequencer& Seq() { return session.Sequencer(); }
+    Sequencer& Seq() { return session.Sequencing(); }
     int Uptime() { return std::stoi(Seq().Fields()[13]); }
 
     SimulatorRig sim;

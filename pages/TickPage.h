@@ -11,12 +11,12 @@ namespace orvane {
 // unless its tab is the visible one, and reloads the page when its refresh flag
 // reads "0" (the main window clears all flags on every tab change). A hidden page
 // has nothing to do, so its timer runs only while the main window shows it.
-class CTickPage : public QWidget {
+class TickPage : public QWidget {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(CTickPage)
+    Q_DISABLE_COPY_MOVE(TickPage)
 
 public:
-    CTickPage(IPageHost& host, IMainWindowFields& fields, int tabNumber, QWidget* parent = nullptr);
+    TickPage(IPageHost& host, IMainWindowFields& fields, int tabNumber, QWidget* parent = nullptr);
 
     // The page's timer handler; tests call it directly. By default: nothing unless
     // the tab is visible, then LoadFields while the refresh flag reads "0" (setting

@@ -1,23 +1,23 @@
-#include "pages/CTickPage.h"
+#include "pages/TickPage.h"
 
 namespace orvane {
 
-CTickPage::CTickPage(IPageHost& host, IMainWindowFields& fields, int tabNumber, QWidget* parent)
+TickPage::TickPage(IPageHost& host, IMainWindowFields& fields, int tabNumber, QWidget* parent)
     : QWidget(parent), m_host(host), m_fields(fields), m_tabNumber(tabNumber) {
-    connect(&m_timer, &QTimer::timeout, this, &CTickPage::OnTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TickPage::OnTimer);
 }
 
-void CTickPage::StartTicking() {
+void TickPage::StartTicking() {
     if (!m_timer.isActive()) {
         m_timer.start(m_host.TickIntervalMs());
     }
 }
 
-void CTickPage::StopTicking() {
+void TickPage::StopTicking() {
     m_timer.stop();
 }
 
-void CTickPage::OnTimer() {
+void TickPage::OnTimer() {
     if (m_host.ActiveTab() != m_tabNumber) {
         return;
     }
