@@ -5,7 +5,7 @@ BUILD    ?= build
 GENERATOR = -G Ninja
 WERROR    = $(if $(CI),-DORVANE_WERROR=ON,)
 
-.PHONY: all deps configure build run test bench screenshots format clean
+.PHONY: all deps configure build run test windows test-windows bench screenshots format clean
 
 all: build
 
@@ -23,6 +23,14 @@ run: build
 
 test: deps
 	@bash scripts/test-all.sh
+
+# orvane-cli.exe and the core and serial tests for Windows, in build-windows/.
+windows: deps
+	@bash scripts/windows.sh build
+
+# The same, then run under Wine, orvane-cli.exe against the Linux simulator.
+test-windows: deps
+	@BUILD=$(BUILD) bash scripts/windows.sh test
 
 bench: configure
 	@cmake --build $(BUILD) --target benchmarks

@@ -11,6 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins fonts-dejavu-core xvfb xauth
   python3
+  g++-mingw-w64-x86-64-posix wine64
 )
 
 missing=()

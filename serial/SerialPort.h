@@ -42,8 +42,8 @@ public:
     // Why the last OpenPort returned false.
     struct OpenFailure {
         DeviceOpenError error = DeviceOpenError::None;
-        std::string devicePath; // empty when the resolver knew no device for the number
-        int systemError = 0;    // errno, or GetLastError on Windows
+        std::string devicePath;  // empty when the resolver knew no device for the number
+        int systemError = 0;     // errno, or GetLastError on Windows
         std::string accessGroup; // PermissionDenied: the group whose members may open it
     };
 

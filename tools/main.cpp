@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "serial/SystemServices.h"
 #include "tools/CliCommands.h"
 #include "tools/CliSession.h"
-#include "serial/SystemServices.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "serial/DeliveryGate.h"
-#include "serial/posix/EventFlag.h"
-#include "serial/posix/SerialDevice.h"
 #include "serial/SerialOwner.h"
 #include "serial/SerialPort.h"
+#include "serial/posix/EventFlag.h"
+#include "serial/posix/SerialDevice.h"
 
 namespace orvane {
 

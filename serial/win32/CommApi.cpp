@@ -27,8 +27,7 @@ public:
     BOOL ClearError(HANDLE port, DWORD* errors, COMSTAT* status) override {
         return ClearCommError(port, errors, status);
     }
-    BOOL Read(HANDLE port, void* buffer, DWORD size, DWORD* got,
-              OVERLAPPED* overlapped) override {
+    BOOL Read(HANDLE port, void* buffer, DWORD size, DWORD* got, OVERLAPPED* overlapped) override {
         return ReadFile(port, buffer, size, got, overlapped);
     }
     BOOL Write(HANDLE port, const void* buffer, DWORD size, DWORD* put,

@@ -17,8 +17,8 @@ namespace {
 constexpr GUID kComPortInterface{
     0x86E0D1E0, 0x8089, 0x11D0, {0x9C, 0xE4, 0x08, 0x00, 0x3E, 0x30, 0x1F, 0x73}};
 
-using CustomPropertyCall = BOOL(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, LPCWSTR, DWORD, PDWORD,
-                                         PBYTE, DWORD, PDWORD);
+using CustomPropertyCall = BOOL(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, LPCWSTR, DWORD, PDWORD, PBYTE,
+                                         DWORD, PDWORD);
 
 // Looked up at run time: not every setupapi has it, and without it the port name comes
 // from the friendly name.
@@ -44,10 +44,9 @@ std::optional<std::string> TextOf(const std::wstring& buffer, DWORD bytes) {
 std::optional<std::string> RegistryText(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property) {
     std::wstring buffer(256, L'\0');
     DWORD bytes = 0;
-    if (!SetupDiGetDeviceRegistryPropertyW(set, &device, property, nullptr,
-                                           reinterpret_cast<PBYTE>(buffer.data()),
-                                           static_cast<DWORD>(buffer.size() * sizeof(wchar_t)),
-                                           &bytes)) {
+    if (!SetupDiGetDeviceRegistryPropertyW(
+            set, &device, property, nullptr, reinterpret_cast<PBYTE>(buffer.data()),
+            static_cast<DWORD>(buffer.size() * sizeof(wchar_t)), &bytes)) {
         return std::nullopt;
     }
     return TextOf(buffer, bytes);

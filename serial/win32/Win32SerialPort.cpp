@@ -15,7 +15,7 @@ namespace {
 thread_local const Win32SerialPort* t_monitoredPort = nullptr;
 
 constexpr DWORD kTimeoutMs = 1000;
-constexpr DWORD kEventMask = EV_RXCHAR | EV_CTS; // 9
+constexpr DWORD kEventMask = EV_RXCHAR | EV_CTS;                                           // 9
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR; // 15
 constexpr wchar_t kLineSettings[] = L"baud=9600 parity=N data=8 stop=1";
 // Below this many bytes per hand-off the thread rests the gather window afterwards.

@@ -1,4 +1,4 @@
-// Port list: COM numbers from the names, sorted, the remembered port selected; numbers kept per device.
+// Port list: numbers from the names, sorted, the remembered port selected, kept per device.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@ PortDevice Device(std::optional<std::string> portName, std::optional<std::string
                   std::optional<std::string> service = nullopt) {
     return {std::move(portName), std::move(friendly), std::move(service)};
 }
-
 
 TEST(PortList, NumbersFromNamesSortedSelectingTheRememberedOrTheOnlyPort) {
     const PortListOptions page{false, false, ""};
@@ -40,7 +39,6 @@ TEST(PortList, NumbersFromNamesSortedSelectingTheRememberedOrTheOnlyPort) {
     EXPECT_EQ(Show(BuildPortList(two, page, 5)), " A (COM1)=1 B=65538");
     EXPECT_EQ(Show(BuildPortList(two, {true, true, "<None>"}, 9)), " *<None>=0 A (COM1)=1");
 }
-
 
 TEST(ComNumbers, KeptPerIdentityAcrossRunsNewOnesTakeTheLowestFree) {
     MemorySettings settings;

@@ -1,4 +1,5 @@
-// Port discovery on Linux: real devices only, each number resolving to the device that carries it now.
+// Port discovery on Linux: real devices only, each number resolving to the device that carries it
+// now.
 #include <filesystem>
 #include <fstream>
 
@@ -7,8 +8,8 @@
 
 #include "serial/ComNumbers.h"
 #include "serial/PortDiscovery.h"
-#include "tests/serial/PortTestSupport.h"
 #include "serial/posix/PortEnumeratorLinux.h"
+#include "tests/serial/PortTestSupport.h"
 
 namespace orvane {
 namespace {
@@ -17,7 +18,6 @@ namespace fs = std::filesystem;
 using std::nullopt;
 using test::MemorySettings;
 using test::Show;
-
 
 // Writes `text` to `file` and, with a target, links `file` to it; parents are created.
 void Make(const fs::path& file, const std::string& text = "", const fs::path& target = {}) {
