@@ -81,9 +81,12 @@ text = text[:start] + "".join(regs) + "%04X" % check + text[start + 1604:]
 open(sys.argv[2], "wb").write((b"\xff\xfe" if bom else b"") + text.encode("utf-16-le"))
 PY
     [ "$(registers edited.txt)" != "$(registers read.txt)" ] || fail "the edit changed nothing"
-    cli write --port COM5 edited.txt --verify
+    mkdir backups
+    cli write --port COM5 edited.txt --backup backups --verify
     expect_status 0
     grep -q "^Verified" out.txt err.txt || fail "no verification reported"
+    backup=$(ls backups/*.txt)
+    [ "$(registers "$backup")" = "$(registers read.txt)" ] || fail "the backup is not what was read"
     cli read --port COM5 -o again.txt
     expect_status 0
     [ "$(registers again.txt)" = "$(registers edited.txt)" ] || fail "read back differs"
