@@ -95,8 +95,8 @@ info)
     start_sim 6
     cli info --port COM6 --json
     expect_status 0
-    python3 -c 'import json,sys; d = json.load(open("out.txt")); assert d, d' ||
-        fail "info printed no JSON object"
+    python3 -c 'import json; d = json.load(open("out.txt")); assert "Firmware Version" in d["identification"], d' ||
+        fail "info printed no identification with the firmware version"
     ;;
 log-csv)
     start_sim 7
