@@ -50,11 +50,12 @@ std::string RowTable(const std::vector<ReportRow>& rows) {
 }
 
 std::string HeaderRow(std::initializer_list<std::string_view> columns) {
-    std::string html = std::string(kTable) + "<tr>";
+    // A header row: the PDF repeats it on each page the table runs over.
+    std::string html = std::string(kTable) + "<thead><tr>";
     for (const std::string_view column : columns) {
         html += Cell("th", column);
     }
-    return html + "</tr>\n";
+    return html + "</tr></thead>\n";
 }
 
 std::string_view VerificationClass(VerificationOutcome outcome) {

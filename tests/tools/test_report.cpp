@@ -56,9 +56,9 @@ TEST(Report, WrittenAfterAFailedVerificationAndSaysWhatDiffers) {
 
     const HtmlOutline html = ReadHtml(report);
     ASSERT_EQ(html.error, "");
-    EXPECT_EQ(html.tags,
-              (std::set<std::string>{"body", "h1", "h2", "h3", "head", "html", "li", "meta", "p",
-                                     "pre", "style", "table", "td", "th", "title", "tr", "ul"}));
+    EXPECT_EQ(html.tags, (std::set<std::string>{"body", "h1", "h2", "h3", "head", "html", "li",
+                                                "meta", "p", "pre", "style", "table", "td", "th",
+                                                "thead", "title", "tr", "ul"}));
     const auto cells = html.TextsOf("td");
     EXPECT_THAT(cells, IsSupersetOf({kName + ", issue 7", kSite, kEngineer, saved[0].string()}));
     EXPECT_THAT(html.TextsOf("p"), Contains("Verification: failed (1 registers differ)"));
