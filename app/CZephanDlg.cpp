@@ -334,13 +334,16 @@ void CZephanDlg::OnTabSelChange(int index) {
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
     m_visit.AfterTick(m_sequencer, m_image, LocalIsoNow());
+    if (m_sequencer.IsConnected()) {
+        m_lastPort = "COM" + std::to_string(m_sequencer.PortNumber());
+    }
 }
 
 void CZephanDlg::OpenReportDialog() {
     if (m_reportDialog == nullptr) {
         ReportDialog::Sources sources{
             [this]() -> const VisitLog& { return m_visit; }, [this] { return m_image.Texts(); },
-            [this] { return "COM" + std::to_string(m_sequencer.PortNumber()); },
+            [this] { return m_lastPort.empty() ? std::string("(not connected)") : m_lastPort; },
             "Orvane - GUI, " + m_versionText.section('\n', 0, 0).toStdString()};
         m_reportDialog = new ReportDialog(std::move(sources), *m_prompter, this);
     }

@@ -173,6 +173,7 @@ private:
     std::unique_ptr<CommsRelay> m_commsRelay;
     Sequencer m_sequencer;
     VisitLog m_visit;
+    std::string m_lastPort; // the port of the visit, for a report made after disconnecting
 
     QTabBar* m_tabs = nullptr;
     QStackedLayout* m_pageStack = nullptr;
