@@ -24,7 +24,7 @@ protected:
     }
     // Ticks in live data until a record was parsed, at most `limit` ticks.
     bool WaitForLiveData(int limit = 20) {
-        Seq().SetState(State::ViewData);
+        Seq().RequestLiveData();
         do {
             session.Tick();
         } while (Seq().StatusText() != "VIEW DATA" && --limit > 0);
@@ -58,8 +58,7 @@ TEST_F(EndToEnd, WriteReadCaptureLogDefaultsAndLoseThePort) {
     ASSERT_TRUE(WaitForLiveData());
     const int before = Uptime();
     EXPECT_GE(before, 90);
-    Seq().SetCaptureStarted(false);
-    ASSERT_TRUE(Run([&] { Seq().RequestCommand(CommandCode::RestartForProgramNumber); }));
+    ASSERT_TRUE(Run([&] { Seq().RequestControllerInformation(); }));
     EXPECT_THAT(session.Console().controllerInfo,
                 AllOf(StartsWith("ORV"), SizeIs(AllOf(Ge(240u), Le(267u)))));
 
@@ -73,14 +72,14 @@ TEST_F(EndToEnd, WriteReadCaptureLogDefaultsAndLoseThePort) {
     EXPECT_EQ(fields[13].back(), 's');
     const std::string path = TempPath("e2e_log.txt");
     session.Console().logPath = path;
-    Seq().SetPendingAction(PendingAction::OpenLog);
+    Seq().RequestLog(true);
     std::string expected(kLogHeader);
     for (int i = 0; i < 5; ++i) {
         session.Tick();
-        ASSERT_TRUE(Seq().Logger().LoggedThisTick());
+        ASSERT_TRUE(Seq().LoggedThisTick());
         expected += "\r\n" + std::accumulate(fields.begin(), fields.end(), std::string());
     }
-    Seq().SetPendingAction(PendingAction::CloseLog);
+    Seq().RequestLog(false);
     session.Tick();
     EXPECT_EQ(Slurp(path), expected);
     std::filesystem::remove(path);
