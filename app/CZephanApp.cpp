@@ -66,9 +66,9 @@ bool RenderReport(CZephanDlg& dialog, const QString& dir, int tickMs) {
     }
     image.SetValue(kIssueRegister, 2);
     image.SetValue(297, 25); // FAN 2's ramp rate
-    dialog.Sequencing().OnDownloadConfiguration();
+    dialog.Requests().OnDownloadConfiguration();
     bool ok = RunCommand(dialog, tickMs);
-    dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
+    dialog.Requests().RequestCommand(CommandCode::ReadConfig);
     ok = RunCommand(dialog, tickMs) && ok;
     dialog.ReportButton()->click();
     ReportDialog* report = dialog.Report();
