@@ -17,7 +17,6 @@
 #include "app/QtPrompter.h"
 #include "app/ReportDialog.h"
 #include "app/SaveConfiguration.h"
-#include "app/SerialLink.h"
 #include "app/SimulatorPort.h"
 #include "app/VersionText.h"
 #include "controls/AccessibleText.h"
@@ -30,6 +29,7 @@
 #include "pages/mD7.h"
 #include "pages/mD8.h"
 #include "pages/mD9.h"
+#include "serial/SerialLink.h"
 
 namespace orvane {
 
@@ -105,8 +105,13 @@ CZephanDlg::CZephanDlg(DlgOptions options, QWidget* parent)
       m_enumerator(std::make_unique<PortEnumeratorLinux>(
           m_settings, std::vector<PortCandidate>{SimulatorPort::Candidate()},
           m_options.hardwarePorts, m_options.simulatorProcesses)),
+      // The port stops its thread before the window goes (the window owns the link),
+      // and Qt drops calls still queued for a window that is destroyed.
       m_link(std::make_unique<SerialLink>(
-          this, [this](unsigned number) { return ResolvePort(number); },
+          [this](std::function<void()> call) {
+              QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+          },
+          [this](unsigned number) { return ResolvePort(number); },
           [this](std::uint8_t byte) { m_sequencer.OnReceiveChar(byte); },
           [this] { m_sequencer.OnLinkFailure(); })),
       m_commsRelay(std::make_unique<CommsRelay>()),

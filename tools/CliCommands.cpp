@@ -397,7 +397,6 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
     CliSession session(port.devicePath, port.number, std::chrono::milliseconds(options.tickMs),
                        showProgress ? &err : nullptr);
     if (Outcome connected = session.Connect(); !connected.ok()) {
-        connected.message = "cannot open " + port.devicePath;
         return connected;
     }
     Sequencer& seq = session.Sequencing();
