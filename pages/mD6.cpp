@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/QtText.h"
 #include "core/image/RegisterImage.h"
 #include "core/rules/ProfileTexts.h"
 
@@ -20,10 +21,6 @@ using profile::PointMode;
 
 const QStringList kFans{"1", "2", "3", "4"};
 const QStringList kActiveInputs{"1", "2", "1 or 2"};
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A caption whose text follows the profile type; a screen reader reads it as shown.
 void SetCaption(QLabel* caption, const std::string& text) {
