@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,7 @@
 #include "app/VersionText.h"
 #include "controls/AccessibleText.h"
 #include "core/comms/SequencerTexts.h"
+#include "pages/TrendWindow.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
 #include "pages/mD4.h"
@@ -249,6 +251,7 @@ void CZephanDlg::InitMainWindow() {
     m_startPage = new mD2(*this, *this);
     m_modePage = new mD3(*this, *this);
     m_modBusPage = new mD5(*this, *this);
+    auto* liveData = new mD8(*this, *this);
     m_pages = {m_comms,
                m_startPage,
                m_modePage,
@@ -256,9 +259,11 @@ void CZephanDlg::InitMainWindow() {
                m_modBusPage,
                new mD6(*this, *this),
                new mD7(*this, *this),
-               new mD8(*this, *this),
+               liveData,
                new mD9(*this, *this),
                m_contact};
+    m_trend = new TrendWindow(m_image, *m_prompter, m_options.tickMs, this);
+    connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setAccessibleName(kTabCaptions[i]);
         m_pageStack->addWidget(m_pages[i]);
@@ -328,6 +333,7 @@ void CZephanDlg::OnTabSelChange(int index) {
 
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
+    m_trend->OnMainTick(m_sequencer.Received().Text(), QDateTime::currentMSecsSinceEpoch());
 }
 
 void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {

@@ -28,6 +28,7 @@ class SimulatorPort;
 class mD2;
 class mD3;
 class mD5;
+class TrendWindow;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
 inline constexpr int kNormalTickMs = 1000;
@@ -130,6 +131,7 @@ public:
     mD3* ModePage() { return m_modePage; }
     mD5* ModBusPage() { return m_modBusPage; }
     mD10* ContactPage() { return m_contact; }
+    TrendWindow* Trend() { return m_trend; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
     QLabel* TickField() { return m_tick; }
@@ -175,6 +177,8 @@ private:
     mD3* m_modePage = nullptr;
     mD5* m_modBusPage = nullptr;
     mD10* m_contact = nullptr;
+    // Opened from the Live Data page; filled on every main tick, shown or not.
+    TrendWindow* m_trend = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_activeTab = nullptr;
     QLabel* m_tick = nullptr;
