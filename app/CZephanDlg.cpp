@@ -262,7 +262,8 @@ void CZephanDlg::InitMainWindow() {
                liveData,
                new mD9(*this, *this),
                m_contact};
-    m_trend = new TrendWindow(m_image, *m_prompter, m_options.tickMs, this);
+    m_trend = new TrendWindow(m_image, *m_prompter, kNormalTickMs, this);
+    m_startMs = QDateTime::currentMSecsSinceEpoch();
     connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setAccessibleName(kTabCaptions[i]);
@@ -333,7 +334,9 @@ void CZephanDlg::OnTabSelChange(int index) {
 
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
-    m_trend->OnMainTick(m_sequencer.Received().Text(), QDateTime::currentMSecsSinceEpoch());
+    const qint64 elapsed = QDateTime::currentMSecsSinceEpoch() - m_startMs;
+    m_trend->OnMainTick(m_sequencer.Received().Text(),
+                        m_startMs + elapsed * kNormalTickMs / m_options.tickMs);
 }
 
 void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {

@@ -200,6 +200,9 @@ private:
     bool m_syncingSeen = false;
     QString m_versionText;
     QTimer m_mainTimer;
+    // The trend's clock starts here; with fast ticks it runs as much faster, as the
+    // simulated controller's does.
+    qint64 m_startMs = 0;
 };
 
 } // namespace orvane

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QValueAxis>
 
+#include "controls/CChartCtrl.h"
+
 namespace orvane {
 
 namespace {
@@ -35,15 +37,24 @@ public:
         setZValue(100);
     }
 
-    void SetArea(const QRectF& area) {
+    void SetArea(const QRectF& area, double labelRoom) {
         prepareGeometryChange();
         m_area = area;
+        m_labelRoom = labelRoom;
     }
-    QRectF boundingRect() const override { return m_area; }
+    QRectF boundingRect() const override { return m_area.adjusted(-m_labelRoom, 0, 0, 0); }
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
         const double from = double(m_owner.TimeFrom());
         const double span = std::max(1.0, double(m_owner.TimeTo()) - from);
+        // The lanes' names beside them; the axis would cut them short in a fixed plot area.
+        painter->setPen(m_owner.palette().color(QPalette::WindowText));
+        const double laneHeight = m_area.height() / std::max<qsizetype>(1, laneNames.size());
+        for (qsizetype i = 0; i < laneNames.size(); ++i) {
+            const QRectF cell(m_area.left() - m_labelRoom, m_area.bottom() - (i + 1) * laneHeight,
+                              m_labelRoom - 8, laneHeight);
+            painter->drawText(cell, Qt::AlignRight | Qt::AlignVCenter, laneNames[i]);
+        }
         painter->setClipRect(m_area);
         painter->setRenderHint(QPainter::Antialiasing);
         QPolygonF mapped;
@@ -53,10 +64,8 @@ public:
             }
             const double low = m_owner.AxisMin(line.style.axis);
             const double range = std::max(1e-9, m_owner.AxisMax(line.style.axis) - low);
-            QPen pen(line.style.colour, line.style.widthPx, line.style.pen, Qt::RoundCap,
-                     Qt::RoundJoin);
-            pen.setCosmetic(true);
-            painter->setPen(pen);
+            painter->setPen(QPen(line.style.colour, line.style.widthPx, line.style.pen,
+                                 Qt::RoundCap, Qt::RoundJoin));
             for (const QPolygonF& piece : line.pieces) {
                 mapped.resize(piece.size());
                 for (qsizetype i = 0; i < piece.size(); ++i) {
@@ -80,16 +89,20 @@ public:
 
     std::vector<Line> lines;
     std::optional<qint64> cursor;
+    QStringList laneNames; // bottom up
 
 private:
     TrendChart& m_owner;
     QRectF m_area;
+    double m_labelRoom = 0.0;
 };
 
 TrendChart::TrendChart(QWidget* parent) : QChartView(parent) {
     m_chart = new QChart;
     m_chart->legend()->hide();
-    m_chart->setBackgroundRoundness(0);
+    // The view paints the background: the chart's own would not follow a fixed plot area.
+    m_chart->setBackgroundVisible(false);
+    setBackgroundBrush(Qt::white);
     m_time = new QDateTimeAxis(m_chart);
     m_time->setFormat("hh:mm:ss");
     m_chart->addAxis(m_time, Qt::AlignBottom);
@@ -138,6 +151,7 @@ int TrendChart::AddValueAxis(const QString& title, Qt::Alignment side) {
     auto* axis = new QValueAxis(m_chart);
     axis->setTitleText(title);
     axis->setLabelFormat("%g");
+    axis->setGridLineVisible(side == Qt::AlignLeft); // one grid: the left axis's
     m_chart->addAxis(axis, side);
     m_axes.push_back(axis);
     return int(m_axes.size()) - 1;
@@ -151,6 +165,8 @@ int TrendChart::AddLaneAxis(const QStringList& names) {
     }
     axis->setRange(0, double(names.size()));
     axis->setGridLineVisible(true);
+    axis->setLabelsVisible(false);
+    m_lines->laneNames = names;
     m_chart->addAxis(axis, Qt::AlignLeft);
     m_axes.push_back(axis);
     return int(m_axes.size()) - 1;
@@ -164,6 +180,12 @@ void TrendChart::SetAxisRange(int axis, double min, double max) {
     QValueAxis* target = m_axes.at(std::size_t(axis));
     if (target->min() != min || target->max() != max) {
         target->setRange(min, max);
+        if (qobject_cast<QCategoryAxis*>(target) == nullptr) {
+            // Labels on round values, whatever the range.
+            target->setTickType(QValueAxis::TicksDynamic);
+            target->setTickAnchor(0.0);
+            target->setTickInterval(ChartTickInterval(min, max, 6));
+        }
         m_lines->update();
     }
 }
@@ -215,7 +237,7 @@ void TrendChart::UpdatePlotArea() {
     const QRectF area(m_left, 8, std::max(10, width() - m_left - m_right),
                       std::max(10, height() - 8 - m_bottom));
     m_chart->setPlotArea(area);
-    m_lines->SetArea(area);
+    m_lines->SetArea(area, m_left);
     m_time->setTickCount(std::clamp(int(area.width()) / kPxPerTimeLabel + 1, 2, 12));
 }
 

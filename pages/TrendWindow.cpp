@@ -181,7 +181,7 @@ void TrendWindow::BuildCharts() {
     m_setSpeedAxis = m_values->AddValueAxis("Set speed (%)", Qt::AlignRight);
     m_sensorAxis = m_values->AddValueAxis("Sensor (\u00B0C)", Qt::AlignRight);
     m_values->SetAxisRange(m_speedAxis, 0, 3000);
-    m_values->SetAxisRange(m_setSpeedAxis, 0, 105);
+    m_values->SetAxisRange(m_setSpeedAxis, 0, 100);
     m_values->SetAxisRange(m_sensorAxis, 0, 50);
     m_lanes = new TrendChart;
     m_lanes->setAccessibleName("Trend of switch inputs and alarms");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "core/comms/ReplyParsers.h"
@@ -15,7 +16,7 @@ constexpr int kSetSpeedSeries = 1;
 constexpr int kSensorSeries = 8;
 constexpr int kSwitchSeries = 10;
 constexpr std::int64_t kLongestUpTimeStep = 2;
-constexpr std::int64_t kLongestPeriods = 3;
+constexpr std::int64_t kLongestPeriods = 5;
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 std::string_view Trimmed(std::string_view text) {
@@ -190,6 +191,18 @@ int TrendHistory::Take(std::string_view receiveText, std::int64_t nowMs) {
     for (TrendRecord& record : m_batch) {
         if (newest >= 0 && record.upTime >= 0 && record.upTime <= newest) {
             record.timeMs = nowMs - (newest - record.upTime) * m_periodMs;
+        }
+        // A record that follows on from the last keeps the controller's spacing, so that
+        // the moment a tick happens to look does not move it; only when the clocks have
+        // drifted apart by more than a pause does the PC's clock set it again.
+        if (!m_ring.Empty() && record.upTime >= 0 && m_ring.Newest().upTime >= 0) {
+            const TrendRecord& last = m_ring.Newest();
+            const std::int64_t step = record.upTime - last.upTime;
+            const std::int64_t spaced = last.timeMs + step * m_periodMs;
+            if (step >= 1 && step <= kLongestUpTimeStep &&
+                std::abs(spaced - record.timeMs) <= kLongestPeriods * m_periodMs) {
+                record.timeMs = spaced;
+            }
         }
         record.timeMs = floor = std::max(record.timeMs, floor);
         m_ring.Push(record);

@@ -45,7 +45,7 @@ double ChannelValue(const TrendRecord& record, int channel);
 
 // Whether a line must break between two records that follow one another: the up time
 // did not step on by one or two seconds (a pause in the records, or a restart), or the
-// records came more than three record periods apart by the PC's clock.
+// records are stamped more than five record periods apart.
 bool IsBreak(const TrendRecord& before, const TrendRecord& after, std::int64_t periodMs);
 
 // Where the i-th oldest record sits in a ring whose oldest is in slot `first`.
@@ -94,7 +94,9 @@ public:
     // Takes the records in the receive text that follow the last one taken, told apart by
     // their up time (all of them when that one is no longer there: the text was cleared or
     // has moved on). The newest is stamped `nowMs`, earlier ones a record period per
-    // second of up time before it, never before the record taken last. Returns how many.
+    // second of up time before it; a record that follows on from the last one taken is
+    // stamped as far after it as its up time says, while that stays within five periods
+    // of the PC's clock. Stamps never fall. Returns how many.
     int Take(std::string_view receiveText, std::int64_t nowMs);
 
     const TrendRing& Records() const { return m_ring; }

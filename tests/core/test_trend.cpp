@@ -69,6 +69,7 @@ TEST(TrendHistory, TakesEachRecordOnceByItsUpTime) {
     EXPECT_EQ(history.Take(Window(20, 21), 60'000), 2); // nothing of it seen before
     EXPECT_EQ(history.Take(Window(21, 21) + Record(0) + Record(1), 61'000), 2); // restarted
     EXPECT_EQ(history.Take(Record(1) + Record(1) + Record(2), 62'000), 1);      // sent twice
+    EXPECT_EQ(history.Take(Record(2) + Record(3), 63'700), 1); // a late look: spaced by up time
     const TrendRing& ring = history.Records();
     std::string upTimes;
     for (std::size_t i = 0; i < ring.Size(); ++i) {
@@ -77,7 +78,7 @@ TEST(TrendHistory, TakesEachRecordOnceByItsUpTime) {
     }
     // Records taken together are a record period apart, and stamps never fall.
     EXPECT_EQ(upTimes, "10@48000 11@49000 12@50000 13@51000 14@52000 20@59000 21@60000 "
-                       "0@60000 1@61000 2@62000 ");
+                       "0@60000 1@61000 2@62000 3@63000 ");
 }
 
 TEST(TrendHistory, BreaksWhereTheRecordsPaused) {
@@ -87,8 +88,8 @@ TEST(TrendHistory, BreaksWhereTheRecordsPaused) {
     } cases[] = {
         {10, 11, 1000, false}, {10, 12, 2000, false}, // a record lost is no pause
         {10, 14, 4000, true},  {10, 3, 1000, true},   // a pause; a restart
-        {10, 10, 1000, true},  {10, 11, 3500, true},  // no new up time; late by the clock
-        {-1, -1, 3000, false}, {-1, -1, 3001, true},  // unreadable up times: the clock alone
+        {10, 10, 1000, true},  {10, 11, 5500, true},  // no new up time; late by the clock
+        {-1, -1, 5000, false}, {-1, -1, 5001, true},  // unreadable up times: the clock alone
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsBreak(At(0, c.upBefore), At(c.gapMs, c.upAfter), 1000), c.breaks)
