@@ -1,4 +1,4 @@
-// The window and its parts: start-up, tabs, colours, names, saving, pictures, Contact, boxes.
+// The window and its parts: start-up, tabs, colours, names, saving, Contact, boxes.
 #include <algorithm>
 
 #include <QAbstractButton>
@@ -14,7 +14,6 @@
 #include "app/FieldColours.h"
 #include "app/QtPrompter.h"
 #include "app/SaveConfiguration.h"
-#include "controls/CPictureEx.h"
 #include "core/comms/MainWindowView.h"
 #include "core/image/ConfigFile.h"
 #include "pages/mD10.h"
@@ -182,54 +181,6 @@ TEST_F(MainWindow, SaveWritesTheWholeFileAndNeverFailsSilently) {
     ASSERT_EQ(prompter.asked.size(), 3u);
     EXPECT_NE(prompter.asked[2].text.find("Register 7 "), std::string::npos);
     EXPECT_FALSE(QFile::exists(dir.filePath("other.txt")));
-}
-
-// The logger tells "logging" from "not logging" by whether the indicator plays; a picture plays on
-// the event loop, stops on its current frame and draws nothing while hidden.
-TEST(Picture, OnlyTheAnimatedOnesPlayOnTheEventLoopAndStopOnTheCurrentFrame) {
-    for (const auto& [id, plays] : {std::pair{kAnimationCommunicating, true},
-                                    {kAnimationIdle, false},
-                                    {kAnimationLogging, true},
-                                    {kAnimationNotLogging, false},
-                                    {kPictureContact, true}}) {
-        CPictureEx picture;
-        EXPECT_TRUE(picture.Load(id) && picture.Draw()) << "case " << id;
-        EXPECT_EQ(picture.IsPlaying(), plays) << "case " << id;
-    }
-    CPictureEx picture;
-    picture.resize(48, 48);
-    picture.show();
-    EXPECT_FALSE(picture.Load(999) || picture.Draw()); // nothing loaded
-    ASSERT_TRUE(picture.Load(kPictureContact));
-    const QImage image = picture.grab().toImage();
-    int blue = 0;
-    for (int i = 0; i < 48 * 48; ++i) {
-        const QColor c = image.pixelColor(i % 48, i / 48);
-        blue += (c.blue() > c.red() + 40) ? 1 : 0;
-    }
-    EXPECT_GT(blue, 48 * 48 / 10);
-    EXPECT_DOUBLE_EQ(SpinAngle(3, 12), 90.0);     // a quarter turn by a quarter of the frames
-    EXPECT_NEAR(PulseOpacity(6, 12), 0.15, 1e-9); // faintest half way, brightest again at the end
-    EXPECT_DOUBLE_EQ(PulseOpacity(12, 12), 1.0);
-
-    ASSERT_TRUE(picture.Load(kAnimationCommunicating) && picture.Draw());
-    EXPECT_TRUE(picture.IsPlaying()); // Draw returned at once: nothing waits for frames
-    ASSERT_TRUE(QTest::qWaitFor([&] { return picture.Frame() >= 2; }));
-    picture.Stop();
-    EXPECT_FALSE(picture.IsPlaying());
-    const int frame = picture.Frame();
-    QTest::qWait(200);
-    EXPECT_EQ(picture.Frame(), frame);
-    ASSERT_TRUE(picture.Load(kAnimationIdle)); // a new image starts at its first frame
-    EXPECT_EQ(picture.Frame(), 0);
-    EXPECT_FALSE(picture.IsPlaying());
-
-    // Hidden, it draws nothing and wakes nobody, yet still counts as playing.
-    ASSERT_TRUE(picture.Load(kAnimationLogging) && picture.Draw());
-    picture.hide();
-    EXPECT_TRUE(picture.IsPlaying() && !picture.IsAnimating());
-    picture.show();
-    EXPECT_TRUE(picture.IsAnimating());
 }
 
 TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {

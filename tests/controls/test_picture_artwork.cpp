@@ -1,8 +1,11 @@
-// Every Live Data and Indicator picture has artwork of its own, and only the animated ones play.
+// Every picture has artwork of its own and only the animated ones play, on the event loop; a
+// stopped one keeps its frame and a hidden one draws nothing. The logger tells "logging" from
+// "not logging" by whether the indicator plays.
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "controls/CPictureEx.h"
+#include "core/comms/MainWindowView.h"
 #include "core/rules/IndicatorRules.h"
 #include "core/rules/LiveDataRules.h"
 
@@ -15,11 +18,14 @@ struct Artwork {
     bool animated;
 };
 
-// Every image the two pages show, at the size they show it.
+// Every image the window and its pages show, at the size they show it.
 std::vector<Artwork> PageArtwork() {
     using I = IndicatorImage;
-    std::vector<Artwork> all{{kPictureLiveIdle, {48, 48}, false},
-                             {kPictureLiveLogging, {48, 48}, true}};
+    std::vector<Artwork> all{
+        {kPictureLiveIdle, {48, 48}, false},       {kPictureLiveLogging, {48, 48}, true},
+        {kAnimationCommunicating, {48, 48}, true}, {kAnimationIdle, {48, 48}, false},
+        {kAnimationLogging, {48, 48}, true},       {kAnimationNotLogging, {48, 48}, false},
+        {kPictureContact, {48, 48}, true}};
     const auto add = [&all](std::initializer_list<I> images, QSize size, I animated) {
         for (const I image : images) {
             all.push_back({static_cast<int>(image), size, image == animated});
@@ -68,6 +74,36 @@ TEST(PictureArtwork, NothingLoadedPaintsOnlyTheBackground) {
     QImage expected(picture.grab().toImage().size(), QImage::Format_RGB32);
     expected.fill(picture.palette().color(QPalette::Window));
     EXPECT_EQ(picture.grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+}
+
+// Another picture playing at the same pace is the clock: had Stop left the frame timer running,
+// the stopped one would have moved on with it.
+TEST(PictureEx, StopKeepsTheFrameAHiddenOneDrawsNothingAndANewImageStartsAtFrameZero) {
+    EXPECT_DOUBLE_EQ(SpinAngle(3, 12), 90.0);     // a quarter turn by a quarter of the frames
+    EXPECT_NEAR(PulseOpacity(6, 12), 0.15, 1e-9); // faintest half way, brightest again at the end
+    EXPECT_DOUBLE_EQ(PulseOpacity(12, 12), 1.0);
+    CPictureEx picture, clock;
+    EXPECT_FALSE(picture.Load(999) || picture.Draw()) << "nothing loaded";
+    for (CPictureEx* p : {&picture, &clock}) {
+        p->resize(48, 48);
+        p->show();
+        ASSERT_TRUE(p->Load(kAnimationCommunicating) && p->Draw());
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picture.Frame() >= 2; }));
+    picture.Stop();
+    EXPECT_FALSE(picture.IsPlaying());
+    const int frame = picture.Frame(), clockFrame = clock.Frame();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clock.Frame() >= clockFrame + 2; }));
+    EXPECT_EQ(picture.Frame(), frame);
+    ASSERT_TRUE(picture.Load(kAnimationIdle));
+    EXPECT_EQ(picture.Frame(), 0);
+
+    // Hidden, it draws nothing and wakes nobody, yet still counts as playing.
+    ASSERT_TRUE(picture.Load(kAnimationLogging) && picture.Draw());
+    picture.hide();
+    EXPECT_TRUE(picture.IsPlaying() && !picture.IsAnimating());
+    picture.show();
+    EXPECT_TRUE(picture.IsAnimating());
 }
 
 } // namespace

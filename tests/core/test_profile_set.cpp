@@ -48,6 +48,32 @@ TEST(ProfileSet, EveryVoltageWordIsStoredBackAsItWasLoaded) {
     }
 }
 
+// Two Point curves in order keep every word through a cleanup and a store: the word at point 1
+// of fans 1 and 3 and at point 8 of fans 2 and 4 where it fits, points 2 to 7 a tenth below
+// point 8, ON and OFF Always ON.
+TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
+    RegisterImage image = Template("0004");
+    for (unsigned word = 0; word <= 1000; ++word) {
+        for (int fan = 1; fan <= 4; ++fan) {
+            const bool atPoint1 = fan % 2 == 1 && word < 1000;
+            const unsigned point8 = atPoint1 || word < 10 ? 1000 : word;
+            image.SetValue(reg::PointInput(fan, 1), atPoint1 ? word : (word >= 10 ? 0 : 500));
+            for (int p = 2; p <= 7; ++p) {
+                image.SetValue(reg::PointInput(fan, p), point8 - 10);
+            }
+            image.SetValue(reg::PointInput(fan, 8), point8);
+            image.SetValue(reg::FanOnValue(fan), reg::kAlwaysOn);
+            image.SetValue(reg::FanOffValue(fan), reg::kAlwaysOn);
+        }
+        ProfileSet profiles;
+        profiles.Reload(image);
+        profiles.CleanupAll();
+        RegisterImage stored = image;
+        profiles.Store(stored);
+        ASSERT_EQ(stored.Texts(), image.Texts()) << "word " << word;
+    }
+}
+
 TEST(ProfileSet, StoresSignedWordsMarkersModeBitAndInputsAndReadsThemBack) {
     RegisterImage image = Template();
     image.SetValue(kOptionRegister, 0x0027); // Multi Point and bits of other pages

@@ -1,5 +1,6 @@
 // Serial port: exclusive 9600 8N1, bytes once and in order, exact sends, stops never hang.
 #include <algorithm>
+#include <condition_variable>
 #include <fstream>
 #include <future>
 #include <random>
@@ -25,11 +26,12 @@ using namespace std::chrono_literals;
 constexpr auto kPatience = 10s;
 constexpr int kRounds = 200;
 
-// Tries `done` until it holds or the patience has run out.
+// For what no event announces (a thread's end, its sleep): looks again every millisecond
+// until `done` holds or the patience has run out.
 bool Eventually(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (!done() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::yield();
+        std::this_thread::sleep_for(1ms);
     }
     return done();
 }
@@ -49,14 +51,16 @@ public:
     int Master() const { return m_master; }
     const std::string& SlavePath() const { return m_slavePath; }
     void CloseMaster() { close(std::exchange(m_master, -1)); }
+    // Writes whenever the line has room for more.
     bool Write(std::string_view bytes) const {
-        return Eventually([&] {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (!bytes.empty() && std::chrono::steady_clock::now() < deadline) {
             pollfd wait{m_master, POLLOUT, 0};
             poll(&wait, 1, 100);
             const ssize_t put = write(m_master, bytes.data(), bytes.size());
             bytes.remove_prefix(put > 0 ? static_cast<std::size_t>(put) : 0);
-            return bytes.empty();
-        });
+        }
+        return bytes.empty();
     }
 
 private:
@@ -82,10 +86,19 @@ struct RecordingOwner : ISerialOwner {
     }
     void Called(unsigned port, int event) {
         ports.insert(port);
-        ++calls;
+        {
+            const std::lock_guard lock(mutex);
+            ++calls;
+        }
+        called.notify_all();
         if (hook) {
             hook(event);
         }
+    }
+    // Waits until so many bytes and failures have come in all, from whichever thread.
+    bool WaitForCalls(std::size_t count) {
+        std::unique_lock lock(mutex);
+        return called.wait_for(lock, kPatience, [&] { return calls >= count; });
     }
 
     std::string received;
@@ -93,6 +106,8 @@ struct RecordingOwner : ISerialOwner {
     std::set<unsigned> ports;
     int failures = 0;
     std::atomic<std::size_t> calls{0}; // bytes and failures
+    std::mutex mutex;
+    std::condition_variable called;
     // Runs after each byte (its value) or failure (-1); set while no monitoring thread runs.
     std::function<void(int)> hook;
 };
@@ -104,22 +119,32 @@ protected:
     SerialPort() { alarm(120); }
     ~SerialPort() override { alarm(0); }
     void Open(unsigned number, bool throughQueue = false) {
+        m_throughQueue = throughQueue;
         port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
         port->SetOwnerExecutor(throughQueue ? queue.Executor() : OwnerExecutor());
         ASSERT_TRUE(port->OpenPort(&owner, number));
     }
-    // Runs the owner's queue until so many bytes and failures have come in all.
+    // Until so many bytes and failures have come in all; through the queue the test's thread
+    // is the owner's and runs each delivery as it is posted.
     bool Await(std::size_t calls) {
-        return Eventually([&] {
-            queue.RunPending();
-            return owner.calls >= calls;
-        });
+        if (!m_throughQueue) {
+            return owner.WaitForCalls(calls);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (owner.calls < calls && std::chrono::steady_clock::now() < deadline) {
+            queue.RunOne(std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now()));
+        }
+        return owner.calls >= calls;
     }
 
     PseudoTerminal pty;
     RecordingOwner owner;
     OwnerQueue queue;
     std::unique_ptr<CSerialPort> port = std::make_unique<CSerialPort>();
+
+private:
+    bool m_throughQueue = false;
 };
 
 class SerialDelivery : public SerialPort, public ::testing::WithParamInterface<bool> {};
@@ -250,11 +275,9 @@ TEST_P(SerialDelivery, HandlerMayStopTheMonitor) {
     for (int round = 1; round <= kRounds / 4; ++round) {
         ASSERT_TRUE(port->StartMonitor());
         ASSERT_TRUE(pty.Write("abc"));
-        ASSERT_TRUE(Eventually([&] {
-            queue.RunPending();
-            return !port->IsThreadAlive();
-        })) << "round "
-            << round;
+        ASSERT_TRUE(Await(static_cast<std::size_t>(round)) &&
+                    Eventually([&] { return !port->IsThreadAlive(); }))
+            << "round " << round;
         queue.RunPending();
         ASSERT_EQ(owner.received.size(), static_cast<std::size_t>(round));
     }
@@ -316,7 +339,7 @@ TEST_F(SerialPort, StopRacingARunningDelivery) {
         EXPECT_TRUE(port->StartMonitor());
         const std::size_t calls = owner.calls;
         EXPECT_TRUE(pty.Write(std::string(512, 'r')));
-        EXPECT_TRUE(Eventually([&] { return owner.calls > calls; })) << "round " << round;
+        EXPECT_TRUE(owner.WaitForCalls(calls + 1)) << "round " << round;
         port->StopMonitor();
         EXPECT_FALSE(port->IsThreadAlive());
     }
