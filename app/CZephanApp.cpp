@@ -127,9 +127,9 @@ bool RenderReport(CZephanDlg& dialog, const QString& dir, int tickMs) {
     }
     image.SetValue(kIssueRegister, 2);
     image.SetValue(297, 25); // FAN 2's ramp rate
-    dialog.Sequencing().OnDownloadConfiguration();
+    dialog.Requests().OnDownloadConfiguration();
     bool ok = RunCommand(dialog, tickMs);
-    dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
+    dialog.Requests().RequestCommand(CommandCode::ReadConfig);
     ok = RunCommand(dialog, tickMs) && ok;
     dialog.ReportButton()->click();
     ReportDialog* report = dialog.Report();
@@ -187,9 +187,9 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
         RunTick(dialog, tickMs);
         // The configuration and the identification text read from it, as the Start
         // page's buttons would.
-        dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
+        dialog.Requests().RequestCommand(CommandCode::ReadConfig);
         ok = RunCommand(dialog, tickMs);
-        dialog.Sequencing().RequestControllerInformation();
+        dialog.Requests().RequestControllerInformation();
         ok = RunCommand(dialog, tickMs) && ok;
         RunTick(dialog, tickMs); // the status line shows the state the command left
     }
@@ -200,7 +200,7 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
             page->OnTimer(); // the page as it is one tick after it was chosen
             const bool live = page->TabNumber() >= kTabLiveData && dialog.IsConnected();
             if (live) {
-                dialog.Sequencing().SetState(State::ViewData); // as "View Live Data" does
+                dialog.Requests().RequestLiveData(); // as "View Live Data" does
             }
             for (int tick = 0; live && tick < kLiveTicks; ++tick) {
                 RunTick(dialog, tickMs);

@@ -244,8 +244,7 @@ void CZephanDlg::BuildLayout() {
 
 void CZephanDlg::InitMainWindow() {
     m_sequencer.InitSequencer();
-    m_sequencer.SetPortNumber(m_settings.ReadPortNumber());
-    m_sequencer.SetState(State::DoNothing);
+    m_sequencer.SelectPort(m_settings.ReadPortNumber());
     EnablePageControls();
     setWindowTitle("Orvane - GUI");
     SetFieldText(m_mode, "1");
@@ -519,10 +518,6 @@ void CZephanDlg::OpenWithDesktop(const std::string& pathOrUrl) {
     const QString text = Q(pathOrUrl);
     const QUrl url = QUrl(text, QUrl::StrictMode);
     QDesktopServices::openUrl(url.scheme().startsWith("http") ? url : QUrl::fromLocalFile(text));
-}
-
-void CZephanDlg::RequestConnectOrDisconnect() {
-    m_sequencer.SetPendingAction(PendingAction::ConnectOrDisconnect);
 }
 
 std::string CZephanDlg::HelpDocumentPath() const {

@@ -102,7 +102,8 @@ public:
     IPrompter& Prompter() override { return *m_prompter; }
     void OpenWithDesktop(const std::string& pathOrUrl) override;
     RegisterImage& Image() override { return m_image; }
-    Sequencer& Sequencing() override { return m_sequencer; }
+    const Sequencer& Sequencing() const override { return m_sequencer; }
+    Sequencer& Requests() override { return m_sequencer; }
     int TickIntervalMs() const override { return m_options.tickMs; }
 
     // IMainWindowFields (ShowChecksum above serves both)
@@ -116,9 +117,9 @@ public:
 
     // ICommsHost
     int PortNumber() const override { return m_sequencer.PortNumber(); }
-    void SetPortNumber(int portNumber) override { m_sequencer.SetPortNumber(portNumber); }
+    void SetPortNumber(int portNumber) override { m_sequencer.SelectPort(portNumber); }
     bool IsConnected() const override { return m_sequencer.IsConnected(); }
-    void RequestConnectOrDisconnect() override;
+    void RequestConnectOrDisconnect() override { m_sequencer.RequestConnectOrDisconnect(); }
     int SavedPortNumber() const override { return m_settings.ReadPortNumber(); }
     std::string HelpDocumentPath() const override;
 

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/comms/Sequencer.h"
 #include "core/comms/SequencerTexts.h"
 
 namespace orvane {
@@ -175,21 +174,19 @@ void mD8::SetInputsEnabled(bool enabled) {
 }
 
 void mD8::OnViewLiveData() {
-    Sequencer& sequencer = Host().Sequencing();
-    if (!sequencer.IsConnected()) {
+    if (!Host().Sequencing().IsConnected()) {
         Host().Prompter().ShowMessage(std::string(texts::kNotConnected),
                                       std::string(texts::kNotConnectedCaption),
                                       MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    if (sequencer.Received().Count() != 0) {
-        sequencer.SetState(State::ViewData);
+    if (Host().Sequencing().ReceivedCount() != 0) {
+        Host().Requests().RequestLiveData();
     }
 }
 
 void mD8::OnLogDataFile(bool checked) {
-    Host().Sequencing().SetPendingAction(checked ? PendingAction::OpenLog
-                                                 : PendingAction::CloseLog);
+    Host().Requests().RequestLog(checked);
 }
 
 } // namespace orvane
