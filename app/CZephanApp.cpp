@@ -74,7 +74,7 @@ bool RenderLiveShots(CZephanDlg& dialog, const QDir& dir, int tickMs) {
             RunTick(dialog, tickMs);
         }
     };
-    dialog.Sequencing().SetState(State::ViewData);
+    dialog.Requests().RequestLiveData();
     run(4 * ticksPerMinute);
     dialog.CommsPage()->OnConnect(); // disconnected for half a minute
     run(ticksPerMinute / 2);

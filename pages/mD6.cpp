@@ -467,7 +467,7 @@ void mD6::MovePointByHand(int point, profile::ProfilePoint at) {
 }
 
 void mD6::OnVisibleTick() {
-    const Sequencer& sequencer = Host().Sequencing();
+    const ISequencerStatus& sequencer = Host().Sequencing();
     const bool live = sequencer.IsConnected() && sequencer.State() == State::ViewData &&
                       sequencer.StatusText() == StateName(State::ViewData);
     std::array<std::optional<profile::ProfilePoint>, reg::kFanCount> points{};

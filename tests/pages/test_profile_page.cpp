@@ -363,7 +363,7 @@ TEST_F(ProfilePage, OperatingPointsFollowTheLiveRecord) {
     Select(2);
     page->ProfileChartView()->OnFanBoxClicked(3, true);
     host.rig.Connect();
-    host.rig.seq.SetState(State::ViewData);
+    host.rig.seq.RequestLiveData();
     LiveValues values = SampleValues("9s");
     values[2] = " 1320";
     FeedRecord(host.rig, values);
