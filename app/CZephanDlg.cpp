@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +23,7 @@
 #include "controls/AccessibleText.h"
 #include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
+#include "pages/TrendWindow.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
 #include "pages/mD4.h"
@@ -247,6 +249,7 @@ void CZephanDlg::InitMainWindow() {
     m_commsRelay->SetTarget(m_comms);
     m_contact = new mD10(*this);
     m_startPage = new mD2(*this, *this);
+    auto* liveData = new mD8(*this, *this);
     m_pages = {m_comms,
                m_startPage,
                new mD3(*this, *this),
@@ -254,9 +257,12 @@ void CZephanDlg::InitMainWindow() {
                new mD5(*this, *this),
                new mD6(*this, *this),
                new mD7(*this, *this),
-               new mD8(*this, *this),
+               liveData,
                new mD9(*this, *this),
                m_contact};
+    m_trend = new TrendWindow(m_image, *m_prompter, kNormalTickMs, this);
+    m_startMs = QDateTime::currentMSecsSinceEpoch();
+    connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setAccessibleName(kTabCaptions[i]);
         m_pageStack->addWidget(m_pages[i]);
@@ -321,6 +327,9 @@ void CZephanDlg::OnTabSelChange(int index) {
 
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
+    const qint64 elapsed = QDateTime::currentMSecsSinceEpoch() - m_startMs;
+    m_trend->OnMainTick(m_sequencer.Received().Text(),
+                        m_startMs + elapsed * kNormalTickMs / m_options.tickMs);
     m_visit.AfterTick(m_sequencer, m_image, LocalIsoNow());
     if (m_sequencer.IsConnected()) {
         m_lastPort = "COM" + std::to_string(m_sequencer.PortNumber());

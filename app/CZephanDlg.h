@@ -28,6 +28,7 @@ class ReportDialog;
 class SerialLink;
 class SimulatorPort;
 class mD2;
+class TrendWindow;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
 inline constexpr int kNormalTickMs = 1000;
@@ -128,6 +129,7 @@ public:
     mD1* CommsPage() { return m_comms; }
     mD2* StartPage() { return m_startPage; }
     mD10* ContactPage() { return m_contact; }
+    TrendWindow* Trend() { return m_trend; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
     QLabel* ConnectionField() { return m_connection; }
@@ -175,6 +177,8 @@ private:
     // Also the view of the configuration information and the controller information.
     mD2* m_startPage = nullptr;
     mD10* m_contact = nullptr;
+    // Opened from the Live Data page; filled on every main tick, shown or not.
+    TrendWindow* m_trend = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_activeTab = nullptr;
     QLabel* m_tick = nullptr;
@@ -198,6 +202,9 @@ private:
     bool m_syncingSeen = false;
     QString m_versionText;
     QTimer m_mainTimer;
+    // The trend's clock starts here; with fast ticks it runs as much faster, as the
+    // simulated controller's does.
+    qint64 m_startMs = 0;
 };
 
 } // namespace orvane

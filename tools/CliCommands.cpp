@@ -13,12 +13,12 @@
 #include "core/image/Checksum.h"
 #include "core/reports/ConfigDiff.h"
 #include "core/reports/CsvWriter.h"
+#include "core/reports/LiveCsv.h"
 #include "tools/CliCommissioning.h"
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
 #include "tools/CliReports.h"
 #include "tools/CliSession.h"
-#include "tools/LiveCsv.h"
 #include "tools/PortLookup.h"
 
 namespace orvane::cli {
