@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
 
 namespace orvane {
@@ -15,10 +16,6 @@ namespace {
 
 const QColor kNewestRow(Qt::black);
 const QColor kOlderRows(96, 96, 96);
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The column names of the header's last line with the blanks after each: the
 // table's columns are as wide, so the values stand under their names.
@@ -40,12 +37,14 @@ QStringList HeaderColumns(const QString& header) {
 mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     : TickPage(host, fields, kTabLiveData, parent),
       m_view(new QPushButton(tr("View Live Data / Start Logging"))),
-      m_logBox(new QCheckBox(tr("Log Data File"))), m_picture(new CPictureEx), m_header(new QLabel),
+      m_trend(new QPushButton(tr("Trend..."))), m_logBox(new QCheckBox(tr("Log Data File"))),
+      m_picture(new CPictureEx), m_header(new QLabel),
       m_table(new QTableWidget(kLiveDataRows, kLiveDataColumns)) {
     m_view->setToolTip(tr("To view data, connection must be established. To log start logging "
                           "data, file must be specified via check box below"));
     NameControl(m_view, m_view->text());
     NameControl(m_logBox, m_logBox->text());
+    NameControl(m_trend, m_trend->text());
     m_picture->setFixedSize(48, 48);
     m_picture->setAccessibleName(tr("Logging picture"));
     m_picture->Load(kPictureLiveIdle);
@@ -91,6 +90,8 @@ mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     controls->addWidget(m_view);
     controls->addSpacing(16);
     controls->addWidget(m_logBox);
+    controls->addSpacing(16);
+    controls->addWidget(m_trend);
     controls->addStretch();
     controls->addWidget(m_picture);
 
@@ -103,6 +104,7 @@ mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     layout->addStretch();
 
     connect(m_view, &QPushButton::clicked, this, &mD8::OnViewLiveData);
+    connect(m_trend, &QPushButton::clicked, this, &mD8::TrendRequested);
     // Only a person's click asks for the log: the tick sets the box by program.
     connect(m_logBox, &QCheckBox::clicked, this, &mD8::OnLogDataFile);
 }

@@ -75,7 +75,7 @@ NewFile WriteNewFile(const std::filesystem::path& path, const std::vector<std::u
 
 } // namespace
 
-LoadedConfiguration LoadConfigurationFile(const std::string& path) {
+LoadedConfiguration ReadConfigurationFile(const std::string& path) {
     const FileLoadResult file = ReadConfigurationFileBytes(path);
     if (!file.opened) {
         return {{kExitFile, "cannot read " + path + ": " + file.error}};
@@ -99,7 +99,7 @@ LoadedConfiguration LoadConfigurationFile(const std::string& path) {
     return {{}, read.groups};
 }
 
-Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& path) {
+Outcome WriteConfigurationFile(const RegisterTexts& texts, const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (Outcome encoded = EncodeFile(texts, bytes); !encoded.ok()) {
         return encoded;
@@ -156,14 +156,6 @@ SavedBackup SaveBackup(const RegisterTexts& texts, const std::string& dir,
         }
     }
     return {{kExitFile, "too many backups named " + name.string() + " in " + dir}, {}};
-}
-
-std::string LocalIsoTime(std::chrono::system_clock::time_point when) {
-    std::string text = Formatted(LocalTime(when), "%Y-%m-%dT%H:%M:%S%z");
-    if (text.size() >= 5) {
-        text.insert(text.size() - 2, ":"); // "+0100" -> "+01:00"
-    }
-    return text;
 }
 
 } // namespace orvane::cli

@@ -15,10 +15,10 @@ struct LoadedConfiguration {
 
 // A configuration file with every check the GUI's loader makes, and the one the write
 // makes: each register must be four hexadecimal digits.
-LoadedConfiguration LoadConfigurationFile(const std::string& path);
+LoadedConfiguration ReadConfigurationFile(const std::string& path);
 
 // Saves the registers in the GUI's file format, replacing the file as a whole.
-Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& path);
+Outcome WriteConfigurationFile(const RegisterTexts& texts, const std::string& path);
 
 // "<name>_Issue<n>_<YYYYMMDD-HHMMSS>.txt" at the PC's local time; characters that some file
 // systems refuse (path separators, control characters, Windows' reserved ones) become "_".
@@ -36,8 +36,5 @@ Outcome MakeBackupFolder(const std::string& dir);
 // is never replaced: the name then takes a "-2", "-3", ... before ".txt".
 SavedBackup SaveBackup(const RegisterTexts& texts, const std::string& dir,
                        std::chrono::system_clock::time_point when);
-
-// ISO 8601 local time with seconds and the offset from UTC: "2026-03-01T14:05:09+01:00".
-std::string LocalIsoTime(std::chrono::system_clock::time_point when);
 
 } // namespace orvane::cli

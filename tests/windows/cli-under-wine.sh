@@ -113,7 +113,7 @@ absent-port)
     rm -f "$prefix/dosdevices/com9"
     cli read --port COM9 -o none.txt
     expect_status 4
-    grep -q "COM9" err.txt || fail "the message does not name the port"
+    grep -q "COM9.*is not present" err.txt || fail "the message does not name the port and why"
     [ ! -e none.txt ] || fail "a file was written"
     ;;
 in-use)

@@ -1,6 +1,6 @@
-#include "app/SerialLink.h"
+#include "serial/SerialLink.h"
 
-#include <cstring>
+#include "serial/SystemServices.h"
 
 namespace orvane {
 
@@ -27,15 +27,11 @@ LinkOpenError LinkErrorOf(DeviceOpenError error) {
 
 } // namespace
 
-SerialLink::SerialLink(QObject* receiver, CSerialPort::PortResolver resolver,
+SerialLink::SerialLink(OwnerExecutor handOff, CSerialPort::PortResolver resolver,
                        std::function<void(std::uint8_t)> onByte, std::function<void()> onFailure)
     : m_onByte(std::move(onByte)), m_onFailure(std::move(onFailure)) {
     m_port.SetPortResolver(std::move(resolver));
-    // The port stops its thread before the receiver goes (the receiver owns this
-    // link), and Qt drops calls still queued for a receiver that is destroyed.
-    m_port.SetOwnerExecutor([receiver](std::function<void()> call) {
-        QMetaObject::invokeMethod(receiver, std::move(call), Qt::QueuedConnection);
-    });
+    m_port.SetOwnerExecutor(std::move(handOff));
 }
 
 bool SerialLink::Open(int portNumber) {
@@ -48,7 +44,7 @@ LinkOpenFailure SerialLink::LastOpenFailure() const {
     LinkOpenFailure described{
         LinkErrorOf(failure.error), failure.devicePath, failure.accessGroup, {}};
     if (described.error == LinkOpenError::Unknown && failure.systemError != 0) {
-        described.detail = std::strerror(failure.systemError);
+        described.detail = SystemErrorText(failure.systemError);
     }
     return described;
 }
