@@ -1,9 +1,7 @@
 // Through the window and the built-in simulated controller: the window follows the connection and
 // keeps its page while a command runs; a configuration read, edited on the Start page and
-// downloaded is what a later read brings back, and what a saved file opens to; the identification
-// text reaches the Start page; a disconnect releases the port.
-#include <QTemporaryDir>
-
+// downloaded is what a later read brings back; the identification text reaches the Start page; a
+// disconnect releases the port.
 #include "AppTestSupport.h"
 #include "app/SimulatorPort.h"
 #include "pages/mD2.h"
@@ -19,7 +17,7 @@ RegisterTexts Registers(RegisterTexts texts) {
     return texts;
 }
 
-TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
+TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackAndDisconnect) {
     const auto commandEnded = [&] { return !window->Sequencing().IsBusy(); };
     mD1* comms = window->CommsPage();
     ASSERT_TRUE(Connect());
@@ -74,18 +72,7 @@ TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
     EXPECT_EQ(start->IssueEdit()->text(), "3");
     EXPECT_EQ(window->ChecksumField()->text().toStdString(), window->Image().Text(kChecksumIndex));
 
-    // Saved with the main window's button and opened again with the Start page's.
-    QTemporaryDir dir;
-    prompter.saveAnswer = dir.filePath("boiler.txt").toStdString();
-    Click(window->SaveButton());
-    Click(start->ReloadButton());
-    prompter.openAnswer = {*prompter.saveAnswer};
-    Click(start->OpenButton());
-    EXPECT_EQ(Registers(window->Image().Texts()), edited);
-    EXPECT_EQ(start->NameEdit()->text(), "Boiler house 2");
-    EXPECT_FALSE(start->FileError());
     EXPECT_TRUE(prompter.asked.empty());
-
     window->Sequencing().RequestControllerInformation();
     ASSERT_TRUE(TickUntil(commandEnded));
     EXPECT_TRUE(start->ControllerInfoField()->toPlainText().startsWith("ORV"));
