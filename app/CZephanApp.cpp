@@ -4,13 +4,17 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
 
 #include "app/AppSettings.h"
 #include "app/CZephanDlg.h"
+#include "app/ReportDialog.h"
+#include "app/ReportPdf.h"
 #include "app/SimulatorPort.h"
+#include "core/reports/ReportHtml.h"
 #include "pages/mD6.h"
 
 namespace orvane {
@@ -49,6 +53,41 @@ int& WithPlatformDefaults(int& argc) {
         qputenv("QT_XCB_NO_MITSHM", "1");
     }
     return argc;
+}
+
+// A commissioning visit on the simulated controller after the tab shots: the configuration
+// renamed and one ramp rate changed, downloaded and read back; then the report dialog's shot
+// and the report itself as PDF and HTML.
+bool RenderReport(CZephanDlg& dialog, const QString& dir, int tickMs) {
+    RegisterImage& image = dialog.Image();
+    const std::string name = "SITE-4";
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        image.SetValue(kNameField.first + static_cast<int>(i), i < name.size() ? name[i] : 0);
+    }
+    image.SetValue(kIssueRegister, 2);
+    image.SetValue(297, 25); // FAN 2's ramp rate
+    dialog.Sequencing().OnDownloadConfiguration();
+    bool ok = RunCommand(dialog, tickMs);
+    dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
+    ok = RunCommand(dialog, tickMs) && ok;
+    dialog.ReportButton()->click();
+    ReportDialog* report = dialog.Report();
+    report->SiteEdit()->setText("Plant room 4");
+    report->EngineerEdit()->setText("J. Smith");
+    QCoreApplication::processEvents();
+    ok = report->grab().save(QDir(dir).filePath("11-commissioning-report.png")) && ok;
+    const std::optional<VisitRecord> visit = report->Record();
+    if (!visit) {
+        return false;
+    }
+    const std::string html = RenderReportHtml(BuildCommissioningReport(*visit));
+    QFile file(QDir(dir).filePath("commissioning-report.html"));
+    ok = file.open(QIODevice::WriteOnly) && file.write(html.data(), qint64(html.size())) > 0 && ok;
+    report->close();
+    return WriteReportPdf(html, "Commissioning report",
+                          QDir(dir).filePath("commissioning-report.pdf"))
+               .isEmpty() &&
+           ok;
 }
 
 } // namespace
@@ -120,6 +159,9 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
         const QString file =
             QDir(dir).filePath(QString("%1-%2.png").arg(index + 1, 2, 10, QChar('0')).arg(name));
         ok = dialog.grab().save(file) && ok;
+    }
+    if (dialog.IsConnected()) {
+        ok = RenderReport(dialog, dir, tickMs) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -15,6 +15,7 @@
 
 #include "app/FieldColours.h"
 #include "app/QtPrompter.h"
+#include "app/ReportDialog.h"
 #include "app/SaveConfiguration.h"
 #include "app/SerialLink.h"
 #include "app/SimulatorPort.h"
@@ -154,12 +155,15 @@ void CZephanDlg::BuildLayout() {
     m_download->setAccessibleName(m_download->text());
     m_save = new QPushButton(tr("Save Configuration File to PC"));
     m_save->setAccessibleName(m_save->text());
+    m_report = new QPushButton(tr("Commissioning report..."));
+    m_report->setAccessibleName(m_report->text());
 
     auto* actions = new QHBoxLayout;
     actions->addWidget(m_note, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_download);
     buttons->addWidget(m_save);
+    buttons->addWidget(m_report);
     buttons->addStretch();
     actions->addLayout(buttons);
 
@@ -230,6 +234,7 @@ void CZephanDlg::BuildLayout() {
             [this] { m_sequencer.OnDownloadConfiguration(); });
     connect(m_save, &QPushButton::clicked, this,
             [this] { SaveConfigurationFile(m_image, m_sequencer.IsBusy(), *m_prompter, *this); });
+    connect(m_report, &QPushButton::clicked, this, &CZephanDlg::OpenReportDialog);
     for (QLabel* field : {m_checksum, m_status, m_activity, m_note, m_connection}) {
         ApplyFieldColours(field);
     }
@@ -328,6 +333,22 @@ void CZephanDlg::OnTabSelChange(int index) {
 
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
+    m_visit.AfterTick(m_sequencer, m_image, LocalIsoNow());
+    if (m_sequencer.IsConnected()) {
+        m_lastPort = "COM" + std::to_string(m_sequencer.PortNumber());
+    }
+}
+
+void CZephanDlg::OpenReportDialog() {
+    if (m_reportDialog == nullptr) {
+        ReportDialog::Sources sources{
+            [this]() -> const VisitLog& { return m_visit; }, [this] { return m_image.Texts(); },
+            [this] { return m_lastPort.empty() ? std::string("(not connected)") : m_lastPort; },
+            "Orvane - GUI, " + m_versionText.section('\n', 0, 0).toStdString()};
+        m_reportDialog = new ReportDialog(std::move(sources), *m_prompter, this);
+    }
+    m_reportDialog->Refresh();
+    m_reportDialog->open();
 }
 
 void CZephanDlg::SetFieldText(QLabel* field, const QString& text) {
@@ -431,6 +452,9 @@ void CZephanDlg::EnablePageControls() {
 }
 
 void CZephanDlg::ShowControllerInfo(const std::string& text) {
+    if (!text.empty()) {
+        m_visit.OnControllerInfo(text);
+    }
     if (m_startPage != nullptr) {
         m_startPage->ShowControllerInfo(text);
     }
@@ -453,6 +477,7 @@ void CZephanDlg::ShowConfigIssue(const std::string& text) {
 }
 
 void CZephanDlg::ShowConfigName(const std::string& text) {
+    m_visit.OnConfigurationShown(m_sequencer, m_image);
     if (m_startPage != nullptr) {
         m_startPage->ShowConfigName(text);
     }

@@ -15,6 +15,7 @@
 #include "controls/CPictureEx.h"
 #include "core/comms/Sequencer.h"
 #include "core/image/RegisterImage.h"
+#include "core/reports/VisitLog.h"
 #include "pages/TickPage.h"
 #include "pages/mD1.h"
 #include "pages/mD10.h"
@@ -23,6 +24,7 @@
 
 namespace orvane {
 
+class ReportDialog;
 class SerialLink;
 class SimulatorPort;
 class mD2;
@@ -142,6 +144,10 @@ public:
     QLabel* NoteField() { return m_note; }
     QPushButton* DownloadButton() { return m_download; }
     QPushButton* SaveButton() { return m_save; }
+    QPushButton* ReportButton() { return m_report; }
+    // Built when "Commissioning report..." is first pressed.
+    ReportDialog* Report() { return m_reportDialog; }
+    const VisitLog& Visit() const { return m_visit; }
     CPictureEx* ActivityAnimation() { return m_activityAnimation; }
     CPictureEx* LoggingIndicator() { return m_loggingIndicator; }
 
@@ -152,6 +158,7 @@ private:
     void ApplyFieldColours(QLabel* field);
     TickPage* TickPageAt(int tabNumber);
     std::optional<std::string> ResolvePort(unsigned number);
+    void OpenReportDialog();
 
     DlgOptions m_options;
     AppSettings m_settings;
@@ -165,6 +172,8 @@ private:
     class CommsRelay;
     std::unique_ptr<CommsRelay> m_commsRelay;
     Sequencer m_sequencer;
+    VisitLog m_visit;
+    std::string m_lastPort; // the port of the visit, for a report made after disconnecting
 
     QTabBar* m_tabs = nullptr;
     QStackedLayout* m_pageStack = nullptr;
@@ -185,6 +194,8 @@ private:
     QLabel* m_checksum = nullptr;
     QPushButton* m_download = nullptr;
     QPushButton* m_save = nullptr;
+    QPushButton* m_report = nullptr;
+    ReportDialog* m_reportDialog = nullptr;
     QLabel* m_date = nullptr;
     QLabel* m_mode = nullptr;
     CPictureEx* m_loggingIndicator = nullptr;

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev
   libgl-dev libxkbcommon-dev
   qt6-qpa-plugins fonts-dejavu-core xvfb xauth
-  python3
+  python3 poppler-utils
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include "core/image/Checksum.h"
 #include "core/reports/ConfigDiff.h"
 #include "core/reports/CsvWriter.h"
+#include "tools/CliCommissioning.h"
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
 #include "tools/CliReports.h"
@@ -135,12 +136,31 @@ void WaitForReceiveWindow(CliSession& session) {
               [&] { return session.Sequencing().Received().Text().empty(); });
 }
 
+Outcome Info(CliSession& session, std::ostream& out) {
+    Sequencer& seq = session.Sequencing();
+    session.Console().controllerInfo.clear();
+    Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
+    if (!run.ok()) {
+        return run;
+    }
+    if (session.Console().controllerInfo.empty()) {
+        return {kExitController, "no controller information received"};
+    }
+    out << session.Console().controllerInfo << "\n";
+    return {};
+}
+
+struct Verification {
+    Outcome outcome;
+    std::optional<RegisterTexts> read; // none when nothing could be read back
+};
+
 // Reads the configuration back and lists every register that is not what was sent.
-Outcome Verify(CliSession& session, const RegisterTexts& written, std::ostream& out) {
+Verification Verify(CliSession& session, const RegisterTexts& written, std::ostream& out) {
     WaitForReceiveWindow(session);
     const ReadBack read = ReadFromController(session);
     if (!read.outcome.ok()) {
-        return {read.outcome.code, "cannot verify: " + read.outcome.message};
+        return {{read.outcome.code, "cannot verify: " + read.outcome.message}, std::nullopt};
     }
     RegisterImage sent;
     sent.SetTexts(written);
@@ -151,7 +171,7 @@ Outcome Verify(CliSession& session, const RegisterTexts& written, std::ostream& 
     if (mismatches.empty()) {
         out << "Verified: the controller holds all " << kRegisterCount << " registers and checksum "
             << held.Text(kChecksumIndex) << " as written\n";
-        return {};
+        return {{}, read.texts};
     }
     std::size_t registers = 0;
     for (const RegisterMismatch& mismatch : mismatches) {
@@ -164,14 +184,48 @@ Outcome Verify(CliSession& session, const RegisterTexts& written, std::ostream& 
         what = registers == 0 ? "the checksum" : what + " and the checksum";
     }
     const bool one = registers + (checksum ? 1 : 0) == 1;
-    return {kExitVerify, "verification failed: " + what + (one ? " differs" : " differ") +
-                             " from what was written"};
+    return {{kExitVerify, "verification failed: " + what + (one ? " differs" : " differ") +
+                              " from what was written"},
+            read.texts};
 }
 
-Outcome Write(CliSession& session, const CliOptions& options, std::ostream& out) {
+// The controller's identification text for the report. A controller that sends none is
+// no reason to stop: the report then says it was not captured.
+Outcome Identify(CliSession& session, VisitRecord& visit, std::ostream& err) {
+    TickWhile(session, kCaptureFillTicks,
+              [&] { return session.Sequencing().Received().Count() <= kCaptureMinimumCount; });
+    std::ostringstream shown;
+    const Outcome info = Info(session, shown);
+    if (info.code == kExitController) {
+        err << "orvane-cli: " << info.message << "; the report says so\n";
+        return {};
+    }
+    if (info.ok()) {
+        visit.identification = session.Console().controllerInfo;
+    }
+    return info;
+}
+
+// Backup, write, verification and report, each only when the step before went through;
+// the report is made whenever the write was, and says what the verification found.
+Outcome Write(CliSession& session, const CliOptions& options, const std::string& port,
+              std::ostream& out, std::ostream& err) {
     const LoadedConfiguration loaded = LoadConfigurationFile(options.input);
     if (!loaded.outcome.ok()) {
         return loaded.outcome;
+    }
+    VisitRecord visit = NewVisit(options);
+    visit.port = port;
+    visit.left = loaded.texts;
+    if (!options.report.empty()) {
+        if (Outcome folder = CheckReportFolder(options.report); !folder.ok()) {
+            return {folder.code, folder.message + "; nothing written"};
+        }
+    }
+    if (options.identify) {
+        if (Outcome identified = Identify(session, visit, err); !identified.ok()) {
+            return identified;
+        }
     }
     if (!options.backupDir.empty()) {
         if (Outcome folder = MakeBackupFolder(options.backupDir); !folder.ok()) {
@@ -187,13 +241,30 @@ Outcome Write(CliSession& session, const CliOptions& options, std::ostream& out)
             return {backup.outcome.code, backup.outcome.message + "; nothing written"};
         }
         out << "Backup: " << backup.path << "\n" << std::flush;
+        visit.found = before.texts;
+        visit.foundFile = backup.path;
     }
     session.Image().SetTexts(loaded.texts);
-    Outcome run = session.RunCommand([&] { session.Sequencing().OnDownloadConfiguration(); });
-    if (!run.ok() || !options.verify) {
-        return run;
+    Outcome result = session.RunCommand([&] { session.Sequencing().OnDownloadConfiguration(); });
+    if (!result.ok()) {
+        return result;
     }
-    return Verify(session, loaded.texts, out);
+    if (options.verify) {
+        Verification verified = Verify(session, loaded.texts, out);
+        result = verified.outcome;
+        visit.readBack = std::move(verified.read);
+    }
+    if (options.report.empty()) {
+        return result;
+    }
+    if (const auto& live = session.LatestLiveRecord()) {
+        visit.live = LiveSnapshot{LocalIsoTime(live->received), live->fields};
+    }
+    if (Outcome saved = SaveReport(visit, options.report); !saved.ok()) {
+        return result.ok() ? saved : Outcome{result.code, result.message + "; " + saved.message};
+    }
+    out << "Report: " << options.report << "\n";
+    return result;
 }
 
 Outcome DiffWithController(CliSession& session, const CliOptions& options, std::ostream& out) {
@@ -206,20 +277,6 @@ Outcome DiffWithController(CliSession& session, const CliOptions& options, std::
         return held.outcome;
     }
     return Diff(held.texts, file.texts, options.json, out);
-}
-
-Outcome Info(CliSession& session, std::ostream& out) {
-    Sequencer& seq = session.Sequencing();
-    session.Console().controllerInfo.clear();
-    Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
-    if (!run.ok()) {
-        return run;
-    }
-    if (session.Console().controllerInfo.empty()) {
-        return {kExitController, "no controller information received"};
-    }
-    out << session.Console().controllerInfo << "\n";
-    return {};
 }
 
 // What one tick of logging did: a record written, or why logging must stop.
@@ -348,7 +405,7 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
     case CliCommand::Read:
         return Read(session, options.output);
     case CliCommand::Write:
-        return Write(session, options, out);
+        return Write(session, options, PortText(port), out, err);
     case CliCommand::Info: {
         TickWhile(session, kCaptureFillTicks,
                   [&] { return seq.Received().Count() <= kCaptureMinimumCount; });
@@ -392,6 +449,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         break;
     case CliCommand::Check:
         outcome = Check(options, out);
+        break;
+    case CliCommand::Report:
+        outcome = ReportFromFiles(options, out);
         break;
     case CliCommand::Diff:
         outcome = options.port.empty() ? DiffFiles(options, out)

@@ -16,7 +16,7 @@ const std::map<std::string, CliCommand>& Commands() {
         {"write", CliCommand::Write},     {"info", CliCommand::Info},
         {"restart", CliCommand::Restart}, {"defaults", CliCommand::Defaults},
         {"log", CliCommand::Log},         {"check", CliCommand::Check},
-        {"diff", CliCommand::Diff},
+        {"diff", CliCommand::Diff},       {"report", CliCommand::Report},
     };
     return commands;
 }
@@ -32,7 +32,7 @@ std::optional<int> ParseInt(const std::string& text) {
 
 bool NeedsPort(CliCommand c) {
     return c != CliCommand::Ports && c != CliCommand::Check && c != CliCommand::Diff &&
-           c != CliCommand::None;
+           c != CliCommand::Report && c != CliCommand::None;
 }
 
 bool TakesFiles(CliCommand c) {
@@ -50,7 +50,8 @@ std::string Validate(const CliOptions& o) {
     if (!NeedsPort(o.command) && o.command != CliCommand::Diff && !o.port.empty()) {
         return "--port does not apply to this command";
     }
-    const bool wantsOutput = o.command == CliCommand::Read || o.command == CliCommand::Log;
+    const bool wantsOutput = o.command == CliCommand::Read || o.command == CliCommand::Log ||
+                             o.command == CliCommand::Report;
     if (wantsOutput && o.output.empty()) {
         return "-o FILE is required for this command";
     }
@@ -76,6 +77,28 @@ std::string Validate(const CliOptions& o) {
     }
     if ((o.verify || !o.backupDir.empty()) && o.command != CliCommand::Write) {
         return std::string(o.verify ? "--verify" : "--backup") + " applies to write only";
+    }
+    if (o.identify && o.command != CliCommand::Write) {
+        return "--identify applies to write only";
+    }
+    if (!o.report.empty()) {
+        if (o.command != CliCommand::Write) {
+            return "--report applies to write only (report makes one from two files)";
+        }
+        if (o.backupDir.empty()) {
+            return "--report needs --backup: the backup is the as-found record";
+        }
+    }
+    const bool makesReport = !o.report.empty() || o.command == CliCommand::Report;
+    if ((!o.site.empty() || !o.engineer.empty()) && !makesReport) {
+        return std::string(o.site.empty() ? "--engineer" : "--site") +
+               " applies to write --report and report only";
+    }
+    if (o.command == CliCommand::Report && (o.found.empty() || o.left.empty())) {
+        return "report needs --found FILE and --left FILE";
+    }
+    if ((!o.found.empty() || !o.left.empty()) && o.command != CliCommand::Report) {
+        return std::string(o.found.empty() ? "--left" : "--found") + " applies to report only";
     }
     const bool reports = o.command == CliCommand::Check || o.command == CliCommand::Info ||
                          o.command == CliCommand::Diff;
@@ -115,6 +138,24 @@ CliOptions ParseCliArgs(const std::vector<std::string>& args) {
         }
         if (arg == "--csv") {
             o.csv = true;
+            continue;
+        }
+        if (arg == "--identify") {
+            o.identify = true;
+            continue;
+        }
+        if (arg == "--report" || arg == "--found" || arg == "--left" || arg == "--site" ||
+            arg == "--engineer") {
+            const auto v = value();
+            if (!v || (v->empty() && arg != "--site" && arg != "--engineer")) {
+                return refuse(arg + " needs a value");
+            }
+            std::string& field = arg == "--report"  ? o.report
+                                 : arg == "--found" ? o.found
+                                 : arg == "--left"  ? o.left
+                                 : arg == "--site"  ? o.site
+                                                    : o.engineer;
+            field = *v;
             continue;
         }
         if (arg == "--port" || arg == "-o" || arg == "--output" || arg == "--seconds" ||
@@ -180,7 +221,8 @@ std::string CliUsage() {
            "  ports                      list the serial ports with their COM numbers\n"
            "  read --port P -o FILE      read the controller's configuration into FILE\n"
            "                             (the GUI's configuration file format)\n"
-           "  write --port P FILE [--backup DIR] [--verify]\n"
+           "  write --port P FILE [--backup DIR] [--verify] [--identify]\n"
+           "        [--report OUT.html [--site TEXT] [--engineer TEXT]]\n"
            "                             write the configuration FILE to the controller;\n"
            "                             a file that fails the checks is refused\n"
            "  info --port P [--json]     restart the controller and print its information\n"
@@ -195,6 +237,10 @@ std::string CliUsage() {
            "                             one line per setting, grouped by page\n"
            "  diff --port P FILE [--json]\n"
            "                             the same from the controller's configuration to FILE\n"
+           "  report --found A --left B -o OUT.html [--site TEXT] [--engineer TEXT]\n"
+           "                             a commissioning report from two configuration\n"
+           "                             files, what was found and what was left\n"
+           "                             (not verified: nothing was read back)\n"
            "\n"
            "Options:\n"
            "  --port P       a device path (/dev/ttyUSB0, a pseudo-terminal) or a COM\n"
@@ -206,6 +252,16 @@ std::string CliUsage() {
            "                 written when that fails\n"
            "  --verify       write: read the configuration back and compare all 400\n"
            "                 registers and the checksum; every difference is listed\n"
+           "  --identify     write: first restart the controller and capture its\n"
+           "                 identification text (as info does) for the report\n"
+           "  --report OUT.html\n"
+           "                 write (needs --backup): after the chain, a commissioning\n"
+           "                 report: as found (the backup), as left, the verification's\n"
+           "                 result, what changed page by page, the latest live record\n"
+           "                 and every setting as left; made also when the verification\n"
+           "                 fails\n"
+           "  --site TEXT, --engineer TEXT\n"
+           "                 write --report, report: named in the report's header\n"
            "  --csv          log: a CSV file (RFC 4180) with a header row, one row per\n"
            "                 live record, the PC's local time first\n"
            "  --json         check, info, diff: one JSON object on standard output\n"

@@ -6,7 +6,19 @@
 
 namespace orvane::cli {
 
-enum class CliCommand { None, Ports, Read, Write, Info, Restart, Defaults, Log, Check, Diff };
+enum class CliCommand {
+    None,
+    Ports,
+    Read,
+    Write,
+    Info,
+    Restart,
+    Defaults,
+    Log,
+    Check,
+    Diff,
+    Report
+};
 
 struct CliOptions {
     CliCommand command = CliCommand::None;
@@ -18,8 +30,14 @@ struct CliOptions {
     int tickMs = 1000;
     bool verify = false;   // write: read back and compare
     std::string backupDir; // write: save what the controller held first
-    bool json = false;     // check, info, diff: one JSON object on standard output
-    bool csv = false;      // log: CSV instead of the GUI's format
+    bool identify = false; // write: capture the controller's identification text first
+    std::string report;    // write: the commissioning report to make after the chain
+    std::string found;     // report: the as-found configuration file
+    std::string left;      // report: the as-left configuration file
+    std::string site;      // write --report, report: for the report's header
+    std::string engineer;
+    bool json = false; // check, info, diff: one JSON object on standard output
+    bool csv = false;  // log: CSV instead of the GUI's format
     bool help = false;
     std::string error; // set when the command line is refused
 };

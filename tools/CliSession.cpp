@@ -51,6 +51,11 @@ void CliSession::Tick() {
     // Ticks that fell due while busy merge into one, as window timers do.
     m_nextTick = std::max(m_nextTick, steady_clock::now());
     m_sequencer.OnTimer();
+    const LiveFields& fields = m_sequencer.Fields();
+    if (!fields[kLiveFieldsFilled - 1].empty() &&
+        (!m_latestLive || m_latestLive->fields != fields)) {
+        m_latestLive = TimedLiveRecord{system_clock::now(), fields};
+    }
 }
 
 Outcome CliSession::Connect() {

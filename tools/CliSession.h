@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -54,6 +55,13 @@ public:
     Sequencer& Sequencing() { return m_sequencer; }
     RegisterImage& Image() { return m_image; }
     CliConsole& Console() { return m_console; }
+
+    struct TimedLiveRecord {
+        std::chrono::system_clock::time_point received;
+        LiveFields fields;
+    };
+    // The latest live record received on this connection, and when; none before the first.
+    const std::optional<TimedLiveRecord>& LatestLiveRecord() const { return m_latestLive; }
     // Set from a signal handler: the running command is abandoned at the next tick.
     static void RequestStop();
     static bool StopRequested();
@@ -69,6 +77,7 @@ private:
     CliConsole m_console;
     RegisterImage m_image;
     Sequencer m_sequencer;
+    std::optional<TimedLiveRecord> m_latestLive;
 };
 
 } // namespace orvane::cli

@@ -77,25 +77,32 @@ std::vector<RegisterMismatch> CompareRegisters(const RegisterImage& sent,
     return mismatches;
 }
 
+std::string MismatchNames(const RegisterMismatch& mismatch) {
+    std::string names;
+    for (const RegisterField* field : mismatch.fields) {
+        names += (names.empty() ? "" : ", ") + QualifiedName(*field);
+    }
+    return names;
+}
+
+std::string ShowMismatchWord(const RegisterMismatch& mismatch, const RegisterImage& image) {
+    std::string shown = image.Text(mismatch.reg);
+    // One field with a word of its own: its value says more than the digits alone.
+    if (mismatch.fields.size() == 1 && mismatch.fields.front()->kind != FieldKind::Text &&
+        mismatch.fields.front()->kind != FieldKind::Raw) {
+        shown += " " + InParentheses(ShowFieldValue(*mismatch.fields.front(), image));
+    }
+    return shown;
+}
+
 std::string DescribeMismatch(const RegisterMismatch& mismatch, const RegisterImage& sent,
                              const RegisterImage& read) {
     if (mismatch.reg == kChecksumIndex) {
         return "checksum: sent " + mismatch.sent + ", read " + mismatch.read;
     }
-    std::string names;
-    for (const RegisterField* field : mismatch.fields) {
-        names += (names.empty() ? "" : ", ") + QualifiedName(*field);
-    }
-    std::string sentShown = mismatch.sent;
-    std::string readShown = mismatch.read;
-    // One field with a word of its own: its value says more than the digits alone.
-    if (mismatch.fields.size() == 1 && mismatch.fields.front()->kind != FieldKind::Text &&
-        mismatch.fields.front()->kind != FieldKind::Raw) {
-        sentShown += " " + InParentheses(ShowFieldValue(*mismatch.fields.front(), sent));
-        readShown += " " + InParentheses(ShowFieldValue(*mismatch.fields.front(), read));
-    }
-    return "register " + std::to_string(mismatch.reg) + " (" + names + "): sent " + sentShown +
-           ", read " + readShown;
+    return "register " + std::to_string(mismatch.reg) + " (" + MismatchNames(mismatch) +
+           "): sent " + ShowMismatchWord(mismatch, sent) + ", read " +
+           ShowMismatchWord(mismatch, read);
 }
 
 } // namespace orvane

@@ -38,6 +38,13 @@ struct RegisterMismatch {
 std::vector<RegisterMismatch> CompareRegisters(const RegisterImage& sent,
                                                const RegisterImage& read);
 
+// The fields the register's differing bits belong to: "Fan Setting / FAN 2 Ramp Rate".
+std::string MismatchNames(const RegisterMismatch& mismatch);
+
+// The register's word in `image` (what was sent, or what was read), followed by its value
+// when one field with a word of its own holds the differing bits: "0019 (25)".
+std::string ShowMismatchWord(const RegisterMismatch& mismatch, const RegisterImage& image);
+
 // "register 297 (Fan Setting / FAN 2 Ramp Rate): sent 000A (10), read 0019 (25)".
 std::string DescribeMismatch(const RegisterMismatch& mismatch, const RegisterImage& sent,
                              const RegisterImage& read);

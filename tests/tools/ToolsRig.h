@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -152,6 +154,68 @@ inline ProcessResult QueryJson(const std::string& json, const std::string& query
                     path});
     std::filesystem::remove(path);
     return result;
+}
+
+// An HTML file as Python's own parser reads it: every start tag it met, and the text of each
+// heading, paragraph, list item, preformatted block, table cell and title, in document order.
+struct HtmlOutline {
+    std::set<std::string> tags;
+    std::vector<std::pair<std::string, std::string>> texts; // tag, text
+    std::string error;                                      // the parser's, when it failed
+
+    std::vector<std::string> TextsOf(const std::string& tag) const {
+        std::vector<std::string> found;
+        for (const auto& [t, text] : texts) {
+            if (t == tag) {
+                found.push_back(text);
+            }
+        }
+        return found;
+    }
+};
+
+// Prints the tags on the first line, then "tag<TAB>text" with each text's line ends as "\\n".
+inline HtmlOutline ReadHtml(const std::string& path) {
+    const ProcessResult run =
+        RunProgram({"python3", "-c",
+                    "import html.parser, sys\n"
+                    "class Outline(html.parser.HTMLParser):\n"
+                    "    KEEP = {'title', 'h1', 'h2', 'h3', 'p', 'li', 'pre', 'th', 'td'}\n"
+                    "    def __init__(self):\n"
+                    "        super().__init__(convert_charrefs=True)\n"
+                    "        self.tags, self.texts, self.open = set(), [], None\n"
+                    "    def handle_starttag(self, tag, attrs):\n"
+                    "        self.tags.add(tag)\n"
+                    "        if tag in self.KEEP: self.open = [tag, '']\n"
+                    "    def handle_endtag(self, tag):\n"
+                    "        if self.open and self.open[0] == tag:\n"
+                    "            self.texts.append(self.open)\n"
+                    "            self.open = None\n"
+                    "    def handle_data(self, data):\n"
+                    "        if self.open: self.open[1] += data\n"
+                    "p = Outline()\n"
+                    "p.feed(open(sys.argv[1], encoding='utf-8').read())\n"
+                    "p.close()\n"
+                    "sys.stdout.reconfigure(encoding='utf-8')\n"
+                    "print(' '.join(sorted(p.tags)))\n"
+                    "for tag, text in p.texts: print(tag + '\\t' + text.replace('\\n', '\\\\n'))\n",
+                    path});
+    HtmlOutline outline;
+    if (run.exitCode != 0) {
+        outline.error = run.err;
+        return outline;
+    }
+    std::istringstream lines(run.out);
+    std::string line;
+    std::getline(lines, line);
+    for (std::istringstream tags(line); tags >> line;) {
+        outline.tags.insert(line);
+    }
+    while (std::getline(lines, line)) {
+        const auto tab = line.find('\t');
+        outline.texts.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+    }
+    return outline;
 }
 
 } // namespace orvane::test

@@ -1,0 +1,225 @@
+// The commissioning report says exactly what the visit found, left and proved, and the words of
+// its appendix rebuild the image as left; nothing from a file or the controller becomes markup.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "core/image/Checksum.h"
+#include "core/reports/CommissioningReport.h"
+#include "core/reports/ConfigDiff.h"
+#include "core/reports/ReportHtml.h"
+
+using namespace orvane;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+RegisterImage Template() {
+    RegisterImage image;
+    image.LoadDefaultTemplate();
+    return image;
+}
+
+void SetName(RegisterImage& image, const std::string& name) {
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        image.SetValue(kNameField.first + static_cast<int>(i), i < name.size() ? name[i] : 0);
+    }
+}
+
+// A new name and issue, FAN 2's ramp rate, a voltage mode and an unused register.
+RegisterImage SiteImage() {
+    RegisterImage image = Template();
+    SetName(image, "SITE-4");
+    image.SetText(kIssueRegister, "0002");
+    image.SetText(297, "0019");
+    image.SetText(183, "0003");
+    image.SetText(399, "1234");
+    image.SetText(kChecksumIndex, "0000"); // a stale entry the report must not repeat
+    return image;
+}
+
+VisitRecord Visit() {
+    VisitRecord visit;
+    visit.visitTime = "2026-12-07T23:54:41+00:00";
+    visit.port = "COM3 (/dev/ttyUSB0)";
+    visit.software = "orvane-cli 2.3.1";
+    visit.foundFile = "DEFAULT_Issue0_20261207-235441.txt";
+    visit.found = Template().Texts();
+    visit.left = SiteImage().Texts();
+    return visit;
+}
+
+std::vector<std::string> Labels(const std::vector<ReportRow>& rows) {
+    std::vector<std::string> labels;
+    for (const ReportRow& row : rows) {
+        labels.push_back(row.label + "=" + row.value);
+    }
+    return labels;
+}
+
+TEST(CommissioningReport, SaysWhatWasFoundLeftAndVerified) {
+    VisitRecord visit = Visit();
+    const std::string leftSum = ChecksumText(visit.left);
+    visit.site = "Plant room 4";
+
+    CommissioningReport report = BuildCommissioningReport(visit);
+    EXPECT_THAT(Labels(report.header),
+                ElementsAre("Configuration=SITE-4, issue 2", "Visit=2026-12-07T23:54:41+00:00",
+                            "Port=COM3 (/dev/ttyUSB0)", "Software=orvane-cli 2.3.1",
+                            "Site=Plant room 4"));
+    EXPECT_THAT(Labels(report.asFound),
+                ElementsAre("File=DEFAULT_Issue0_20261207-235441.txt",
+                            "Configuration=DEFAULT, issue 0",
+                            "Checksum=" + ChecksumText(Template().Texts())));
+    EXPECT_THAT(Labels(report.asLeft),
+                ElementsAre("Configuration=SITE-4, issue 2", "Checksum=" + leftSum));
+    EXPECT_EQ(report.verification, VerificationOutcome::NotDone);
+    EXPECT_EQ(report.verificationLine, "Verification: not done");
+    EXPECT_FALSE(report.identification);
+    EXPECT_FALSE(report.liveTime);
+
+    // The differences are the diff's lines, grouped by page in tab order.
+    std::vector<std::string> lines;
+    for (const FieldDifference& d : DiffConfigurations(Template(), SiteImage())) {
+        lines.push_back(DescribeDifference(d));
+    }
+    std::vector<std::string> grouped;
+    for (const DifferenceGroup& group : report.differences) {
+        for (const std::string& line : group.lines) {
+            grouped.push_back(line);
+            EXPECT_TRUE(line.starts_with(group.page + " / ") ||
+                        group.page == "Registers no page uses")
+                << group.page << ": " << line;
+        }
+    }
+    EXPECT_EQ(grouped, lines);
+    ASSERT_EQ(report.differences.size(), 4u);
+    EXPECT_EQ(report.differences[2].lines,
+              std::vector<std::string>{"Fan Setting / FAN 2 Ramp Rate: 10 -> 25"});
+    EXPECT_EQ(report.differences[3].page, "Registers no page uses");
+
+    RegisterImage held = SiteImage();
+    held.SetText(kChecksumIndex, leftSum); // the controller's reply carries the right one
+    visit.readBack = held.Texts();
+    report = BuildCommissioningReport(visit);
+    EXPECT_EQ(report.verification, VerificationOutcome::Passed);
+    EXPECT_EQ(report.verificationLine, "Verification: passed");
+    EXPECT_TRUE(report.mismatches.empty());
+
+    // The controller stored FAN 2's ramp rate wrongly: its register and the checksum differ.
+    held.SetText(297, "0018");
+    held.SetText(kChecksumIndex, ChecksumText(held.Texts()));
+    visit.readBack = held.Texts();
+    report = BuildCommissioningReport(visit);
+    EXPECT_EQ(report.verification, VerificationOutcome::Failed);
+    EXPECT_EQ(report.verificationLine, "Verification: failed (1 registers differ)");
+    ASSERT_EQ(report.mismatches.size(), 2u);
+    const MismatchRow& row = report.mismatches[0];
+    EXPECT_EQ(row.reg + "|" + row.name + "|" + row.sent + "|" + row.read,
+              "297|Fan Setting / FAN 2 Ramp Rate|0019 (25)|0018 (24)");
+    EXPECT_EQ(report.mismatches[1].reg, "Checksum");
+    EXPECT_EQ(report.mismatches[1].sent, leftSum);
+
+    visit.found = visit.left;
+    EXPECT_TRUE(BuildCommissioningReport(visit).differences.empty());
+}
+
+// Reads "186: 0053 0049; 190: 0000" and "300-320: FFFF each" back into registers.
+void ReadWords(const std::string& words, RegisterTexts& texts, std::vector<int>& seen) {
+    static const std::regex group(R"((\d+)(?:-(\d+))?:((?: [0-9A-F]{4})+)( each)?)");
+    for (std::sregex_iterator m(words.begin(), words.end(), group), end; m != end; ++m) {
+        const int first = std::stoi((*m)[1]);
+        std::istringstream list((*m)[3]);
+        std::vector<std::string> values{std::istream_iterator<std::string>(list), {}};
+        const int last = (*m)[2].matched ? std::stoi((*m)[2]) : first + int(values.size()) - 1;
+        for (int r = first; r <= last; ++r) {
+            const std::string& value = (*m)[4].matched ? values[0] : values[std::size_t(r - first)];
+            auto& text = texts[std::size_t(r)];
+            EXPECT_TRUE(text.empty() || text == value) << "register " << r << " shown twice";
+            text = value;
+            seen.push_back(r);
+        }
+    }
+}
+
+TEST(CommissioningReport, AppendixRebuildsTheImageAsLeft) {
+    const CommissioningReport report = BuildCommissioningReport(Visit());
+    RegisterTexts rebuilt{};
+    std::vector<int> seen;
+    std::string rampRate;
+    for (const SettingsGroup& group : report.appendix) {
+        for (const SettingRow& row : group.rows) {
+            ReadWords(row.words, rebuilt, seen);
+            if (row.name == "FAN 2 Ramp Rate") {
+                rampRate = group.page + "|" + row.value + "|" + row.words;
+            }
+        }
+    }
+    EXPECT_EQ(rampRate, "Fan Setting|25|297: 0019");
+    EXPECT_EQ(report.appendix.front().rows.front().value, "SITE-4");
+    std::sort(seen.begin(), seen.end());
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    EXPECT_EQ(seen.size(), std::size_t(kRegisterCount));
+    for (int r = 0; r < kRegisterCount; ++r) {
+        EXPECT_EQ(rebuilt[std::size_t(r)], SiteImage().Text(r)) << "register " << r;
+    }
+}
+
+TEST(CommissioningReport, LiveSnapshotInTheModesUnits) {
+    VisitRecord visit = Visit();
+    LiveFields fields{};
+    for (int i = 0; i < kLiveFieldsFilled; ++i) {
+        fields[std::size_t(i)] = i == 8 ? "  4.5678" : " " + std::to_string(i * 10);
+    }
+    visit.live = LiveSnapshot{"2026-12-07T23:58:00+00:00", fields};
+    const CommissioningReport report = BuildCommissioningReport(visit); // left in a voltage mode
+    EXPECT_EQ(report.liveTime, "2026-12-07T23:58:00+00:00");
+    ASSERT_EQ(report.live.size(), std::size_t(kLiveFieldsFilled));
+    EXPECT_EQ(report.live[1].label + "=" + report.live[1].value, "PWM1=10");
+    EXPECT_EQ(report.live[8].label + "=" + report.live[8].value, "V1=4.6");
+    EXPECT_EQ(report.live[13].label, "Uptime(s)");
+}
+
+TEST(ReportHtml, EscapesAnyTextSoNoneBecomesMarkup) {
+    const struct {
+        std::string text;
+        const char* shown;
+    } cases[] = {
+        {"<script>alert('x')</script>", "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;"},
+        {"&amp; \"q\"", "&amp;amp; &quot;q&quot;"},
+        {"ORV\r\nline\rtwo\tx\x01", "ORV\nline\ntwo\tx\uFFFD"},
+        {"2 \u00B0C", "2 \u00B0C"},               // UTF-8 passes through
+        {"\xB0 \xC0\x80", "\u00B0 \u00C0\u0080"}, // other bytes read as Latin-1
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HtmlEscaped(c.text), c.shown) << ::testing::PrintToString(c.text);
+    }
+
+    // Names, site, engineer and the controller's text as typed or sent, in every place shown.
+    RegisterImage left = SiteImage();
+    SetName(left, "<b>&amp;");
+    VisitRecord visit = Visit();
+    visit.left = left.Texts();
+    visit.found = visit.left;
+    visit.site = "<script>alert(1)</script>";
+    visit.engineer = "O'Neil & Sons";
+    visit.identification = "<i>ORV</i>\r\n";
+    visit.foundFile = "<img src=x>.txt";
+    const std::string html = RenderReportHtml(BuildCommissioningReport(visit));
+    for (const char* markup : {"<script", "<b>", "<i>", "<img"}) {
+        EXPECT_THAT(html, Not(HasSubstr(markup)));
+    }
+    EXPECT_THAT(html,
+                HasSubstr("<title>Commissioning report - &lt;b&gt;&amp;amp;, issue 2</title>"));
+    EXPECT_THAT(html, HasSubstr("<td>&lt;script&gt;alert(1)&lt;/script&gt;</td>"));
+    EXPECT_THAT(html, HasSubstr("<td>O&#39;Neil &amp; Sons</td>"));
+    EXPECT_THAT(html, HasSubstr("<pre>&lt;i&gt;ORV&lt;/i&gt;\n</pre>"));
+    EXPECT_THAT(html, HasSubstr("<p>No changes</p>"));
+    EXPECT_THAT(html, HasSubstr("<p class=\"verification notdone\">Verification: not done</p>"));
+}
+
+} // namespace
