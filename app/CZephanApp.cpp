@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -15,6 +16,7 @@
 #include "app/ReportPdf.h"
 #include "app/SimulatorPort.h"
 #include "core/reports/ReportHtml.h"
+#include "pages/TrendWindow.h"
 #include "pages/mD6.h"
 
 namespace orvane {
@@ -55,6 +57,65 @@ int& WithPlatformDefaults(int& argc) {
     return argc;
 }
 
+void SendMouse(QWidget* target, QEvent::Type type, const QPointF& at) {
+    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+// Some of the controller's minutes of live data cut by a disconnect, then the trend window
+// with the pointer over it, and the profile chart with the fans' operating points and a
+// point of fan 1 halfway through a drag.
+bool RenderLiveShots(CZephanDlg& dialog, const QDir& dir, int tickMs) {
+    constexpr int ticksPerMinute = 60; // a tick is one of the controller's seconds
+    const auto run = [&](int ticks) {
+        for (int tick = 0; tick < ticks; ++tick) {
+            RunTick(dialog, tickMs);
+        }
+    };
+    dialog.Requests().RequestLiveData();
+    run(4 * ticksPerMinute);
+    dialog.CommsPage()->OnConnect(); // disconnected for half a minute
+    run(ticksPerMinute / 2);
+    dialog.CommsPage()->OnConnect();
+    run(3 * ticksPerMinute);
+
+    TrendWindow& trend = *dialog.Trend();
+    trend.Open();
+    QCoreApplication::processEvents();
+    trend.Refresh();
+    TrendChart* values = trend.ValuesChart();
+    SendMouse(values->viewport(), QEvent::MouseMove,
+              QPointF(values->width() * 0.3, values->height() * 0.5));
+    QCoreApplication::processEvents();
+    bool ok = trend.grab().save(dir.filePath("trend.png"));
+    trend.hide();
+
+    dialog.Tabs()->setCurrentIndex(kTabProfile - 1);
+    auto* profile = static_cast<mD6*>(dialog.Page(kTabProfile - 1));
+    profile->OnTimer();
+    profile->FanList()->setCurrentText("1");
+    profile->OnFanSelected();
+    for (const int fan : {2, 3}) {
+        profile->ProfileChartView()->FanBox(fan)->setChecked(true);
+        profile->ProfileChartView()->OnFanBoxClicked(fan, true);
+    }
+    RunTick(dialog, tickMs);
+    profile->OnTimer();
+    QCoreApplication::processEvents();
+    CChartCtrl* chart = profile->ProfileChartView()->Chart();
+    const profile::ProfilePoint point = profile->Profiles().Record(1).Point(8);
+    SendMouse(chart->viewport(), QEvent::MouseButtonPress, chart->PositionOf({point.x, point.y}));
+    SendMouse(chart->viewport(), QEvent::MouseMove,
+              chart->PositionOf({point.x + 12.3, point.y - 14.6}));
+    QCoreApplication::processEvents();
+    ok = dialog.grab().save(dir.filePath("profile-live.png")) && ok;
+    SendMouse(chart->viewport(), QEvent::MouseButtonRelease,
+              chart->PositionOf({point.x + 12.3, point.y - 14.6}));
+    return ok;
+}
+
 // A commissioning visit on the simulated controller after the tab shots: the configuration
 // renamed and one ramp rate changed, downloaded and read back; then the report dialog's shot
 // and the report itself as PDF and HTML.
@@ -66,9 +127,9 @@ bool RenderReport(CZephanDlg& dialog, const QString& dir, int tickMs) {
     }
     image.SetValue(kIssueRegister, 2);
     image.SetValue(297, 25); // FAN 2's ramp rate
-    dialog.Sequencing().OnDownloadConfiguration();
+    dialog.Requests().OnDownloadConfiguration();
     bool ok = RunCommand(dialog, tickMs);
-    dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
+    dialog.Requests().RequestCommand(CommandCode::ReadConfig);
     ok = RunCommand(dialog, tickMs) && ok;
     dialog.ReportButton()->click();
     ReportDialog* report = dialog.Report();
@@ -126,9 +187,9 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
         RunTick(dialog, tickMs);
         // The configuration and the identification text read from it, as the Start
         // page's buttons would.
-        dialog.Sequencing().RequestCommand(CommandCode::ReadConfig);
+        dialog.Requests().RequestCommand(CommandCode::ReadConfig);
         ok = RunCommand(dialog, tickMs);
-        dialog.Sequencing().RequestControllerInformation();
+        dialog.Requests().RequestControllerInformation();
         ok = RunCommand(dialog, tickMs) && ok;
         RunTick(dialog, tickMs); // the status line shows the state the command left
     }
@@ -139,7 +200,7 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
             page->OnTimer(); // the page as it is one tick after it was chosen
             const bool live = page->TabNumber() >= kTabLiveData && dialog.IsConnected();
             if (live) {
-                dialog.Sequencing().SetState(State::ViewData); // as "View Live Data" does
+                dialog.Requests().RequestLiveData(); // as "View Live Data" does
             }
             for (int tick = 0; live && tick < kLiveTicks; ++tick) {
                 RunTick(dialog, tickMs);
@@ -162,6 +223,7 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
     }
     if (dialog.IsConnected()) {
         ok = RenderReport(dialog, dir, tickMs) && ok;
+        ok = RenderLiveShots(dialog, QDir(dir), tickMs) && ok;
     }
     return ok ? 0 : 1;
 }

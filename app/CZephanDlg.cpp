@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +23,7 @@
 #include "app/VersionText.h"
 #include "controls/AccessibleText.h"
 #include "core/comms/SequencerTexts.h"
+#include "pages/TrendWindow.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
 #include "pages/mD4.h"
@@ -242,8 +244,7 @@ void CZephanDlg::BuildLayout() {
 
 void CZephanDlg::InitMainWindow() {
     m_sequencer.InitSequencer();
-    m_sequencer.SetPortNumber(m_settings.ReadPortNumber());
-    m_sequencer.SetState(State::DoNothing);
+    m_sequencer.SelectPort(m_settings.ReadPortNumber());
     EnablePageControls();
     setWindowTitle("Orvane - GUI");
     SetFieldText(m_mode, "1");
@@ -254,6 +255,7 @@ void CZephanDlg::InitMainWindow() {
     m_startPage = new mD2(*this, *this);
     m_modePage = new mD3(*this, *this);
     m_modBusPage = new mD5(*this, *this);
+    auto* liveData = new mD8(*this, *this);
     m_pages = {m_comms,
                m_startPage,
                m_modePage,
@@ -261,9 +263,12 @@ void CZephanDlg::InitMainWindow() {
                m_modBusPage,
                new mD6(*this, *this),
                new mD7(*this, *this),
-               new mD8(*this, *this),
+               liveData,
                new mD9(*this, *this),
                m_contact};
+    m_trend = new TrendWindow(m_image, *m_prompter, kNormalTickMs, this);
+    m_startMs = QDateTime::currentMSecsSinceEpoch();
+    connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setAccessibleName(kTabCaptions[i]);
         m_pageStack->addWidget(m_pages[i]);
@@ -333,6 +338,9 @@ void CZephanDlg::OnTabSelChange(int index) {
 
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
+    const qint64 elapsed = QDateTime::currentMSecsSinceEpoch() - m_startMs;
+    m_trend->OnMainTick(m_sequencer.Received().Text(),
+                        m_startMs + elapsed * kNormalTickMs / m_options.tickMs);
     m_visit.AfterTick(m_sequencer, m_image, LocalIsoNow());
     if (m_sequencer.IsConnected()) {
         m_lastPort = "COM" + std::to_string(m_sequencer.PortNumber());
@@ -510,10 +518,6 @@ void CZephanDlg::OpenWithDesktop(const std::string& pathOrUrl) {
     const QString text = Q(pathOrUrl);
     const QUrl url = QUrl(text, QUrl::StrictMode);
     QDesktopServices::openUrl(url.scheme().startsWith("http") ? url : QUrl::fromLocalFile(text));
-}
-
-void CZephanDlg::RequestConnectOrDisconnect() {
-    m_sequencer.SetPendingAction(PendingAction::ConnectOrDisconnect);
 }
 
 std::string CZephanDlg::HelpDocumentPath() const {

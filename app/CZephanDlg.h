@@ -30,6 +30,7 @@ class SimulatorPort;
 class mD2;
 class mD3;
 class mD5;
+class TrendWindow;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
 inline constexpr int kNormalTickMs = 1000;
@@ -101,7 +102,8 @@ public:
     IPrompter& Prompter() override { return *m_prompter; }
     void OpenWithDesktop(const std::string& pathOrUrl) override;
     RegisterImage& Image() override { return m_image; }
-    Sequencer& Sequencing() override { return m_sequencer; }
+    const Sequencer& Sequencing() const override { return m_sequencer; }
+    Sequencer& Requests() override { return m_sequencer; }
     int TickIntervalMs() const override { return m_options.tickMs; }
 
     // IMainWindowFields (ShowChecksum above serves both)
@@ -115,9 +117,9 @@ public:
 
     // ICommsHost
     int PortNumber() const override { return m_sequencer.PortNumber(); }
-    void SetPortNumber(int portNumber) override { m_sequencer.SetPortNumber(portNumber); }
+    void SetPortNumber(int portNumber) override { m_sequencer.SelectPort(portNumber); }
     bool IsConnected() const override { return m_sequencer.IsConnected(); }
-    void RequestConnectOrDisconnect() override;
+    void RequestConnectOrDisconnect() override { m_sequencer.RequestConnectOrDisconnect(); }
     int SavedPortNumber() const override { return m_settings.ReadPortNumber(); }
     std::string HelpDocumentPath() const override;
 
@@ -132,6 +134,7 @@ public:
     mD3* ModePage() { return m_modePage; }
     mD5* ModBusPage() { return m_modBusPage; }
     mD10* ContactPage() { return m_contact; }
+    TrendWindow* Trend() { return m_trend; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
     QLabel* TickField() { return m_tick; }
@@ -184,6 +187,8 @@ private:
     mD3* m_modePage = nullptr;
     mD5* m_modBusPage = nullptr;
     mD10* m_contact = nullptr;
+    // Opened from the Live Data page; filled on every main tick, shown or not.
+    TrendWindow* m_trend = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_activeTab = nullptr;
     QLabel* m_tick = nullptr;
@@ -207,6 +212,9 @@ private:
     bool m_syncingSeen = false;
     QString m_versionText;
     QTimer m_mainTimer;
+    // The trend's clock starts here; with fast ticks it runs as much faster, as the
+    // simulated controller's does.
+    qint64 m_startMs = 0;
 };
 
 } // namespace orvane

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QLineSeries>
 #include <QPen>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 namespace orvane {
@@ -18,7 +19,7 @@ constexpr int kBottomAxisPx = 70;
 constexpr int kPxPerBottomStep = 45;
 constexpr int kPxPerLeftStep = 24;
 
-void SetPen(QLineSeries* series, const QColor& colour, int widthPx) {
+void SetPen(QXYSeries* series, const QColor& colour, int widthPx) {
     series->setPen(QPen(colour, widthPx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
@@ -119,6 +120,26 @@ int CChartCtrl::AddSeries(const QString& name, const QColor& colour, int widthPx
     auto* series = new QLineSeries;
     series->setName(name);
     SetPen(series, colour, widthPx);
+    return Attach(series);
+}
+
+int CChartCtrl::AddMarkers(const QString& name, const QColor& colour, int sizePx,
+                           const QColor& rim) {
+    auto* series = new QScatterSeries;
+    series->setName(name);
+    series->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    series->setMarkerSize(sizePx);
+    series->setColor(colour);
+    series->setPen(QPen(rim, 2));
+    series->setPointLabelsColor(Qt::black);
+    series->setPointLabelsClipping(false);
+    QFont font = series->pointLabelsFont();
+    font.setBold(true);
+    series->setPointLabelsFont(font);
+    return Attach(series);
+}
+
+int CChartCtrl::Attach(QXYSeries* series) {
     m_chart->addSeries(series);
     series->attachAxis(m_bottom);
     series->attachAxis(m_left);
@@ -128,8 +149,42 @@ int CChartCtrl::AddSeries(const QString& name, const QColor& colour, int widthPx
     return handle;
 }
 
+void CChartCtrl::SetMarkerPoints(int handle, const QList<QPointF>& points, const QString& label) {
+    if (QXYSeries* series = Series(handle)) {
+        series->replace(points);
+        // A text with no "@" field is shown as it stands beside every point.
+        series->setPointLabelsFormat(label);
+        series->setPointLabelsVisible(!label.isEmpty());
+        UpdateDescription();
+    }
+}
+
+QString CChartCtrl::MarkerLabel(int handle) const {
+    const QXYSeries* series = Series(handle);
+    return series != nullptr && series->pointLabelsVisible() ? series->pointLabelsFormat()
+                                                             : QString();
+}
+
+QPointF CChartCtrl::ValueAt(const QPointF& viewPos) const {
+    const QPointF at = m_chart->mapFromScene(mapToScene(viewPos.toPoint()));
+    const QRectF area = m_chart->plotArea();
+    return {m_bottom->min() +
+                (at.x() - area.left()) / area.width() * (m_bottom->max() - m_bottom->min()),
+            m_left->min() +
+                (area.bottom() - at.y()) / area.height() * (m_left->max() - m_left->min())};
+}
+
+QPointF CChartCtrl::PositionOf(const QPointF& value) const {
+    const QRectF area = m_chart->plotArea();
+    const QPointF at(area.left() + (value.x() - m_bottom->min()) /
+                                       (m_bottom->max() - m_bottom->min()) * area.width(),
+                     area.bottom() - (value.y() - m_left->min()) / (m_left->max() - m_left->min()) *
+                                         area.height());
+    return mapFromScene(m_chart->mapToScene(at));
+}
+
 void CChartCtrl::RemoveSeries(int handle) {
-    if (QLineSeries* series = Series(handle)) {
+    if (QXYSeries* series = Series(handle)) {
         m_chart->removeSeries(series);
         delete series;
         m_series.erase(handle);
@@ -142,48 +197,48 @@ bool CChartCtrl::HasSeries(int handle) const {
 }
 
 void CChartCtrl::SetSeriesPoints(int handle, const QList<QPointF>& points) {
-    if (QLineSeries* series = Series(handle)) {
+    if (QXYSeries* series = Series(handle)) {
         series->replace(points);
         UpdateDescription();
     }
 }
 
 void CChartCtrl::SetSeriesColour(int handle, const QColor& colour) {
-    if (QLineSeries* series = Series(handle)) {
+    if (QXYSeries* series = Series(handle)) {
         SetPen(series, colour, series->pen().width());
     }
 }
 
 void CChartCtrl::SetSeriesWidth(int handle, int widthPx) {
-    if (QLineSeries* series = Series(handle)) {
+    if (QXYSeries* series = Series(handle)) {
         SetPen(series, series->pen().color(), widthPx);
     }
 }
 
 void CChartCtrl::SetSeriesMarkers(int handle, int sizePx) {
-    if (QLineSeries* series = Series(handle)) {
+    if (QXYSeries* series = Series(handle)) {
         series->setPointsVisible(sizePx > 0);
         series->setMarkerSize(sizePx);
     }
 }
 
 QList<QPointF> CChartCtrl::SeriesPoints(int handle) const {
-    const QLineSeries* series = Series(handle);
+    const QXYSeries* series = Series(handle);
     return series != nullptr ? series->points() : QList<QPointF>{};
 }
 
 QColor CChartCtrl::SeriesColour(int handle) const {
-    const QLineSeries* series = Series(handle);
+    const QXYSeries* series = Series(handle);
     return series != nullptr ? series->pen().color() : QColor();
 }
 
 int CChartCtrl::SeriesWidth(int handle) const {
-    const QLineSeries* series = Series(handle);
+    const QXYSeries* series = Series(handle);
     return series != nullptr ? series->pen().width() : 0;
 }
 
 int CChartCtrl::SeriesMarkers(int handle) const {
-    const QLineSeries* series = Series(handle);
+    const QXYSeries* series = Series(handle);
     return series != nullptr && series->pointsVisible() ? int(series->markerSize()) : 0;
 }
 
@@ -201,7 +256,7 @@ QString CChartCtrl::DescribeSeries() const {
     return lines.join('\n');
 }
 
-QLineSeries* CChartCtrl::Series(int handle) const {
+QXYSeries* CChartCtrl::Series(int handle) const {
     const auto found = m_series.find(handle);
     return found != m_series.end() ? found->second : nullptr;
 }

@@ -9,7 +9,7 @@
 #include <QString>
 
 class QChart;
-class QLineSeries;
+class QXYSeries;
 class QValueAxis;
 
 namespace orvane {
@@ -50,6 +50,12 @@ public:
     void SetSeriesWidth(int handle, int widthPx);
     // Dots of the given diameter on the series' points; 0 draws the line alone.
     void SetSeriesMarkers(int handle, int sizePx);
+    // A series of dots of the given diameter with a white rim, each labelled with the
+    // text given with its points; returns its handle.
+    int AddMarkers(const QString& name, const QColor& colour, int sizePx,
+                   const QColor& rim = Qt::white);
+    void SetMarkerPoints(int handle, const QList<QPointF>& points, const QString& label = {});
+    QString MarkerLabel(int handle) const;
     QList<QPointF> SeriesPoints(int handle) const;
     QColor SeriesColour(int handle) const;
     int SeriesWidth(int handle) const;
@@ -58,19 +64,24 @@ public:
     // Each series as "name: (x, y) (x, y) ...", one a line, in the order they were added.
     QString DescribeSeries() const;
 
+    // Axis values at a point of the view, and the point of the view showing them.
+    QPointF ValueAt(const QPointF& viewPos) const;
+    QPointF PositionOf(const QPointF& value) const;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void UpdateTickIntervals();
     QValueAxis* AxisOf(Axis axis) const;
-    QLineSeries* Series(int handle) const;
+    QXYSeries* Series(int handle) const;
+    int Attach(QXYSeries* series);
     void UpdateDescription();
 
     QChart* m_chart = nullptr;
     QValueAxis* m_bottom = nullptr;
     QValueAxis* m_left = nullptr;
-    std::map<int, QLineSeries*> m_series;
+    std::map<int, QXYSeries*> m_series;
     int m_nextHandle = 1;
 };
 

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "core/comms/Prompter.h"
+#include "core/comms/SequencerAccess.h"
 
 namespace orvane {
 
 class RegisterImage;
-class Sequencer;
 
 // Tab numbers as the active-tab indicator shows them (tab index + 1).
 inline constexpr int kTabComms = 1;
@@ -37,9 +37,10 @@ public:
     virtual void OpenWithDesktop(const std::string& pathOrUrl) = 0;
     // The configuration every editing page reads and writes by register.
     virtual RegisterImage& Image() = 0;
-    // The communication sequencer: the busy and connected flags, the state, the
-    // command requests, the live field texts and the logger.
-    virtual Sequencer& Sequencing() = 0;
+    // The communication sequencer as pages see it: the busy and connected flags, the
+    // state and command, the live field texts; and the requests they make of it.
+    virtual const ISequencerStatus& Sequencing() const = 0;
+    virtual ISequencerRequests& Requests() = 0;
     // The period of the page timers: 1000 ms, shorter only with fast ticks.
     virtual int TickIntervalMs() const = 0;
 };

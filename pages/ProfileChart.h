@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QWidget>
 
 #include "controls/CChartCtrl.h"
@@ -27,11 +28,33 @@ public:
     // `selectedFan` gives the fan chosen in "Settings for Fan", 0 for none.
     ProfileChart(CurveSource curveOf, std::function<int()> selectedFan, QWidget* parent = nullptr);
 
+    // What moving a point by hand needs of the page.
+    struct PointEditing {
+        // The selected fan's points that can be moved now.
+        std::function<std::vector<int>()> editable;
+        std::function<profile::ProfilePoint(int point)> pointAt;
+        std::function<profile::ProfileType()> type;
+        // A point moved to a new place, already on its fields' steps.
+        std::function<void(int point, profile::ProfilePoint at)> moved;
+    };
+    void SetPointEditing(PointEditing editing);
+
     void SetAxes(const profile::ChartAxes& axes);
     // Rebuilds and emphasises the selected fan's curve.
     void RedrawSelected();
     // A fan's box clicked.
     void OnFanBoxClicked(int fan, bool checked);
+    // Each fan's operating point from live data, shown for the fans whose curves are
+    // shown; none for a fan hides its marker.
+    void ShowOperatingPoints(
+        const std::array<std::optional<profile::ProfilePoint>, reg::kFanCount>& points,
+        const profile::ProfileType& type);
+    // The point of the selected fan that the keys move: 0 for none.
+    int SelectedPoint() const { return m_selectedPoint; }
+    void SelectPoint(int point);
+    std::optional<int> OperatingMarker(int fan) const {
+        return m_operating.at(static_cast<std::size_t>(fan - 1));
+    }
 
     CChartCtrl* Chart() { return m_chart; }
     QCheckBox* FanBox(int fan) { return m_fanBoxes.at(static_cast<std::size_t>(fan - 1)); }
@@ -40,14 +63,27 @@ public:
         return m_curves.at(static_cast<std::size_t>(fan - 1));
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ShowCurve(int fan, int widthPx);
+    void ShowSelection();
+    // The editable point within reach of a spot of the chart view, 0 for none.
+    int PointNear(const QPointF& viewPos) const;
+    void MovePoint(int point, profile::ProfilePoint to);
+    bool OnKey(int key);
 
     CurveSource m_curveOf;
     std::function<int()> m_selectedFan;
     CChartCtrl* m_chart = nullptr;
     std::array<QCheckBox*, reg::kFanCount> m_fanBoxes{};
     std::array<std::optional<int>, reg::kFanCount> m_curves{};
+    std::array<std::optional<int>, reg::kFanCount> m_operating{};
+    PointEditing m_editing;
+    int m_selection = 0; // the ring around the selected point
+    int m_selectedPoint = 0;
+    bool m_dragging = false;
 };
 
 } // namespace orvane

@@ -25,7 +25,7 @@ QString Q(const std::string& text) {
 
 mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     : TickPage(host, fields, kTabStart, parent),
-      m_actions(host.Image(), host.Sequencing(), host.Prompter(), *this) {
+      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this) {
     m_name->setMaxLength(FieldLength(kNameField));
     m_description->setMaxLength(FieldLength(kDescriptionField));
     m_date->setMaxLength(FieldLength(kDateField));

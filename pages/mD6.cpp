@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "core/comms/Sequencer.h"
 #include "core/image/RegisterImage.h"
 #include "core/rules/ProfileTexts.h"
 
@@ -82,6 +83,11 @@ mD6::mD6(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
           [this] { return SelectedFan(); })) {
     BuildLayout();
     WireSignals();
+    m_chart->SetPointEditing(
+        {[this] { return MovablePoints(); },
+         [this](int point) { return m_profiles.Record(SelectedFan()).Point(point); },
+         [this] { return m_profiles.Type(); },
+         [this](int point, profile::ProfilePoint at) { MovePointByHand(point, at); }});
     // Defined from the start: the profiles as the image holds them now.
     LoadFields();
 }
@@ -431,6 +437,45 @@ void mD6::OnStoreProfiles() {
     m_profiles.TakeSnapshot(fan);
     Fields().SetMainButtonsEnabled(true);
     Fields().SetNote(" ");
+}
+
+std::vector<int> mD6::MovablePoints() const {
+    const int fan = SelectedFan();
+    if (fan == 0) {
+        return {};
+    }
+    std::vector<int> points = profile::EditablePoints(m_profiles.Record(fan));
+    std::erase_if(points, [this](int point) {
+        return !m_pointInputs.at(Slot(point))->isEnabled() ||
+               !m_pointSpeeds.at(Slot(point))->isEnabled();
+    });
+    return points;
+}
+
+void mD6::MovePointByHand(int point, profile::ProfilePoint at) {
+    const std::pair<QLineEdit*, QString> entries[] = {
+        {PointInput(point), Q(profile::FormatPointInput(at.x, m_profiles.Type().input))},
+        {PointSpeed(point), Q(profile::FormatWhole(at.y))}};
+    for (const auto& [box, text] : entries) {
+        if (box->text() != text) {
+            // What a keystroke raises, so the edit takes the typed path: the page's
+            // rules, the redraw and the store lock.
+            box->setText(text);
+            emit box->textEdited(text);
+        }
+    }
+}
+
+void mD6::OnVisibleTick() {
+    const ISequencerStatus& sequencer = Host().Sequencing();
+    const bool live = sequencer.IsConnected() && sequencer.State() == State::ViewData &&
+                      sequencer.StatusText() == StateName(State::ViewData);
+    std::array<std::optional<profile::ProfilePoint>, reg::kFanCount> points{};
+    for (int fan = 1; live && fan <= reg::kFanCount; ++fan) {
+        points.at(static_cast<std::size_t>(fan - 1)) = profile::OperatingPoint(
+            sequencer.Fields(), m_profiles.Record(fan), m_profiles.Type(), fan);
+    }
+    m_chart->ShowOperatingPoints(points, m_profiles.Type());
 }
 
 } // namespace orvane

@@ -40,6 +40,8 @@ public:
     void OnCopyFrom();
     void OnCopySourceChosen();
     void OnStoreProfiles();
+    // A point of the selected fan moved on the chart: its boxes are filled as typing would.
+    void MovePointByHand(int point, profile::ProfilePoint at);
 
     QComboBox* FanList() { return m_fanList; }
     QPushButton* CopyFromButton() { return m_copyFrom; }
@@ -64,6 +66,8 @@ protected:
     // Type, labels, tooltips and every profile from the image; with a fan selected,
     // all four cleaned up and the selected one shown.
     void LoadFields() override;
+    // While live data runs: each shown fan's operating point on the chart.
+    void OnVisibleTick() override;
 
 private:
     static std::size_t Slot(int point) { return static_cast<std::size_t>(point - 1); }
@@ -78,6 +82,7 @@ private:
     void OnPointModeClicked(QCheckBox* clicked, QCheckBox* other, bool checked,
                             profile::PointMode mode);
     void ApplyStoreLock();
+    std::vector<int> MovablePoints() const;
 
     profile::ProfileSet m_profiles;
 

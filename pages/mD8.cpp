@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/comms/Sequencer.h"
 #include "core/comms/SequencerTexts.h"
 
 namespace orvane {
@@ -41,12 +40,14 @@ QStringList HeaderColumns(const QString& header) {
 mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     : TickPage(host, fields, kTabLiveData, parent),
       m_view(new QPushButton(tr("View Live Data / Start Logging"))),
-      m_logBox(new QCheckBox(tr("Log Data File"))), m_picture(new CPictureEx), m_header(new QLabel),
+      m_trend(new QPushButton(tr("Trend..."))), m_logBox(new QCheckBox(tr("Log Data File"))),
+      m_picture(new CPictureEx), m_header(new QLabel),
       m_table(new QTableWidget(kLiveDataRows, kLiveDataColumns)) {
     m_view->setToolTip(tr("To view data, connection must be established. To log start logging "
                           "data, file must be specified via check box below"));
     NameControl(m_view, m_view->text());
     NameControl(m_logBox, m_logBox->text());
+    NameControl(m_trend, m_trend->text());
     m_picture->setFixedSize(48, 48);
     m_picture->setAccessibleName(tr("Logging picture"));
     m_picture->Load(kPictureLiveIdle);
@@ -92,6 +93,8 @@ mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     controls->addWidget(m_view);
     controls->addSpacing(16);
     controls->addWidget(m_logBox);
+    controls->addSpacing(16);
+    controls->addWidget(m_trend);
     controls->addStretch();
     controls->addWidget(m_picture);
 
@@ -104,6 +107,7 @@ mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     layout->addStretch();
 
     connect(m_view, &QPushButton::clicked, this, &mD8::OnViewLiveData);
+    connect(m_trend, &QPushButton::clicked, this, &mD8::TrendRequested);
     // Only a person's click asks for the log: the tick sets the box by program.
     connect(m_logBox, &QCheckBox::clicked, this, &mD8::OnLogDataFile);
 }
@@ -170,21 +174,19 @@ void mD8::SetInputsEnabled(bool enabled) {
 }
 
 void mD8::OnViewLiveData() {
-    Sequencer& sequencer = Host().Sequencing();
-    if (!sequencer.IsConnected()) {
+    if (!Host().Sequencing().IsConnected()) {
         Host().Prompter().ShowMessage(std::string(texts::kNotConnected),
                                       std::string(texts::kNotConnectedCaption),
                                       MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    if (sequencer.Received().Count() != 0) {
-        sequencer.SetState(State::ViewData);
+    if (Host().Sequencing().ReceivedCount() != 0) {
+        Host().Requests().RequestLiveData();
     }
 }
 
 void mD8::OnLogDataFile(bool checked) {
-    Host().Sequencing().SetPendingAction(checked ? PendingAction::OpenLog
-                                                 : PendingAction::CloseLog);
+    Host().Requests().RequestLog(checked);
 }
 
 } // namespace orvane

@@ -31,10 +31,15 @@ public:
     void OnLogDataFile(bool checked);
 
     QPushButton* ViewButton() { return m_view; }
+    QPushButton* TrendButton() { return m_trend; }
     QCheckBox* LogBox() { return m_logBox; }
     QLabel* HeaderField() { return m_header; }
     QTableWidget* Table() { return m_table; }
     CPictureEx* Picture() { return m_picture; }
+
+signals:
+    // "Trend..." pressed: the main window shows its trend window.
+    void TrendRequested();
 
 private:
     void ShowHeader(bool voltageInputs);
@@ -42,6 +47,7 @@ private:
 
     LiveDataRules m_rules;
     QPushButton* m_view = nullptr;
+    QPushButton* m_trend = nullptr;
     QCheckBox* m_logBox = nullptr;
     CPictureEx* m_picture = nullptr;
     QLabel* m_header = nullptr;

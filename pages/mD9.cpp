@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/comms/Sequencer.h"
 
 namespace orvane {
 
@@ -217,24 +216,24 @@ void mD9::OnTimer() {
     if (Host().ActiveTab() != TabNumber()) {
         return;
     }
-    Sequencer& sequencer = Host().Sequencing();
+    const ISequencerStatus& sequencer = Host().Sequencing();
     const IndicatorTickRequests requests = m_rules.OnTick({
         .connected = sequencer.IsConnected(),
         .state = sequencer.State(),
-        .receivedCount = sequencer.Received().Count(),
+        .receivedCount = sequencer.ReceivedCount(),
         .status = sequencer.StatusText(),
         .syncingSeen = Fields().SyncingSeen(),
         .fields = sequencer.Fields(),
         .image = Host().Image(),
     });
     if (requests.viewData) {
-        sequencer.SetState(State::ViewData);
+        Host().Requests().RequestLiveData();
     }
     if (requests.syncingSeen) {
         Fields().SetSyncingSeen(true);
     }
     if (requests.countNoData) {
-        sequencer.IncrementNoDataCounter();
+        Host().Requests().NoteNoData();
     }
     ShowPanel();
 }

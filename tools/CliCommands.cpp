@@ -13,12 +13,12 @@
 #include "core/image/Checksum.h"
 #include "core/reports/ConfigDiff.h"
 #include "core/reports/CsvWriter.h"
+#include "core/reports/LiveCsv.h"
 #include "tools/CliCommissioning.h"
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
 #include "tools/CliReports.h"
 #include "tools/CliSession.h"
-#include "tools/LiveCsv.h"
 #include "tools/PortLookup.h"
 
 namespace orvane::cli {
@@ -326,7 +326,7 @@ Outcome LogGuiFormat(CliSession& session, const CliOptions& options, std::ostrea
                      bool showProgress) {
     Sequencer& seq = session.Sequencing();
     session.Console().logPath = options.output;
-    seq.SetPendingAction(PendingAction::OpenLog);
+    seq.RequestLog(true);
     const Outcome result = RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
         const DataLogger& logger = seq.Logger();
         if (!logger.IsOpen()) {
@@ -335,7 +335,7 @@ Outcome LogGuiFormat(CliSession& session, const CliOptions& options, std::ostrea
         return {logger.LoggedThisTick(), std::nullopt};
     });
     if (seq.Logger().IsOpen()) {
-        seq.SetPendingAction(PendingAction::CloseLog);
+        seq.RequestLog(false);
         session.Tick();
     }
     return result;
@@ -373,7 +373,7 @@ Outcome LogCsv(CliSession& session, const CliOptions& options, std::ostream& err
 
 Outcome Log(CliSession& session, const CliOptions& options, std::ostream& err, bool showProgress) {
     Sequencer& seq = session.Sequencing();
-    seq.SetState(State::ViewData);
+    seq.RequestLiveData();
     int waited = 0;
     while (seq.StatusText() != StateName(State::ViewData)) {
         if (CliSession::StopRequested()) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/image/ConfigFile.h"
+#include "core/reports/LiveCsv.h"
 #include "core/reports/ReportHtml.h"
 #include "tools/CliFiles.h"
 #include "tools/CliVersion.h"

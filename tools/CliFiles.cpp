@@ -160,12 +160,4 @@ SavedBackup SaveBackup(const RegisterTexts& texts, const std::string& dir,
     return {{kExitFile, "too many backups named " + name.string() + " in " + dir}, {}};
 }
 
-std::string LocalIsoTime(std::chrono::system_clock::time_point when) {
-    std::string text = Formatted(LocalTime(when), "%Y-%m-%dT%H:%M:%S%z");
-    if (text.size() >= 5) {
-        text.insert(text.size() - 2, ":"); // "+0100" -> "+01:00"
-    }
-    return text;
-}
-
 } // namespace orvane::cli

@@ -37,7 +37,4 @@ Outcome MakeBackupFolder(const std::string& dir);
 SavedBackup SaveBackup(const RegisterTexts& texts, const std::string& dir,
                        std::chrono::system_clock::time_point when);
 
-// ISO 8601 local time with seconds and the offset from UTC: "2026-03-01T14:05:09+01:00".
-std::string LocalIsoTime(std::chrono::system_clock::time_point when);
-
 } // namespace orvane::cli

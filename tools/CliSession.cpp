@@ -27,7 +27,7 @@ CliSession::CliSession(const std::string& devicePath, int portNumber,
     m_link.Attach(m_sequencer);
     m_image.LoadDefaultTemplate();
     m_sequencer.InitSequencer();
-    m_sequencer.SetPortNumber(portNumber);
+    m_sequencer.SelectPort(portNumber);
 }
 
 CliSession::~CliSession() {
@@ -59,11 +59,11 @@ void CliSession::Tick() {
 }
 
 Outcome CliSession::Connect() {
-    m_sequencer.SetPendingAction(PendingAction::ConnectOrDisconnect);
+    m_sequencer.RequestConnectOrDisconnect();
     Tick();
     if (!m_sequencer.IsConnected()) {
         // The sequencer would retry every tick; a script wants the answer now.
-        m_sequencer.SetPendingAction(PendingAction::None);
+        m_sequencer.CancelPendingAction();
         return {kExitPort, "cannot open the port"};
     }
     return {};
@@ -104,10 +104,11 @@ Outcome CliSession::RunCommand(const std::function<void()>& request,
             return {kExitFile, why.empty() ? "the command did not start" : why};
         }
         started = true;
-        ShowProgress(name, std::min(ticks, total), total);
         if (!m_sequencer.CommandRunning()) {
+            ShowProgress(name, total, total);
             break;
         }
+        ShowProgress(name, m_sequencer.Progress().done, total);
         if (ticks > total + kOverrunTicks) {
             return {kExitController, name + " did not end"};
         }

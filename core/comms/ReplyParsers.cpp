@@ -86,6 +86,21 @@ std::optional<std::string_view> FindLiveRecord(std::string_view text) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> FindLiveRecords(std::string_view text) {
+    std::vector<std::string_view> records;
+    std::optional<std::size_t> previous;
+    for (std::size_t i = 2; i < text.size(); ++i) {
+        if (!IsTerminatorAt(text, i)) {
+            continue;
+        }
+        if (previous && i - *previous - 1 < kRecordTooLong) {
+            records.push_back(text.substr(*previous + 1, i - *previous - 1));
+        }
+        previous = i;
+    }
+    return records;
+}
+
 void SplitLiveRecord(std::string_view record, LiveFields& fields) {
     std::string field;
     int k = 0;

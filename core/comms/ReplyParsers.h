@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/comms/LiveFields.h"
 #include "core/image/RegisterImage.h"
@@ -30,6 +31,11 @@ ConfigReply ReadConfigurationReply(std::string_view text);
 // there is none, when only one terminator is found, or when it has 240 characters
 // or more.
 std::optional<std::string_view> FindLiveRecord(std::string_view text);
+
+// Every complete live record in the text, oldest first: each one between two terminators
+// and under 240 characters. The text before the first terminator may have been cut off
+// at the receive window's start, so it is never one.
+std::vector<std::string_view> FindLiveRecords(std::string_view text);
 
 // Splits a record at its commas into fields 0 to 13. A field reaching 9 characters
 // ends the split; fields not reached keep their texts.

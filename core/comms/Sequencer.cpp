@@ -1,5 +1,7 @@
 #include "core/comms/Sequencer.h"
 
+#include <algorithm>
+
 #include "core/comms/SequencerTexts.h"
 #include "core/image/ConfigurationText.h"
 #include "core/image/Conversions.h"
@@ -65,19 +67,65 @@ void Sequencer::InitSequencer() {
     m_tick = 10;
 }
 
-void Sequencer::RequestCommand(int command) {
+bool Sequencer::RequestCommand(int command) {
+    // A command switched under a running one would run the new schedule from the old start.
+    if (m_busy) {
+        return false;
+    }
     m_command = command;
     m_state = State::Command;
+    return true;
 }
 
-void Sequencer::RequestControllerInformation() {
+bool Sequencer::RequestControllerInformation() {
+    if (m_busy) {
+        return false;
+    }
     m_captureStarted = false;
-    RequestCommand(CommandCode::RestartForProgramNumber);
+    return RequestCommand(CommandCode::RestartForProgramNumber);
+}
+
+bool Sequencer::RequestLiveData() {
+    // Leaving "COMMAND" mid-schedule would skip the end step and leave busy set for ever.
+    if (m_busy) {
+        return false;
+    }
+    m_state = State::ViewData;
+    return true;
+}
+
+bool Sequencer::ReturnToIdle() {
+    if (m_busy) {
+        return false;
+    }
+    m_command = CommandCode::NoCommand;
+    m_state = State::DoNothing;
+    return true;
+}
+
+void Sequencer::RequestConnectOrDisconnect() {
+    m_pendingAction = PendingAction::ConnectOrDisconnect;
+}
+
+void Sequencer::RequestLog(bool open) {
+    m_pendingAction = open ? PendingAction::OpenLog : PendingAction::CloseLog;
+}
+
+void Sequencer::CancelPendingAction() {
+    m_pendingAction = PendingAction::None;
 }
 
 void Sequencer::ResetNoData() {
     m_noDataCounter = 0;
     m_noDataWarningShown = false;
+}
+
+CommandProgress Sequencer::Progress() const {
+    if (!m_busy) {
+        return {};
+    }
+    const int total = EndOffset(m_command) + 1;
+    return {std::min(m_tick - m_startTick + 1, total), total};
 }
 
 void Sequencer::ShowStatus(std::string_view text) {

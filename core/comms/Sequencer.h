@@ -12,6 +12,7 @@
 #include "core/comms/ReceiveBuffer.h"
 #include "core/comms/ReplyParsers.h"
 #include "core/comms/SendSchedule.h"
+#include "core/comms/SequencerAccess.h"
 #include "core/comms/SequencerCodes.h"
 #include "core/image/RegisterImage.h"
 
@@ -31,8 +32,9 @@ struct SequencerContext {
 // The one-second communication sequencer with the receive buffer, the live field
 // texts and the data logger it drives. Everything runs on the UI thread; OnTimer
 // may be re-entered from inside a question it asks (a modal box runs ticks), so
-// the state is always set before asking and every step re-checks afterwards.
-class Sequencer {
+// the state is always set before asking and every step re-checks afterwards. Its
+// state changes only here: others read it and make requests.
+class Sequencer final : public ISequencerStatus, public ISequencerRequests {
 public:
     explicit Sequencer(const SequencerContext& context);
 
@@ -49,49 +51,54 @@ public:
     // The open port failed (device pulled): disconnect as the user would, then
     // say so. The image and the log file are kept.
     void OnLinkFailure();
+    // The port the next connect opens.
+    void SelectPort(int port) { m_portNumber = port; }
 
+    // ISequencerRequests
+    bool RequestCommand(int command) override;
+    bool RequestControllerInformation() override;
+    bool RequestLiveData() override;
+    bool ReturnToIdle() override;
+    void RequestConnectOrDisconnect() override;
+    void RequestLog(bool open) override;
+    void CancelPendingAction() override;
+    void NoteNoData() override { ++m_noDataCounter; }
+    // A tab change: the no-data count and the warning start afresh.
+    void ResetNoData();
+
+    // ISequencerStatus
+    bool IsBusy() const override { return m_busy; }
+    bool IsConnected() const override { return m_connected; }
+    int State() const override { return m_state; }
+    int Command() const override { return m_command; }
+    CommandProgress Progress() const override;
+    const LiveFields& Fields() const override { return m_fields; }
+    const std::string& StatusText() const override { return m_status; }
+    int ReceivedCount() const override { return m_receive.Count(); }
+    bool LoggedThisTick() const override { return m_logger.LoggedThisTick(); }
+
+    // The rest of the state, for the front ends, scripts and tests.
+    int PendingAction() const { return m_pendingAction; }
+    int PortNumber() const { return m_portNumber; }
+    bool CaptureStarted() const { return m_captureStarted; }
+    int NoDataCounter() const { return m_noDataCounter; }
+    bool NoDataWarningShown() const { return m_noDataWarningShown; }
+    int TickCount() const { return m_tick; }
+    bool CommandRunning() const { return m_commandStep != 0; }
+    // How the last configuration reply was judged.
+    ConfigReplyOutcome LastReplyOutcome() const { return m_lastReply; }
+    const ReceiveBuffer& Received() const { return m_receive; }
+    const DataLogger& Logger() const { return m_logger; }
+
+private:
     // Pending action 3: close when connected, otherwise try to open the port.
     void ConnectOrDisconnect();
     void SendToController(std::string_view text);
-
     // The parsers' effects on the image, the live fields and the window.
     void ParseConfigurationReply();
     bool ParseLiveRecord();
     bool ParseControllerInfo();
 
-    // What pages set and read (numbers from SequencerCodes.h).
-    int State() const { return m_state; }
-    void SetState(int state) { m_state = state; }
-    int Command() const { return m_command; }
-    void SetCommand(int command) { m_command = command; }
-    // Command code and state COMMAND together, as the request buttons do.
-    void RequestCommand(int command);
-    // "Refresh Controller Information": a new capture, then the restart that starts it.
-    void RequestControllerInformation();
-    int PendingAction() const { return m_pendingAction; }
-    void SetPendingAction(int action) { m_pendingAction = action; }
-    int PortNumber() const { return m_portNumber; }
-    void SetPortNumber(int port) { m_portNumber = port; }
-    bool IsBusy() const { return m_busy; }
-    bool IsConnected() const { return m_connected; }
-    bool CaptureStarted() const { return m_captureStarted; }
-    void SetCaptureStarted(bool started) { m_captureStarted = started; }
-    int NoDataCounter() const { return m_noDataCounter; }
-    void IncrementNoDataCounter() { ++m_noDataCounter; }
-    void ResetNoData();
-    bool NoDataWarningShown() const { return m_noDataWarningShown; }
-    int TickCount() const { return m_tick; }
-    bool CommandRunning() const { return m_commandStep != 0; }
-    const std::string& StatusText() const { return m_status; }
-    // How the last configuration reply was judged (for scripts and tests).
-    ConfigReplyOutcome LastReplyOutcome() const { return m_lastReply; }
-
-    const LiveFields& Fields() const { return m_fields; }
-    const ReceiveBuffer& Received() const { return m_receive; }
-    DataLogger& Logger() { return m_logger; }
-    const DataLogger& Logger() const { return m_logger; }
-
-private:
     void ShowStatus(std::string_view text);
     void RunPendingAction();
     void RunState(int now);

@@ -4,9 +4,8 @@
 
 namespace orvane {
 
-// Sequencer states, command codes and pending actions. Pages set and compare
-// these numbers, and any int may be found in the state (it then falls back to
-// DoNothing), so they stay plain ints rather than enums.
+// Sequencer states, command codes and pending actions: the numbers the status line,
+// the logger and the pages compare. Only the sequencer sets them.
 namespace State {
 inline constexpr int DoNothing = 18;
 inline constexpr int ViewData = 20;

@@ -1,6 +1,5 @@
 #include "core/rules/ConfigurationLoad.h"
 
-#include "core/comms/Sequencer.h"
 #include "core/comms/SequencerTexts.h"
 #include "core/image/ConfigFile.h"
 #include "core/image/Conversions.h"
@@ -28,8 +27,7 @@ void RefuseBusy(IPrompter& prompter) {
 } // namespace
 
 LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool& fileError) {
-    Sequencer& sequencer = context.sequencer;
-    if (sequencer.IsBusy()) {
+    if (context.status.IsBusy()) {
         RefuseBusy(context.prompter);
         return LoadOutcome::Busy;
     }
@@ -39,7 +37,7 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
     }
     // Ticks run while the dialog is open: a command asked for just before may have
     // started meanwhile, and must not have its image replaced under it.
-    if (sequencer.IsBusy()) {
+    if (context.status.IsBusy()) {
         RefuseBusy(context.prompter);
         return LoadOutcome::Busy;
     }
@@ -66,8 +64,7 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
         Warn(context.prompter, kWrongFile, kChecksumCaption);
         context.view.ShowChecksum(std::string(texts::kChecksumError));
         fileError = true;
-        sequencer.SetState(State::DoNothing);
-        sequencer.SetCommand(CommandCode::NoCommand);
+        context.requests.ReturnToIdle();
         image.LoadDefaultTemplate();
         return LoadOutcome::ChecksumMismatch;
     case FileReadOutcome::Loaded:
@@ -77,20 +74,19 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
     image.SetTexts(read.groups);
     image.ShowConfigurationInfo(context.view);
     // Set before the log question, whose box lets ticks run.
-    sequencer.SetState(State::DoNothing);
-    sequencer.SetCommand(CommandCode::NoCommand);
-    CheckLogEnableChange(previousOptions, image, sequencer, context.prompter);
+    context.requests.ReturnToIdle();
+    CheckLogEnableChange(previousOptions, image, context.requests, context.prompter);
     fileError = false;
     return LoadOutcome::Loaded;
 }
 
 void CheckLogEnableChange(const std::string& previousOptions, RegisterImage& image,
-                          Sequencer& sequencer, IPrompter& prompter) {
+                          ISequencerRequests& requests, IPrompter& prompter) {
     const bool before = (ScanHex(previousOptions).value_or(0) & kLogEnableBit) != 0;
     const bool now = image.OptionBit(kLogEnableBit);
     if (!now) {
         if (before) {
-            sequencer.SetPendingAction(PendingAction::CloseLog);
+            requests.RequestLog(false);
         }
         return;
     }
@@ -101,7 +97,7 @@ void CheckLogEnableChange(const std::string& previousOptions, RegisterImage& ima
         prompter.ShowMessage(std::string(texts::kCreateLog), std::string(texts::kCreateLogCaption),
                              MessageIcon::Exclamation, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes) {
-        sequencer.SetPendingAction(PendingAction::OpenLog);
+        requests.RequestLog(true);
     } else {
         image.SetOptionBit(kLogEnableBit, false);
     }

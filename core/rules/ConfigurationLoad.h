@@ -3,16 +3,16 @@
 #include <string>
 
 #include "core/comms/Prompter.h"
+#include "core/comms/SequencerAccess.h"
 #include "core/image/RegisterImage.h"
 
 namespace orvane {
 
-class Sequencer;
-
 // What loading a configuration file reads and changes; the Start page supplies it.
 struct ConfigurationLoadContext {
     RegisterImage& image;
-    Sequencer& sequencer;
+    const ISequencerStatus& status;
+    ISequencerRequests& requests;
     IPrompter& prompter;
     IConfigInfoView& view; // the configuration fields and the "Checksum" field
 };
@@ -39,6 +39,6 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
 // Cleared: the log file is closed. Newly set: the user is asked whether to open one;
 // on No the bit is cleared again.
 void CheckLogEnableChange(const std::string& previousOptions, RegisterImage& image,
-                          Sequencer& sequencer, IPrompter& prompter);
+                          ISequencerRequests& requests, IPrompter& prompter);
 
 } // namespace orvane

@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "core/comms/LiveText.h"
-#include "core/comms/Sequencer.h"
+#include "core/comms/SequencerAccess.h"
+#include "core/comms/SequencerCodes.h"
 #include "core/image/RegisterLayout.h"
 
 namespace orvane {
@@ -113,8 +114,9 @@ void LiveDataRules::ShowIdle(LiveDataTickActions& actions) {
     }
 }
 
-LiveDataTickActions LiveDataRules::OnTick(const RegisterImage& image, const Sequencer& sequencer,
-                                          bool refreshPending, bool loggingPlaying) {
+LiveDataTickActions LiveDataRules::OnTick(const RegisterImage& image,
+                                          const ISequencerStatus& sequencer, bool refreshPending,
+                                          bool loggingPlaying) {
     LiveDataTickActions actions;
     const bool logEnabled = image.OptionBit(kLogEnableBit);
     if (refreshPending && (m_step == 0 || m_step == 1)) {
@@ -132,7 +134,7 @@ LiveDataTickActions LiveDataRules::OnTick(const RegisterImage& image, const Sequ
     }
     actions.logBoxChecked = logEnabled;
     if (logEnabled) {
-        if (sequencer.IsConnected() && sequencer.Logger().LoggedThisTick() && !loggingPlaying &&
+        if (sequencer.IsConnected() && sequencer.LoggedThisTick() && !loggingPlaying &&
             !m_loggingShown) {
             actions.picture = kPictureLiveLogging;
             m_idleShown = false;

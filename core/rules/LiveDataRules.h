@@ -10,7 +10,7 @@
 
 namespace orvane {
 
-class Sequencer;
+class ISequencerStatus;
 
 // The "Live Data" page's pictures, by resource id.
 inline constexpr int kPictureLiveLogging = 242; // animated while lines are logged
@@ -46,7 +46,7 @@ class LiveDataRules {
 public:
     // One tick while the page's tab is visible. refreshPending: the page's refresh
     // flag reads "0"; loggingPlaying: the page's logging animation is playing.
-    LiveDataTickActions OnTick(const RegisterImage& image, const Sequencer& sequencer,
+    LiveDataTickActions OnTick(const RegisterImage& image, const ISequencerStatus& sequencer,
                                bool refreshPending, bool loggingPlaying);
 
     // Moves every row down one (the oldest is lost) and fills the top row.

@@ -1,6 +1,10 @@
 #include "core/rules/ProfileChartPoints.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+
+#include "core/image/Conversions.h"
 
 namespace orvane::profile {
 
@@ -8,6 +12,17 @@ namespace {
 
 constexpr double kPwmAxisMax = 105.0;
 constexpr double kRpmHeadroom = 100.0;
+constexpr std::size_t kSensorField = 8;
+
+bool Failed(const std::string& text) {
+    return text.find("FAIL") != std::string::npos;
+}
+
+std::optional<double> Reading(const LiveFields& fields, int input) {
+    const std::string& text = fields[kSensorField + static_cast<std::size_t>(input - 1)];
+    const auto value = Failed(text) ? std::nullopt : ScanReal(text);
+    return value && std::isfinite(*value) ? value : std::nullopt;
+}
 
 } // namespace
 
@@ -49,6 +64,56 @@ std::vector<ProfilePoint> CurvePoints(const ProfileRecord& record, const Profile
         break;
     }
     return {};
+}
+
+std::optional<ProfilePoint> OperatingPoint(const LiveFields& fields, const ProfileRecord& record,
+                                           const ProfileType& type, int fan) {
+    std::optional<double> input;
+    switch (record.activeInput) {
+    case ActiveInput::Input1:
+        input = Reading(fields, 1);
+        break;
+    case ActiveInput::Input2:
+        input = Reading(fields, 2);
+        break;
+    case ActiveInput::Either: {
+        // The higher reading has priority, as the controller takes it.
+        const auto first = Reading(fields, 1);
+        const auto second = Reading(fields, 2);
+        if (first && second) {
+            input = std::max(*first, *second);
+        }
+        break;
+    }
+    case ActiveInput::None:
+        break;
+    }
+    const std::string& speedText =
+        fields[static_cast<std::size_t>(2 * (fan - 1) + (type.speed == SpeedUnit::Pwm ? 1 : 0))];
+    const auto speed = Failed(speedText) ? std::nullopt : ScanDecimal(speedText);
+    if (!input || !speed) {
+        return std::nullopt;
+    }
+    return ProfilePoint{*input, double(*speed)};
+}
+
+std::vector<int> EditablePoints(const ProfileRecord& record) {
+    switch (record.pointMode) {
+    case PointMode::TwoPoint:
+        return {1, reg::kPointCount};
+    case PointMode::MultiPoint:
+        return {1, 2, 3, 4, 5, 6, 7, 8};
+    case PointMode::None:
+        break;
+    }
+    return {};
+}
+
+ProfilePoint SnapMovedPoint(ProfilePoint at, const ProfileType& type) {
+    const double steps = std::round(at.x / type.Step());
+    const double x = type.IsVoltage() ? steps / 10.0 : steps;
+    return {std::clamp(x, type.InputMin(), type.InputMax()),
+            std::clamp(std::round(at.y), 0.0, type.SpeedLimit())};
 }
 
 } // namespace orvane::profile

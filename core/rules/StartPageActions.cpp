@@ -1,6 +1,6 @@
 #include "core/rules/StartPageActions.h"
 
-#include "core/comms/Sequencer.h"
+#include "core/comms/SequencerCodes.h"
 #include "core/comms/SequencerTexts.h"
 #include "core/rules/ConfigurationLoad.h"
 
@@ -27,7 +27,7 @@ bool StartPageActions::Confirm(std::string_view text, std::string_view caption) 
 }
 
 bool StartPageActions::RefusedAsBusy() {
-    if (!m_sequencer.IsBusy()) {
+    if (!m_status.IsBusy()) {
         return false;
     }
     Warn(texts::kBusy, texts::kBusyCaption);
@@ -40,15 +40,15 @@ void StartPageActions::ReadConfiguration() {
     }
     if (m_image.OptionBit(kLogEnableBit)) {
         Warn(texts::kLogActive, texts::kLogActiveCaption);
-    } else if (m_sequencer.IsConnected()) {
-        m_sequencer.RequestCommand(CommandCode::ReadConfig);
+    } else if (m_status.IsConnected()) {
+        m_requests.RequestCommand(CommandCode::ReadConfig);
     } else {
         Warn(texts::kNotConnected, texts::kNotConnectedCaption);
     }
 }
 
 void StartPageActions::OpenConfigurationFile() {
-    LoadConfigurationFile({m_image, m_sequencer, m_prompter, m_view}, m_fileError);
+    LoadConfigurationFile({m_image, m_status, m_requests, m_prompter, m_view}, m_fileError);
 }
 
 bool StartPageActions::ReloadTemplate() {
@@ -58,7 +58,7 @@ bool StartPageActions::ReloadTemplate() {
     const std::string previousOptions = m_image.Text(kOptionRegister);
     m_image.LoadDefaultTemplate();
     m_image.RefreshConfigurationInfo(m_view);
-    CheckLogEnableChange(previousOptions, m_image, m_sequencer, m_prompter);
+    CheckLogEnableChange(previousOptions, m_image, m_requests, m_prompter);
     return true;
 }
 
@@ -66,12 +66,12 @@ void StartPageActions::RestoreDefault() {
     if (RefusedAsBusy()) {
         return;
     }
-    if (!m_sequencer.IsConnected()) {
+    if (!m_status.IsConnected()) {
         Warn(texts::kNotConnected, texts::kNotConnectedCaption);
         return;
     }
     if (Confirm(kRestoreQuestion, kRestoreCaption) && ReloadTemplate()) {
-        m_sequencer.RequestCommand(CommandCode::WriteDefault);
+        m_requests.RequestCommand(CommandCode::WriteDefault);
     }
 }
 
@@ -79,8 +79,8 @@ void StartPageActions::RestartController() {
     if (RefusedAsBusy()) {
         return;
     }
-    if (m_sequencer.IsConnected()) {
-        m_sequencer.RequestCommand(CommandCode::Restart);
+    if (m_status.IsConnected()) {
+        m_requests.RequestCommand(CommandCode::Restart);
     } else {
         Warn(texts::kNotConnected, texts::kNotConnectedCaption);
     }
@@ -94,8 +94,8 @@ void StartPageActions::RefreshControllerInformation() {
     if (RefusedAsBusy()) {
         return;
     }
-    if (m_sequencer.IsConnected()) {
-        m_sequencer.RequestControllerInformation();
+    if (m_status.IsConnected()) {
+        m_requests.RequestControllerInformation();
     } else {
         Warn(texts::kNotConnected, texts::kNotConnectedCaption);
     }

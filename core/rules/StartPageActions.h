@@ -3,20 +3,20 @@
 #include <string_view>
 
 #include "core/comms/Prompter.h"
+#include "core/comms/SequencerAccess.h"
 #include "core/image/RegisterImage.h"
 
 namespace orvane {
-
-class Sequencer;
 
 // The Start page's buttons: each refuses with its message, asks its question, and
 // asks the sequencer for its command; nothing is sent from here.
 class StartPageActions {
 public:
     // `view` shows the configuration fields and the "Checksum" field.
-    StartPageActions(RegisterImage& image, Sequencer& sequencer, IPrompter& prompter,
-                     IConfigInfoView& view)
-        : m_image(image), m_sequencer(sequencer), m_prompter(prompter), m_view(view) {}
+    StartPageActions(RegisterImage& image, const ISequencerStatus& status,
+                     ISequencerRequests& requests, IPrompter& prompter, IConfigInfoView& view)
+        : m_image(image), m_status(status), m_requests(requests), m_prompter(prompter),
+          m_view(view) {}
 
     // "Read Configuration File from Controller".
     void ReadConfiguration();
@@ -42,7 +42,8 @@ private:
     bool Confirm(std::string_view text, std::string_view caption);
 
     RegisterImage& m_image;
-    Sequencer& m_sequencer;
+    const ISequencerStatus& m_status;
+    ISequencerRequests& m_requests;
     IPrompter& m_prompter;
     IConfigInfoView& m_view;
     bool m_fileError = false;

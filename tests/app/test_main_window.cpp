@@ -77,7 +77,7 @@ TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
     EXPECT_EQ(TextColour(window->NoteField()), kRed);
     EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again
 
-    window->Sequencing().IncrementNoDataCounter();
+    window->Requests().NoteNoData();
     window->SetSyncingSeen(true);
     ClickTab(7); // "Live Data"
     EXPECT_EQ(window->NoteField()->text(), " ");

@@ -107,7 +107,7 @@ TEST_F(WindowEndToEnd, ConnectReadEditDownloadReadBackSaveOpenAndDisconnect) {
     EXPECT_FALSE(start->FileError());
     EXPECT_TRUE(prompter.asked.empty());
 
-    window->Sequencing().RequestControllerInformation();
+    window->Requests().RequestControllerInformation();
     ASSERT_TRUE(TickUntil(commandEnded));
     EXPECT_TRUE(start->ControllerInfoField()->toPlainText().startsWith("ORV"));
     ExpectReadable(start);

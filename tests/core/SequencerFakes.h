@@ -118,8 +118,8 @@ struct SequencerRig : ILink, IPortSettings {
     }
     // Connects on the next tick (the first connection leaves "DO_NOTHING").
     void Connect(int port = 3) {
-        seq.SetPortNumber(port);
-        seq.SetPendingAction(PendingAction::ConnectOrDisconnect);
+        seq.SelectPort(port);
+        seq.RequestConnectOrDisconnect();
         Tick();
     }
     void Receive(std::string_view bytes) {

@@ -89,13 +89,13 @@ TEST(LiveDataTicks, ReinitialiseThenStepAndFollowTheLog) {
     EXPECT_EQ(tick(false), "box on |0") << "not connected: no step";
 
     rig.Connect();
-    rig.seq.SetState(State::ViewData);
+    rig.seq.RequestLiveData();
     EXPECT_EQ(tick(false), "box on step|0");
     const std::string path = ::testing::TempDir() + "live_data_ticks.txt";
     rig.prompter.savePath = path;
-    rig.seq.Logger().OpenLogFile();
+    rig.seq.RequestLog(true);
     rig.Tick();
-    ASSERT_TRUE(rig.seq.Logger().LoggedThisTick());
+    ASSERT_TRUE(rig.seq.LoggedThisTick());
     EXPECT_EQ(tick(false), "box on picture 242 step|0");
     EXPECT_EQ(tick(false), "box on step|0") << "shown once";
     rig.image.SetText(kOptionRegister, "0000");

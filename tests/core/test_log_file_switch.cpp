@@ -19,7 +19,7 @@ std::string Contents(const std::string& path) {
 // cancelled choice keeps it running and only a file that opens takes over.
 TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSuccess) {
     SequencerRig rig;
-    DataLogger& logger = rig.seq.Logger();
+    DataLogger logger(rig.image, rig.view, rig.prompter);
     const std::string first = ::testing::TempDir() + "log_switch_first.txt";
     const std::string second = ::testing::TempDir() + "log_switch_second.txt";
     const std::string unopenable = ::testing::TempDir() + "no_such_dir/log.txt";

@@ -6,6 +6,7 @@
 
 #include "core/reports/CsvWriter.h"
 #include "core/reports/JsonWriter.h"
+#include "core/reports/LiveCsv.h"
 
 using namespace orvane;
 
@@ -56,4 +57,18 @@ TEST(CsvWriter, QuotesOnlyWhatRfc4180Requires) {
     for (const auto& c : cases) {
         EXPECT_EQ(CsvRow(c.cells), c.row) << "case " << ::testing::PrintToString(c.cells);
     }
+}
+
+// Live fields exactly as the controller sends them become spreadsheet cells.
+TEST(LiveCsv, FieldsBecomeNumbersOrFail) {
+    const LiveFields fields{"\n 1200", "  0",   "FAIL", " 45",  "    0", "100", "00012",
+                            " 7",      " 25.3", "FAIL", " HI ", " LO ",  "13",  "77s"};
+    EXPECT_EQ(LiveCsvCells("T", fields),
+              (std::vector<std::string>{"T", "1200", "0", "FAIL", "45", "0", "100", "12", "7",
+                                        "25.3", "FAIL", "HI", "LO", "13", "77"}));
+    const LiveFields odd{"12a", "", "x", "", "", "", "", "", "-1.50", "n/a", "", "", "", "7x s"};
+    const std::vector<std::string> cells = LiveCsvCells("T", odd);
+    EXPECT_EQ(cells[1] + "|" + cells[2] + "|" + cells[9] + "|" + cells[10] + "|" + cells[14],
+              "12a||-1.50|n/a|7x s"); // what holds no number stays as it came
+    EXPECT_EQ(LiveCsvHeader().size(), cells.size());
 }

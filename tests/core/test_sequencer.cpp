@@ -3,6 +3,7 @@
 // and refuses with the fixed texts; a log holds exactly the header and one record per live tick.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -219,8 +220,15 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
                   std::string(c.name).substr(0, std::string(c.name).find(',')));
         int ended = 0;
         for (; rig.seq.IsBusy() && ended < 70; ++ended) {
+            EXPECT_EQ(rig.seq.Progress(),
+                      (CommandProgress{std::min(ended + 1, EndOffset(c.command) + 1),
+                                       EndOffset(c.command) + 1}));
+            // Requests that would cut into the schedule are refused; the sends below prove it.
+            EXPECT_FALSE(rig.seq.RequestLiveData() || rig.seq.RequestCommand(K::Restart) ||
+                         rig.seq.ReturnToIdle());
             rig.Tick();
         }
+        EXPECT_EQ(rig.seq.Progress(), CommandProgress{});
         EXPECT_EQ(ended, c.end);
         EXPECT_EQ(rig.seq.Received().Text().empty(), c.cleared);
         EXPECT_EQ(rig.SendsFrom(t), c.sends);
@@ -265,7 +273,8 @@ TEST(SequencerRead, LogCheckAfterRead) {
         rig.Connect();
         rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
         if (c.logOpen) {
-            rig.seq.Logger().OpenLogFile();
+            rig.seq.RequestLog(true);
+            rig.Tick();
         }
         rig.prompter.savePath.reset();
         rig.prompter.answer = c.answer;
@@ -329,7 +338,7 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
 
     rig.Start(CommandCode::ReadConfig);
     rig.Receive("leftover");
-    rig.seq.SetPendingAction(PendingAction::ConnectOrDisconnect);
+    rig.seq.RequestConnectOrDisconnect();
     rig.Tick();
     EXPECT_EQ(rig.Flags(), "disconnected | DO_NOTHING | NOCOMMAND | pending 2");
     EXPECT_EQ(rig.view.enables, rig.view.disables + 1);
@@ -342,9 +351,6 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.sent.size(), sends) << "nothing runs disconnected";
     rig.Connect(4);
     EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | READCONFIG | pending 2");
-    rig.seq.SetState(42); // unknown states fall back
-    rig.Tick();
-    EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | READCONFIG | pending 2");
 }
 
 // The log is opened through the pending action: cleared before the dialog opens, so ticks run
@@ -359,11 +365,11 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
         statusWhileAsking = rig.view.logStatus;
         rig.Tick(2);
     };
-    rig.seq.SetPendingAction(PendingAction::OpenLog);
+    rig.seq.RequestLog(true);
     rig.Tick(4); // the last three in "DO_NOTHING"
     EXPECT_EQ(statusWhileAsking, "OPENING LOG FILE");
     EXPECT_EQ(rig.prompter.saveRequests.size(), 1u);
-    rig.seq.SetState(State::ViewData);
+    rig.seq.RequestLiveData();
     rig.Tick(2);
     const std::string logged = std::string(kLogHeader) + "\r\n\r\n";
     EXPECT_EQ(ReadFile(path), logged);
@@ -389,7 +395,7 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
 TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
     SequencerRig rig;
     rig.Connect();
-    rig.seq.SetState(State::ViewData);
+    rig.seq.RequestLiveData();
     rig.Receive(std::string(120, '#') + Record("6"));
     rig.Tick();
     EXPECT_EQ(rig.seq.StatusText(), "Syncing...");
@@ -401,11 +407,11 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
     EXPECT_EQ(rig.seq.Fields(), expected);
     EXPECT_TRUE(rig.sent.empty());
     for (int i = 0; i < 15; ++i) {
-        rig.seq.IncrementNoDataCounter();
+        rig.seq.NoteNoData();
     }
     rig.Tick();
     EXPECT_TRUE(rig.prompter.asked.empty()) << "15 is not above the limit";
-    rig.seq.IncrementNoDataCounter();
+    rig.seq.NoteNoData();
     rig.prompter.whileOpen = [&] { rig.Tick(3); }; // a second warning must not open
     rig.Tick();
     EXPECT_EQ(rig.prompter.asked,
@@ -419,7 +425,7 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
 // a full disk stops logging and says so.
 TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     SequencerRig rig;
-    DataLogger& logger = rig.seq.Logger();
+    DataLogger logger(rig.image, rig.view, rig.prompter);
     LiveFields fields{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
                       " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
     const std::string path = ::testing::TempDir() + "log_test.txt";

@@ -38,7 +38,8 @@ public:
     IPrompter& Prompter() override { return rig.prompter; }
     void OpenWithDesktop(const std::string& target) override { opened.push_back(target); }
     RegisterImage& Image() override { return rig.image; }
-    Sequencer& Sequencing() override { return rig.seq; }
+    const Sequencer& Sequencing() const override { return rig.seq; }
+    Sequencer& Requests() override { return rig.seq; }
     int TickIntervalMs() const override { return 1000; }
 
     void SetNote(const std::string& text) override { note = text; }

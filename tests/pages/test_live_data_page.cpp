@@ -64,7 +64,7 @@ TEST_F(LiveDataPage, HeaderFollowsTheModeWhenShownAgain) {
 
 TEST_F(LiveDataPage, SixReadingsLeaveTheLastFiveNewestOnTop) {
     rig.Connect();
-    rig.seq.SetState(State::ViewData);
+    rig.seq.RequestLiveData();
     page.OnTimer();
     page.OnTimer(); // re-initialised, nothing added yet
     EXPECT_EQ(Row(0), std::string(kLiveDataColumns, '|'));

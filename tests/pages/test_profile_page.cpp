@@ -3,6 +3,9 @@
 // through the points of its own mode on the axes of the profile type.
 #include <sstream>
 
+#include <gmock/gmock.h>
+
+#include "LiveFeed.h"
 #include "PageTestSupport.h"
 #include "core/rules/ProfileTexts.h"
 #include "pages/mD6.h"
@@ -265,6 +268,64 @@ TEST_F(ProfilePage, ChartDrawsEachShownFanThroughThePointsOfItsOwnMode) {
     EXPECT_EQ(Chart().accessibleDescription(), Chart().DescribeSeries());
     EXPECT_EQ(Chart().accessibleDescription().split('\n').first(),
               "Fan 1: (6, 0) (6, 30) (25, 30) (50, 90) (101, 90)");
+}
+
+// A point dragged on the chart lands on its fields' steps, fills the boxes as typing would
+// and is stored only by "Cleanup / Store Profiles"; the keys move the selected point a step.
+TEST_F(ProfilePage, APointDraggedOrMovedByKeysIsATypedEditOnItsSteps) {
+    Reload();
+    Select(1);
+    Store();
+    ASSERT_TRUE(host.profileStored && host.mainButtonsEnabled);
+    QApplication::processEvents();
+    QWidget* view = page->ProfileChartView()->Chart()->viewport();
+    const auto at = [&](double x, double y) { return Chart().PositionOf({x, y}).toPoint(); };
+    QTest::mousePress(view, Qt::LeftButton, {}, at(50, 90)); // point 8 of a Two Point curve
+    QTest::mouseMove(view, at(60.2, 70.8));
+    EXPECT_EQ(Boxes(), "25| | | | | | |60 / 30| | | | | | |71 / 6 5");
+    EXPECT_EQ(Curve(1).at(3), QPointF(60, 71));
+    EXPECT_FALSE(host.profileStored || host.mainButtonsEnabled);
+    EXPECT_EQ(host.note, profile::kStoreNote);
+    EXPECT_EQ(Image().Text(reg::PointInput(1, 8)), "0032") << "nothing stored mid-drag";
+    QTest::mouseRelease(view, Qt::LeftButton, {}, at(60.2, 70.8));
+
+    QWidget* chart = page->ProfileChartView()->Chart();
+    QTest::keyClick(chart, Qt::Key_Left);
+    QTest::keyClick(chart, Qt::Key_Up);
+    QTest::keyClick(chart, Qt::Key_3); // not a point of a Two Point curve
+    QTest::keyClick(chart, Qt::Key_1);
+    QTest::keyClick(chart, Qt::Key_Right);
+    EXPECT_EQ(Boxes(), "26| | | | | | |59 / 30| | | | | | |72 / 6 5");
+    Store();
+    EXPECT_EQ(Words(Image(), {reg::PointInput(1, 1), reg::PointInput(1, 8), reg::PointSpeed(1, 8)}),
+              "001A 003B 0048");
+}
+
+// While live data runs, each shown fan's operating point is marked with its values.
+TEST_F(ProfilePage, OperatingPointsFollowTheLiveRecord) {
+    Image().SetText(reg::kControlMode, "0002");
+    Image().SetText(reg::FanInput2Active(2), "0001"); // fan 2: either input, the higher counts
+    Reload();
+    Select(2);
+    page->ProfileChartView()->OnFanBoxClicked(3, true);
+    host.rig.Connect();
+    host.rig.seq.RequestLiveData();
+    LiveValues values = SampleValues("9s");
+    values[2] = " 1320";
+    FeedRecord(host.rig, values);
+    page->OnTimer();
+    ProfileChart& chart = *page->ProfileChartView();
+    EXPECT_FALSE(chart.OperatingMarker(1)) << "fan 1's curve is not shown";
+    ASSERT_TRUE(chart.OperatingMarker(2) && chart.OperatingMarker(3));
+    EXPECT_EQ(Chart().SeriesPoints(*chart.OperatingMarker(2)), (QList<QPointF>{{26.0, 1320}}));
+    EXPECT_EQ(Chart().SeriesPoints(*chart.OperatingMarker(3)), (QList<QPointF>{{25.4, 1480}}));
+    EXPECT_EQ(Chart().MarkerLabel(*chart.OperatingMarker(2)).toStdString(),
+              "26.0 \u00B0C, 1320 RPM");
+    EXPECT_THAT(Chart().accessibleDescription().toStdString(),
+                testing::HasSubstr("Fan 2 operating point: (26, 1320)"));
+    host.rig.Connect(); // disconnected: no live data
+    page->OnTimer();
+    EXPECT_FALSE(chart.OperatingMarker(2) || chart.OperatingMarker(3));
 }
 
 class ProfileWindow : public WindowTest {};

@@ -9,9 +9,9 @@
 
 #include "ToolsRig.h"
 #include "core/comms/DataLogger.h"
+#include "core/reports/LiveCsv.h"
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
-#include "tools/LiveCsv.h"
 
 namespace orvane::test {
 namespace {
@@ -68,20 +68,6 @@ TEST(CliOptions, TakesWhatHelpDocumentsAndNamesWhatItRefuses) {
     }
 }
 
-// Live fields exactly as the controller sends them become spreadsheet cells.
-TEST(LiveCsv, FieldsBecomeNumbersOrFail) {
-    const LiveFields fields{"\n 1200", "  0",   "FAIL", " 45",  "    0", "100", "00012",
-                            " 7",      " 25.3", "FAIL", " HI ", " LO ",  "13",  "77s"};
-    EXPECT_EQ(cli::LiveCsvCells("T", fields),
-              (std::vector<std::string>{"T", "1200", "0", "FAIL", "45", "0", "100", "12", "7",
-                                        "25.3", "FAIL", "HI", "LO", "13", "77"}));
-    const LiveFields odd{"12a", "", "x", "", "", "", "", "", "-1.50", "n/a", "", "", "", "7x s"};
-    const std::vector<std::string> cells = cli::LiveCsvCells("T", odd);
-    EXPECT_EQ(cells[1] + "|" + cells[2] + "|" + cells[9] + "|" + cells[10] + "|" + cells[14],
-              "12a||-1.50|n/a|7x s"); // what holds no number stays as it came
-    EXPECT_EQ(cli::LiveCsvHeader().size(), cells.size());
-}
-
 TEST(CliFiles, BackupsGetSafeNamesAndNeverReplaceOneAnother) {
     RegisterImage image = TemplateImage();
     const char* name = "A/B:C*\x01";
@@ -90,7 +76,7 @@ TEST(CliFiles, BackupsGetSafeNamesAndNeverReplaceOneAnother) {
     }
     image.SetValue(kIssueRegister, 12);
     const auto when = std::chrono::system_clock::from_time_t(1'700'000'000);
-    const std::string stamp = cli::LocalIsoTime(when); // 2023-11-14T22:13:20+00:00 in UTC
+    const std::string stamp = LocalIsoTime(when); // 2023-11-14T22:13:20+00:00 in UTC
     ASSERT_THAT(stamp, MatchesRegex(R"(2023-11-1[45]T[0-9]{2}:[0-9]{2}:20[+-][0-9]{2}:[0-9]{2})"));
     const std::string compact = stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2) + "-" +
                                 stamp.substr(11, 2) + stamp.substr(14, 2) + stamp.substr(17, 2);

@@ -1,9 +1,10 @@
-#include "tools/LiveCsv.h"
+#include "core/reports/LiveCsv.h"
 
 #include <charconv>
+#include <ctime>
 #include <string_view>
 
-namespace orvane::cli {
+namespace orvane {
 
 namespace {
 
@@ -55,4 +56,19 @@ std::vector<std::string> LiveCsvCells(const std::string& time, const LiveFields&
     return cells;
 }
 
-} // namespace orvane::cli
+std::string LocalIsoTime(std::chrono::system_clock::time_point when) {
+    const std::time_t t = std::chrono::system_clock::to_time_t(when);
+    // std::localtime's shared result is read at once, on the one thread that writes rows.
+    const std::tm local = *std::localtime(&t);
+    char text[64];
+    const std::string_view stamp(text,
+                                 std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local));
+    if (stamp.size() < 5) {
+        return std::string(stamp);
+    }
+    // "+0100" -> "+01:00"
+    return std::string(stamp.substr(0, stamp.size() - 2)) + ":" +
+           std::string(stamp.substr(stamp.size() - 2));
+}
+
+} // namespace orvane

@@ -1,0 +1,49 @@
+// "Trend..." on the Live Data page opens the trend, which the main ticks fill with every record
+// of the simulated controller once, shown or not, and whose lines break across a disconnect.
+#include "AppTestSupport.h"
+#include "pages/TrendWindow.h"
+#include "pages/mD8.h"
+
+namespace orvane::test {
+namespace {
+
+using TrendEndToEnd = WindowTest;
+
+TEST_F(TrendEndToEnd, FillsFromEveryRecordOnceAndBreaksAcrossADisconnect) {
+    ASSERT_TRUE(Connect());
+    ClickTab(7);
+    auto* page = static_cast<mD8*>(window->Page(7));
+    TrendWindow& trend = *window->Trend();
+    const trend::TrendRing& ring = trend.History().Records();
+    const auto liveRecords = [&](std::size_t count) {
+        return [&, count] {
+            if (window->Sequencing().State() != State::ViewData) {
+                Click(page->ViewButton());
+            }
+            return ring.Size() >= count;
+        };
+    };
+    ASSERT_NE(TickUntil(liveRecords(5)), 0);
+    EXPECT_FALSE(trend.isVisible()) << "it fills while closed";
+    Click(page->TrendButton());
+    EXPECT_TRUE(trend.isVisible());
+    EXPECT_EQ(trend.windowTitle(), "Trend");
+
+    ASSERT_FALSE(ClickConnect());
+    QTest::qWait(6 * kTickMs); // the controller's clock runs on meanwhile
+    ASSERT_TRUE(ClickConnect());
+    const std::size_t before = ring.Size();
+    ASSERT_NE(TickUntil(liveRecords(before + 5)), 0);
+    int breaks = 0;
+    for (std::size_t i = 1; i < ring.Size(); ++i) {
+        ASSERT_GT(ring.At(i).upTime, ring.At(i - 1).upTime) << "each record once, in order";
+        breaks += trend::IsBreak(ring.At(i - 1), ring.At(i), trend.History().RecordPeriodMs());
+    }
+    EXPECT_EQ(breaks, 1);
+    trend.Refresh();
+    EXPECT_EQ(trend.ChartOf(0)->LinePieces(trend.LineOf(0)).size(), 2);
+    EXPECT_EQ(trend.accessibleDescription().left(5), "RPM1 ");
+}
+
+} // namespace
+} // namespace orvane::test
