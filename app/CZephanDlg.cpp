@@ -18,10 +18,10 @@
 #include "app/QtPrompter.h"
 #include "app/ReportDialog.h"
 #include "app/SaveConfiguration.h"
-#include "app/SerialLink.h"
 #include "app/SimulatorPort.h"
 #include "app/VersionText.h"
 #include "controls/AccessibleText.h"
+#include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD2.h"
@@ -32,26 +32,17 @@
 #include "pages/mD7.h"
 #include "pages/mD8.h"
 #include "pages/mD9.h"
+#include "serial/SerialLink.h"
 
 namespace orvane {
 
 namespace {
 
 constexpr int kPictureSize = 28; // the status pictures, and the height of the fields beside them
-constexpr int kLiveDataIndex = 7;
-constexpr int kAlarmConfigIndex = 6;
-constexpr int kIndicatorIndex = 8;
 
 const std::array<const char*, kTabCount> kTabCaptions{
     "Comms",         "Start",     "Mode",      "Fan Setting", "ModBus ", "Multi Point/Speed",
     "Alarm Config.", "Live Data", "Indicator", "Contact"};
-
-const char* const kAlarmNote =
-    "NOTE:\n\rAlarm Action Priority:\n\rAlarm1 has priority over 2. Just as Alarm 2 has over 3....";
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QLabel* NewField(const QString& text, const QString& accessibleName, bool bordered = false) {
     auto* field = new QLabel;
@@ -107,8 +98,13 @@ CZephanDlg::CZephanDlg(DlgOptions options, QWidget* parent)
       m_enumerator(std::make_unique<PortEnumeratorLinux>(
           m_settings, std::vector<PortCandidate>{SimulatorPort::Candidate()},
           m_options.hardwarePorts, m_options.simulatorProcesses)),
+      // The port stops its thread before the window goes (the window owns the link),
+      // and Qt drops calls still queued for a window that is destroyed.
       m_link(std::make_unique<SerialLink>(
-          this, [this](unsigned number) { return ResolvePort(number); },
+          [this](std::function<void()> call) {
+              QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+          },
+          [this](unsigned number) { return ResolvePort(number); },
           [this](std::uint8_t byte) { m_sequencer.OnReceiveChar(byte); },
           [this] { m_sequencer.OnLinkFailure(); })),
       m_commsRelay(std::make_unique<CommsRelay>()),
@@ -253,14 +249,12 @@ void CZephanDlg::InitMainWindow() {
     m_commsRelay->SetTarget(m_comms);
     m_contact = new mD10(*this);
     m_startPage = new mD2(*this, *this);
-    m_modePage = new mD3(*this, *this);
-    m_modBusPage = new mD5(*this, *this);
     auto* liveData = new mD8(*this, *this);
     m_pages = {m_comms,
                m_startPage,
-               m_modePage,
+               new mD3(*this, *this),
                new mD4(*this, *this),
-               m_modBusPage,
+               new mD5(*this, *this),
                new mD6(*this, *this),
                new mD7(*this, *this),
                liveData,
@@ -293,35 +287,30 @@ void CZephanDlg::InitMainWindow() {
 
 void CZephanDlg::ShowPage(int index) {
     SetFieldText(m_note, " ");
-    if (m_sequencer.IsBusy() || index < 0 || index >= kTabCount) {
+    const TabChange change = ChangeTab(index + 1, m_sequencer.IsBusy());
+    if (!change.shown) {
         return;
     }
     m_refreshFlags.fill("0");
-    m_download->setEnabled(true);
+    m_download->setEnabled(change.downloadEnabled);
     m_save->setEnabled(true);
     m_pageStack->setCurrentIndex(index);
     m_pages[static_cast<std::size_t>(index)]->raise();
     for (int tab = kTabStart; tab <= kTabIndicator; ++tab) {
-        if (tab == index + 1) {
-            if (m_options.startTimers) {
-                TickPageAt(tab)->StartTicking();
-            }
-        } else {
+        if (tab != change.tickingTab) {
             TickPageAt(tab)->StopTicking();
+        } else if (m_options.startTimers) {
+            TickPageAt(tab)->StartTicking();
         }
     }
-
-    if (index != kLiveDataIndex) {
+    if (change.resetNoData) {
         m_sequencer.ResetNoData();
         m_syncingSeen = false;
     }
     m_activeTabNumber = index + 1;
     SetFieldText(m_activeTab, QString::number(m_activeTabNumber));
-    if (index == 0 || index == kIndicatorIndex) {
-        m_download->setEnabled(false);
-    }
-    if (index == kAlarmConfigIndex) {
-        SetNote(kAlarmNote);
+    if (!change.note.empty()) {
+        SetNote(std::string(change.note));
     }
     if (m_tabs->currentIndex() != index && m_tabs->count() > index) {
         const QSignalBlocker block(m_tabs);

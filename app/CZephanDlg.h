@@ -28,8 +28,6 @@ class ReportDialog;
 class SerialLink;
 class SimulatorPort;
 class mD2;
-class mD3;
-class mD5;
 class TrendWindow;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
@@ -124,21 +122,16 @@ public:
     std::string HelpDocumentPath() const override;
 
     SimulatorPort& Simulator() { return *m_simulator; }
-    PortEnumeratorLinux& Enumerator() { return *m_enumerator; }
 
     // The fields, for tests and the screenshot tool.
     QTabBar* Tabs() { return m_tabs; }
     QWidget* Page(int index) { return m_pages.at(static_cast<std::size_t>(index)); }
     mD1* CommsPage() { return m_comms; }
     mD2* StartPage() { return m_startPage; }
-    mD3* ModePage() { return m_modePage; }
-    mD5* ModBusPage() { return m_modBusPage; }
     mD10* ContactPage() { return m_contact; }
     TrendWindow* Trend() { return m_trend; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
-    QLabel* TickField() { return m_tick; }
-    QLabel* LogStatusField() { return m_logStatus; }
     QLabel* ConnectionField() { return m_connection; }
     QLabel* ActivityField() { return m_activity; }
     QLabel* ChecksumField() { return m_checksum; }
@@ -152,7 +145,6 @@ public:
     ReportDialog* Report() { return m_reportDialog; }
     const VisitLog& Visit() const { return m_visit; }
     CPictureEx* ActivityAnimation() { return m_activityAnimation; }
-    CPictureEx* LoggingIndicator() { return m_loggingIndicator; }
 
 private:
     void BuildLayout();
@@ -184,8 +176,6 @@ private:
     mD1* m_comms = nullptr;
     // Also the view of the configuration information and the controller information.
     mD2* m_startPage = nullptr;
-    mD3* m_modePage = nullptr;
-    mD5* m_modBusPage = nullptr;
     mD10* m_contact = nullptr;
     // Opened from the Live Data page; filled on every main tick, shown or not.
     TrendWindow* m_trend = nullptr;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ReportPdf.h"
+#include "controls/QtText.h"
 #include "core/image/Checksum.h"
 #include "core/image/ConfigFile.h"
 #include "core/reports/ReportHtml.h"
@@ -21,10 +22,6 @@ namespace {
 constexpr const char* kSiteKey = "Report/Site";
 constexpr const char* kEngineerKey = "Report/Engineer";
 constexpr const char* kNotSavedCaption = "Report not saved";
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Every control that shows a value says it to assistive technology as well.
 void Show(QLabel* field, const QString& text) {

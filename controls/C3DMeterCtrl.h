@@ -38,7 +38,6 @@ public:
     void SetRange(double minimum, double maximum);
     void SetValue(double value);
     void SetUnits(const QString& units);
-    double Minimum() const { return m_minimum; }
     double Maximum() const { return m_maximum; }
     double Value() const { return m_value; }
     QString Units() const { return m_units; }

@@ -237,11 +237,6 @@ int CChartCtrl::SeriesWidth(int handle) const {
     return series != nullptr ? series->pen().width() : 0;
 }
 
-int CChartCtrl::SeriesMarkers(int handle) const {
-    const QXYSeries* series = Series(handle);
-    return series != nullptr && series->pointsVisible() ? int(series->markerSize()) : 0;
-}
-
 QString CChartCtrl::DescribeSeries() const {
     QStringList lines;
     for (const auto& [handle, series] : m_series) {

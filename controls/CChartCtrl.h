@@ -59,7 +59,6 @@ public:
     QList<QPointF> SeriesPoints(int handle) const;
     QColor SeriesColour(int handle) const;
     int SeriesWidth(int handle) const;
-    int SeriesMarkers(int handle) const;
 
     // Each series as "name: (x, y) (x, y) ...", one a line, in the order they were added.
     QString DescribeSeries() const;

@@ -73,7 +73,6 @@ public:
     void SetWindowText(const QString& text);
     QString GetWindowText() const { return m_text; }
 
-    bool IsUpright() const { return m_upright; }
     // The text drawn over the bar.
     QString ShownText() const;
     QSize sizeHint() const override;

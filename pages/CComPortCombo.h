@@ -26,7 +26,6 @@ public:
 
     void Configure(bool includeNoneItem, const std::string& noneText, bool onlySerialService,
                    bool presentOnly);
-    int SelectedPort() const { return m_selectedPort; }
 
 private:
     bool m_includeNoneItem = true;

@@ -4,23 +4,11 @@
 
 #include "core/comms/Prompter.h"
 #include "core/comms/SequencerAccess.h"
+#include "core/rules/TabRules.h"
 
 namespace orvane {
 
 class RegisterImage;
-
-// Tab numbers as the active-tab indicator shows them (tab index + 1).
-inline constexpr int kTabComms = 1;
-inline constexpr int kTabStart = 2;
-inline constexpr int kTabMode = 3;
-inline constexpr int kTabFanSetting = 4;
-inline constexpr int kTabModBus = 5;
-inline constexpr int kTabProfile = 6;
-inline constexpr int kTabAlarmConfig = 7;
-inline constexpr int kTabLiveData = 8;
-inline constexpr int kTabIndicator = 9;
-inline constexpr int kTabContact = 10;
-inline constexpr int kTabCount = 10;
 
 // What every page may ask of the main window; pages are given it when built,
 // so tests can host a page without one.

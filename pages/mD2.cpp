@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/QtText.h"
 #include "core/image/Conversions.h"
 #include "core/image/TypedEntry.h"
 #include "core/rules/StartPageRules.h"
@@ -16,10 +17,6 @@ namespace orvane {
 namespace {
 
 const QColor kInformationBlue(0x19, 0x19, 0xFF);
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 } // namespace
 

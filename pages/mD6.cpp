@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
-#include "core/comms/Sequencer.h"
+#include "controls/QtText.h"
+#include "core/comms/SequencerCodes.h"
 #include "core/image/RegisterImage.h"
 #include "core/rules/ProfileTexts.h"
 
@@ -21,10 +22,6 @@ using profile::PointMode;
 
 const QStringList kFans{"1", "2", "3", "4"};
 const QStringList kActiveInputs{"1", "2", "1 or 2"};
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A caption whose text follows the profile type; a screen reader reads it as shown.
 void SetCaption(QLabel* caption, const std::string& text) {

@@ -49,7 +49,6 @@ public:
     QLineEdit* OnBox() { return m_on; }
     QLineEdit* OffBox() { return m_off; }
     QCheckBox* AlwaysOnBox() { return m_alwaysOn; }
-    QComboBox* ActiveInputList() { return m_activeInput; }
     QCheckBox* TwoPointBox() { return m_twoPoint; }
     QCheckBox* MultiPointBox() { return m_multiPoint; }
     QLineEdit* PointInput(int point) { return m_pointInputs.at(Slot(point)); }

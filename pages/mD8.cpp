@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
 
 namespace orvane {
@@ -15,10 +16,6 @@ namespace {
 
 const QColor kNewestRow(Qt::black);
 const QColor kOlderRows(96, 96, 96);
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The column names of the header's last line with the blanks after each: the
 // table's columns are as wide, so the values stand under their names.

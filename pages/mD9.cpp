@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/QtText.h"
 
 namespace orvane {
 
@@ -17,10 +18,6 @@ constexpr int kLampSize = 52;
 const QSize kThermometerSize(36, 108);
 const QSize kSwitchSize(38, 60);
 const QColor kPanelFace(248, 249, 251);
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 CPictureEx* NewPicture(QSize size, const QString& name) {
     auto* picture = new CPictureEx;

@@ -39,7 +39,6 @@ public:
     // Does not use the page's refresh flag: every tick follows the live data.
     void OnTimer() override;
 
-    const IndicatorRules& Rules() const { return m_rules; }
     const FanControls& Fan(int fan) const { return m_fans.at(static_cast<std::size_t>(fan - 1)); }
     const SensorControls& Sensor(int sensor) const {
         return m_sensors.at(static_cast<std::size_t>(sensor - 1));

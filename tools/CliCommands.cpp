@@ -36,7 +36,7 @@ constexpr int kCaptureMinimumCount = 1300;
 constexpr int kCaptureFillTicks = 40;
 
 Outcome Check(const CliOptions& options, std::ostream& out) {
-    const LoadedConfiguration loaded = LoadConfigurationFile(options.input);
+    const LoadedConfiguration loaded = ReadConfigurationFile(options.input);
     if (!loaded.outcome.ok()) {
         return loaded.outcome;
     }
@@ -63,11 +63,11 @@ Outcome Diff(const RegisterTexts& before, const RegisterTexts& after, bool json,
 }
 
 Outcome DiffFiles(const CliOptions& options, std::ostream& out) {
-    const LoadedConfiguration a = LoadConfigurationFile(options.input);
+    const LoadedConfiguration a = ReadConfigurationFile(options.input);
     if (!a.outcome.ok()) {
         return a.outcome;
     }
-    const LoadedConfiguration b = LoadConfigurationFile(options.secondInput);
+    const LoadedConfiguration b = ReadConfigurationFile(options.secondInput);
     if (!b.outcome.ok()) {
         return b.outcome;
     }
@@ -118,7 +118,7 @@ Outcome Read(CliSession& session, const std::string& output) {
     if (!read.outcome.ok()) {
         return read.outcome;
     }
-    return SaveConfigurationFile(read.texts, output);
+    return WriteConfigurationFile(read.texts, output);
 }
 
 // Ticks while `waiting` holds, at most `limit` times; the command that follows says
@@ -210,7 +210,7 @@ Outcome Identify(CliSession& session, VisitRecord& visit, std::ostream& err) {
 // the report is made whenever the write was, and says what the verification found.
 Outcome Write(CliSession& session, const CliOptions& options, const std::string& port,
               std::ostream& out, std::ostream& err) {
-    const LoadedConfiguration loaded = LoadConfigurationFile(options.input);
+    const LoadedConfiguration loaded = ReadConfigurationFile(options.input);
     if (!loaded.outcome.ok()) {
         return loaded.outcome;
     }
@@ -268,7 +268,7 @@ Outcome Write(CliSession& session, const CliOptions& options, const std::string&
 }
 
 Outcome DiffWithController(CliSession& session, const CliOptions& options, std::ostream& out) {
-    const LoadedConfiguration file = LoadConfigurationFile(options.input);
+    const LoadedConfiguration file = ReadConfigurationFile(options.input);
     if (!file.outcome.ok()) {
         return file.outcome;
     }
@@ -397,7 +397,6 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
     CliSession session(port.devicePath, port.number, std::chrono::milliseconds(options.tickMs),
                        showProgress ? &err : nullptr);
     if (Outcome connected = session.Connect(); !connected.ok()) {
-        connected.message = "cannot open " + port.devicePath;
         return connected;
     }
     Sequencer& seq = session.Sequencing();

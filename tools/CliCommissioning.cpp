@@ -48,11 +48,11 @@ Outcome SaveReport(const VisitRecord& visit, const std::string& path) {
 }
 
 Outcome ReportFromFiles(const CliOptions& options, std::ostream& out) {
-    const LoadedConfiguration found = LoadConfigurationFile(options.found);
+    const LoadedConfiguration found = ReadConfigurationFile(options.found);
     if (!found.outcome.ok()) {
         return found.outcome;
     }
-    const LoadedConfiguration left = LoadConfigurationFile(options.left);
+    const LoadedConfiguration left = ReadConfigurationFile(options.left);
     if (!left.outcome.ok()) {
         return left.outcome;
     }

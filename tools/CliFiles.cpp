@@ -77,7 +77,7 @@ NewFile WriteNewFile(const std::filesystem::path& path, const std::vector<std::u
 
 } // namespace
 
-LoadedConfiguration LoadConfigurationFile(const std::string& path) {
+LoadedConfiguration ReadConfigurationFile(const std::string& path) {
     const FileLoadResult file = ReadConfigurationFileBytes(path);
     if (!file.opened) {
         return {{kExitFile, "cannot read " + path + ": " + file.error}};
@@ -101,7 +101,7 @@ LoadedConfiguration LoadConfigurationFile(const std::string& path) {
     return {{}, read.groups};
 }
 
-Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& path) {
+Outcome WriteConfigurationFile(const RegisterTexts& texts, const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (Outcome encoded = EncodeFile(texts, bytes); !encoded.ok()) {
         return encoded;

@@ -15,10 +15,10 @@ struct LoadedConfiguration {
 
 // A configuration file with every check the GUI's loader makes, and the one the write
 // makes: each register must be four hexadecimal digits.
-LoadedConfiguration LoadConfigurationFile(const std::string& path);
+LoadedConfiguration ReadConfigurationFile(const std::string& path);
 
 // Saves the registers in the GUI's file format, replacing the file as a whole.
-Outcome SaveConfigurationFile(const RegisterTexts& texts, const std::string& path);
+Outcome WriteConfigurationFile(const RegisterTexts& texts, const std::string& path);
 
 // "<name>_Issue<n>_<YYYYMMDD-HHMMSS>.txt" at the PC's local time; characters that some file
 // systems refuse (path separators, control characters, Windows' reserved ones) become "_".

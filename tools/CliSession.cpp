@@ -20,11 +20,16 @@ constexpr int kOverrunTicks = 15;
 
 CliSession::CliSession(const std::string& devicePath, int portNumber,
                        std::chrono::milliseconds tick, std::ostream* progress)
-    : m_tick(tick), m_progress(progress), m_nextTick(std::chrono::steady_clock::now() + tick),
-      m_link(m_queue, devicePath),
+    : m_devicePath(devicePath), m_tick(tick), m_progress(progress),
+      m_nextTick(std::chrono::steady_clock::now() + tick),
+      // Every port number opens the device given.
+      m_link(
+          m_queue.Executor(),
+          [devicePath](unsigned) -> std::optional<std::string> { return devicePath; },
+          [this](std::uint8_t byte) { m_sequencer.OnReceiveChar(byte); },
+          [this] { m_sequencer.OnLinkFailure(); }),
       m_sequencer(SequencerContext{m_image, m_link, m_console, m_console, m_console, m_console,
                                    m_console}) {
-    m_link.Attach(m_sequencer);
     m_image.LoadDefaultTemplate();
     m_sequencer.InitSequencer();
     m_sequencer.SelectPort(portNumber);
@@ -64,7 +69,8 @@ Outcome CliSession::Connect() {
     if (!m_sequencer.IsConnected()) {
         // The sequencer would retry every tick; a script wants the answer now.
         m_sequencer.CancelPendingAction();
-        return {kExitPort, "cannot open the port"};
+        return {kExitPort,
+                "cannot open " + m_devicePath + ": " + OpenFailureReason(m_link.LastOpenFailure())};
     }
     return {};
 }

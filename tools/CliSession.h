@@ -9,8 +9,8 @@
 #include "core/comms/Sequencer.h"
 #include "core/image/RegisterImage.h"
 #include "serial/OwnerQueue.h"
+#include "serial/SerialLink.h"
 #include "tools/CliConsole.h"
-#include "tools/SerialLink.h"
 
 namespace orvane::cli {
 
@@ -43,7 +43,8 @@ public:
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Tries to open the port on the next tick, as the Comms page's Connect does.
+    // Tries to open the port on the next tick, as the Comms page's Connect does; says
+    // why when it cannot.
     Outcome Connect();
     // Asks for the command with `request` (which sets the command), then ticks until
     // it has ended; afterTick runs after every tick.
@@ -69,6 +70,7 @@ public:
 private:
     void ShowProgress(const std::string& name, int done, int total);
 
+    std::string m_devicePath;
     std::chrono::milliseconds m_tick;
     std::ostream* m_progress;
     std::chrono::steady_clock::time_point m_nextTick;

@@ -15,10 +15,6 @@ namespace {
 constexpr std::size_t kRecordLimit = 3999; // longer records are not written
 constexpr std::string_view kLogNotOpenedCaption = "Log file not opened";
 
-std::string FileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-}
-
 } // namespace
 
 DataLogger::DataLogger(RegisterImage& image, IMainWindowView& view, IPrompter& prompter)
@@ -70,7 +66,6 @@ void DataLogger::OpenLogFile() {
     }
     m_file = std::move(opened);
     m_path = *chosen;
-    m_fileName = FileNameOf(m_path);
     m_headerWritten = false;
     SetLogStatus(std::string(texts::kLogOpened));
     m_image.SetOptionBit(kLogEnableBit, true);

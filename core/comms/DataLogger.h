@@ -41,7 +41,6 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
     bool LoggedThisTick() const { return m_loggedThisTick; }
     const std::string& Path() const { return m_path; }
-    const std::string& FileName() const { return m_fileName; }
 
 private:
     struct FileCloser {
@@ -56,7 +55,6 @@ private:
     IPrompter& m_prompter;
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::string m_path;
-    std::string m_fileName;
     std::string m_status = "....";
     bool m_headerWritten = false;
     bool m_loggedThisTick = false;

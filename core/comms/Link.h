@@ -22,8 +22,12 @@ struct LinkOpenFailure {
     std::string detail;      // the system's own words, where it said more
 };
 
-// The sequencer's way to the controller: the main window implements it with
-// CSerialPort, tests with a recording fake. Received bytes come back through
+// Why the port could not be opened and what to do about it, in the user's words:
+// "is not present - plug the adapter in or choose another port".
+std::string OpenFailureReason(const LinkOpenFailure& failure);
+
+// The sequencer's way to the controller: SerialLink over CSerialPort for the window
+// and the command line, a recording fake in tests. Received bytes come back through
 // Sequencer::OnReceiveChar, a failure of an open port through OnLinkFailure.
 class ILink {
 public:

@@ -25,27 +25,7 @@ std::string OpenFailureText(int port, const LinkOpenFailure& failure) {
     if (!failure.devicePath.empty()) {
         text += " (" + failure.devicePath + ")";
     }
-    text += ": ";
-    switch (failure.error) {
-    case LinkOpenError::PermissionDenied:
-        return text + (failure.accessGroup.empty()
-                           ? "permission denied - ask your administrator for read and write "
-                             "access to the device"
-                           : "permission denied - add your user to the '" + failure.accessGroup +
-                                 "' group and log in again");
-    case LinkOpenError::InUse:
-        return text + "is in use by another program - close it there or choose another port";
-    case LinkOpenError::NotPresent:
-        return text + "is not present - plug the adapter in or choose another port";
-    case LinkOpenError::NotSerial:
-        return text + "is not a serial port - choose another port";
-    case LinkOpenError::SettingsRefused:
-        return text + "refuses 9600 baud, 8 data bits, no parity, 1 stop bit - choose another port";
-    case LinkOpenError::Unknown:
-        break;
-    }
-    return text + "could not be opened" +
-           (failure.detail.empty() ? "" : " (" + failure.detail + ")");
+    return text + ": " + OpenFailureReason(failure);
 }
 
 } // namespace

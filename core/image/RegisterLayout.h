@@ -4,6 +4,9 @@
 // register map and the command-line tools read register numbers from. Fans, points,
 // alarms and sensors count from 1, as the pages label them.
 
+#include <optional>
+#include <string_view>
+
 #include "core/image/RegisterImage.h"
 
 namespace orvane::reg {
@@ -119,16 +122,31 @@ enum class ControlMode : unsigned {
     VoltageRpm = 4,
 };
 
+// Register 183's text as a mode: exactly "0001" to "0004"; any other text is none.
+inline std::optional<ControlMode> ControlModeOf(std::string_view text) {
+    if (text.size() != 4 || text.substr(0, 3) != "000" || text[3] < '1' || text[3] > '4') {
+        return std::nullopt;
+    }
+    return static_cast<ControlMode>(text[3] - '0');
+}
+inline std::optional<ControlMode> ReadControlMode(const RegisterImage& image) {
+    return ControlModeOf(image.Text(kControlMode));
+}
+inline bool MeasuresVoltage(std::optional<ControlMode> mode) {
+    return mode == ControlMode::VoltagePwm || mode == ControlMode::VoltageRpm;
+}
+inline bool SetsRpm(std::optional<ControlMode> mode) {
+    return mode == ControlMode::TemperatureRpm || mode == ControlMode::VoltageRpm;
+}
+
 // A voltage mode is exactly "0003" or "0004"; anything else reads as temperature.
 inline bool IsVoltageMode(const RegisterImage& image) {
-    const std::string& text = image.Text(kControlMode);
-    return text == "0003" || text == "0004";
+    return MeasuresVoltage(ReadControlMode(image));
 }
 
 // Fan speeds are set in RPM exactly in "0002" and "0004"; anything else is PWM percent.
 inline bool IsRpmMode(const RegisterImage& image) {
-    const std::string& text = image.Text(kControlMode);
-    return text == "0002" || text == "0004";
+    return SetsRpm(ReadControlMode(image));
 }
 
 } // namespace orvane::reg

@@ -24,9 +24,13 @@ bool IsBoundedNumberText(std::string_view text, unsigned bound) {
     return IsDigitsText(text) && static_cast<unsigned>(ScanDecimal(text).value_or(0)) <= bound;
 }
 
-unsigned TypedNumber(std::string_view text, unsigned bound) {
-    const int value = ScanDecimal(text).value_or(0);
-    return value < 0 ? 0u : std::min(static_cast<unsigned>(value), bound);
+BoundedNumber HoldToRange(long long read, long long low, long long high) {
+    const long long held = std::clamp(read, low, high);
+    return {held, held != read};
+}
+
+BoundedNumber ReadTypedNumber(std::string_view text, long long low, long long high) {
+    return HoldToRange(ScanDecimal(text).value_or(0), low, high);
 }
 
 } // namespace orvane

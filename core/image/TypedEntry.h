@@ -18,7 +18,17 @@ inline constexpr unsigned kLargestWord = 0xFFFF;
 bool IsDigitsText(std::string_view text);
 bool IsBoundedNumberText(std::string_view text, unsigned bound);
 
-// A typed number as stored: leading digits in decimal, empty as 0, kept within 0 to `bound`.
-unsigned TypedNumber(std::string_view text, unsigned bound);
+// A number held to a range, and whether it had to be.
+struct BoundedNumber {
+    long long value = 0;
+    bool clamped = false; // the number read was outside the range
+    // As a register holds it: the low 16 bits, so -5 is FFFB.
+    unsigned Word() const { return static_cast<unsigned>(value) & 0xFFFFu; }
+};
+BoundedNumber HoldToRange(long long read, long long low, long long high);
+
+// A typed number as stored: read as a decimal integer (leading blanks and a sign, then digits
+// up to the first other character; no digit reads as 0) and held to `low`..`high`.
+BoundedNumber ReadTypedNumber(std::string_view text, long long low, long long high);
 
 } // namespace orvane

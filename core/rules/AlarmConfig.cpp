@@ -6,6 +6,7 @@
 
 #include "core/image/Conversions.h"
 #include "core/image/RegisterLayout.h"
+#include "core/image/TypedEntry.h"
 
 namespace orvane {
 
@@ -76,14 +77,13 @@ std::string SensorValueText(const std::string& word, bool voltage, bool asSigned
 }
 
 LimitedWord LimitTextToWord(const std::string& mode, std::string_view text) {
-    const bool voltage = mode == "0003" || mode == "0004";
-    const long long low = voltage ? 0 : kMinDegrees;
-    const long long high = voltage ? kMaxHundredthsOfVolt : kMaxDegrees;
-    const long long read = voltage ? ReadHundredths(text) : ScanDecimal(text).value_or(0);
-    const long held = static_cast<long>(std::clamp(read, low, high));
-    LimitedWord result{FormatHexWord(static_cast<unsigned>(held) & 0xFFFFu), std::nullopt};
-    if (held != read) {
-        result.corrected = voltage ? VoltageText(held) : FormatDecimal(held);
+    const bool voltage = reg::MeasuresVoltage(reg::ControlModeOf(mode));
+    const BoundedNumber held = voltage ? HoldToRange(ReadHundredths(text), 0, kMaxHundredthsOfVolt)
+                                       : ReadTypedNumber(text, kMinDegrees, kMaxDegrees);
+    LimitedWord result{FormatHexWord(held.Word()), std::nullopt};
+    if (held.clamped) {
+        const long value = static_cast<long>(held.value);
+        result.corrected = voltage ? VoltageText(value) : FormatDecimal(value);
     }
     return result;
 }
@@ -101,13 +101,12 @@ bool AlarmConfig::VoltageMode() const {
 }
 
 bool AlarmConfig::RpmHeaders() const {
-    const std::string mode = Mode();
-    return mode == "0002" || mode == "0004";
+    return reg::IsRpmMode(m_image);
 }
 
 unsigned AlarmConfig::FanActionBound(int fan) const {
-    const std::string mode = Mode();
-    if (mode == "0001" || mode == "0003") {
+    const std::optional<reg::ControlMode> mode = reg::ReadControlMode(m_image);
+    if (mode && !reg::SetsRpm(mode)) {
         return 100;
     }
     return m_image.Value(reg::FanMaxRpm(fan)).value_or(0) & 0xFFFFu;

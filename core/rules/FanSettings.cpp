@@ -2,19 +2,9 @@
 
 #include "core/image/Conversions.h"
 #include "core/image/RegisterLayout.h"
+#include "core/image/TypedEntry.h"
 
 namespace orvane {
-
-BoundedEntry ReadBoundedEntry(std::string_view text) {
-    const int read = ScanDecimal(text).value_or(0);
-    if (read < 0) {
-        return {0, true};
-    }
-    if (read > 0xFFFF) {
-        return {0xFFFF, true};
-    }
-    return {static_cast<unsigned>(read), false};
-}
 
 std::optional<bool> FanSettings::Used(int fan) const {
     const std::optional<unsigned> value = m_image.Value(reg::FanUsed(fan));
@@ -59,10 +49,11 @@ void FanSettings::SetUsed(int fan, bool used) {
 }
 
 std::optional<std::string> FanSettings::StoreEntry(int index, std::string_view text) {
-    const BoundedEntry entry = ReadBoundedEntry(text);
-    m_image.SetValue(index, entry.value);
+    // A register carries four hexadecimal digits and no more.
+    const BoundedNumber entry = ReadTypedNumber(text, 0, kLargestWord);
+    m_image.SetValue(index, entry.Word());
     if (entry.clamped) {
-        return FormatDecimal(entry.value);
+        return FormatDecimal(entry.Word());
     }
     return std::nullopt;
 }

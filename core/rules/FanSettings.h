@@ -9,15 +9,6 @@
 
 namespace orvane {
 
-// A typed number as a register word: read as a decimal integer (leading blanks, digits
-// up to the first other character; no digit reads as 0) and held to 0..65535, since a
-// register carries four hexadecimal digits and no more.
-struct BoundedEntry {
-    unsigned value = 0;
-    bool clamped = false; // the text stood for more (or less) than a word holds
-};
-BoundedEntry ReadBoundedEntry(std::string_view text);
-
 // The most digits an entry box takes: enough for 65535.
 inline constexpr int kEntryDigits = 5;
 

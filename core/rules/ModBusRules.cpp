@@ -17,18 +17,13 @@ constexpr unsigned kKeptBesideBaud = 0xEF;
 } // namespace
 
 void StoreRs485Address(RegisterImage& image, std::string_view text) {
-    image.SetValue(reg::kRs485Address, TypedNumber(text, kLargestWord));
+    image.SetValue(reg::kRs485Address, ReadTypedNumber(text, 0, kLargestWord).Word());
 }
 
 ClampedNumber ClampSiteNumber(std::string_view text, int largest) {
-    const int value = ScanDecimal(text).value_or(0);
-    if (value < 1) {
-        return {1, "1"};
-    }
-    if (value > largest) {
-        return {static_cast<unsigned>(largest), FormatDecimal(largest)};
-    }
-    return {static_cast<unsigned>(value), std::nullopt};
+    const BoundedNumber held = ReadTypedNumber(text, 1, largest);
+    const auto value = static_cast<unsigned>(held.value);
+    return {value, held.clamped ? std::optional(FormatDecimal(value)) : std::nullopt};
 }
 
 std::string_view BaudShown(unsigned serialSettings) {

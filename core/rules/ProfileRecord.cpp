@@ -29,21 +29,13 @@ double ProfileType::Snap(double value) const {
 }
 
 std::optional<ProfileType> ReadProfileType(const RegisterImage& image) {
-    const std::string& text = image.Text(reg::kControlMode);
-    ProfileType type;
-    if (text == "0001") {
-        type = {InputKind::Temperature, SpeedUnit::Pwm};
-    } else if (text == "0002") {
-        type = {InputKind::Temperature, SpeedUnit::Rpm};
-    } else if (text == "0003") {
-        type = {InputKind::Voltage, SpeedUnit::Pwm};
-    } else if (text == "0004") {
-        type = {InputKind::Voltage, SpeedUnit::Rpm};
-    } else {
+    const std::optional<reg::ControlMode> mode = reg::ReadControlMode(image);
+    if (!mode) {
         return std::nullopt;
     }
-    type.highestRpm = HighestDataSheetRpm(image);
-    return type;
+    return ProfileType{reg::MeasuresVoltage(mode) ? InputKind::Voltage : InputKind::Temperature,
+                       reg::SetsRpm(mode) ? SpeedUnit::Rpm : SpeedUnit::Pwm,
+                       HighestDataSheetRpm(image)};
 }
 
 unsigned HighestDataSheetRpm(const RegisterImage& image) {

@@ -21,7 +21,7 @@ void StoreTextField(RegisterImage& image, TextEntry entry, std::u16string_view t
 }
 
 void StoreIssue(RegisterImage& image, std::string_view text) {
-    image.SetValue(kIssueRegister, TypedNumber(text, kLargestWord));
+    image.SetValue(kIssueRegister, ReadTypedNumber(text, 0, kLargestWord).Word());
 }
 
 } // namespace orvane

@@ -10,6 +10,7 @@
 #include "core/rules/ModBusRules.h"
 #include "core/rules/ModeRules.h"
 #include "core/rules/StartPageRules.h"
+#include "core/rules/TabRules.h"
 
 using namespace orvane;
 
@@ -237,4 +238,26 @@ TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
             << c.before << (c.daily ? " daily " : " dummy ") << c.checked;
         EXPECT_EQ(c.daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), c.checked);
     }
+}
+
+// Selecting a tab: refused while busy and for no tab; Download off on "Comms" and "Indicator",
+// the alarm note on "Alarm Config.", the no-data count kept only on "Live Data", and exactly the
+// shown page from "Start" to "Indicator" ticks.
+TEST(TabRules, WhatSelectingATabChanges) {
+    EXPECT_FALSE(ChangeTab(kTabStart, true).shown);
+    EXPECT_FALSE(ChangeTab(0, false).shown || ChangeTab(kTabCount + 1, false).shown);
+    std::string seen;
+    for (int tab = 1; tab <= kTabCount; ++tab) {
+        const TabChange change = ChangeTab(tab, false);
+        seen += std::to_string(tab) + (change.shown ? "" : " refused") +
+                (change.downloadEnabled ? "" : " no download") +
+                (change.resetNoData ? "" : " keeps no-data") +
+                (change.note.empty() ? "" : " note") +
+                (change.tickingTab == tab ? " ticks"
+                 : change.tickingTab == 0 ? ""
+                                          : " wrong page") +
+                "|";
+    }
+    EXPECT_EQ(seen, "1 no download|2 ticks|3 ticks|4 ticks|5 ticks|6 ticks|7 note ticks|"
+                    "8 keeps no-data ticks|9 no download ticks|10|");
 }

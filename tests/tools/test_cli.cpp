@@ -169,8 +169,14 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
          {"diff", config, TempPath("no_such_file.txt")},
          2,
          "cannot read"},
-        {"no such device", {"restart", "--port", "/dev/orvane-none"}, 4, "cannot open"},
-        {"not a serial device", {"restart", "--port", "/dev/null"}, 4, "cannot open"},
+        {"no such device",
+         {"restart", "--port", "/dev/orvane-none"},
+         4,
+         "cannot open /dev/orvane-none: is not present - plug the adapter in"},
+        {"not a serial device",
+         {"restart", "--port", "/dev/null"},
+         4,
+         "cannot open /dev/null: is not a serial port"},
         {"unknown COM number", {"restart", "--port", "COM99"}, 4, "COM99"},
     };
     for (const auto& c : cases) {

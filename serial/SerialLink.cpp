@@ -1,4 +1,4 @@
-#include "app/SerialLink.h"
+#include "serial/SerialLink.h"
 
 #include <cstring>
 
@@ -27,15 +27,11 @@ LinkOpenError LinkErrorOf(DeviceOpenError error) {
 
 } // namespace
 
-SerialLink::SerialLink(QObject* receiver, CSerialPort::PortResolver resolver,
+SerialLink::SerialLink(OwnerExecutor handOff, CSerialPort::PortResolver resolver,
                        std::function<void(std::uint8_t)> onByte, std::function<void()> onFailure)
     : m_onByte(std::move(onByte)), m_onFailure(std::move(onFailure)) {
     m_port.SetPortResolver(std::move(resolver));
-    // The port stops its thread before the receiver goes (the receiver owns this
-    // link), and Qt drops calls still queued for a receiver that is destroyed.
-    m_port.SetOwnerExecutor([receiver](std::function<void()> call) {
-        QMetaObject::invokeMethod(receiver, std::move(call), Qt::QueuedConnection);
-    });
+    m_port.SetOwnerExecutor(std::move(handOff));
 }
 
 bool SerialLink::Open(int portNumber) {
