@@ -1,9 +1,7 @@
 // The Indicator page shows the live state on its displays, readably, without restarting animations.
 #include "LiveFeed.h"
 #include "PageTestSupport.h"
-#include "app/SimulatorPort.h"
 #include "pages/mD9.h"
-#include "tests/app/AppTestSupport.h"
 
 namespace orvane::test {
 namespace {
@@ -88,32 +86,6 @@ TEST_F(IndicatorPage, AnimationsRunOnAcrossRecords) {
     host.SelectTab(kTabLiveData);
     page.OnTimer();
     EXPECT_EQ(rig.seq.NoDataCounter(), 1) << "a page whose tab is not shown does nothing";
-}
-
-// The real window against the built-in simulated controller, fan 2 failed: the panel shows it.
-class IndicatorWindow : public WindowTest {};
-
-TEST_F(IndicatorWindow, SimulatedControllerWithAFailedFan) {
-    ASSERT_TRUE(Connect());
-    window->Simulator().Host().SetFanFailed(2, true);
-    window->resize(1280, 800);
-    ClickTab(8);
-    auto* page = static_cast<mD9*>(window->Page(8));
-    const auto live = [&] {
-        return Reading(page->Fan(2).led) == "FAIL" && page->Fan(1).meter->Value() > 0;
-    };
-    for (int i = 0; i < 200 && !live(); ++i) {
-        QTest::qWait(20);
-        window->OnTimer();
-        page->OnTimer();
-    }
-    ASSERT_TRUE(live()) << "up time " << page->UpTimeField()->text().toStdString();
-    EXPECT_EQ(window->Sequencing().StatusText(), "VIEW DATA");
-    EXPECT_TRUE(page->Fan(1).picture->IsAnimating());
-    EXPECT_FALSE(page->Fan(2).picture->IsPlaying());
-    EXPECT_EQ(page->Fan(2).meter->Value(), 0.0);
-    EXPECT_EQ(Reading(page->Lamp(1)), "off");
-    ExpectReadable(page);
 }
 
 } // namespace
