@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Every test: the fuzz targets (bounded), the core and simulator tests under
+# Every test: the format check, the fuzz targets (bounded), the core and simulator tests under
 # ASan+UBSan, the serial tests under TSan, then the whole suite in the normal
 # build, whose CTest summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 werror=()
-[ -n "${CI:-}" ] && werror=(-DORVANE_WERROR=ON)
+[ -n "${CI:-}" ] || [ "${ORVANE_WERROR:-}" = ON ] && werror=(-DORVANE_WERROR=ON)
 jobs=$(nproc)
 
 configure() { # dir, extra cmake args...
@@ -14,6 +14,9 @@ configure() { # dir, extra cmake args...
     shift
     cmake -S . -B "$dir" -G Ninja "${werror[@]}" "$@" >/dev/null
 }
+
+echo "== format (clang-format, no drift)"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== fuzz targets (clang, libFuzzer, bounded runs)"
 configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

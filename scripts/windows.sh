@@ -12,7 +12,7 @@ linux=${BUILD:-build}
 out=${WINDOWS_BUILD:-build-windows}
 
 werror=()
-[ -n "${CI:-}" ] && werror=(-DORVANE_WERROR=ON)
+[ -n "${CI:-}" ] || [ "${ORVANE_WERROR:-}" = ON ] && werror=(-DORVANE_WERROR=ON)
 
 sim=()
 if [ "$what" = test ]; then

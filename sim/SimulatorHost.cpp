@@ -309,7 +309,7 @@ void SimulatorHost::Wake() const {
     }
 }
 
-void SimulatorHost::Run(std::unique_ptr<Line> line, SimulatorOptions options) {
+void SimulatorHost::Run(std::unique_ptr<Line> line, const SimulatorOptions& options) {
     LineSession session(*line, options);
     std::uint64_t savedChanges = 0;
     m_runnerId = std::this_thread::get_id();

@@ -88,7 +88,8 @@ public:
     RegisterImage Configuration() const;
 
 private:
-    void Run(std::unique_ptr<Line> line, SimulatorOptions options);
+    // On its own thread: std::thread keeps its own copy of the options.
+    void Run(std::unique_ptr<Line> line, const SimulatorOptions& options);
     void EndThread(); // asks the thread to end, then joins it unless called on it
     template <typename F>
     void Change(F&& change);

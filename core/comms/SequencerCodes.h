@@ -5,29 +5,26 @@
 namespace orvane {
 
 // Sequencer states, command codes and pending actions: the numbers the status line,
-// the logger and the pages compare. Only the sequencer sets them.
-namespace State {
-inline constexpr int DoNothing = 18;
-inline constexpr int ViewData = 20;
-inline constexpr int ProgramNumberData = 22;
-inline constexpr int Command = 23;
-} // namespace State
+// the logger and the pages compare (plain ints, as they are stored and logged). Only the
+// sequencer sets them.
+struct State {
+    enum : int { DoNothing = 18, ViewData = 20, ProgramNumberData = 22, Command = 23 };
+};
 
-namespace CommandCode {
-inline constexpr int Restart = 1;
-inline constexpr int NoCommand = 2;
-inline constexpr int ReadConfig = 13;
-inline constexpr int WriteConfig = 16;
-inline constexpr int WriteDefault = 24;
-inline constexpr int RestartForProgramNumber = 25;
-} // namespace CommandCode
+struct CommandCode {
+    enum : int {
+        Restart = 1,
+        NoCommand = 2,
+        ReadConfig = 13,
+        WriteConfig = 16,
+        WriteDefault = 24,
+        RestartForProgramNumber = 25,
+    };
+};
 
-namespace PendingAction {
-inline constexpr int None = 2;
-inline constexpr int ConnectOrDisconnect = 3;
-inline constexpr int OpenLog = 5;
-inline constexpr int CloseLog = 6;
-} // namespace PendingAction
+struct PendingAction {
+    enum : int { None = 2, ConnectOrDisconnect = 3, OpenLog = 5, CloseLog = 6 };
+};
 
 // The status-line texts: "DO_NOTHING", "VIEW DATA", "PROGRAM NUMBER DATA", "COMMAND";
 // empty for an unknown state.

@@ -62,6 +62,7 @@ std::optional<PortCandidate> PortEnumeratorLinux::Resolve(int comNumber) {
     if (!identity) {
         // Never listed nor remembered: the number as a listing now would give it.
         std::vector<ComNumbers::Request> requests;
+        requests.reserve(now.size());
         for (const auto& candidate : now) {
             requests.push_back({candidate.identity, candidate.remember});
         }

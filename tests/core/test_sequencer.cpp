@@ -164,8 +164,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         info2{{0, "c"}, {8, "z"}},
         write{{0, "c"}, {8, "r"}, {10, text}, {26, " "}, {42, " "}, {49, " "}},
         restart{{0, "c"}, {8, "z"}, {11, " "}}, byDefault{{0, "c"}, {8, "x"}, {25, " "}};
-    namespace K = CommandCode;
-    namespace S = State;
+    using K = CommandCode;
+    using S = State;
     const struct {
         const char* name;
         int command;
