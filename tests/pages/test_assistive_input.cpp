@@ -139,7 +139,6 @@ TEST(AssistiveInput, EditsKeepTheStoreLockAndThePowerRelayRows) {
     profiles.OnTimer();
     Choose(profiles.FanList(), "1");
     const auto store = [&] {
-        host.profileStored = false;
         Apply(profiles.StoreButton(), Assist::Press);
         for (int wait = 0; wait < 100 && !host.profileStored; ++wait) {
             QTest::qWait(10); // a pressed button clicks once its press has been seen
