@@ -15,6 +15,7 @@
 #include "app/ReportDialog.h"
 #include "app/ReportPdf.h"
 #include "app/SimulatorPort.h"
+#include "controls/AccessibleComboBox.h"
 #include "core/reports/ReportHtml.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD6.h"
@@ -158,6 +159,7 @@ CZephanApp::CZephanApp(int& argc, char** argv) : QApplication(WithPlatformDefaul
     setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
     setDesktopFileName("orvane-gui");
     setWindowIcon(QIcon(":/res/orvane-gui.svg"));
+    InstallAccessibleComboBox();
 }
 
 int CZephanApp::InitInstance(int tickMs) {

@@ -23,6 +23,8 @@
 #include "controls/AccessibleText.h"
 #include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
+#include "core/rules/ProfileTexts.h"
+#include "core/rules/TabRules.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
@@ -56,6 +58,14 @@ QLabel* NewField(const QString& text, const QString& accessibleName, bool border
         field->setAlignment(Qt::AlignCenter);
     }
     return field;
+}
+
+int LongestNoteLines() {
+    int lines = 1;
+    for (const std::string_view note : {std::string_view(profile::kStoreNote), kAlarmNote}) {
+        lines = std::max(lines, static_cast<int>(std::ranges::count(note, '\n')) + 1);
+    }
+    return lines;
 }
 
 } // namespace
@@ -146,7 +156,8 @@ void CZephanDlg::BuildLayout() {
 
     m_note = NewField(QString(), tr("Note"));
     m_note->setWordWrap(true);
-    m_note->setMinimumHeight(m_note->fontMetrics().lineSpacing() * 3);
+    // As tall as the longest note, so that the page stays put as notes come and go.
+    m_note->setMinimumHeight(m_note->fontMetrics().lineSpacing() * LongestNoteLines());
     m_note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_download = new QPushButton(tr("Download Configuration File to Controller"));

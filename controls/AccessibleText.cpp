@@ -10,9 +10,6 @@ namespace orvane {
 
 void NameControl(QWidget* control, const QString& label) {
     control->setAccessibleName(label);
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo != nullptr && combo->isEditable()) {
-        combo->lineEdit()->setAccessibleName(label);
-    }
 }
 
 void ShowText(QLabel* field, const QString& text) {

@@ -12,8 +12,7 @@ namespace orvane {
 // value also exposes that value as its accessible description, kept current. Every
 // window and page goes through these functions, so no field can be left out.
 
-// Names a control by its label. An editable combo box's line edit gets the name too,
-// since some screen readers announce the line edit rather than the box.
+// Names a control by its label.
 void NameControl(QWidget* control, const QString& label);
 
 // Shows text in a field and exposes it as the field's accessible description.

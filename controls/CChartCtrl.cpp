@@ -149,6 +149,39 @@ int CChartCtrl::Attach(QXYSeries* series) {
     return handle;
 }
 
+void CChartCtrl::Reattach(QAbstractSeries* series) {
+    m_chart->removeSeries(series);
+    m_chart->addSeries(series);
+    series->attachAxis(m_bottom);
+    series->attachAxis(m_left);
+}
+
+void CChartCtrl::BringToFront(int handle) {
+    QXYSeries* front = Series(handle);
+    const QList<QAbstractSeries*> drawn = m_chart->series();
+    const auto lastLine = std::find_if(drawn.rbegin(), drawn.rend(), [](QAbstractSeries* series) {
+        return series->type() != QAbstractSeries::SeriesTypeScatter;
+    });
+    if (front == nullptr || (lastLine != drawn.rend() && *lastLine == front)) {
+        return;
+    }
+    // Series of one kind are drawn in the order the chart was given them.
+    Reattach(front);
+    for (QAbstractSeries* series : m_chart->series()) {
+        if (series->type() == QAbstractSeries::SeriesTypeScatter) {
+            Reattach(series);
+        }
+    }
+}
+
+QStringList CChartCtrl::DrawingOrder() const {
+    QStringList names;
+    for (const QAbstractSeries* series : m_chart->series()) {
+        names << series->name();
+    }
+    return names;
+}
+
 void CChartCtrl::SetMarkerPoints(int handle, const QList<QPointF>& points, const QString& label) {
     if (QXYSeries* series = Series(handle)) {
         series->replace(points);

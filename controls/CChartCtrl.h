@@ -7,7 +7,9 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
+class QAbstractSeries;
 class QChart;
 class QXYSeries;
 class QValueAxis;
@@ -60,6 +62,11 @@ public:
     QColor SeriesColour(int handle) const;
     int SeriesWidth(int handle) const;
 
+    // Draws the line series over every other line; dots stay over all lines.
+    void BringToFront(int handle);
+    // The series' names from the one drawn first to the one drawn over all others.
+    QStringList DrawingOrder() const;
+
     // Each series as "name: (x, y) (x, y) ...", one a line, in the order they were added.
     QString DescribeSeries() const;
 
@@ -75,6 +82,8 @@ private:
     QValueAxis* AxisOf(Axis axis) const;
     QXYSeries* Series(int handle) const;
     int Attach(QXYSeries* series);
+    // Adds the series again, which draws it over those added before it.
+    void Reattach(QAbstractSeries* series);
     void UpdateDescription();
 
     QChart* m_chart = nullptr;

@@ -70,7 +70,7 @@ ProfileChart::ProfileChart(CurveSource curveOf, std::function<int()> selectedFan
         box->setIconSize(QSize(28, 12));
         m_fanBoxes[static_cast<std::size_t>(fan - 1)] = box;
         boxes->addWidget(box);
-        connect(box, &QCheckBox::clicked, this,
+        connect(box, &QCheckBox::toggled, this,
                 [this, fan](bool checked) { OnFanBoxClicked(fan, checked); });
     }
     boxes->addStretch();
@@ -99,6 +99,7 @@ void ProfileChart::RedrawSelected() {
     }
     FanBox(selected)->setChecked(true);
     ShowCurve(selected, profile::kSelectedCurveWidth);
+    m_chart->BringToFront(*Curve(selected));
     // Dots on the curve being edited show where its points are.
     m_chart->SetSeriesMarkers(*Curve(selected), kSelectedMarkerPx);
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
@@ -115,6 +116,11 @@ void ProfileChart::OnFanBoxClicked(int fan, bool checked) {
     if (checked) {
         if (!curve) {
             ShowCurve(fan, profile::kOtherCurveWidth);
+            // The curve being edited stays drawn over the others.
+            const int selected = m_selectedFan();
+            if (selected >= 1 && selected <= reg::kFanCount && Curve(selected)) {
+                m_chart->BringToFront(*Curve(selected));
+            }
         }
         return;
     }

@@ -12,9 +12,7 @@ public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override {
         static_cast<void>(pos);
-        const bool added =
-            CountUnstorable(input.toStdU16String()) > CountUnstorable(shown.toStdU16String());
-        return added ? Invalid : Acceptable;
+        return AddsUnstorable(shown, input) ? Invalid : Acceptable;
     }
     QString shown;
 };
@@ -26,9 +24,27 @@ StorableTextEdit::StorableTextEdit(QWidget* parent)
             [this](const QString& text) { m_validator->shown = text; });
 }
 
+bool StorableTextEdit::AddsUnstorable(const QString& before, const QString& after) {
+    return CountUnstorable(after.toStdU16String()) > CountUnstorable(before.toStdU16String());
+}
+
 void StorableTextEdit::Fill(const QString& text) {
     m_validator->shown = text;
     setText(text);
+}
+
+bool TypingRefuses(const QLineEdit* edit, const QString& before, const QString& after) {
+    // The box's own validator has already taken the new text as the one shown.
+    if (qobject_cast<const StorableTextEdit*>(edit) != nullptr) {
+        return StorableTextEdit::AddsUnstorable(before, after);
+    }
+    const QValidator* validator = edit->validator();
+    if (validator == nullptr) {
+        return false;
+    }
+    QString judged = after;
+    int pos = static_cast<int>(judged.size());
+    return validator->validate(judged, pos) == QValidator::Invalid;
 }
 
 QValidator::State DigitsValidator::validate(QString& input, int& pos) const {

@@ -15,11 +15,17 @@ class StorableTextEdit final : public QLineEdit {
 public:
     explicit StorableTextEdit(QWidget* parent = nullptr);
     void Fill(const QString& text);
+    // Whether `after` holds more characters a register cannot hold than `before`.
+    static bool AddsUnstorable(const QString& before, const QString& after);
 
 private:
     class Validator;
     Validator* m_validator;
 };
+
+// Whether typing could not have turned `before` into `after` in the box: its validator
+// refuses the text, or for a StorableTextEdit the text adds characters no register holds.
+bool TypingRefuses(const QLineEdit* edit, const QString& before, const QString& after);
 
 // Digits only and no number above the bound: a keystroke that would break either is
 // refused.

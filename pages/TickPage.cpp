@@ -22,7 +22,7 @@ void TickPage::OnTimer() {
         return;
     }
     if (m_host.RefreshFlag(m_tabNumber) == "0") {
-        LoadFields();
+        m_fill.Run([this] { LoadFields(); });
         m_host.SetRefreshFlag(m_tabNumber, "1");
     }
     OnVisibleTick();

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "pages/PageFill.h"
 #include "pages/PageHost.h"
 
 namespace orvane {
@@ -33,18 +34,21 @@ public:
     bool IsTicking() const { return m_timer.isActive(); }
 
 protected:
-    // Fills the page's fields from the register image.
+    // Fills the page's fields from the register image; OnTimer runs it as a fill.
     virtual void LoadFields() {}
     // The rest of a visible tick.
     virtual void OnVisibleTick() {}
     IPageHost& Host() { return m_host; }
     IMainWindowFields& Fields() { return m_fields; }
+    // The page's one fill guard: its stores are wired through it, its fills run in it.
+    PageFill& Filling() { return m_fill; }
 
 private:
     IPageHost& m_host;
     IMainWindowFields& m_fields;
     int m_tabNumber;
     QTimer m_timer;
+    PageFill m_fill;
 };
 
 } // namespace orvane

@@ -29,10 +29,10 @@ mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     m_issue->setValidator(new DigitsValidator(kLargestWord, m_issue));
     BuildLayout();
 
-    connect(m_name, &QLineEdit::textEdited, this, &mD2::OnNameEdited);
-    connect(m_issue, &QLineEdit::textEdited, this, &mD2::OnIssueEdited);
-    connect(m_description, &QLineEdit::textEdited, this, &mD2::OnDescriptionEdited);
-    connect(m_date, &QLineEdit::textEdited, this, &mD2::OnDateEdited);
+    Filling().OnText(m_name, [this] { OnNameEdited(m_name->text()); });
+    Filling().OnText(m_issue, [this] { OnIssueEdited(m_issue->text()); });
+    Filling().OnText(m_description, [this] { OnDescriptionEdited(m_description->text()); });
+    Filling().OnText(m_date, [this] { OnDateEdited(m_date->text()); });
     connect(m_read, &QPushButton::clicked, this, [this] { m_actions.ReadConfiguration(); });
     connect(m_open, &QPushButton::clicked, this, [this] { m_actions.OpenConfigurationFile(); });
     connect(m_reload, &QPushButton::clicked, this, [this] { m_actions.ReloadTemplate(); });
@@ -129,23 +129,24 @@ void mD2::ShowChecksum(const std::string& text) {
     Fields().ShowChecksum(text);
 }
 
-// A fill raises no textEdited: each fill stores what its field's rule says.
+// Fills store nothing by themselves: each stores what its field's rule says.
 void mD2::ShowConfigDate(const std::string& text) {
-    m_date->Fill(Q(text));
+    Filling().Run([this, &text] { m_date->Fill(Q(text)); });
     OnDateEdited(m_date->text());
 }
 
 void mD2::ShowConfigIssue(const std::string& text) {
-    m_issue->setText(Q(text));
+    Filling().Run([this, &text] { m_issue->setText(Q(text)); });
     OnIssueEdited(m_issue->text());
 }
 
 void mD2::ShowConfigName(const std::string& text) {
-    m_name->Fill(Q(text)); // no edit: the name's registers stay as they are
+    // No store: the name's registers stay as they are.
+    Filling().Run([this, &text] { m_name->Fill(Q(text)); });
 }
 
 void mD2::ShowConfigDescription(const std::string& text) {
-    m_description->Fill(Q(text));
+    Filling().Run([this, &text] { m_description->Fill(Q(text)); });
     OnDescriptionEdited(m_description->text());
 }
 

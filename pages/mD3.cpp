@@ -26,10 +26,12 @@ mD3::mD3(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
         m_modes[i] = new QRadioButton(QString::fromLatin1(mode.label));
         m_modes[i]->setAccessibleName(m_modes[i]->text().trimmed());
         modes->addWidget(m_modes[i]);
+        Filling().OnChecked(m_modes[i], [this, which = mode.mode] { OnModeClicked(which); });
+        // A click on the mode already chosen applies it again, its hysteresis with it.
         connect(m_modes[i], &QRadioButton::clicked, this,
                 [this, which = mode.mode] { OnModeClicked(which); });
     }
-    m_modes[0]->setChecked(true);
+    Filling().Run([this] { m_modes[0]->setChecked(true); });
 
     ShowText(m_caution, QString::fromLatin1(kCautionText));
     m_caution->setAccessibleName(tr("Caution"));
@@ -51,7 +53,9 @@ mD3::mD3(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     m_projectMode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     NameControl(m_projectMode, QString::fromLatin1(kProjectModeLabel));
     TrackShownValue(m_projectMode);
-    connect(m_projectMode, &QComboBox::textActivated, this, &mD3::OnProjectModeSelected);
+    // An item chosen, or a typed item's text once editing finishes.
+    Filling().OnIndex(m_projectMode,
+                      [this] { OnProjectModeSelected(m_projectMode->currentText()); });
 
     auto* project = new QHBoxLayout;
     project->addWidget(NewCaption(QString::fromLatin1(kProjectModeLabel), m_projectMode));

@@ -108,37 +108,26 @@ void mD4::BuildLayout() {
 void mD4::WireSignals() {
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         const FanRow& row = m_rows[static_cast<std::size_t>(fan - 1)];
-        connect(row.used, &QCheckBox::clicked, this,
-                [this, fan](bool checked) { m_settings.SetUsed(fan, checked); });
-        connect(row.pulsesPerRev, &QComboBox::activated, this,
-                [this, fan] { OnPulsesPerRevSelected(fan); });
-        connect(row.pulsesPerRev->lineEdit(), &QLineEdit::textEdited, this,
-                [this, list = row.pulsesPerRev, fan] {
-                    OnListTextEdited(list, reg::FanPulsesPerRev(fan));
-                });
-        connect(row.stationaryPwm, &QComboBox::activated, this,
-                [this, list = row.stationaryPwm, fan] {
-                    m_settings.StoreListText(reg::FanStationaryPwm(fan),
-                                             list->currentText().toStdString());
-                });
-        connect(row.stationaryPwm->lineEdit(), &QLineEdit::textEdited, this,
-                [this, list = row.stationaryPwm, fan] {
-                    OnListTextEdited(list, reg::FanStationaryPwm(fan));
-                });
-        connect(row.controlType, &QComboBox::activated, this, [this, list = row.controlType, fan] {
+        PageFill& fill = Filling();
+        fill.OnToggle(row.used, [this, fan](bool checked) { m_settings.SetUsed(fan, checked); });
+        fill.OnListText(row.pulsesPerRev, [this, fan] { OnPulsesPerRevChanged(fan); });
+        fill.OnListText(row.stationaryPwm, [this, list = row.stationaryPwm, fan] {
+            OnListTextEdited(list, reg::FanStationaryPwm(fan));
+        });
+        fill.OnIndex(row.controlType, [this, list = row.controlType, fan] {
             m_settings.StoreControlType(fan, list->currentText().toStdString());
         });
-        connect(row.rampRate, &QLineEdit::textChanged, this,
-                [this, box = row.rampRate, fan] { OnEntryChanged(box, reg::FanRampRate(fan)); });
-        connect(row.maxRpm, &QLineEdit::textChanged, this,
-                [this, box = row.maxRpm, fan] { OnEntryChanged(box, reg::FanMaxRpm(fan)); });
+        fill.OnText(row.rampRate, [this, box = row.rampRate, fan] {
+            OnEntryChanged(box, reg::FanRampRate(fan));
+        });
+        fill.OnText(row.maxRpm,
+                    [this, box = row.maxRpm, fan] { OnEntryChanged(box, reg::FanMaxRpm(fan)); });
     }
-    connect(m_pwmFrequency, &QLineEdit::textChanged, this,
-            [this] { OnEntryChanged(m_pwmFrequency, reg::kPwmFrequency); });
-    connect(m_dailyFanRun, &QCheckBox::clicked, this,
-            [this](bool checked) { m_settings.SetDailyFanRun(checked); });
-    connect(m_dummyFanLink, &QCheckBox::clicked, this,
-            [this](bool checked) { m_settings.SetDummyFanLink(checked); });
+    Filling().OnText(m_pwmFrequency,
+                     [this] { OnEntryChanged(m_pwmFrequency, reg::kPwmFrequency); });
+    Filling().OnToggle(m_dailyFanRun, [this](bool checked) { m_settings.SetDailyFanRun(checked); });
+    Filling().OnToggle(m_dummyFanLink,
+                       [this](bool checked) { m_settings.SetDummyFanLink(checked); });
 }
 
 void mD4::LoadFields() {
@@ -176,17 +165,16 @@ void mD4::SetInputsEnabled(bool enabled) {
     }
 }
 
-void mD4::OnPulsesPerRevSelected(int fan) {
-    const QComboBox* list = m_rows[static_cast<std::size_t>(fan - 1)].pulsesPerRev;
-    if (list->currentIndex() < 0) {
-        return;
-    }
-    const std::string item = list->currentText().toStdString();
-    if (FanSettings::NeedsNoTachoReminder(item)) {
+void mD4::OnPulsesPerRevChanged(int fan) {
+    QComboBox* list = m_rows[static_cast<std::size_t>(fan - 1)].pulsesPerRev;
+    // An item chosen, not a text typed: the reminder comes before the store.
+    const bool chosen =
+        list->currentIndex() >= 0 && list->itemText(list->currentIndex()) == list->currentText();
+    if (chosen && FanSettings::NeedsNoTachoReminder(list->currentText().toStdString())) {
         Host().Prompter().ShowMessage(FanSettings::kNoTachoText, FanSettings::kNoTachoCaption,
                                       MessageIcon::Exclamation, MessageButtons::Ok);
     }
-    m_settings.StoreListText(reg::FanPulsesPerRev(fan), item);
+    OnListTextEdited(list, reg::FanPulsesPerRev(fan));
 }
 
 void mD4::OnEntryChanged(QLineEdit* box, int index) {

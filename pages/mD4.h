@@ -38,7 +38,8 @@ private:
 
     void BuildLayout();
     void WireSignals();
-    void OnPulsesPerRevSelected(int fan);
+    // Stores the list's text, after the no-tacho reminder for an item chosen.
+    void OnPulsesPerRevChanged(int fan);
     // A number box's or list's text into its register, showing the bound it was held to.
     void OnEntryChanged(QLineEdit* box, int index);
     void OnListTextEdited(QComboBox* list, int index);

@@ -15,7 +15,6 @@ namespace orvane {
 
 namespace {
 
-// Neither raises the handlers, which follow typing and choosing only.
 void Fill(QLineEdit* edit, unsigned value) {
     edit->setText(QString::number(value));
 }
@@ -68,7 +67,7 @@ mD5::mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
         NameControl(m_sites[i], label);
         TrackShownValue(m_sites[i]);
         numbers->addRow(NewCaption(label, m_sites[i]), m_sites[i]);
-        connect(m_sites[i], &QLineEdit::textEdited, this, [this, i] { OnSiteNumberEdited(i); });
+        Filling().OnText(m_sites[i], [this, i] { OnSiteNumberEdited(i); });
     }
 
     for (QGroupBox* group : {rs485, site}) {
@@ -83,14 +82,14 @@ mD5::mD5(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     page->addStretch();
     setAccessibleName(tr("ModBus"));
 
-    connect(m_address, &QLineEdit::textEdited, this, &mD5::OnAddressEdited);
-    connect(m_parity, &QComboBox::textActivated, this, [this] { WriteParityBack(); });
-    connect(m_baud, &QComboBox::textActivated, this, [this] { WriteBaudBack(); });
+    Filling().OnText(m_address, [this] { OnAddressEdited(m_address->text()); });
+    Filling().OnListText(m_parity, [this] { WriteParityBack(); });
+    Filling().OnListText(m_baud, [this] { WriteBaudBack(); });
 }
 
 void mD5::LoadFields() {
     RegisterImage& image = Host().Image();
-    // Filling a box counts as typing into it: the value is stored back, clamped.
+    // Each box's value is stored back as typing would store it, clamped.
     Fill(m_address, image.Value(reg::kRs485Address).value_or(0));
     OnAddressEdited(m_address->text());
     const unsigned settings = image.Value(reg::kSerialSettings).value_or(0);

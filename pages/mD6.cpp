@@ -86,7 +86,7 @@ mD6::mD6(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
          [this] { return m_profiles.Type(); },
          [this](int point, profile::ProfilePoint at) { MovePointByHand(point, at); }});
     // Defined from the start: the profiles as the image holds them now.
-    LoadFields();
+    Filling().Run([this] { LoadFields(); });
 }
 
 void mD6::BuildLayout() {
@@ -175,19 +175,18 @@ void mD6::WireSignals() {
     connect(m_fanList, &QComboBox::activated, this, &mD6::OnFanSelected);
     connect(m_copyFrom, &QPushButton::clicked, this, &mD6::OnCopyFrom);
     connect(m_copySource, &QComboBox::activated, this, &mD6::OnCopySourceChosen);
-    connect(m_on, &QLineEdit::textEdited, this, &mD6::OnOnValueEdited);
-    connect(m_off, &QLineEdit::textEdited, this, &mD6::OnOffValueEdited);
-    connect(m_alwaysOn, &QCheckBox::clicked, this, &mD6::OnAlwaysOnClicked);
-    connect(m_activeInput, &QComboBox::activated, this, &mD6::OnActiveInputChosen);
-    connect(m_twoPoint, &QCheckBox::clicked, this, &mD6::OnTwoPointClicked);
-    connect(m_multiPoint, &QCheckBox::clicked, this, &mD6::OnMultiPointClicked);
     connect(m_store, &QPushButton::clicked, this, &mD6::OnStoreProfiles);
+    // Boxes the page fills itself change no value.
+    PageFill& fill = Filling();
+    fill.OnText(m_on, [this] { OnOnValueEdited(); });
+    fill.OnText(m_off, [this] { OnOffValueEdited(); });
+    fill.OnToggle(m_alwaysOn, [this](bool checked) { OnAlwaysOnClicked(checked); });
+    fill.OnIndex(m_activeInput, [this] { OnActiveInputChosen(); });
+    fill.OnToggle(m_twoPoint, [this](bool checked) { OnTwoPointClicked(checked); });
+    fill.OnToggle(m_multiPoint, [this](bool checked) { OnMultiPointClicked(checked); });
     for (int point = 1; point <= reg::kPointCount; ++point) {
-        // Edits by the user only: boxes the page fills itself change no value.
-        connect(PointInput(point), &QLineEdit::textEdited, this,
-                [this, point] { OnPointInputEdited(point); });
-        connect(PointSpeed(point), &QLineEdit::textEdited, this,
-                [this, point] { OnPointSpeedEdited(point); });
+        fill.OnText(PointInput(point), [this, point] { OnPointInputEdited(point); });
+        fill.OnText(PointSpeed(point), [this, point] { OnPointSpeedEdited(point); });
     }
 }
 
@@ -232,7 +231,13 @@ void mD6::ShowSelectedFan() {
     if (fan == 0) {
         return;
     }
-    const profile::ProfileRecord& record = m_profiles.Record(fan);
+    Filling().Run([this, fan] { ShowRecord(m_profiles.Record(fan)); });
+    m_chart->RedrawSelected();
+    // Boxes written anew count as edits: a fan on show is a fan not yet stored.
+    ApplyStoreLock();
+}
+
+void mD6::ShowRecord(const profile::ProfileRecord& record) {
     for (int point = 1; point <= reg::kPointCount; ++point) {
         PointInput(point)->setText(
             Q(profile::FormatPointInput(record.Point(point).x, m_profiles.Type().input)));
@@ -259,9 +264,6 @@ void mD6::ShowSelectedFan() {
     if (record.activeInput != ActiveInput::None) {
         m_activeInput->setCurrentIndex(static_cast<int>(record.activeInput) - 1);
     }
-    m_chart->RedrawSelected();
-    // Boxes written anew count as edits: a fan on show is a fan not yet stored.
-    ApplyStoreLock();
 }
 
 void mD6::SetOnOffBoxes(bool enabled, const QString& on, const QString& off) {
@@ -342,17 +344,19 @@ void mD6::OnAlwaysOnClicked(bool checked) {
     if (fan == 0) {
         Host().Prompter().ShowMessage(profile::kNoFanText, profile::kNoFanCaption,
                                       MessageIcon::Exclamation, MessageButtons::Ok);
-        m_alwaysOn->setChecked(false);
+        Filling().Run([this] { m_alwaysOn->setChecked(false); });
         return;
     }
     if (checked) {
         m_profiles.SetAlwaysOn(fan);
-        SetOnOffBoxes(false, " ", " ");
+        Filling().Run([this] { SetOnOffBoxes(false, " ", " "); });
     } else {
         m_profiles.ClearAlwaysOn(fan);
         const profile::ProfileRecord& record = m_profiles.Record(fan);
-        SetOnOffBoxes(true, Q(profile::FormatWhole(record.OnValue())),
-                      Q(profile::FormatWhole(record.offValue)));
+        Filling().Run([this, &record] {
+            SetOnOffBoxes(true, Q(profile::FormatWhole(record.OnValue())),
+                          Q(profile::FormatWhole(record.offValue)));
+        });
     }
     m_chart->RedrawSelected();
     ApplyStoreLock();
@@ -369,9 +373,9 @@ void mD6::OnMultiPointClicked(bool checked) {
 void mD6::OnPointModeClicked(QCheckBox* clicked, QCheckBox* other, bool checked, PointMode mode) {
     // The pair acts as radio buttons: a click on the checked one leaves it checked.
     if (!checked) {
-        clicked->setChecked(true);
+        Filling().Run([clicked] { clicked->setChecked(true); });
     } else if (other->isChecked()) {
-        other->setChecked(false);
+        Filling().Run([other] { other->setChecked(false); });
         m_profiles.SetPointMode(mode);
         if (const int fan = SelectedFan()) {
             m_profiles.Cleanup(fan);
@@ -454,12 +458,9 @@ void mD6::MovePointByHand(int point, profile::ProfilePoint at) {
         {PointInput(point), Q(profile::FormatPointInput(at.x, m_profiles.Type().input))},
         {PointSpeed(point), Q(profile::FormatWhole(at.y))}};
     for (const auto& [box, text] : entries) {
-        if (box->text() != text) {
-            // What a keystroke raises, so the edit takes the typed path: the page's
-            // rules, the redraw and the store lock.
-            box->setText(text);
-            emit box->textEdited(text);
-        }
+        // Not a fill: the edit takes the typed path, the page's rules, the redraw and
+        // the store lock.
+        box->setText(text);
     }
 }
 

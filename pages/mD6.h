@@ -76,6 +76,7 @@ private:
     int SelectedFan() const;
     void ShowProfileType(bool known);
     void ShowSelectedFan();
+    void ShowRecord(const profile::ProfileRecord& record);
     void EnablePointBoxes(profile::PointMode mode);
     void SetOnOffBoxes(bool enabled, const QString& on, const QString& off);
     void OnPointModeClicked(QCheckBox* clicked, QCheckBox* other, bool checked,

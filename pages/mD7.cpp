@@ -230,45 +230,48 @@ void mD7::WireSignals() {
     for (int alarm = 1; alarm <= reg::kAlarmCount; ++alarm) {
         WireRow(alarm);
     }
-    connect(m_powerRelay, &QCheckBox::clicked, this, &mD7::OnPowerRelayClicked);
+    Filling().OnToggle(m_powerRelay, [this](bool checked) { OnPowerRelayClicked(checked); });
 }
 
 void mD7::WireRow(int alarm) {
     const AlarmRow& row = Row(alarm);
+    PageFill& fill = Filling();
     for (int input = 1; input <= reg::kSwitchInputCount; ++input) {
         QComboBox* list = row.switchInput[static_cast<std::size_t>(input - 1)];
-        connect(list, &QComboBox::activated, this, [this, list, alarm, input] {
+        // Lists store an item chosen, or a typed item's text once editing finishes.
+        fill.OnIndex(list, [this, list, alarm, input] {
             m_alarms.StoreSwitchInput(alarm, input, list->currentText().toStdString());
         });
     }
-    connect(row.relayState, &QComboBox::activated, this, [this, list = row.relayState, alarm] {
+    fill.OnIndex(row.relayState, [this, list = row.relayState, alarm] {
         m_alarms.StoreRelayState(alarm, list->currentText().toStdString());
     });
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
-        connect(row.fanFail[static_cast<std::size_t>(fan - 1)], &QCheckBox::clicked, this,
-                [this, alarm, fan](bool checked) { m_alarms.SetFanFail(alarm, fan, checked); });
-        connect(row.fanAction[static_cast<std::size_t>(fan - 1)], &QLineEdit::textChanged, this,
-                [this, alarm, fan] { OnFanActionChanged(alarm, fan); });
+        const auto f = static_cast<std::size_t>(fan - 1);
+        fill.OnToggle(row.fanFail[f], [this, alarm, fan](bool checked) {
+            m_alarms.SetFanFail(alarm, fan, checked);
+        });
+        fill.OnText(row.fanAction[f], [this, alarm, fan] { OnFanActionChanged(alarm, fan); });
     }
     for (int sensor = 1; sensor <= reg::kSensorCount; ++sensor) {
         const auto s = static_cast<std::size_t>(sensor - 1);
-        connect(row.sensorFail[s], &QCheckBox::clicked, this, [this, alarm, sensor](bool checked) {
+        fill.OnToggle(row.sensorFail[s], [this, alarm, sensor](bool checked) {
             m_alarms.SetSensorFail(alarm, sensor, checked);
         });
-        connect(row.lowLimit[s], &QLineEdit::textChanged, this,
-                [this, field = row.lowLimit[s], index = reg::AlarmLowLimit(alarm, sensor)] {
-                    OnSensorValueChanged(field, index);
-                });
-        connect(row.highLimit[s], &QLineEdit::textChanged, this,
-                [this, field = row.highLimit[s], index = reg::AlarmHighLimit(alarm, sensor)] {
-                    OnSensorValueChanged(field, index);
-                });
+        fill.OnText(row.lowLimit[s],
+                    [this, field = row.lowLimit[s], index = reg::AlarmLowLimit(alarm, sensor)] {
+                        OnSensorValueChanged(field, index);
+                    });
+        fill.OnText(row.highLimit[s],
+                    [this, field = row.highLimit[s], index = reg::AlarmHighLimit(alarm, sensor)] {
+                        OnSensorValueChanged(field, index);
+                    });
     }
-    connect(row.hysteresis, &QLineEdit::textChanged, this,
-            [this, field = row.hysteresis, index = reg::AlarmHysteresis(alarm)] {
-                OnSensorValueChanged(field, index);
-            });
-    connect(row.delta, &QLineEdit::textChanged, this, [this, alarm] { OnDeltaChanged(alarm); });
+    fill.OnText(row.hysteresis,
+                [this, field = row.hysteresis, index = reg::AlarmHysteresis(alarm)] {
+                    OnSensorValueChanged(field, index);
+                });
+    fill.OnText(row.delta, [this, alarm] { OnDeltaChanged(alarm); });
 }
 
 void mD7::OnTimer() {
@@ -289,17 +292,23 @@ void mD7::OnTimer() {
 void mD7::Refresh() {
     m_voltageMode = m_alarms.VoltageMode();
     ShowModeTooltips(m_voltageMode);
-    m_loading = true;
     for (int alarm = 1; alarm <= reg::kAlarmCount; ++alarm) {
         LoadAlarmRow(alarm);
+        // The one store a visit makes: each fan action held to its bound.
+        for (int fan = 1; fan <= reg::kFanCount; ++fan) {
+            OnFanActionChanged(alarm, fan);
+        }
     }
-    m_loading = false;
     ApplyPowerRelayOption();
     ShowFanActionTexts();
     ShowSensorCaptions(m_voltageMode);
 }
 
 void mD7::LoadAlarmRow(int alarm) {
+    Filling().Run([this, alarm] { ShowAlarmRow(alarm); });
+}
+
+void mD7::ShowAlarmRow(int alarm) {
     const AlarmRowView view = m_alarms.Row(alarm);
     const AlarmRow& row = Row(alarm);
     const auto show = [](QLineEdit* field, const std::string& text) {
@@ -331,7 +340,7 @@ void mD7::LoadAlarmRow(int alarm) {
 }
 
 void mD7::ApplyPowerRelayOption() {
-    m_powerRelay->setChecked(m_alarms.PowerRelay());
+    Filling().Run([this] { m_powerRelay->setChecked(m_alarms.PowerRelay()); });
     ApplyEnabledStates();
 }
 
@@ -418,18 +427,12 @@ void mD7::OnPowerRelayClicked(bool checked) {
 }
 
 void mD7::OnSensorValueChanged(QLineEdit* field, int index) {
-    if (m_loading) {
-        return;
-    }
     if (const auto corrected = m_alarms.StoreSensorValue(index, field->text().toStdString())) {
         field->setText(QString::fromStdString(*corrected));
     }
 }
 
 void mD7::OnDeltaChanged(int alarm) {
-    if (m_loading) {
-        return;
-    }
     QLineEdit* field = Row(alarm).delta;
     if (const auto corrected = m_alarms.StoreDelta(alarm, field->text().toStdString())) {
         field->setText(QString::fromStdString(*corrected));

@@ -30,7 +30,7 @@ public:
     void OnTimer() override;
     void SetInputsEnabled(bool enabled) override;
 
-    // Shows one alarm's row from its registers.
+    // Shows one alarm's row from its registers, storing nothing.
     void LoadAlarmRow(int alarm);
     // Shows register 184's power relay bit: the box, and whether rows 5 and 6 can be edited.
     void ApplyPowerRelayOption();
@@ -55,6 +55,7 @@ private:
     void WireSignals();
     void WireRow(int alarm);
     void Refresh();
+    void ShowAlarmRow(int alarm);
     void ShowModeTooltips(bool voltage);
     void ShowFanActionTexts();
     void ShowSensorCaptions(bool voltage);
@@ -77,10 +78,6 @@ private:
     std::array<QLabel*, reg::kFanCount> m_fanActionHeaders{};
     // Counts visible ticks to clear the note; kept across tab changes.
     int m_tickCount = 0;
-    // A visit must not change the configuration: while a refresh fills the page, the
-    // limit, delta and hysteresis fields store nothing back (fan actions do, to apply
-    // their bound).
-    bool m_loading = false;
     bool m_inputsEnabled = true;
     bool m_voltageMode = false;
 };

@@ -105,8 +105,8 @@ mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
 
     connect(m_view, &QPushButton::clicked, this, &mD8::OnViewLiveData);
     connect(m_trend, &QPushButton::clicked, this, &mD8::TrendRequested);
-    // Only a person's click asks for the log: the tick sets the box by program.
-    connect(m_logBox, &QCheckBox::clicked, this, &mD8::OnLogDataFile);
+    // The tick sets the box as a fill, which asks for nothing.
+    Filling().OnToggle(m_logBox, [this](bool checked) { OnLogDataFile(checked); });
 }
 
 void mD8::ShowHeader(bool voltageInputs) {
@@ -151,7 +151,7 @@ void mD8::OnTimer() {
         ShowHeader(*actions.voltageHeader);
     }
     if (actions.logBoxChecked) {
-        m_logBox->setChecked(*actions.logBoxChecked);
+        Filling().Run([this, &actions] { m_logBox->setChecked(*actions.logBoxChecked); });
     }
     if (actions.picture) {
         m_picture->Load(*actions.picture);

@@ -134,6 +134,11 @@ std::string FormatHexWord(unsigned value) {
     return out;
 }
 
+int SignedWord(unsigned word) {
+    const auto low = static_cast<int>(word & 0xFFFFu);
+    return low >= 0x8000 ? low - 0x10000 : low;
+}
+
 std::string FormatDecimal(long value) {
     return std::to_string(value);
 }

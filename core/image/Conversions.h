@@ -31,4 +31,7 @@ std::string FormatHexWord(unsigned value);
 // "%d".
 std::string FormatDecimal(long value);
 
+// The low 16 bits as a two's complement number: 7FFF is 32767, 8000 is -32768, FFFF is -1.
+int SignedWord(unsigned word);
+
 } // namespace orvane

@@ -200,10 +200,6 @@ void AddUnclaimed(FieldList& list) {
     }
 }
 
-int Signed(unsigned word) {
-    return word > 0x8000 ? static_cast<int>(word) - 0x10000 : static_cast<int>(word);
-}
-
 std::string Hundredths(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%s%d.%02d", value < 0 ? "-" : "", std::abs(value) / 100,
@@ -336,15 +332,15 @@ std::string ShowFieldValue(const RegisterField& field, const RegisterImage& imag
     case FieldKind::Choice:
         return ShowChoice(field, bits);
     case FieldKind::PointInput:
-        return InputValue(Signed(word), true, image);
+        return InputValue(SignedWord(word), true, image);
     case FieldKind::OnOffValue:
-        return word == reg::kAlwaysOn ? "Always ON" : InputValue(Signed(word), false, image);
+        return word == reg::kAlwaysOn ? "Always ON" : InputValue(SignedWord(word), false, image);
     case FieldKind::Speed:
         return SpeedValue(word, image);
     case FieldKind::FanAction:
         return unused ? "(not used)" : SpeedValue(word, image);
     case FieldKind::SensorValue:
-        return unused ? "(not used)" : InputValue(Signed(word), true, image);
+        return unused ? "(not used)" : InputValue(SignedWord(word), true, image);
     case FieldKind::Hysteresis:
         return unused ? "(not used)" : InputValue(static_cast<int>(word), true, image);
     case FieldKind::Raw:

@@ -45,11 +45,6 @@ long long ReadHundredths(std::string_view text) {
     return negative ? -value : value;
 }
 
-// The signed reading of a word: above 8000 it is negative; 8000 itself stays positive.
-long Signed(unsigned word) {
-    return word > 0x8000u ? static_cast<long>(word) - 0x10000 : static_cast<long>(word);
-}
-
 bool IsUnusedMarker(const std::optional<unsigned>& value) {
     return value == reg::kUnused;
 }
@@ -72,7 +67,7 @@ std::string SensorValueText(const std::string& word, bool voltage, bool asSigned
         return {};
     }
     const unsigned value = read.value_or(0) & 0xFFFFu;
-    const long number = asSigned ? Signed(value) : static_cast<long>(value);
+    const long number = asSigned ? SignedWord(value) : static_cast<long>(value);
     return voltage ? VoltageText(number) : FormatDecimal(number);
 }
 

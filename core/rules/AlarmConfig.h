@@ -20,7 +20,7 @@ inline constexpr long kMaxDegrees = 32767;
 std::string VoltageText(long hundredths);
 
 // How a field shows a sensor value word: empty for the "not used" marker; limits and
-// delta as signed (a word above 8000 is negative, 8000 itself reads 32768), the
+// delta as signed (8000 to FFFF are negative, -32768 to -1), the
 // hysteresis unsigned; in degrees, or in volts in a voltage mode.
 std::string SensorValueText(const std::string& word, bool voltage, bool asSigned);
 

@@ -19,6 +19,24 @@ void KeepBelow(double& lower, double upper, const ProfileType& type) {
     }
 }
 
+// An ON or OFF value its register cannot hold becomes the one it will hold, so that
+// the page shows what is stored.
+void KeepStorable(double& onOff) {
+    if (StorableOnOff(onOff) != std::trunc(onOff)) {
+        onOff = StorableOnOff(onOff);
+    }
+}
+
+// Point 8 within the input range at the resolution its register holds: a voltage in
+// hundredths, so that 10.09 V is over 10 V.
+void CapPoint8(double& input, const ProfileType& type) {
+    const bool over = type.IsVoltage() ? type.Snap(input) > type.InputMax()
+                                       : type.Steps(input) > type.Steps(type.InputMax());
+    if (over) {
+        input = type.InputMax();
+    }
+}
+
 void DeriveStart(ProfileRecord& record, const ProfileType& type) {
     const double speed1 = record.Point(1).y;
     if (record.onOffMode == OnOffMode::AlwaysOn) {
@@ -37,9 +55,7 @@ void CleanupProfile(ProfileRecord& record, const ProfileType& type) {
     ProfilePoint& point8 = record.Point(8);
     LimitSpeed(point8.y, limit);
     record.end = {type.InputMax() + 1.0, point8.y};
-    if (type.Steps(point8.x) > type.Steps(type.InputMax())) {
-        point8.x = type.InputMax();
-    }
+    CapPoint8(point8.x, type);
 
     switch (record.pointMode) {
     case PointMode::MultiPoint:
@@ -67,9 +83,11 @@ void CleanupProfile(ProfileRecord& record, const ProfileType& type) {
     if (std::trunc(record.Point(1).x) <= std::trunc(record.OnValue())) {
         record.onPoint.x = type.Snap(record.Point(1).x - 1.0);
     }
+    KeepStorable(record.onPoint.x);
     if (std::trunc(record.offValue) >= std::trunc(record.OnValue())) {
         record.offValue = type.Snap(record.OnValue() - 1.0);
     }
+    KeepStorable(record.offValue);
 
     for (int j = reg::kPointCount - 1; j >= 1; --j) {
         LimitSpeed(record.Point(j).y, limit);

@@ -62,6 +62,12 @@ double OnOffFromText(std::string_view text) {
     return std::clamp(double(ScanDecimal(text).value_or(0)), kSignedMin, kSignedMax);
 }
 
+double StorableOnOff(double value) {
+    static const double kMarker = SignedWord(reg::kAlwaysOn);
+    const double whole = std::clamp(std::trunc(value), kSignedMin, kSignedMax);
+    return whole == kMarker ? whole - 1.0 : whole;
+}
+
 std::string FormatPointInput(double value, InputKind kind) {
     if (kind == InputKind::Temperature) {
         return FormatWhole(value);

@@ -80,6 +80,10 @@ double PointInputFromText(std::string_view text, InputKind kind);
 double SpeedFromText(std::string_view text);
 // ON and OFF values: a whole number in the input's unit.
 double OnOffFromText(std::string_view text);
+// The whole number a switched fan's ON or OFF register takes for `value`: within a
+// signed word, and never -999, whose word FC19 marks the fan Always ON; that value
+// goes one unit down, so that OFF stays below ON and ON below point 1.
+double StorableOnOff(double value);
 
 // What the page's boxes show: voltages of points with one decimal, everything else
 // as a whole number truncated toward zero.

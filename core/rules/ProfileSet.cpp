@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/image/Conversions.h"
+
 namespace orvane::profile {
 
 namespace {
@@ -13,10 +15,8 @@ unsigned Word(const RegisterImage& image, int index) {
     return image.Value(index).value_or(0) & 0xFFFFu;
 }
 
-// Words up to 8000 hex are their value, those above it negative.
-double SignedWord(const RegisterImage& image, int index) {
-    const unsigned word = Word(image, index);
-    return word <= 0x8000u ? double(word) : double(word) - 65536.0;
+double SignedAt(const RegisterImage& image, int index) {
+    return double(SignedWord(Word(image, index)));
 }
 
 // A whole value as a register holds it: bounded, never wrapped, negatives as the low
@@ -74,7 +74,7 @@ void ProfileSet::LoadPoints(const RegisterImage& image) {
 
 void ProfileSet::LoadPoints(const RegisterImage& image, ProfileRecord& record, int fan) const {
     for (int point = 1; point <= reg::kPointCount; ++point) {
-        const double input = SignedWord(image, reg::PointInput(fan, point));
+        const double input = SignedAt(image, reg::PointInput(fan, point));
         record.Point(point) = {m_type.IsVoltage() ? input / kHundredths : input,
                                double(Word(image, reg::PointSpeed(fan, point)))};
     }
@@ -87,8 +87,8 @@ ProfileRecord ProfileSet::LoadRecord(const RegisterImage& image, int fan) const 
                           Word(image, reg::FanOffValue(fan)) == reg::kAlwaysOn;
     record.onOffMode = alwaysOn ? OnOffMode::AlwaysOn : OnOffMode::Switched;
     // ON and OFF are whole numbers in the input's unit, volts unscaled.
-    record.onPoint.x = SignedWord(image, reg::FanOnValue(fan));
-    record.offValue = SignedWord(image, reg::FanOffValue(fan));
+    record.onPoint.x = SignedAt(image, reg::FanOnValue(fan));
+    record.offValue = SignedAt(image, reg::FanOffValue(fan));
     record.activeInput = ReadActiveInput(Word(image, reg::FanInput1Active(fan)),
                                          Word(image, reg::FanInput2Active(fan)));
     record.pointMode =
@@ -116,8 +116,8 @@ void ProfileSet::Store(RegisterImage& image) const {
             image.SetValue(reg::FanOnValue(fan), reg::kAlwaysOn);
             image.SetValue(reg::FanOffValue(fan), reg::kAlwaysOn);
         } else {
-            image.SetValue(reg::FanOffValue(fan), SignedToWord(std::trunc(record.offValue)));
-            image.SetValue(reg::FanOnValue(fan), SignedToWord(std::trunc(record.OnValue())));
+            image.SetValue(reg::FanOffValue(fan), SignedToWord(StorableOnOff(record.offValue)));
+            image.SetValue(reg::FanOnValue(fan), SignedToWord(StorableOnOff(record.OnValue())));
         }
         anyMultiPoint = anyMultiPoint || record.pointMode == PointMode::MultiPoint;
     }

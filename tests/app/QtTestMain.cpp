@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
+#include "controls/AccessibleComboBox.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0); // unless the caller chose a platform
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    orvane::InstallAccessibleComboBox(); // as the application does
     // CTest runs test processes side by side: each gets a settings folder of its own.
     QTemporaryDir settingsDir;
     if (!settingsDir.isValid()) {

@@ -16,6 +16,7 @@
 #include "app/SaveConfiguration.h"
 #include "core/comms/MainWindowView.h"
 #include "core/image/ConfigFile.h"
+#include "core/rules/ProfileTexts.h"
 #include "pages/mD10.h"
 #include "tests/pages/PageTestSupport.h"
 
@@ -75,6 +76,11 @@ TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
     EXPECT_EQ(window->NoteField()->text(), "NOTE:\nAlarm Action Priority:\nAlarm1 has priority "
                                            "over 2. Just as Alarm 2 has over 3....");
     EXPECT_EQ(TextColour(window->NoteField()), kRed);
+    const QRect page = window->Page(6)->geometry(), note = window->NoteField()->geometry();
+    window->SetNote(profile::kStoreNote);
+    QApplication::processEvents(); // the layout follows
+    EXPECT_EQ(window->Page(6)->geometry(), page) << "the longest note moves nothing";
+    EXPECT_EQ(window->NoteField()->geometry(), note);
     EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again
 
     window->Requests().NoteNoData();

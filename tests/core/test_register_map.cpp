@@ -149,7 +149,7 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
         {"Description", {{213, "00E9"}}, "C\xC3\xA9mment"},
         // Signed words in whole degrees, or hundredths of a volt in the voltage modes.
         {"Alarm 1 Sensor 1 Low Limit", {}, "(not used)"},
-        {"Alarm 1 Sensor 1 Low Limit", {{100, "8000"}}, "32768" + degrees},
+        {"Alarm 1 Sensor 1 Low Limit", {{100, "8000"}}, "-32768" + degrees},
         {"Alarm 1 Sensor 1 Low Limit", {{100, "8001"}}, "-32767" + degrees},
         {"Alarm 1 Sensor 1 Low Limit", {{183, "0003"}, {100, "00D2"}}, "2.10 V"},
         {"Alarm 5 Delta", {{183, "0004"}, {134, "FFFB"}}, "-0.05 V"},

@@ -261,6 +261,7 @@ TEST_F(ProfilePage, ChartDrawsEachShownFanThroughThePointsOfItsOwnMode) {
     EXPECT_EQ(Curve(1).size(), 5);
     Click(chart.FanBox(3));
     EXPECT_EQ(Curve(3).size(), 11);
+    EXPECT_EQ(Chart().DrawingOrder().last(), "Fan 1") << "the curve being edited on top";
 
     Select(3);
     EXPECT_EQ(std::pair(Width(3), Width(1)), std::pair(4, 1));

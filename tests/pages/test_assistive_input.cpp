@@ -1,0 +1,212 @@
+// A value set through the accessibility interface (what screen readers, voice control and test
+// robots use) is stored as a typed or clicked one is, under the same rules; every list reads its
+// label as name; and a page that is only viewed writes nothing back.
+#include <memory>
+
+#include <QAccessible>
+#include <QApplication>
+
+#include "PageTestSupport.h"
+#include "core/image/RegisterLayout.h"
+#include "core/rules/ProfileTexts.h"
+#include "pages/mD2.h"
+#include "pages/mD3.h"
+#include "pages/mD4.h"
+#include "pages/mD5.h"
+#include "pages/mD6.h"
+#include "pages/mD7.h"
+
+namespace orvane::test {
+namespace {
+
+std::unique_ptr<TickPage> NewPage(int tab, FakePageHost& host) {
+    switch (tab) {
+    case kTabStart:
+        return std::make_unique<mD2>(host, host);
+    case kTabMode:
+        return std::make_unique<mD3>(host, host);
+    case kTabFanSetting:
+        return std::make_unique<mD4>(host, host);
+    case kTabModBus:
+        return std::make_unique<mD5>(host, host);
+    case kTabProfile:
+        return std::make_unique<mD6>(host, host);
+    default:
+        return std::make_unique<mD7>(host, host);
+    }
+}
+
+// The input a screen reader finds by this name; captions share their control's name.
+QWidget* Input(QWidget* root, const QString& name) {
+    for (QWidget* control : root->findChildren<QWidget*>()) {
+        const bool input = qobject_cast<QLineEdit*>(control) != nullptr ||
+                           qobject_cast<QComboBox*>(control) != nullptr ||
+                           qobject_cast<QAbstractButton*>(control) != nullptr;
+        if (input && control->accessibleName() == name) {
+            return control;
+        }
+    }
+    throw std::runtime_error("no input named \"" + name.toStdString() + "\"");
+}
+
+enum class Assist { SetText, Toggle, Press };
+
+// What assistive technology does: replaces a box's whole text (a list's through its text box,
+// the list's second child), or runs a button's action.
+void Apply(QWidget* control, Assist how, const QString& text = {}) {
+    QAccessibleInterface* target = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(target, nullptr);
+    if (how != Assist::SetText) {
+        ASSERT_NE(target->actionInterface(), nullptr);
+        target->actionInterface()->doAction(how == Assist::Toggle
+                                                ? QAccessibleActionInterface::toggleAction()
+                                                : QAccessibleActionInterface::pressAction());
+        return;
+    }
+    if (qobject_cast<QComboBox*>(control) != nullptr) {
+        target = target->child(1);
+        ASSERT_NE(target, nullptr) << "an editable list has a text box";
+    }
+    ASSERT_TRUE(target->editableTextInterface() && target->textInterface());
+    target->editableTextInterface()->replaceText(0, target->textInterface()->characterCount(),
+                                                 text);
+}
+
+// One case per stored field of each kind on each page, and one per rule that judges typing.
+// Lists of items store an item chosen (or typed, once editing finishes), as typing does.
+TEST(AssistiveInput, EveryFieldStoresWhatItIsSetToUnderTheTypingRules) {
+    using namespace reg;
+    using enum Assist;
+    const struct {
+        int tab;
+        const char* name;
+        Assist how;
+        const char* value;
+        int reg;
+        const char* word;  // none: refused, nothing stored and the text shown as before
+        const char* shown; // none: as set
+    } cases[] = {
+        {kTabStart, "Configuration File Name", SetText, "AB", 187, "0042", nullptr},
+        {kTabStart, "Configuration File Name", SetText, "A\u03A9", 0, nullptr, nullptr},
+        {kTabStart, "Set Config File Issue", SetText, "12", kIssueRegister, "000C", nullptr},
+        {kTabStart, "Set Config File Issue", SetText, "70000", 0, nullptr, nullptr},
+        {kTabMode, "0-10V input sets PWM Output (Open Loop)", Toggle, "", kControlMode, "0003",
+         nullptr},
+        {kTabFanSetting, "FAN 2 Used", Toggle, "", FanUsed(2), "0000", nullptr},
+        {kTabFanSetting, "Daily Fan Run", Toggle, "", kOptionRegister, "0010", nullptr},
+        {kTabFanSetting, "FAN 1 Pulse / Rev", SetText, "3", FanPulsesPerRev(1), "0003", nullptr},
+        {kTabFanSetting, "FAN 1 Stationary PWM", SetText, "x5", 0, nullptr, nullptr},
+        {kTabFanSetting, "FAN 1 Ramp Rate", SetText, "99999", FanRampRate(1), "FFFF", "65535"},
+        {kTabModBus, "Customer Number", SetText, "4321", kCustomerNumber, "10E1", nullptr},
+        {kTabModBus, "Site Number", SetText, "12345", kSiteNumber, "270F", "9999"},
+        {kTabModBus, "RS485 Parity", SetText, "Odd", kSerialSettings, "00FE", nullptr},
+        {kTabAlarmConfig, "Alarm 1 Fan3 Fail", Toggle, "", AlarmFanFail(1, 3), "0003", nullptr},
+        {kTabAlarmConfig, "Alarm 1 Sensor 1 Low Limit", SetText, "-40000", AlarmLowLimit(1, 1),
+         "8000", "-32768"},
+        {kTabAlarmConfig, "Alarm 5 Delta", SetText, "3", 0, nullptr, nullptr},
+        {kTabAlarmConfig, "Enable Power Relay PCB", Toggle, "", kOptionRegister, "0002", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " set to \"" + c.value + "\"");
+        FakePageHost host(c.tab);
+        const std::unique_ptr<TickPage> page = NewPage(c.tab, host);
+        page->show();
+        host.SelectTab(c.tab);
+        page->OnTimer();
+        const std::string before = Shown(page.get(), {c.name});
+        const RegisterTexts texts = host.Image().Texts();
+        Apply(Input(page.get(), c.name), c.how, QString::fromUtf8(c.value));
+        if (c.word == nullptr) {
+            EXPECT_EQ(Changes(texts, host.Image().Texts()), "");
+            EXPECT_EQ(Shown(page.get(), {c.name}), before);
+            continue;
+        }
+        EXPECT_EQ(host.Image().Text(c.reg), c.word);
+        if (c.how == SetText) {
+            EXPECT_EQ(Shown(page.get(), {c.name}), std::string(c.shown ? c.shown : c.value) + "|");
+        }
+    }
+}
+
+// The rules around a store hold too: a profile edit locks the main buttons until "Cleanup /
+// Store Profiles", pressed the same way, stores it cleaned up; the power relay board's box
+// opens alarms 5 and 6 for editing.
+TEST(AssistiveInput, EditsKeepTheStoreLockAndThePowerRelayRows) {
+    FakePageHost host(kTabProfile);
+    mD6 profiles(host, host);
+    profiles.show();
+    host.SelectTab(kTabProfile);
+    profiles.OnTimer();
+    Choose(profiles.FanList(), "1");
+    const auto store = [&] {
+        Apply(profiles.StoreButton(), Assist::Press);
+        for (int wait = 0; wait < 100 && !host.profileStored; ++wait) {
+            QTest::qWait(10); // a pressed button clicks once its press has been seen
+        }
+    };
+    store();
+    ASSERT_TRUE(host.profileStored && host.mainButtonsEnabled);
+    Apply(profiles.OnBox(), Assist::SetText, "-999");
+    EXPECT_FALSE(host.profileStored || host.mainButtonsEnabled);
+    EXPECT_EQ(host.note, profile::kStoreNote);
+    store();
+    EXPECT_EQ(host.Image().Text(reg::FanOnValue(1)), "FC18");
+    EXPECT_EQ(profiles.OnBox()->text(), "-1000") << "shown as stored, one below the marker";
+
+    FakePageHost alarmHost(kTabAlarmConfig);
+    mD7 alarms(alarmHost, alarmHost);
+    alarmHost.SelectTab(kTabAlarmConfig);
+    alarms.OnTimer();
+    ASSERT_FALSE(Input(&alarms, "Alarm 5 Delta")->isEnabled());
+    Apply(Input(&alarms, "Enable Power Relay PCB"), Assist::Toggle);
+    EXPECT_TRUE(Input(&alarms, "Alarm 6 Delta")->isEnabled());
+}
+
+// Every list reads its label as its name, and the text it shows as its value.
+TEST(AssistiveInput, EveryListIsNamedByItsLabel) {
+    for (const int tab : {kTabMode, kTabFanSetting, kTabModBus, kTabProfile, kTabAlarmConfig}) {
+        FakePageHost host(tab);
+        const std::unique_ptr<TickPage> page = NewPage(tab, host);
+        host.SelectTab(tab);
+        page->OnTimer();
+        for (QComboBox* list : page->findChildren<QComboBox*>()) {
+            const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(list);
+            ASSERT_NE(read, nullptr);
+            EXPECT_EQ(read->role(), QAccessible::ComboBox);
+            EXPECT_EQ(read->text(QAccessible::Name), list->accessibleName());
+            EXPECT_EQ(read->text(QAccessible::Value), list->currentText())
+                << list->accessibleName().toStdString();
+        }
+    }
+}
+
+// Viewing a page twice stores nothing, but for the bounds a fill applies: the ModBus page's
+// site numbers and serial settings. The image holds what a store of the fields would change.
+TEST(AssistiveInput, ViewingAPageWritesNothingBack) {
+    const struct {
+        int tab;
+        const char* changes;
+    } cases[] = {
+        {kTabStart, ""},       {kTabMode, ""},
+        {kTabFanSetting, ""},  {kTabModBus, "185=00FD 306=270F 307=270F 308=03E7 309=03E7"},
+        {kTabAlarmConfig, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        FakePageHost host(c.tab);
+        RegisterImage& image = host.Image();
+        image.SetValue(188, 0);                     // "DE", then "AULT" after the end
+        image.SetValue(reg::AlarmHysteresis(1), 7); // not the mode's default
+        image.SetText(reg::FanStationaryPwm(2), "0007");
+        const RegisterTexts before = image.Texts();
+        const std::unique_ptr<TickPage> page = NewPage(c.tab, host);
+        for (int visit = 0; visit < 2; ++visit) {
+            host.SelectTab(c.tab);
+            page->OnTimer();
+        }
+        EXPECT_EQ(Changes(before, image.Texts()), c.changes);
+    }
+}
+
+} // namespace
+} // namespace orvane::test
