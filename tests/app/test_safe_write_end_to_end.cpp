@@ -43,7 +43,8 @@ TEST_F(SafeWriteEndToEnd, CompareWithFileListsTheDifferencesAndSavesThem) {
     Click(start->CompareFileButton());
     list = window->Runner().ShownList();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->ListField()->toPlainText(), "Fan Setting\nFan Setting / FAN 2 Ramp Rate: 25 -> 10");
+    EXPECT_EQ(list->ListField()->toPlainText(),
+              "Fan Setting\nFan Setting / FAN 2 Ramp Rate: 25 -> 10");
     const std::string saved = dir.filePath("differences.txt").toStdString();
     prompter.saveAnswer = saved;
     Click(list->SaveButton());
