@@ -14,6 +14,7 @@
 #include "core/image/Checksum.h"
 #include "core/image/ConfigFile.h"
 #include "core/reports/ReportHtml.h"
+#include "storage/DurableFile.h"
 
 namespace orvane {
 
@@ -196,7 +197,7 @@ void ReportDialog::Save(bool pdf) {
             html, Q(std::string(kReportTitle) + " - " + report.header.front().value), Q(*path));
     } else {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(html.data());
-        const FileWriteResult written = WriteFileAtomically(*path, {bytes, html.size()});
+        const DurableWriteResult written = WriteFileDurably(*path, {bytes, html.size()});
         error = written.ok ? QString() : Q(written.error);
     }
     if (!error.isEmpty()) {

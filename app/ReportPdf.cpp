@@ -8,8 +8,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
+
+#include "storage/DurableFile.h"
 
 namespace orvane {
 
@@ -71,12 +72,12 @@ QString WriteReportPdf(const std::string& html, const QString& title, const QStr
         document.setHtml(QString::fromStdString(html));
         PaintPages(document, writer);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data()) != bytes.data().size() ||
-        !file.commit()) {
-        return file.errorString();
-    }
-    return {};
+    const QByteArray& pdf = bytes.data();
+    const DurableWriteResult written =
+        WriteFileDurably(std::filesystem::path(path.toStdWString()),
+                         {reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                          static_cast<std::size_t>(pdf.size())});
+    return written.ok ? QString() : QString::fromStdString(written.error);
 }
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 #include "core/comms/SequencerTexts.h"
 #include "core/image/ConfigFile.h"
 #include "core/image/ConfigurationText.h"
+#include "storage/DurableFile.h"
 
 namespace orvane {
 
@@ -33,7 +34,7 @@ void SaveConfigurationFile(RegisterImage& image, bool busy, IPrompter& prompter,
     }
     view.ShowChecksum(image.Text(kChecksumIndex));
     const auto bytes = EncodeConfigurationFile(built.text);
-    const FileWriteResult written = WriteFileAtomically(*path, bytes);
+    const DurableWriteResult written = WriteFileDurably(*path, bytes);
     if (!written.ok) {
         prompter.ShowMessage("The configuration file " + *path + " could not be written:\n" +
                                  written.error,

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <string>
 
 namespace orvane {
@@ -18,9 +16,5 @@ bool StandardErrorIsTerminal();
 
 // The local calendar time of `when`.
 std::tm LocalTime(std::time_t when);
-
-// Creates `path` for binary writing only if no file of that name exists; null with the
-// errno in `error` otherwise (EEXIST when it exists).
-std::FILE* CreateNewFile(const std::filesystem::path& path, int& error);
 
 } // namespace orvane

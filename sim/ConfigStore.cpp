@@ -4,6 +4,7 @@
 
 #include "core/image/ConfigFile.h"
 #include "core/image/ConfigurationText.h"
+#include "storage/DurableFile.h"
 
 namespace orvane::sim {
 
@@ -44,7 +45,7 @@ std::string SaveConfiguration(const std::filesystem::path& path, const RegisterI
     if (!text.ok()) {
         return "register " + std::to_string(text.invalidRegister) + " is not a hexadecimal word";
     }
-    const FileWriteResult written = WriteFileAtomically(path, EncodeConfigurationFile(text.text));
+    const DurableWriteResult written = WriteFileDurably(path, EncodeConfigurationFile(text.text));
     return written.ok ? std::string() : written.error;
 }
 

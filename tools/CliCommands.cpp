@@ -18,6 +18,7 @@
 #include "tools/CliFiles.h"
 #include "tools/CliOptions.h"
 #include "tools/CliReports.h"
+#include "tools/CliSafeWrite.h"
 #include "tools/CliSession.h"
 #include "tools/PortLookup.h"
 
@@ -27,9 +28,6 @@ namespace {
 
 // Ticks allowed for the first live record before logging starts.
 constexpr int kLiveDataWaitTicks = 15;
-// Ticks allowed, after a write, for the controller's output to push the cleared receive
-// window out (1800 bytes; a live record a tick brings about 70).
-constexpr int kWindowRefillTicks = 60;
 // The information capture looks only once more than 1300 bytes came since connecting, which
 // a restart's text and the records after it alone may not bring in time.
 constexpr int kCaptureMinimumCount = 1300;
@@ -129,13 +127,6 @@ void TickWhile(CliSession& session, int limit, const std::function<bool()>& wait
     }
 }
 
-// A write clears the receive window, and a reply is only found once the controller's
-// output has pushed all of it out; a read started earlier could miss its reply.
-void WaitForReceiveWindow(CliSession& session) {
-    TickWhile(session, kWindowRefillTicks,
-              [&] { return session.Sequencing().Received().Text().empty(); });
-}
-
 Outcome Info(CliSession& session, std::ostream& out) {
     Sequencer& seq = session.Sequencing();
     session.Console().controllerInfo.clear();
@@ -148,45 +139,6 @@ Outcome Info(CliSession& session, std::ostream& out) {
     }
     out << session.Console().controllerInfo << "\n";
     return {};
-}
-
-struct Verification {
-    Outcome outcome;
-    std::optional<RegisterTexts> read; // none when nothing could be read back
-};
-
-// Reads the configuration back and lists every register that is not what was sent.
-Verification Verify(CliSession& session, const RegisterTexts& written, std::ostream& out) {
-    WaitForReceiveWindow(session);
-    const ReadBack read = ReadFromController(session);
-    if (!read.outcome.ok()) {
-        return {{read.outcome.code, "cannot verify: " + read.outcome.message}, std::nullopt};
-    }
-    RegisterImage sent;
-    sent.SetTexts(written);
-    sent.SetText(kChecksumIndex, ChecksumText(written));
-    RegisterImage held;
-    held.SetTexts(read.texts);
-    const std::vector<RegisterMismatch> mismatches = CompareRegisters(sent, held);
-    if (mismatches.empty()) {
-        out << "Verified: the controller holds all " << kRegisterCount << " registers and checksum "
-            << held.Text(kChecksumIndex) << " as written\n";
-        return {{}, read.texts};
-    }
-    std::size_t registers = 0;
-    for (const RegisterMismatch& mismatch : mismatches) {
-        out << DescribeMismatch(mismatch, sent, held) << "\n";
-        registers += mismatch.reg < kRegisterCount ? 1 : 0;
-    }
-    const bool checksum = mismatches.back().reg == kChecksumIndex;
-    std::string what = std::to_string(registers) + (registers == 1 ? " register" : " registers");
-    if (checksum) {
-        what = registers == 0 ? "the checksum" : what + " and the checksum";
-    }
-    const bool one = registers + (checksum ? 1 : 0) == 1;
-    return {{kExitVerify, "verification failed: " + what + (one ? " differs" : " differ") +
-                              " from what was written"},
-            read.texts};
 }
 
 // The controller's identification text for the report. A controller that sends none is
@@ -227,33 +179,13 @@ Outcome Write(CliSession& session, const CliOptions& options, const std::string&
             return identified;
         }
     }
-    if (!options.backupDir.empty()) {
-        if (Outcome folder = MakeBackupFolder(options.backupDir); !folder.ok()) {
-            return {folder.code, folder.message + "; nothing written"};
-        }
-        const ReadBack before = ReadFromController(session);
-        if (!before.outcome.ok()) {
-            return {before.outcome.code, "no backup, nothing written: " + before.outcome.message};
-        }
-        const SavedBackup backup =
-            SaveBackup(before.texts, options.backupDir, std::chrono::system_clock::now());
-        if (!backup.outcome.ok()) {
-            return {backup.outcome.code, backup.outcome.message + "; nothing written"};
-        }
-        out << "Backup: " << backup.path << "\n" << std::flush;
-        visit.found = before.texts;
-        visit.foundFile = backup.path;
-    }
     session.Image().SetTexts(loaded.texts);
-    Outcome result = session.RunCommand([&] { session.Sequencing().OnDownloadConfiguration(); });
-    if (!result.ok()) {
-        return result;
+    const SafeWriteRun run = RunSafeWrite(session, options, out);
+    if (!run.result.written) {
+        return run.outcome;
     }
-    if (options.verify) {
-        Verification verified = Verify(session, loaded.texts, out);
-        result = verified.outcome;
-        visit.readBack = std::move(verified.read);
-    }
+    const Outcome& result = run.outcome;
+    RecordChainInVisit(run.result, visit);
     if (options.report.empty()) {
         return result;
     }

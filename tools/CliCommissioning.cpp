@@ -6,6 +6,7 @@
 #include "core/image/ConfigFile.h"
 #include "core/reports/LiveCsv.h"
 #include "core/reports/ReportHtml.h"
+#include "storage/DurableFile.h"
 #include "tools/CliFiles.h"
 #include "tools/CliVersion.h"
 
@@ -40,7 +41,7 @@ Outcome CheckReportFolder(const std::string& path) {
 Outcome SaveReport(const VisitRecord& visit, const std::string& path) {
     const std::string html = RenderReportHtml(BuildCommissioningReport(visit));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(html.data());
-    const FileWriteResult written = WriteFileAtomically(path, {bytes, html.size()});
+    const DurableWriteResult written = WriteFileDurably(path, {bytes, html.size()});
     if (!written.ok) {
         return {kExitFile, "cannot write the report " + path + ": " + written.error};
     }

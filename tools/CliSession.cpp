@@ -119,10 +119,14 @@ Outcome CliSession::RunCommand(const std::function<void()>& request,
             return {kExitController, name + " did not end"};
         }
     }
+    EndProgress();
+    return {};
+}
+
+void CliSession::EndProgress() {
     if (m_progress != nullptr) {
         *m_progress << "\n" << std::flush;
     }
-    return {};
 }
 
 void CliSession::ShowProgress(const std::string& name, int done, int total) {

@@ -67,9 +67,11 @@ public:
     static void RequestStop();
     static bool StopRequested();
 
-private:
+    // "\rNAME [####......] done/total" on the progress stream, and the line's end.
     void ShowProgress(const std::string& name, int done, int total);
+    void EndProgress();
 
+private:
     std::string m_devicePath;
     std::chrono::milliseconds m_tick;
     std::ostream* m_progress;

@@ -54,6 +54,35 @@ bool Sequencer::RequestCommand(int command) {
     }
     m_command = command;
     m_state = State::Command;
+    m_readIntoCopy = false;
+    m_cancelRequested = false;
+    return true;
+}
+
+bool Sequencer::RequestConfigurationCopy() {
+    if (!RequestCommand(CommandCode::ReadConfig)) {
+        return false;
+    }
+    m_readIntoCopy = true;
+    m_latestCopy.reset();
+    return true;
+}
+
+bool Sequencer::RequestCancelCommand() {
+    if (!m_busy) {
+        if (m_state != State::Command || ScheduleFor(m_command).empty()) {
+            return false;
+        }
+        // Asked for but not started: nothing was sent, so it simply goes.
+        m_command = CommandCode::NoCommand;
+        m_state = State::DoNothing;
+        m_readIntoCopy = false;
+        return true;
+    }
+    if (m_state != State::Command || !CanStillCancel()) {
+        return false;
+    }
+    m_cancelRequested = true;
     return true;
 }
 
@@ -80,6 +109,7 @@ bool Sequencer::ReturnToIdle() {
     }
     m_command = CommandCode::NoCommand;
     m_state = State::DoNothing;
+    m_readIntoCopy = false;
     return true;
 }
 
@@ -178,6 +208,9 @@ void Sequencer::RunCommand(int now) {
     }
     if (m_commandStep == 0) {
         StartCommand(now);
+    } else if (m_cancelRequested) {
+        EndCancelledCommand();
+        return;
     }
     const unsigned run = m_commandRun;
     for (const ScheduleStep& step : schedule) {
@@ -194,8 +227,39 @@ void Sequencer::RunCommand(int now) {
     }
 }
 
+bool Sequencer::CanStillCancel() const {
+    const int elapsed = m_tick - m_startTick;
+    for (const ScheduleStep& step : ScheduleFor(m_command)) {
+        if (step.offset > elapsed) {
+            break;
+        }
+        // The controller takes these at once: a write's "r" and text, "x", "z"; and a parsed
+        // reply may already have replaced the image.
+        const bool committing = (step.action == StepAction::SendKey && step.key != 'c' &&
+                                 step.key != 's' && step.key != ' ') ||
+                                step.action == StepAction::SendConfigurationText ||
+                                step.action == StepAction::ParseConfigurationReply ||
+                                step.action == StepAction::StartCapture;
+        if (committing) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Sequencer::EndCancelledCommand() {
+    // The "c" of the first tick opened the controller's menu; " " returns it to its records.
+    SendToController(" ");
+    FinishCommon();
+    m_configText.clear();
+    m_command = CommandCode::NoCommand;
+    m_state = State::DoNothing;
+}
+
 void Sequencer::StartCommand(int now) {
     ++m_commandRun;
+    m_cancelRequested = false;
+    m_copyReply.reset();
     m_startTick = now;
     m_commandStep = 1;
     m_busy = true;
@@ -249,6 +313,7 @@ bool Sequencer::RunStep(const ScheduleStep& step) {
 
 void Sequencer::FinishCommon() {
     ++m_commandRun;
+    m_cancelRequested = false;
     m_ctx.view.PlayActivityAnimation(kAnimationIdle);
     m_ctx.view.EnablePageControls();
     m_commandStep = 0;
@@ -262,6 +327,13 @@ void Sequencer::EndCommand() {
     switch (command) {
     case CommandCode::ReadConfig:
         m_command = CommandCode::NoCommand;
+        if (m_readIntoCopy) {
+            // The image is not what was read, so it has no say about the log file.
+            m_readIntoCopy = false;
+            m_latestCopy = m_copyReply.value_or(ConfigurationCopy{});
+            m_state = State::ViewData;
+            break;
+        }
         m_state = State::Command;
         CheckLogAfterRead();
         break;
@@ -361,6 +433,7 @@ void Sequencer::Disconnect() {
         FinishCommon();
         m_command = CommandCode::NoCommand;
     }
+    m_readIntoCopy = false;
     m_ctx.view.ShowConnection(Str(texts::kDisconnected));
     m_state = State::DoNothing;
     ShowStatus(StateName(State::DoNothing));
@@ -406,6 +479,14 @@ void Sequencer::SendToController(std::string_view text) {
 
 void Sequencer::ParseConfigurationReply() {
     ConfigReply reply = ReadConfigurationReply(m_receive.Text());
+    if (m_readIntoCopy) {
+        // Whoever asked for the copy says what came of it; the window shows nothing.
+        m_copyReply = ConfigurationCopy{reply.outcome, std::nullopt};
+        if (reply.outcome == ConfigReplyOutcome::Loaded) {
+            m_copyReply->texts = std::move(reply.groups);
+        }
+        return;
+    }
     m_lastReply = reply.outcome;
     switch (reply.outcome) {
     case ConfigReplyOutcome::NoData:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,8 @@ public:
 
     // ISequencerRequests
     bool RequestCommand(int command) override;
+    bool RequestConfigurationCopy() override;
+    bool RequestCancelCommand() override;
     bool RequestControllerInformation() override;
     bool RequestLiveData() override;
     bool ReturnToIdle() override;
@@ -76,6 +79,8 @@ public:
     const std::string& StatusText() const override { return m_status; }
     int ReceivedCount() const override { return m_receive.Count(); }
     bool LoggedThisTick() const override { return m_logger.LoggedThisTick(); }
+    std::string_view ReceivedText() const override { return m_receive.Text(); }
+    const std::optional<ConfigurationCopy>& LatestCopy() const override { return m_latestCopy; }
 
     // The rest of the state, for the front ends, scripts and tests.
     int PendingAction() const { return m_pendingAction; }
@@ -106,6 +111,9 @@ private:
     void StartCommand(int now);
     bool RunStep(const ScheduleStep& step);
     void EndCommand();
+    // The running command has not yet run a step that cancelling cannot take back.
+    bool CanStillCancel() const;
+    void EndCancelledCommand();
     void FinishCommon();
     void RunCapture(int now);
     void CheckLogAfterRead();
@@ -137,6 +145,11 @@ private:
     std::string m_status = "Status:";
     std::string m_configText;
     ConfigReplyOutcome m_lastReply = ConfigReplyOutcome::NoData;
+    // The read asked for or running goes into m_latestCopy, not the image.
+    bool m_readIntoCopy = false;
+    std::optional<ConfigurationCopy> m_copyReply; // parsed, published when the read ends
+    std::optional<ConfigurationCopy> m_latestCopy;
+    bool m_cancelRequested = false;
 };
 
 } // namespace orvane

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/comms/LiveFields.h"
+#include "core/comms/ReplyParsers.h"
+#include "core/image/RegisterImage.h"
 
 namespace orvane {
 
@@ -12,6 +16,12 @@ struct CommandProgress {
     int done = 0;
     int total = 0;
     bool operator==(const CommandProgress&) const = default;
+};
+
+// What the latest read into a copy found; the copy is only set when the reply loaded.
+struct ConfigurationCopy {
+    ConfigReplyOutcome outcome = ConfigReplyOutcome::NoData;
+    std::optional<RegisterTexts> texts; // registers 0 to 399 and the checksum, as received
 };
 
 // What pages and front ends read of the communication sequencer.
@@ -31,6 +41,11 @@ public:
     virtual int ReceivedCount() const = 0;
     // The data logger wrote a record on the last tick.
     virtual bool LoggedThisTick() const = 0;
+    // The receive buffer as the reply parsers see it. Empty after a configuration write
+    // until the controller's output has pushed the cleared window out.
+    virtual std::string_view ReceivedText() const = 0;
+    // The result of the latest RequestConfigurationCopy; none while one runs or before the first.
+    virtual const std::optional<ConfigurationCopy>& LatestCopy() const = 0;
 };
 
 // The requests pages and front ends make of the sequencer. Each is a whole transition,
@@ -41,6 +56,16 @@ public:
     virtual ~ISequencerRequests() = default;
     // A command (CommandCode::...), started by the next tick.
     virtual bool RequestCommand(int command) = 0;
+    // The configuration read ("READCONFIG", the same keys on the same ticks) into a copy of
+    // its own: the image, the window's fields and the log file are left as they are, and
+    // no box is shown; LatestCopy() tells what came back once the command has ended.
+    virtual bool RequestConfigurationCopy() = 0;
+    // Ends the running command, or drops one asked for that has not started. A started one
+    // ends on the next tick: a read leaves the image as it was, and when a key was sent the
+    // controller is sent " " to leave its menu. Refused (false) once the command has sent
+    // what it cannot take back: a write's configuration text, the "x" of a restore, the "z"
+    // of a restart; and when nothing runs or is asked for.
+    virtual bool RequestCancelCommand() = 0;
     // A new capture of the controller information, then the restart that starts it.
     virtual bool RequestControllerInformation() = 0;
     // Live records parsed every tick ("VIEW DATA").

@@ -1,10 +1,8 @@
 #include "core/image/ConfigFile.h"
 
-#include <atomic>
-#include <chrono>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <system_error>
 
 #include "core/image/Checksum.h"
 #include "core/image/Conversions.h"
@@ -92,51 +90,6 @@ FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes) {
 std::string ProposedFileName(const RegisterImage& image) {
     return image.DecodeTextField(kNameField) + "_Issue" +
            FormatDecimal(image.Value(kIssueRegister).value_or(0));
-}
-
-FileWriteResult WriteFileAtomically(const std::filesystem::path& path,
-                                    std::span<const std::uint8_t> bytes) {
-    namespace fs = std::filesystem;
-    static std::atomic<unsigned> serial{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path temp = path;
-    temp += ".tmp-" + std::to_string(stamp) + "-" + std::to_string(serial++);
-
-    FileWriteResult result;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            result.error = "cannot create " + temp.string() + ": " + std::strerror(errno);
-            return result;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            result.error = "cannot write " + temp.string() + ": " + std::strerror(errno);
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return result;
-        }
-        out.close();
-        if (!out) {
-            result.error = "cannot finish " + temp.string() + ": " + std::strerror(errno);
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return result;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        result.error = "cannot replace " + path.string() + ": " + ec.message();
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return result;
-    }
-    result.ok = true;
-    return result;
 }
 
 FileLoadResult ReadConfigurationFileBytes(const std::filesystem::path& path) {

@@ -37,16 +37,6 @@ FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes);
 // The file name proposed when saving: name, "_Issue", issue in decimal.
 std::string ProposedFileName(const RegisterImage& image);
 
-struct FileWriteResult {
-    bool ok = false;
-    std::string error; // why it failed, for the user
-};
-
-// Writes the bytes beside the target and renames them into place, so the target
-// is either the whole new file or untouched.
-FileWriteResult WriteFileAtomically(const std::filesystem::path& path,
-                                    std::span<const std::uint8_t> bytes);
-
 struct FileLoadResult {
     bool opened = false;
     std::string error;

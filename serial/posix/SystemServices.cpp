@@ -21,10 +21,4 @@ std::tm LocalTime(std::time_t when) {
     return local;
 }
 
-std::FILE* CreateNewFile(const std::filesystem::path& path, int& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    error = file == nullptr ? errno : 0;
-    return file;
-}
-
 } // namespace orvane

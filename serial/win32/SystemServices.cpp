@@ -1,12 +1,10 @@
 #include "serial/SystemServices.h"
 
-#include <cerrno>
+#include <cstdio>
 
 #include <windows.h>
 
-#include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 
 #include "serial/win32/WideText.h"
 
@@ -35,24 +33,6 @@ std::tm LocalTime(std::time_t when) {
     std::tm local{};
     localtime_s(&local, &when);
     return local;
-}
-
-std::FILE* CreateNewFile(const std::filesystem::path& path, int& error) {
-    // The C runtime's fopen knows no "x" mode and takes no UTF-16 name.
-    const int fd =
-        _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
-        error = errno;
-        return nullptr;
-    }
-    std::FILE* file = _fdopen(fd, "wb");
-    if (file == nullptr) {
-        error = errno;
-        _close(fd);
-        return nullptr;
-    }
-    error = 0;
-    return file;
 }
 
 } // namespace orvane

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Core layers include only their own and lower layers, and the core nothing of the
-# other folders: image < comms < rules < reports.
+# other folders: image < comms < rules < reports < chain.
 set -euo pipefail
 root=${1:-$(dirname "$0")/../..}
 cd "$root/core"
-order=(image comms rules reports)
+order=(image comms rules reports chain)
 status=0
 for i in "${!order[@]}"; do
     layer=${order[$i]}

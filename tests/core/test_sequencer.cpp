@@ -147,7 +147,8 @@ std::string ReplyFor(RegisterImage image) {
 }
 
 // Every command through a recording link: sends tick by tick, the end tick, what it leaves. A case
-// is named by the status text shown while it runs; register 0 starts as `reg0`.
+// is named by the status text shown while it runs; register 0 starts as `reg0`. A read into a copy
+// runs the same schedule but leaves the image, the window's fields and the log alone.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     RegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
@@ -176,7 +177,9 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         int state, commandAfter;
         const RegisterImage* after = nullptr;                         // null: as started
         std::string checksumShown = "", message = "", infoShown = ""; // message: "caption: text..."
-        int boxTicks = 0; // ticks run while a box is open: they may end the command
+        int boxTicks = 0;  // ticks run while a box is open: they may end the command
+        bool copy = false; // asked for as a read into a copy
+        const RegisterImage* copied = nullptr; // what the copy holds; null: none
     } cases[] = {
         {"READCONFIG", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData, K::NoCommand,
          &controller, controller.Text(kChecksumIndex)},
@@ -189,6 +192,12 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"READCONFIG, no reply, box ticks", K::ReadConfig, "ABCD", "",
          Sends{{0, "c"}, {8, "s"}, {10, "s"}, {27, " "}}, 20, false, S::ViewData, K::NoCommand,
          nullptr, "", "Warning , No data received!!: " + std::string(texts::kNoReply), "", 15},
+        {"READCONFIG, into a copy", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData,
+         K::NoCommand, nullptr, "", "", "", 0, true, &controller},
+        {"READCONFIG, into a copy, bad checksum", K::ReadConfig, "ABCD", badReply, read, 33, false,
+         S::ViewData, K::NoCommand, nullptr, "", "", "", 0, true},
+        {"READCONFIG, into a copy, no reply", K::ReadConfig, "ABCD", "", read, 33, false,
+         S::ViewData, K::NoCommand, nullptr, "", "", "", 0, true},
         {"WRITECONFIG", K::WriteConfig, "ABCD", "some bytes", write, 60, true, S::ViewData,
          K::WriteConfig, &written, written.Text(kChecksumIndex)},
         {"WRITECONFIG, unsendable", K::WriteConfig, "ABCG", "", Sends(), 0, false, S::DoNothing,
@@ -215,7 +224,10 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         const RegisterTexts before = rig.image.Texts();
         rig.Receive(c.received);
         rig.prompter.whileOpen = [&] { rig.Tick(c.boxTicks); };
-        const int t = rig.Start(c.command);
+        if (c.copy) {
+            ASSERT_TRUE(rig.seq.RequestConfigurationCopy());
+        }
+        const int t = c.copy ? (rig.Tick(), rig.seq.TickCount()) : rig.Start(c.command);
         EXPECT_EQ(rig.seq.StatusText(),
                   std::string(c.name).substr(0, std::string(c.name).find(',')));
         int ended = 0;
@@ -237,6 +249,12 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         EXPECT_EQ(rig.image.Texts(), c.after ? c.after->Texts() : before);
         EXPECT_EQ(rig.view.checksum, c.checksumShown);
         EXPECT_EQ(rig.view.controllerInfo, c.infoShown);
+        ASSERT_EQ(rig.seq.LatestCopy().has_value(), c.copy);
+        if (c.copy) {
+            EXPECT_EQ(rig.seq.LatestCopy()->texts.has_value(), c.copied != nullptr);
+            EXPECT_EQ(rig.seq.LatestCopy()->texts.value_or(RegisterTexts{}),
+                      c.copied ? c.copied->Texts() : RegisterTexts{});
+        }
         EXPECT_EQ(rig.prompter.asked.size(), c.message.empty() ? 0u : 1u);
         EXPECT_EQ(rig.prompter.asked.empty() ? ""
                                              : rig.prompter.asked[0].substr(0, c.message.size()),
@@ -297,6 +315,66 @@ TEST(SequencerRead, LogCheckAfterRead) {
         EXPECT_FALSE(rig.seq.Logger().IsOpen());
         EXPECT_EQ(rig.view.logStatus, c.logStatusAfter);
     }
+}
+
+// A cancel ends the command on the next tick with a " " that leaves the controller's menu, until
+// the command has sent or parsed what cannot be taken back; then it is refused and runs on. One
+// asked for and not started goes without a send.
+TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
+    RegisterImage controller = ControllerImage();
+    controller.SetText(0, "0007");
+    BuildConfigurationText(controller);
+    namespace K = CommandCode;
+    const struct {
+        const char* name;
+        int command;
+        int at; // ticks of the schedule run before the cancel; -1: before the first
+        bool accepted;
+        Sends sends; // offsets from the command's first tick
+    } cases[] = {
+        {"read, after its first s", K::ReadConfig, 9, true, {{0, "c"}, {8, "s"}, {9, " "}}},
+        {"read, before its reply is parsed",
+         K::ReadConfig,
+         20,
+         true,
+         {{0, "c"}, {8, "s"}, {10, "s"}, {20, " "}}},
+        {"read, after the parse",
+         K::ReadConfig,
+         21,
+         false,
+         {{0, "c"}, {8, "s"}, {10, "s"}, {20, " "}, {27, " "}}},
+        {"write, before its r", K::WriteConfig, 8, true, {{0, "c"}, {8, " "}}},
+        {"write, after its r", K::WriteConfig, 9, false, {}},
+        {"restore, before its x", K::WriteDefault, 8, true, {{0, "c"}, {8, " "}}},
+        {"restore, after its x", K::WriteDefault, 9, false, {{0, "c"}, {8, "x"}, {25, " "}}},
+        {"restart, after its z", K::Restart, 9, false, {{0, "c"}, {8, "z"}, {11, " "}}},
+        {"not started", K::WriteConfig, -1, true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("case ") + c.name);
+        SequencerRig rig;
+        rig.Connect();
+        rig.Receive(ReplyFor(controller));
+        BuildConfigurationText(rig.image); // a write's first tick stores the checksum
+        const RegisterTexts before = rig.image.Texts();
+        rig.seq.RequestCommand(c.command);
+        const int first = rig.seq.TickCount() + 1;
+        rig.Tick(c.at > 0 ? c.at : 0);
+        EXPECT_EQ(rig.seq.RequestCancelCommand(), c.accepted);
+        for (int i = 0; i < 70 && (rig.seq.IsBusy() || i == 0); ++i) {
+            rig.Tick();
+        }
+        if (c.command != K::WriteConfig || c.accepted) {
+            EXPECT_EQ(rig.SendsFrom(first), c.sends);
+        }
+        if (c.accepted) {
+            EXPECT_EQ(rig.image.Texts(), before);
+            EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | NOCOMMAND | pending 2");
+        }
+    }
+    SequencerRig idle;
+    idle.Connect();
+    EXPECT_FALSE(idle.seq.RequestCancelCommand());
 }
 
 // Each refusal names its reason and changes nothing; a download asked for alone is accepted.

@@ -1,10 +1,6 @@
-// System services of the tool: a new file is never one that exists and keeps its bytes as
-// written; port names and paths are told apart; error codes read as the system's words.
+// System services of the tool: port names and paths are told apart; error codes read as the
+// system's words.
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,26 +10,6 @@
 
 namespace orvane {
 namespace {
-
-TEST(SystemServices, NewFileIsCreatedOnceAndWrittenAsBytes) {
-    const std::filesystem::path path =
-        std::filesystem::path(::testing::TempDir()) / "system-services-new.txt";
-    std::filesystem::remove(path);
-    int error = -1;
-    std::FILE* file = CreateNewFile(path, error);
-    ASSERT_NE(file, nullptr) << error;
-    EXPECT_EQ(error, 0);
-    const std::string bytes("<\r\n\0\x1A>", 6);
-    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    std::fclose(file);
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes) << "no line-end mapping";
-    in.close();
-
-    EXPECT_EQ(CreateNewFile(path, error), nullptr) << "an existing file is never replaced";
-    EXPECT_EQ(error, EEXIST);
-    std::filesystem::remove(path);
-}
 
 TEST(SystemServices, PathsAreToldFromComNumbersAndErrorsHaveWords) {
     EXPECT_TRUE(IsDevicePath("/dev/ttyUSB0"));

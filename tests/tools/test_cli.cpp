@@ -68,31 +68,6 @@ TEST(CliOptions, TakesWhatHelpDocumentsAndNamesWhatItRefuses) {
     }
 }
 
-TEST(CliFiles, BackupsGetSafeNamesAndNeverReplaceOneAnother) {
-    RegisterImage image = TemplateImage();
-    const char* name = "A/B:C*\x01";
-    for (int i = 0; name[i] != 0; ++i) {
-        image.SetValue(kNameField.first + i, static_cast<unsigned char>(name[i]));
-    }
-    image.SetValue(kIssueRegister, 12);
-    const auto when = std::chrono::system_clock::from_time_t(1'700'000'000);
-    const std::string stamp = LocalIsoTime(when); // 2023-11-14T22:13:20+00:00 in UTC
-    ASSERT_THAT(stamp, MatchesRegex(R"(2023-11-1[45]T[0-9]{2}:[0-9]{2}:20[+-][0-9]{2}:[0-9]{2})"));
-    const std::string compact = stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2) + "-" +
-                                stamp.substr(11, 2) + stamp.substr(14, 2) + stamp.substr(17, 2);
-    const std::string expected = "A_B_C___Issue12_" + compact;
-    EXPECT_EQ(cli::BackupFileName(image, when), expected + ".txt");
-
-    const std::string dir = TempPath("backup_dir") + "/site 4";
-    const cli::SavedBackup first = cli::SaveBackup(image.Texts(), dir, when);
-    const cli::SavedBackup second = cli::SaveBackup(image.Texts(), dir, when);
-    ASSERT_TRUE(first.outcome.ok() && second.outcome.ok()) << second.outcome.message;
-    EXPECT_EQ(std::filesystem::path(second.path).filename(), expected + "-2.txt");
-    EXPECT_EQ(Slurp(first.path), SavedFileOf(image));
-    EXPECT_EQ(Slurp(second.path), Slurp(first.path));
-    std::filesystem::remove_all(TempPath("backup_dir"));
-}
-
 TEST(CliProcess, ReadCheckLogAndInfo) {
     SimulatorRig sim(EditedImage().Texts());
     const std::string file = TempPath("read.txt");
