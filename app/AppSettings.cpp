@@ -57,4 +57,24 @@ std::vector<std::string> AppSettings::ExtraDevicePaths() {
     return paths;
 }
 
+SafeWriteChoices AppSettings::LoadSafeWriteChoices() const {
+    QSettings settings;
+    settings.beginGroup("SafeWrite");
+    SafeWriteChoices choices;
+    choices.backup = settings.value("Backup", false).toBool();
+    choices.backupFolder = settings.value("BackupFolder").toString().toStdString();
+    choices.preview = settings.value("Preview", false).toBool();
+    choices.verify = settings.value("Verify", false).toBool();
+    return choices;
+}
+
+void AppSettings::StoreSafeWriteChoices(const SafeWriteChoices& choices) {
+    QSettings settings;
+    settings.beginGroup("SafeWrite");
+    settings.setValue("Backup", choices.backup);
+    settings.setValue("BackupFolder", QString::fromStdString(choices.backupFolder));
+    settings.setValue("Preview", choices.preview);
+    settings.setValue("Verify", choices.verify);
+}
+
 } // namespace orvane

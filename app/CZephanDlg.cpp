@@ -14,7 +14,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/CommandRunner.h"
 #include "app/FieldColours.h"
+#include "app/ProgressPanel.h"
 #include "app/QtPrompter.h"
 #include "app/ReportDialog.h"
 #include "app/SaveConfiguration.h"
@@ -226,11 +228,14 @@ void CZephanDlg::BuildLayout() {
     grid->setColumnStretch(2, 1);
     grid->setColumnMinimumWidth(1, 120);
 
+    m_progress = new ProgressPanel;
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->setSpacing(6);
     layout->addWidget(pageArea, 1);
     layout->addLayout(actions);
+    layout->addWidget(m_progress);
     layout->addWidget(statusPanel);
 
     setAccessibleName(tr("Orvane - GUI"));
@@ -259,7 +264,7 @@ void CZephanDlg::InitMainWindow() {
     m_comms = new mD1(*this, *this, *m_enumerator);
     m_commsRelay->SetTarget(m_comms);
     m_contact = new mD10(*this);
-    m_startPage = new mD2(*this, *this);
+    m_startPage = new mD2(*this, *this, m_settings);
     auto* liveData = new mD8(*this, *this);
     m_pages = {m_comms,
                m_startPage,
@@ -272,6 +277,10 @@ void CZephanDlg::InitMainWindow() {
                new mD9(*this, *this),
                m_contact};
     m_trend = new TrendWindow(m_image, *m_prompter, kNormalTickMs, this);
+    m_runner = std::make_unique<CommandRunner>(CommandRunner::Context{
+        m_sequencer, m_image, *m_prompter, *m_progress, this, m_options.tickMs});
+    connect(m_startPage, &mD2::CompareWithFileRequested, m_runner.get(),
+            &CommandRunner::CompareWithFile);
     m_startMs = QDateTime::currentMSecsSinceEpoch();
     connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
@@ -338,6 +347,7 @@ void CZephanDlg::OnTabSelChange(int index) {
 
 void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
+    m_runner->OnTick();
     const qint64 elapsed = QDateTime::currentMSecsSinceEpoch() - m_startMs;
     m_trend->OnMainTick(m_sequencer.Received().Text(),
                         m_startMs + elapsed * kNormalTickMs / m_options.tickMs);

@@ -24,6 +24,8 @@
 
 namespace orvane {
 
+class CommandRunner;
+class ProgressPanel;
 class ReportDialog;
 class SerialLink;
 class SimulatorPort;
@@ -141,6 +143,8 @@ public:
     QPushButton* DownloadButton() { return m_download; }
     QPushButton* SaveButton() { return m_save; }
     QPushButton* ReportButton() { return m_report; }
+    ProgressPanel* Progress() { return m_progress; }
+    CommandRunner& Runner() { return *m_runner; }
     // Built when "Commissioning report..." is first pressed.
     ReportDialog* Report() { return m_reportDialog; }
     const VisitLog& Visit() const { return m_visit; }
@@ -195,6 +199,8 @@ private:
     QLabel* m_mode = nullptr;
     CPictureEx* m_loggingIndicator = nullptr;
     QLabel* m_note = nullptr;
+    ProgressPanel* m_progress = nullptr;
+    std::unique_ptr<CommandRunner> m_runner;
 
     int m_activeTabNumber = 0;
     std::array<std::string, 8> m_refreshFlags{"0", "0", "0", "0", "0", "0", "0", "0"};

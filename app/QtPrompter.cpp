@@ -72,4 +72,13 @@ std::vector<std::string> QtPrompter::AskOpenFiles(const OpenFileRequest& request
     return paths;
 }
 
+std::optional<std::string> QtPrompter::AskFolder(const std::string& current) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(m_parent, QString(), QString::fromStdString(current));
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return folder.toStdString();
+}
+
 } // namespace orvane

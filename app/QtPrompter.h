@@ -17,6 +17,7 @@ public:
                               MessageButtons buttons) override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) override;
+    std::optional<std::string> AskFolder(const std::string& current) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -20,9 +20,11 @@ const QColor kInformationBlue(0x19, 0x19, 0xFF);
 
 } // namespace
 
-mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
+mD2::mD2(IPageHost& host, IMainWindowFields& fields, ISafeWriteStore& safeWriteStore,
+         QWidget* parent)
     : TickPage(host, fields, kTabStart, parent),
-      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this) {
+      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this),
+      m_downloadChoices(safeWriteStore) {
     m_name->setMaxLength(FieldLength(kNameField));
     m_description->setMaxLength(FieldLength(kDescriptionField));
     m_date->setMaxLength(FieldLength(kDateField));
@@ -40,6 +42,20 @@ mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     connect(m_restart, &QPushButton::clicked, this, [this] { m_actions.RestartController(); });
     connect(m_refreshInfo, &QPushButton::clicked, this,
             [this] { m_actions.RefreshControllerInformation(); });
+    connect(m_compareController, &QPushButton::clicked, this, &mD2::CompareWithControllerRequested);
+    connect(m_compareFile, &QPushButton::clicked, this, &mD2::CompareWithFileRequested);
+    connect(m_backup, &QCheckBox::toggled, this, [this](bool on) {
+        m_downloadChoices.SetBackup(on);
+        ShowFolderInUse();
+    });
+    connect(m_backupFolder, &QLineEdit::textChanged, this, [this](const QString& folder) {
+        m_downloadChoices.SetBackupFolder(folder.toStdString());
+    });
+    connect(m_chooseFolder, &QPushButton::clicked, this, &mD2::OnChooseFolder);
+    connect(m_preview, &QCheckBox::toggled, this,
+            [this](bool on) { m_downloadChoices.SetPreview(on); });
+    connect(m_verify, &QCheckBox::toggled, this,
+            [this](bool on) { m_downloadChoices.SetVerify(on); });
 }
 
 void mD2::BuildLayout() {
@@ -98,10 +114,59 @@ void mD2::BuildLayout() {
     auto* top = new QHBoxLayout;
     top->addWidget(configuration, 1, Qt::AlignTop);
     top->addWidget(commands, 0, Qt::AlignTop);
+    top->addWidget(BuildSafeWriteGroup(), 0, Qt::AlignTop);
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addWidget(information, 1);
     setAccessibleName(tr("Start"));
+}
+
+QWidget* mD2::BuildSafeWriteGroup() {
+    // Filled before the signals are wired: showing the remembered choices stores nothing.
+    const SafeWriteChoices& choices = m_downloadChoices.Choices();
+    m_backup->setChecked(choices.backup);
+    m_backupFolder->setText(Q(choices.backupFolder));
+    m_preview->setChecked(choices.preview);
+    m_verify->setChecked(choices.verify);
+    ShowFolderInUse();
+
+    auto* group = new QGroupBox(tr("Compare and safe download"));
+    group->setAccessibleName(group->title());
+    auto* layout = new QVBoxLayout(group);
+    for (QPushButton* button : {m_compareController, m_compareFile}) {
+        button->setAccessibleName(button->text());
+        layout->addWidget(button);
+    }
+    for (QCheckBox* check : {m_backup, m_preview, m_verify}) {
+        check->setAccessibleName(check->text());
+    }
+    layout->addSpacing(fontMetrics().lineSpacing() / 2);
+    layout->addWidget(m_backup);
+    const QString folderLabel = tr("Backup folder");
+    NameControl(m_backupFolder, folderLabel);
+    TrackShownValue(m_backupFolder);
+    m_chooseFolder->setAccessibleName(m_chooseFolder->text());
+    auto* folderRow = new QHBoxLayout;
+    // Indented under its check box: the folder belongs to the backup.
+    folderRow->setContentsMargins(fontMetrics().height(), 0, 0, 0);
+    folderRow->addWidget(NewCaption(folderLabel, m_backupFolder));
+    folderRow->addWidget(m_backupFolder, 1);
+    folderRow->addWidget(m_chooseFolder);
+    layout->addLayout(folderRow);
+    layout->addWidget(m_preview);
+    layout->addWidget(m_verify);
+    return group;
+}
+
+void mD2::ShowFolderInUse() {
+    m_backupFolder->setEnabled(m_downloadChoices.FolderInUse());
+    m_chooseFolder->setEnabled(m_downloadChoices.FolderInUse());
+}
+
+void mD2::OnChooseFolder() {
+    if (const auto folder = Host().Prompter().AskFolder(m_downloadChoices.Choices().backupFolder)) {
+        m_backupFolder->setText(Q(*folder));
+    }
 }
 
 void mD2::OnTimer() {
@@ -122,6 +187,17 @@ void mD2::SetInputsEnabled(bool enabled) {
          std::initializer_list<QWidget*>{m_reload, m_read, m_open, m_refreshInfo, m_restart,
                                          m_restore, m_name, m_description, m_issue, m_date}) {
         input->setEnabled(enabled);
+    }
+    // A download in progress keeps the choices it started with.
+    for (QWidget* input : std::initializer_list<QWidget*>{m_compareController, m_compareFile,
+                                                          m_backup, m_preview, m_verify}) {
+        input->setEnabled(enabled);
+    }
+    if (enabled) {
+        ShowFolderInUse();
+    } else {
+        m_backupFolder->setEnabled(false);
+        m_chooseFolder->setEnabled(false);
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "core/image/RegisterImage.h"
+#include "core/rules/DownloadChoices.h"
 #include "core/rules/StartPageActions.h"
 #include "pages/TextValidators.h"
 #include "pages/TickPage.h"
@@ -13,14 +15,16 @@ namespace orvane {
 
 // The "Start" tab: the configuration's name, issue, description and date, stored in
 // the register image as they are typed; the whole-configuration buttons; and the
-// controller's identification text. It is also where the main window shows the
-// configuration information after a read.
+// controller's identification text; the compare buttons and what a download does besides
+// writing (remembered). It is also where the main window shows the configuration
+// information after a read.
 class mD2 final : public TickPage, public IConfigInfoView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(mD2)
 
 public:
-    mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent = nullptr);
+    mD2(IPageHost& host, IMainWindowFields& fields, ISafeWriteStore& safeWriteStore,
+        QWidget* parent = nullptr);
 
     // Fills the fields while the tab is shown, its refresh flag reads "0" and no
     // refused file froze them.
@@ -38,6 +42,8 @@ public:
     void ShowControllerInfo(const std::string& text);
 
     bool FileError() const { return m_actions.FileError(); }
+    // What the next download does besides writing.
+    const SafeWriteChoices& WriteChoices() const { return m_downloadChoices.Choices(); }
     QLineEdit* NameEdit() { return m_name; }
     QLineEdit* IssueEdit() { return m_issue; }
     QLineEdit* DescriptionEdit() { return m_description; }
@@ -49,15 +55,31 @@ public:
     QPushButton* RestoreButton() { return m_restore; }
     QPushButton* RestartButton() { return m_restart; }
     QPushButton* RefreshInfoButton() { return m_refreshInfo; }
+    QPushButton* CompareControllerButton() { return m_compareController; }
+    QPushButton* CompareFileButton() { return m_compareFile; }
+    QCheckBox* BackupCheck() { return m_backup; }
+    QLineEdit* BackupFolderEdit() { return m_backupFolder; }
+    QPushButton* ChooseFolderButton() { return m_chooseFolder; }
+    QCheckBox* PreviewCheck() { return m_preview; }
+    QCheckBox* VerifyCheck() { return m_verify; }
+
+signals:
+    // The main window runs the compare: it owns the image and the link.
+    void CompareWithControllerRequested();
+    void CompareWithFileRequested();
 
 private:
     void BuildLayout();
+    QWidget* BuildSafeWriteGroup();
+    void OnChooseFolder();
+    void ShowFolderInUse();
     void OnNameEdited(const QString& text);
     void OnIssueEdited(const QString& text);
     void OnDescriptionEdited(const QString& text);
     void OnDateEdited(const QString& text);
 
     StartPageActions m_actions;
+    DownloadChoices m_downloadChoices;
     StorableTextEdit* m_name = new StorableTextEdit;
     QLineEdit* m_issue = new QLineEdit;
     StorableTextEdit* m_description = new StorableTextEdit;
@@ -69,6 +91,13 @@ private:
     QPushButton* m_restore = new QPushButton(tr("Restore ORV Default"));
     QPushButton* m_restart = new QPushButton(tr("Restart Controller"));
     QPushButton* m_refreshInfo = new QPushButton(tr("Refresh Controller Information"));
+    QPushButton* m_compareController = new QPushButton(tr("Compare with Controller"));
+    QPushButton* m_compareFile = new QPushButton(tr("Compare with File..."));
+    QCheckBox* m_backup = new QCheckBox(tr("Back up the controller's configuration first"));
+    QLineEdit* m_backupFolder = new QLineEdit;
+    QPushButton* m_chooseFolder = new QPushButton(tr("Choose..."));
+    QCheckBox* m_preview = new QCheckBox(tr("Show what will change and ask first"));
+    QCheckBox* m_verify = new QCheckBox(tr("Read back and verify"));
 };
 
 } // namespace orvane

@@ -33,6 +33,12 @@ public:
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
     // The chosen paths in selection order, or empty when cancelled.
     virtual std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) = 0;
+    // A folder, starting at `current`; empty when cancelled. Front ends that never ask
+    // for one keep this.
+    virtual std::optional<std::string> AskFolder(const std::string& current) {
+        static_cast<void>(current);
+        return std::nullopt;
+    }
 };
 
 } // namespace orvane

@@ -43,11 +43,13 @@ public:
         return saveAnswer;
     }
     std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return openAnswer; }
+    std::optional<std::string> AskFolder(const std::string&) override { return folderAnswer; }
 
     std::vector<AskedMessage> asked;
     std::vector<SaveFileRequest> saveRequests;
     std::optional<std::string> saveAnswer; // empty: the dialog is cancelled
     std::vector<std::string> openAnswer;   // empty: the dialog is cancelled
+    std::optional<std::string> folderAnswer;
 };
 
 inline void Click(QWidget* widget) {

@@ -84,6 +84,8 @@ public:
         std::exchange(whileOpen, [] {})();
         return openPaths;
     }
+    std::optional<std::string> AskFolder(const std::string&) override { return folder; }
+    std::optional<std::string> folder; // the folder chosen; empty: cancelled
 };
 
 // A sequencer wired to recording fakes, started as the main window starts it. The rig is

@@ -1,6 +1,6 @@
 // The Start, Mode, ModBus and Fan Setting pages turn what is typed or chosen into exactly the
 // register words the controller expects, within bounds, keeping the bits of shared words they do
-// not own.
+// not own; the progress display never promises less wait than is left.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "core/rules/FanSettings.h"
 #include "core/rules/ModBusRules.h"
 #include "core/rules/ModeRules.h"
+#include "core/rules/ProgressText.h"
 #include "core/rules/StartPageRules.h"
 #include "core/rules/TabRules.h"
 
@@ -260,4 +261,25 @@ TEST(TabRules, WhatSelectingATabChanges) {
     }
     EXPECT_EQ(seen, "1 no download|2 ticks|3 ticks|4 ticks|5 ticks|6 ticks|7 note ticks|"
                     "8 keeps no-data ticks|9 no download ticks|10|");
+}
+
+TEST(ProgressText, StepTotalAndTheTimeLeftRoundedUp) {
+    const struct {
+        CommandProgress progress;
+        int tickMs;
+        std::string text;
+    } cases[] = {
+        {{12, 34}, 1000, "Reading the configuration: step 12 of 34, 22 s left"},
+        {{1, 61}, 1000, "Reading the configuration: step 1 of 61, 1 min 0 s left"},
+        {{10, 34}, 50, "Reading the configuration: step 10 of 34, 2 s left"}, // 1.2 s
+        {{40, 34}, 1000, "Reading the configuration: step 34 of 34, 0 s left"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ProgressLine line =
+            DescribeProgress("Reading the configuration", c.progress, c.tickMs);
+        EXPECT_EQ(line.text, c.text);
+        EXPECT_LE(line.done, line.total);
+    }
+    EXPECT_EQ(DescribeProgress("Reading the configuration", {}, 1000), ProgressLine{});
 }

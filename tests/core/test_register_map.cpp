@@ -1,5 +1,6 @@
 // Every register is named once, by the page that owns it and the label it has there, each word is
-// shown as its page reads it, and a difference between two images is never lost or misnamed.
+// shown as its page reads it, and a difference between two images is never lost, misnamed or
+// listed under another page.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/reports/Comparison.h"
 #include "core/reports/ConfigDiff.h"
 #include "core/reports/RegisterMap.h"
 
@@ -211,6 +213,17 @@ TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
                          "Alarm Config. / Alarm 1 Sensor 1 Low Limit: (not used) -> 2.10 V",
                          "Register 360 (unused): FFFF -> 1234",
                      }));
+    // The compare dialog's list: the same lines under their pages' names.
+    const auto& l = lines;
+    const Comparison listed = CompareConfigurations(before, after, "the window", "the controller");
+    EXPECT_EQ(ComparisonHeading(listed), "From the window to the controller: 8 settings differ");
+    EXPECT_EQ(ComparisonList(listed), "Start\n" + l[0] + "\n" + l[1] + "\n\nMode\n" + l[2] +
+                                          "\n\nFan Setting\n" + l[3] + "\n" + l[4] +
+                                          "\n\nMulti Point/Speed\n" + l[5] + "\n\nAlarm Config.\n" +
+                                          l[6] + "\n\nRegisters no page uses\n" + l[7]);
+    const Comparison same = CompareConfigurations(before, before, "the window", "plant.txt");
+    EXPECT_EQ(ComparisonHeading(same) + "|" + ComparisonList(same),
+              "From the window to plant.txt: No differences|No differences");
     lines.clear();
     for (const RegisterMismatch& m : CompareRegisters(before, after)) {
         lines.push_back(DescribeMismatch(m, before, after));

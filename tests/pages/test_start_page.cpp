@@ -1,6 +1,6 @@
 // The Start page stores what is typed at once (only storable characters, issue up to 65535),
-// stores back what a fill shows except the name, freezes after a refused file, and wires its
-// buttons to the documented refusals and requests.
+// stores back what a fill shows except the name, freezes after a refused file, wires its
+// buttons to the documented refusals and requests, and remembers what a download does besides.
 #include <fstream>
 
 #include <QTemporaryDir>
@@ -25,11 +25,18 @@ void TypeCharacters(QLineEdit* edit, const QString& text, bool replace = true) {
     }
 }
 
+struct MemoryStore final : ISafeWriteStore {
+    SafeWriteChoices LoadSafeWriteChoices() const override { return stored; }
+    void StoreSafeWriteChoices(const SafeWriteChoices& choices) override { stored = choices; }
+    SafeWriteChoices stored;
+};
+
 class StartPage : public ::testing::Test {
 protected:
     void SetUp() override { page.show(); }
     FakePageHost host{kTabStart};
-    mD2 page{host, host};
+    MemoryStore store;
+    mD2 page{host, host, store};
     RegisterImage& image = host.Image();
 };
 
@@ -150,7 +157,8 @@ TEST_F(StartPage, ButtonsReachTheirActionsAndTheInformationShowsInBlue) {
 
     page.SetInputsEnabled(false);
     for (QWidget* input : page.findChildren<QWidget*>()) {
-        const bool listed = qobject_cast<QPushButton*>(input) || qobject_cast<QLineEdit*>(input);
+        const bool listed = qobject_cast<QPushButton*>(input) || qobject_cast<QLineEdit*>(input) ||
+                            qobject_cast<QCheckBox*>(input);
         EXPECT_EQ(input->isEnabled(), !listed) << input->accessibleName().toStdString();
     }
 
@@ -159,6 +167,38 @@ TEST_F(StartPage, ButtonsReachTheirActionsAndTheInformationShowsInBlue) {
     EXPECT_EQ(info->toPlainText(), QString::fromUtf8("ORV-FC4\nFirmware 4.12\nµ-series"));
     EXPECT_TRUE(info->isReadOnly());
     EXPECT_EQ(info->palette().color(QPalette::Text), QColor(0x19, 0x19, 0xFF));
+    ExpectReadable(&page);
+}
+
+// Off by default; each choice is remembered as it changes and shown again by a new page; the
+// folder is of use only with the backup; the compare buttons go to the main window.
+TEST_F(StartPage, DownloadChoicesAreRememberedAndCompareGoesToTheWindow) {
+    EXPECT_EQ(page.WriteChoices(), SafeWriteChoices{});
+    EXPECT_FALSE(page.BackupFolderEdit()->isEnabled() || page.ChooseFolderButton()->isEnabled());
+    QTest::mouseClick(page.BackupCheck(), Qt::LeftButton);
+    EXPECT_TRUE(page.BackupFolderEdit()->isEnabled() && page.ChooseFolderButton()->isEnabled());
+    TypeInto(page.BackupFolderEdit(), "/srv/typed");
+    EXPECT_EQ(store.stored.backupFolder, "/srv/typed");
+    host.rig.prompter.folder = "/srv/chosen";
+    QTest::mouseClick(page.ChooseFolderButton(), Qt::LeftButton);
+    QTest::mouseClick(page.PreviewCheck(), Qt::LeftButton);
+    QTest::mouseClick(page.VerifyCheck(), Qt::LeftButton);
+    const SafeWriteChoices all{true, "/srv/chosen", true, true};
+    EXPECT_EQ(store.stored, all);
+    EXPECT_EQ(page.WriteChoices(), all);
+
+    mD2 again{host, host, store};
+    EXPECT_TRUE(again.BackupCheck()->isChecked() && again.PreviewCheck()->isChecked() &&
+                again.VerifyCheck()->isChecked());
+    EXPECT_EQ(again.BackupFolderEdit()->text(), "/srv/chosen");
+    EXPECT_EQ(again.WriteChoices(), all);
+
+    int toController = 0, toFile = 0;
+    QObject::connect(&page, &mD2::CompareWithControllerRequested, [&] { ++toController; });
+    QObject::connect(&page, &mD2::CompareWithFileRequested, [&] { ++toFile; });
+    QTest::mouseClick(page.CompareControllerButton(), Qt::LeftButton);
+    QTest::mouseClick(page.CompareFileButton(), Qt::LeftButton);
+    EXPECT_EQ(std::pair(toController, toFile), std::pair(1, 1));
     ExpectReadable(&page);
 }
 
