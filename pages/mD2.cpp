@@ -22,7 +22,8 @@ const QColor kInformationBlue(0x19, 0x19, 0xFF);
 
 mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     : TickPage(host, fields, kTabStart, parent),
-      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this) {
+      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this,
+                &host.History()) {
     m_name->setMaxLength(FieldLength(kNameField));
     m_description->setMaxLength(FieldLength(kDescriptionField));
     m_date->setMaxLength(FieldLength(kDateField));
@@ -34,7 +35,7 @@ mD2::mD2(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     connect(m_description, &QLineEdit::textEdited, this, &mD2::OnDescriptionEdited);
     connect(m_date, &QLineEdit::textEdited, this, &mD2::OnDateEdited);
     connect(m_read, &QPushButton::clicked, this, [this] { m_actions.ReadConfiguration(); });
-    connect(m_open, &QPushButton::clicked, this, [this] { m_actions.OpenConfigurationFile(); });
+    connect(m_open, &QPushButton::clicked, this, &mD2::OpenConfigurationFile);
     connect(m_reload, &QPushButton::clicked, this, [this] { m_actions.ReloadTemplate(); });
     connect(m_restore, &QPushButton::clicked, this, [this] { m_actions.RestoreDefault(); });
     connect(m_restart, &QPushButton::clicked, this, [this] { m_actions.RestartController(); });
