@@ -21,12 +21,15 @@
 #include "app/ReportDialog.h"
 #include "app/SaveConfiguration.h"
 #include "app/SimulatorPort.h"
+#include "app/UndoBar.h"
 #include "app/VersionText.h"
+#include "app/WindowKeys.h"
 #include "controls/AccessibleText.h"
 #include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
 #include "core/rules/ProfileTexts.h"
 #include "core/rules/TabRules.h"
+#include "core/rules/ImageUndo.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
@@ -47,6 +50,11 @@ constexpr int kPictureSize = 28; // the status pictures, and the height of the f
 const std::array<const char*, kTabCount> kTabCaptions{
     "Comms",         "Start",     "Mode",      "Fan Setting", "ModBus ", "Multi Point/Speed",
     "Alarm Config.", "Live Data", "Indicator", "Contact"};
+
+// "Shortcut: Ctrl+S", in the desktop's own spelling of the keys.
+QString ShortcutTip(QKeySequence::StandardKey key) {
+    return QObject::tr("Shortcut: %1").arg(QKeySequence(key).toString(QKeySequence::NativeText));
+}
 
 QLabel* NewField(const QString& text, const QString& accessibleName, bool bordered = false) {
     auto* field = new QLabel;
@@ -121,7 +129,7 @@ CZephanDlg::CZephanDlg(DlgOptions options, QWidget* parent)
           [this] { m_sequencer.OnLinkFailure(); })),
       m_commsRelay(std::make_unique<CommsRelay>()),
       m_sequencer(SequencerContext{m_image, *m_link, *this, *m_commsRelay, *this, *m_prompter,
-                                   m_settings}) {
+                                   m_settings, &m_history}) {
     BuildLayout();
     OnInitDialog();
 }
@@ -169,8 +177,12 @@ void CZephanDlg::BuildLayout() {
     m_report = new QPushButton(tr("Commissioning report..."));
     m_report->setAccessibleName(m_report->text());
 
+    m_undoBar = new UndoBar;
+    auto* noteColumn = new QVBoxLayout;
+    noteColumn->addWidget(m_note, 1);
+    noteColumn->addWidget(m_undoBar);
     auto* actions = new QHBoxLayout;
-    actions->addWidget(m_note, 1);
+    actions->addLayout(noteColumn, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_download);
     buttons->addWidget(m_save);
@@ -194,6 +206,7 @@ void CZephanDlg::BuildLayout() {
     m_activity->setMargin(2);
     m_checksum = NewField(QString(), tr("Checksum"), true);
     m_date = NewField(QString(), tr("Date"));
+    m_source = NewField(QString(), tr("Configuration from"));
     m_mode = NewField("MODE", tr("MODE"), true);
     m_activityAnimation = new CPictureEx;
     m_activityAnimation->setFixedSize(kPictureSize, kPictureSize);
@@ -219,7 +232,8 @@ void CZephanDlg::BuildLayout() {
     grid->addWidget(NewCaption(tr("Tick"), m_tick), 0, 6, Qt::AlignRight);
     grid->addWidget(m_tick, 0, 7);
     grid->addWidget(m_loggingIndicator, 1, 0);
-    grid->addWidget(m_logStatus, 1, 1, 1, 2);
+    grid->addWidget(m_logStatus, 1, 1);
+    grid->addWidget(m_source, 1, 2);
     grid->addWidget(m_date, 1, 3);
     grid->addWidget(NewCaption(tr("Mode"), m_mode), 1, 4, Qt::AlignRight);
     grid->addWidget(m_mode, 1, 5);
@@ -246,8 +260,17 @@ void CZephanDlg::BuildLayout() {
     connect(m_tabs, &QTabBar::currentChanged, this, &CZephanDlg::OnTabSelChange);
     connect(m_download, &QPushButton::clicked, this,
             [this] { m_sequencer.OnDownloadConfiguration(); });
-    connect(m_save, &QPushButton::clicked, this,
-            [this] { SaveConfigurationFile(m_image, m_sequencer.IsBusy(), *m_prompter, *this); });
+    connect(m_save, &QPushButton::clicked, this, &CZephanDlg::SaveConfiguration);
+    connect(m_undoBar->Button(), &QPushButton::clicked, this, &CZephanDlg::UndoImageReplacement);
+    m_save->setToolTip(ShortcutTip(QKeySequence::Save));
+    // Ctrl+S as the button: not while the button is off (the profile page holds edits).
+    InstallWindowKeys(this, m_tabs,
+                      {[this] {
+                           if (m_save->isEnabled()) {
+                               SaveConfiguration();
+                           }
+                       },
+                       [this] { OpenConfigurationFile(); }, [this] { UndoImageReplacement(); }});
     connect(m_report, &QPushButton::clicked, this, &CZephanDlg::OpenReportDialog);
     for (QLabel* field : {m_checksum, m_status, m_activity, m_note, m_connection}) {
         ApplyFieldColours(field);
@@ -303,6 +326,39 @@ void CZephanDlg::InitMainWindow() {
     m_contact->SetVersionText(m_versionText);
     m_image.LoadDefaultTemplate();
     m_profileStored = true;
+    m_startPage->OpenButton()->setToolTip(ShortcutTip(QKeySequence::Open));
+    m_history.MarkClean(m_image, ImageOrigin::Template, {});
+    m_history.SetOnChange([this] { OnImageHistoryChanged(); });
+}
+
+void CZephanDlg::reject() {
+    if (MayDiscardImage(m_history, m_image, *m_prompter)) {
+        QDialog::reject();
+    }
+}
+
+void CZephanDlg::SaveConfiguration() {
+    if (const auto path =
+            SaveConfigurationFile(m_image, m_sequencer.IsBusy(), *m_prompter, *this)) {
+        m_history.MarkClean(m_image, ImageOrigin::SavedFile, *path);
+    }
+}
+
+void CZephanDlg::OpenConfigurationFile() {
+    m_startPage->OpenConfigurationFile();
+    // Opened from another tab, the page shown must show the new image.
+    m_refreshFlags.fill("0");
+}
+
+void CZephanDlg::UndoImageReplacement() {
+    if (UndoReplacement({m_history, m_image, m_sequencer, m_sequencer, *m_prompter, *this})) {
+        m_refreshFlags.fill("0");
+    }
+}
+
+void CZephanDlg::OnImageHistoryChanged() {
+    m_undoBar->Refresh(m_history);
+    SetFieldText(m_source, Q(m_history.OriginText()));
 }
 
 void CZephanDlg::ShowPage(int index) {

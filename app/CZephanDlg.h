@@ -14,6 +14,7 @@
 #include "app/AppSettings.h"
 #include "controls/CPictureEx.h"
 #include "core/comms/Sequencer.h"
+#include "core/image/ImageHistory.h"
 #include "core/image/RegisterImage.h"
 #include "core/reports/VisitLog.h"
 #include "pages/TickPage.h"
@@ -31,6 +32,7 @@ class SerialLink;
 class SimulatorPort;
 class mD2;
 class TrendWindow;
+class UndoBar;
 
 // What a test or the screenshot tool may replace; the defaults are the real ones.
 inline constexpr int kNormalTickMs = 1000;
@@ -102,6 +104,7 @@ public:
     IPrompter& Prompter() override { return *m_prompter; }
     void OpenWithDesktop(const std::string& pathOrUrl) override;
     RegisterImage& Image() override { return m_image; }
+    IImageHistory& History() override { return m_history; }
     const Sequencer& Sequencing() const override { return m_sequencer; }
     Sequencer& Requests() override { return m_sequencer; }
     int TickIntervalMs() const override { return m_options.tickMs; }
@@ -125,6 +128,14 @@ public:
 
     SimulatorPort& Simulator() { return *m_simulator; }
 
+    // Escape and the close box: asks first when the image holds unsaved changes.
+    void reject() override;
+    // Ctrl+Z and "Undo": the image of before its last replacement, every page refilled.
+    void UndoImageReplacement();
+    // Ctrl+O: "Open existing Configuration File from PC", from any tab.
+    void OpenConfigurationFile();
+    const ImageHistory& ImageEdits() const { return m_history; }
+
     // The fields, for tests and the screenshot tool.
     QTabBar* Tabs() { return m_tabs; }
     QWidget* Page(int index) { return m_pages.at(static_cast<std::size_t>(index)); }
@@ -145,6 +156,9 @@ public:
     QPushButton* ReportButton() { return m_report; }
     ProgressPanel* Progress() { return m_progress; }
     CommandRunner& Runner() { return *m_runner; }
+    UndoBar* Undo() { return m_undoBar; }
+    // Where the configuration is from: a file's name or the controller.
+    QLabel* SourceField() { return m_source; }
     // Built when "Commissioning report..." is first pressed.
     ReportDialog* Report() { return m_reportDialog; }
     const VisitLog& Visit() const { return m_visit; }
@@ -158,12 +172,16 @@ private:
     TickPage* TickPageAt(int tabNumber);
     std::optional<std::string> ResolvePort(unsigned number);
     void OpenReportDialog();
+    void SaveConfiguration();
+    void OnImageHistoryChanged();
 
     DlgOptions m_options;
     AppSettings m_settings;
     std::unique_ptr<IPrompter> m_ownPrompter;
     IPrompter* m_prompter = nullptr;
     RegisterImage m_image;
+    // Before the sequencer, which is told of reads and downloads.
+    ImageHistory m_history;
     std::unique_ptr<SimulatorPort> m_simulator;
     std::unique_ptr<PortEnumeratorLinux> m_enumerator;
     std::unique_ptr<SerialLink> m_link;
@@ -201,6 +219,8 @@ private:
     QLabel* m_note = nullptr;
     ProgressPanel* m_progress = nullptr;
     std::unique_ptr<CommandRunner> m_runner;
+    UndoBar* m_undoBar = nullptr;
+    QLabel* m_source = nullptr;
 
     int m_activeTabNumber = 0;
     std::array<std::string, 8> m_refreshFlags{"0", "0", "0", "0", "0", "0", "0", "0"};

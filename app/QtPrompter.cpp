@@ -7,6 +7,27 @@ namespace orvane {
 
 namespace {
 
+QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::DiscardCancel:
+        return QMessageBox::Discard | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+// The request's types first, then every file.
+QStringList NameFilters(const FileTypes& types) {
+    QStringList filters;
+    for (const std::string& type : types) {
+        filters << QString::fromStdString(type);
+    }
+    return filters << QObject::tr("All files (*)");
+}
+
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Exclamation:
@@ -26,18 +47,25 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 MessageAnswer QtPrompter::ShowMessage(const std::string& text, const std::string& caption,
                                       MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok,
-                    m_parent);
+                    ToQtButtons(buttons), m_parent);
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleName(QString::fromStdString(caption));
+    if (buttons == MessageButtons::DiscardCancel) {
+        // Return or Escape without a choice keeps the edits.
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
     case QMessageBox::No:
         return MessageAnswer::No;
+    case QMessageBox::Discard:
+        return MessageAnswer::Discard;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
     default:
-        return MessageAnswer::Ok;
+        return buttons == MessageButtons::DiscardCancel ? MessageAnswer::Cancel : MessageAnswer::Ok;
     }
 }
 
@@ -46,6 +74,7 @@ std::optional<std::string> QtPrompter::AskSaveFile(const SaveFileRequest& reques
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    dialog.setNameFilters(NameFilters(request.fileTypes));
     if (!request.proposedName.empty()) {
         dialog.selectFile(QString::fromStdString(request.proposedName));
     }
@@ -63,6 +92,7 @@ std::vector<std::string> QtPrompter::AskOpenFiles(const OpenFileRequest& request
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.allowMultiple ? QFileDialog::ExistingFiles
                                              : QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFilters(request.fileTypes));
     std::vector<std::string> paths;
     if (dialog.exec() == QDialog::Accepted) {
         for (const auto& file : dialog.selectedFiles()) {

@@ -157,7 +157,8 @@ void ReportDialog::ShowSummary() {
 }
 
 void ReportDialog::OnChooseFile() {
-    const std::vector<std::string> paths = m_prompter.AskOpenFiles({false});
+    const std::vector<std::string> paths =
+        m_prompter.AskOpenFiles({false, {kConfigurationFileType}});
     if (paths.empty()) {
         return;
     }
@@ -185,7 +186,11 @@ void ReportDialog::Save(bool pdf) {
     RegisterImage left;
     left.SetTexts(visit->left);
     const std::string proposed = ProposedFileName(left) + "_commissioning";
-    const auto path = m_prompter.AskSaveFile({proposed, pdf ? "pdf" : "html", true});
+    const auto path =
+        m_prompter.AskSaveFile({proposed,
+                                pdf ? "pdf" : "html",
+                                true,
+                                {pdf ? "PDF documents (*.pdf)" : "Web pages (*.html)"}});
     if (!path) {
         return;
     }

@@ -13,16 +13,17 @@ constexpr const char* kNotSavedCaption = "Configuration not saved";
 
 } // namespace
 
-void SaveConfigurationFile(RegisterImage& image, bool busy, IPrompter& prompter,
-                           IConfigInfoView& view) {
+std::optional<std::string> SaveConfigurationFile(RegisterImage& image, bool busy,
+                                                 IPrompter& prompter, IConfigInfoView& view) {
     if (busy) {
         prompter.ShowMessage(std::string(texts::kBusy), std::string(texts::kBusyCaption),
                              MessageIcon::Exclamation, MessageButtons::Ok);
-        return;
+        return std::nullopt;
     }
-    const auto path = prompter.AskSaveFile({ProposedFileName(image), "txt", true});
+    const auto path =
+        prompter.AskSaveFile({ProposedFileName(image), "txt", true, {kConfigurationFileType}});
     if (!path) {
-        return;
+        return std::nullopt;
     }
     const ConfigurationTextResult built = BuildConfigurationText(image);
     if (!built.ok()) {
@@ -30,7 +31,7 @@ void SaveConfigurationFile(RegisterImage& image, bool busy, IPrompter& prompter,
                                  " does not hold four hexadecimal digits.\n"
                                  "The configuration file was not written.",
                              kNotSavedCaption, MessageIcon::Exclamation, MessageButtons::Ok);
-        return;
+        return std::nullopt;
     }
     view.ShowChecksum(image.Text(kChecksumIndex));
     const auto bytes = EncodeConfigurationFile(built.text);
@@ -39,7 +40,9 @@ void SaveConfigurationFile(RegisterImage& image, bool busy, IPrompter& prompter,
         prompter.ShowMessage("The configuration file " + *path + " could not be written:\n" +
                                  written.error,
                              kNotSavedCaption, MessageIcon::Exclamation, MessageButtons::Ok);
+        return std::nullopt;
     }
+    return path;
 }
 
 } // namespace orvane

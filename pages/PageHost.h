@@ -8,6 +8,7 @@
 
 namespace orvane {
 
+class IImageHistory;
 class RegisterImage;
 
 // What every page may ask of the main window; pages are given it when built,
@@ -25,6 +26,8 @@ public:
     virtual void OpenWithDesktop(const std::string& pathOrUrl) = 0;
     // The configuration every editing page reads and writes by register.
     virtual RegisterImage& Image() = 0;
+    // Told of every replacement of the whole image and of a file opened.
+    virtual IImageHistory& History() = 0;
     // The communication sequencer as pages see it: the busy and connected flags, the
     // state and command, the live field texts; and the requests they make of it.
     virtual const ISequencerStatus& Sequencing() const = 0;

@@ -433,7 +433,7 @@ void TrendWindow::UpdateDescription() {
 }
 
 void TrendWindow::OnExportCsv() {
-    const auto path = m_prompter.AskSaveFile({"trend.csv", "csv", true});
+    const auto path = m_prompter.AskSaveFile({"trend.csv", "csv", true, {"CSV files (*.csv)"}});
     if (!path) {
         return;
     }
@@ -447,7 +447,7 @@ void TrendWindow::OnExportCsv() {
 }
 
 void TrendWindow::OnExportPng() {
-    const auto path = m_prompter.AskSaveFile({"trend.png", "png", true});
+    const auto path = m_prompter.AskSaveFile({"trend.png", "png", true, {"PNG images (*.png)"}});
     if (!path) {
         return;
     }

@@ -23,7 +23,8 @@ const QColor kInformationBlue(0x19, 0x19, 0xFF);
 mD2::mD2(IPageHost& host, IMainWindowFields& fields, ISafeWriteStore& safeWriteStore,
          QWidget* parent)
     : TickPage(host, fields, kTabStart, parent),
-      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this),
+      m_actions(host.Image(), host.Sequencing(), host.Requests(), host.Prompter(), *this,
+                &host.History()),
       m_downloadChoices(safeWriteStore) {
     m_name->setMaxLength(FieldLength(kNameField));
     m_description->setMaxLength(FieldLength(kDescriptionField));
@@ -36,7 +37,7 @@ mD2::mD2(IPageHost& host, IMainWindowFields& fields, ISafeWriteStore& safeWriteS
     Filling().OnText(m_description, [this] { OnDescriptionEdited(m_description->text()); });
     Filling().OnText(m_date, [this] { OnDateEdited(m_date->text()); });
     connect(m_read, &QPushButton::clicked, this, [this] { m_actions.ReadConfiguration(); });
-    connect(m_open, &QPushButton::clicked, this, [this] { m_actions.OpenConfigurationFile(); });
+    connect(m_open, &QPushButton::clicked, this, &mD2::OpenConfigurationFile);
     connect(m_reload, &QPushButton::clicked, this, [this] { m_actions.ReloadTemplate(); });
     connect(m_restore, &QPushButton::clicked, this, [this] { m_actions.RestoreDefault(); });
     connect(m_restart, &QPushButton::clicked, this, [this] { m_actions.RestartController(); });

@@ -40,6 +40,8 @@ public:
     void ShowConfigDescription(const std::string& text) override;
     // "Controller Information".
     void ShowControllerInfo(const std::string& text);
+    // "Open existing Configuration File from PC", also from the window's shortcut.
+    void OpenConfigurationFile() { m_actions.OpenConfigurationFile(); }
 
     bool FileError() const { return m_actions.FileError(); }
     // What the next download does besides writing.

@@ -17,6 +17,18 @@ constexpr std::string_view kLogNotOpenedCaption = "Log file not opened";
 
 } // namespace
 
+std::string ProposedLogFileName(const std::string& configurationName, const std::tm& day) {
+    char date[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &day);
+    std::string name = configurationName.empty() ? "log_" : configurationName + "_log_";
+    for (char& c : name) {
+        if (c == '/' || c == '\\') {
+            c = '_';
+        }
+    }
+    return name + date;
+}
+
 DataLogger::DataLogger(RegisterImage& image, IMainWindowView& view, IPrompter& prompter)
     : m_image(image), m_view(view), m_prompter(prompter) {}
 
@@ -29,8 +41,12 @@ void DataLogger::SetLogStatus(std::string text) {
 
 void DataLogger::OpenLogFile() {
     SaveFileRequest request;
+    const std::time_t now = std::time(nullptr);
+    request.proposedName =
+        ProposedLogFileName(m_image.DecodeTextField(kNameField), *std::localtime(&now));
     request.defaultExtension = "txt";
     request.confirmOverwrite = true;
+    request.fileTypes = {kLogFileType};
     const std::optional<std::string> chosen = m_prompter.AskSaveFile(request);
     if (!chosen || chosen->empty()) {
         if (m_file) {

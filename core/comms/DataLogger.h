@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@ namespace orvane {
 // 80 characters, no line end of its own; the first record's CR LF ends it.
 inline constexpr std::string_view kLogHeader =
     "RPM1  PWM1  RPM2 PWM2  RPM3 PWM3  RPM4 PWM4 NTC1 NCT2 INP1 INP2 ALARMS Uptime(s)";
+
+// The name the log file dialog proposes: the configuration's name and the day, as
+// "NAME_log_2026-12-08" (no extension: the dialog adds it); path separators become "_".
+std::string ProposedLogFileName(const std::string& configurationName, const std::tm& day);
 
 // Writes every live tick's fields to a file the user chooses. The log status text
 // is kept here and pushed to the view: writing depends on it reading exactly

@@ -7,18 +7,26 @@
 namespace orvane {
 
 enum class MessageIcon { Exclamation, Error, Information, Question };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, DiscardCancel };
+enum class MessageAnswer { Ok, Yes, No, Discard, Cancel };
+
+// A file dialog's types, e.g. "Configuration files (*.txt)"; all files are offered after them.
+using FileTypes = std::vector<std::string>;
 
 struct SaveFileRequest {
     std::string proposedName;     // may be empty
     std::string defaultExtension; // without the dot, e.g. "txt"
     bool confirmOverwrite = true;
+    FileTypes fileTypes = {};
 };
 
 struct OpenFileRequest {
     bool allowMultiple = false;
+    FileTypes fileTypes = {};
 };
+
+inline const std::string kConfigurationFileType = "Configuration files (*.txt)";
+inline const std::string kLogFileType = "Log files (*.txt)";
 
 // Every message box and file dialog the system shows goes through here, so the
 // core can ask questions without a toolkit and tests can script the answers.

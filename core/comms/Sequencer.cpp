@@ -340,11 +340,14 @@ void Sequencer::EndCommand() {
     case CommandCode::WriteConfig:
         m_configText.assign(m_configText.size(), '\0');
         m_configText.clear();
+        MarkClean(ImageOrigin::WrittenToDevice);
         m_state = State::ViewData;
         break;
     case CommandCode::WriteDefault:
+        // The template stands for the defaults the controller now holds.
         m_ctx.image.LoadDefaultTemplate();
         m_ctx.image.RefreshConfigurationInfo(m_ctx.configInfo);
+        MarkClean(ImageOrigin::WrittenToDevice);
         m_command = CommandCode::NoCommand;
         m_state = State::DoNothing;
         break;
@@ -497,9 +500,20 @@ void Sequencer::ParseConfigurationReply() {
         m_ctx.configInfo.ShowChecksum(Str(texts::kChecksumError));
         break;
     case ConfigReplyOutcome::Loaded:
+        if (m_ctx.history != nullptr) {
+            m_ctx.history->BeforeReplace(m_ctx.image, ImageReplacement::Controller, {});
+        }
         m_ctx.image.SetTexts(reply.groups);
         m_ctx.image.ShowConfigurationInfo(m_ctx.configInfo);
+        // After the fields are shown: showing them may store a field back in its own form.
+        MarkClean(ImageOrigin::ReadController);
         break;
+    }
+}
+
+void Sequencer::MarkClean(ImageOrigin origin) {
+    if (m_ctx.history != nullptr) {
+        m_ctx.history->MarkClean(m_ctx.image, origin, {});
     }
 }
 

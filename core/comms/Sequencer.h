@@ -15,6 +15,7 @@
 #include "core/comms/SendSchedule.h"
 #include "core/comms/SequencerAccess.h"
 #include "core/comms/SequencerCodes.h"
+#include "core/image/ImageHistory.h"
 #include "core/image/RegisterImage.h"
 
 namespace orvane {
@@ -28,6 +29,8 @@ struct SequencerContext {
     IConfigInfoView& configInfo;
     IPrompter& prompter;
     IPortSettings& settings;
+    // Told of a read that replaces the image and of a download; none in the command line.
+    IImageHistory* history = nullptr;
 };
 
 // The one-second communication sequencer with the receive buffer, the live field
@@ -103,6 +106,8 @@ private:
     void ParseConfigurationReply();
     bool ParseLiveRecord();
     bool ParseControllerInfo();
+    // The image now equals the controller's configuration.
+    void MarkClean(ImageOrigin origin);
 
     void ShowStatus(std::string_view text);
     void RunPendingAction();

@@ -31,7 +31,8 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
         RefuseBusy(context.prompter);
         return LoadOutcome::Busy;
     }
-    const std::vector<std::string> chosen = context.prompter.AskOpenFiles({true});
+    const std::vector<std::string> chosen =
+        context.prompter.AskOpenFiles({true, {kConfigurationFileType}});
     if (chosen.empty()) {
         return LoadOutcome::Cancelled;
     }
@@ -50,6 +51,14 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
 
     const FileReadResult read = DecodeConfigurationFile(file.bytes);
     RegisterImage& image = context.image;
+    const std::string& path = chosen.back();
+    if (context.history != nullptr) {
+        context.history->BeforeReplace(image,
+                                       read.outcome == FileReadOutcome::Loaded
+                                           ? ImageReplacement::File
+                                           : ImageReplacement::RefusedFile,
+                                       path);
+    }
     switch (read.outcome) {
     case FileReadOutcome::TooLarge:
         Warn(context.prompter, kTooLarge, kTooLargeCaption);
@@ -73,6 +82,11 @@ LoadOutcome LoadConfigurationFile(const ConfigurationLoadContext& context, bool&
     const std::string previousOptions = image.Text(kOptionRegister);
     image.SetTexts(read.groups);
     image.ShowConfigurationInfo(context.view);
+    // After the fields are shown, which may store a field back in its own form; before the
+    // log question, whose answer changes the image.
+    if (context.history != nullptr) {
+        context.history->MarkClean(image, ImageOrigin::OpenedFile, path);
+    }
     // Set before the log question, whose box lets ticks run.
     context.requests.ReturnToIdle();
     CheckLogEnableChange(previousOptions, image, context.requests, context.prompter);

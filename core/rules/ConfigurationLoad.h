@@ -4,6 +4,7 @@
 
 #include "core/comms/Prompter.h"
 #include "core/comms/SequencerAccess.h"
+#include "core/image/ImageHistory.h"
 #include "core/image/RegisterImage.h"
 
 namespace orvane {
@@ -15,6 +16,7 @@ struct ConfigurationLoadContext {
     ISequencerRequests& requests;
     IPrompter& prompter;
     IConfigInfoView& view; // the configuration fields and the "Checksum" field
+    IImageHistory* history = nullptr;
 };
 
 enum class LoadOutcome {

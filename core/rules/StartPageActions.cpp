@@ -48,7 +48,8 @@ void StartPageActions::ReadConfiguration() {
 }
 
 void StartPageActions::OpenConfigurationFile() {
-    LoadConfigurationFile({m_image, m_status, m_requests, m_prompter, m_view}, m_fileError);
+    LoadConfigurationFile({m_image, m_status, m_requests, m_prompter, m_view, m_history},
+                          m_fileError);
 }
 
 bool StartPageActions::ReloadTemplate() {
@@ -56,6 +57,9 @@ bool StartPageActions::ReloadTemplate() {
         return false;
     }
     const std::string previousOptions = m_image.Text(kOptionRegister);
+    if (m_history != nullptr) {
+        m_history->BeforeReplace(m_image, ImageReplacement::Template, {});
+    }
     m_image.LoadDefaultTemplate();
     m_image.RefreshConfigurationInfo(m_view);
     CheckLogEnableChange(previousOptions, m_image, m_requests, m_prompter);

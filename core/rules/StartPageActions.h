@@ -4,6 +4,7 @@
 
 #include "core/comms/Prompter.h"
 #include "core/comms/SequencerAccess.h"
+#include "core/image/ImageHistory.h"
 #include "core/image/RegisterImage.h"
 
 namespace orvane {
@@ -12,11 +13,13 @@ namespace orvane {
 // asks the sequencer for its command; nothing is sent from here.
 class StartPageActions {
 public:
-    // `view` shows the configuration fields and the "Checksum" field.
+    // `view` shows the configuration fields and the "Checksum" field; `history` is told of
+    // every replacement of the image and of a file opened.
     StartPageActions(RegisterImage& image, const ISequencerStatus& status,
-                     ISequencerRequests& requests, IPrompter& prompter, IConfigInfoView& view)
+                     ISequencerRequests& requests, IPrompter& prompter, IConfigInfoView& view,
+                     IImageHistory* history = nullptr)
         : m_image(image), m_status(status), m_requests(requests), m_prompter(prompter),
-          m_view(view) {}
+          m_view(view), m_history(history) {}
 
     // "Read Configuration File from Controller".
     void ReadConfiguration();
@@ -46,6 +49,7 @@ private:
     ISequencerRequests& m_requests;
     IPrompter& m_prompter;
     IConfigInfoView& m_view;
+    IImageHistory* m_history;
     bool m_fileError = false;
 };
 

@@ -30,23 +30,36 @@ inline void PrintTo(const AskedMessage& asked, std::ostream* out) {
     *out << '"' << asked.text << "\" / \"" << asked.caption << '"';
 }
 
-// Answers every box at once (Ok, or No to a question) and keeps what was asked.
+// Answers every box at once (Ok, No to a question, `discardAnswer` to the discard question)
+// and keeps what was asked.
 class RecordingPrompter final : public IPrompter {
 public:
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                               MessageButtons buttons) override {
         asked.push_back({text, caption, icon, buttons});
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::DiscardCancel:
+            return discardAnswer;
+        default:
+            return MessageAnswer::Ok;
+        }
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
         return saveAnswer;
     }
-    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return openAnswer; }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) override {
+        openRequests.push_back(request);
+        return openAnswer;
+    }
     std::optional<std::string> AskFolder(const std::string&) override { return folderAnswer; }
 
     std::vector<AskedMessage> asked;
     std::vector<SaveFileRequest> saveRequests;
+    std::vector<OpenFileRequest> openRequests;
+    MessageAnswer discardAnswer = MessageAnswer::Cancel;
     std::optional<std::string> saveAnswer; // empty: the dialog is cancelled
     std::vector<std::string> openAnswer;   // empty: the dialog is cancelled
     std::optional<std::string> folderAnswer;

@@ -71,8 +71,9 @@ public:
         asked.push_back(caption + ": " + text +
                         (buttons == MessageButtons::YesNo ? " [Yes/No]" : ""));
         std::exchange(whileOpen, [] {})();
-        return answer.value_or(buttons == MessageButtons::Ok ? MessageAnswer::Ok
-                                                             : MessageAnswer::No);
+        return answer.value_or(buttons == MessageButtons::Ok              ? MessageAnswer::Ok
+                               : buttons == MessageButtons::DiscardCancel ? MessageAnswer::Cancel
+                                                                          : MessageAnswer::No);
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
@@ -99,10 +100,12 @@ struct SequencerRig : ILink, IPortSettings {
     RegisterImage image;
     RecordingView view;
     ScriptedPrompter prompter;
-    Sequencer seq{SequencerContext{image, *this, view, view, view, prompter, *this}};
+    ImageHistory history;
+    Sequencer seq{SequencerContext{image, *this, view, view, view, prompter, *this, &history}};
 
     SequencerRig() {
         image.LoadDefaultTemplate();
+        history.MarkClean(image, ImageOrigin::Template, {});
         seq.InitSequencer();
     }
     bool Open(int) override { return ++opens > failingOpens; }

@@ -38,6 +38,7 @@ public:
     IPrompter& Prompter() override { return rig.prompter; }
     void OpenWithDesktop(const std::string& target) override { opened.push_back(target); }
     RegisterImage& Image() override { return rig.image; }
+    IImageHistory& History() override { return rig.history; }
     const Sequencer& Sequencing() const override { return rig.seq; }
     Sequencer& Requests() override { return rig.seq; }
     int TickIntervalMs() const override { return 1000; }
