@@ -194,6 +194,15 @@ void SafeWriteChain::OnTick() {
 
 bool SafeWriteChain::WatchCommand() {
     if (m_status.IsBusy()) {
+        const int asked =
+            m_phase == Phase::WriteText ? CommandCode::WriteConfig : CommandCode::ReadConfig;
+        if (!m_commandSeen && m_status.Command() != asked) {
+            // Someone else's request took the place of the chain's between two ticks.
+            Fail(ChainFailure::CommandFailed, std::string(CommandName(m_status.Command())) +
+                                                  " ran instead of the chain's " +
+                                                  std::string(CommandName(asked)));
+            return false;
+        }
         if (!m_commandSeen && m_phase == Phase::WriteText) {
             // Built on the write's first tick: what goes to the controller.
             m_result.sent = m_image.Texts();

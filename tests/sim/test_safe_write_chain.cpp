@@ -130,7 +130,8 @@ TEST(SafeWriteChain, AgainstTheSimulatedController) {
         CorruptReadBack,
         CancelInBackup,
         CancelInWrite,
-        PortLost
+        PortLost,
+        OtherRequest, // another request takes the write's place before it starts
     };
     const struct {
         const char* name;
@@ -163,6 +164,9 @@ TEST(SafeWriteChain, AgainstTheSimulatedController) {
         {"cancel after the write's text", false, false, true, Fault::CancelInWrite, true,
          ChainState::Cancelled, ChainFailure::Cancelled, ChainStep::Write, VerifyOutcome::NotDone,
          &written, 0, "1/2"},
+        {"another request before the write", true, false, true, Fault::OtherRequest, true,
+         ChainState::Failed, ChainFailure::CommandFailed, ChainStep::Write, VerifyOutcome::NotDone,
+         &before, 1, "1/3 2/3"},
         {"port lost in the write", true, false, true, Fault::PortLost, true, ChainState::Failed,
          ChainFailure::PortLost, ChainStep::Write, VerifyOutcome::NotDone, &before, 1, "1/3 2/3"},
     };
@@ -197,6 +201,10 @@ TEST(SafeWriteChain, AgainstTheSimulatedController) {
             if ((c.fault == Fault::CancelInBackup && tick == 5) ||
                 (c.fault == Fault::CancelInWrite && writing && tick == writeStart + 20)) {
                 chain.Cancel();
+            }
+            if (c.fault == Fault::OtherRequest && progress.step == ChainStep::Write && !writing &&
+                !chain.Finished()) {
+                rig.seq.RequestCommand(CommandCode::Restart);
             }
             if (c.fault == Fault::PortLost && writing && tick == writeStart + 5) {
                 rig.seq.OnLinkFailure();
