@@ -7,6 +7,7 @@
 
 #include "controls/AccessibleText.h"
 #include "core/image/ConfigFile.h"
+#include "storage/DurableFile.h"
 
 namespace orvane {
 
@@ -72,9 +73,9 @@ void ListDialog::OnSave() {
         return;
     }
     const QByteArray bytes = Text().toUtf8();
-    const FileWriteResult written =
-        WriteFileAtomically(*path, {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                    static_cast<std::size_t>(bytes.size())});
+    const DurableWriteResult written =
+        WriteFileDurably(*path, {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 static_cast<std::size_t>(bytes.size())});
     if (!written.ok) {
         m_prompter.ShowMessage("The list could not be saved:\n" + written.error, kNotSavedCaption,
                                MessageIcon::Exclamation, MessageButtons::Ok);

@@ -324,7 +324,7 @@ TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
     RegisterImage controller = ControllerImage();
     controller.SetText(0, "0007");
     BuildConfigurationText(controller);
-    namespace K = CommandCode;
+    using K = CommandCode;
     const struct {
         const char* name;
         int command;

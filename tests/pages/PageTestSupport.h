@@ -16,10 +16,18 @@
 #include <gtest/gtest.h>
 
 #include "core/image/RegisterImage.h"
+#include "core/rules/DownloadChoices.h"
 #include "pages/PageHost.h"
 #include "tests/core/SequencerFakes.h"
 
 namespace orvane::test {
+
+// The Start page's remembered download choices, kept in memory.
+struct MemoryStore final : ISafeWriteStore {
+    SafeWriteChoices LoadSafeWriteChoices() const override { return stored; }
+    void StoreSafeWriteChoices(const SafeWriteChoices& choices) override { stored = choices; }
+    SafeWriteChoices stored;
+};
 
 // Hosts a page without the main window: a real register image (the template
 // loaded) and a real sequencer over recording fakes, with the main window's

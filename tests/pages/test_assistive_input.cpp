@@ -22,7 +22,8 @@ namespace {
 std::unique_ptr<TickPage> NewPage(int tab, FakePageHost& host) {
     switch (tab) {
     case kTabStart:
-        return std::make_unique<mD2>(host, host);
+        static MemoryStore store;
+        return std::make_unique<mD2>(host, host, store);
     case kTabMode:
         return std::make_unique<mD3>(host, host);
     case kTabFanSetting:

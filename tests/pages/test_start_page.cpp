@@ -25,12 +25,6 @@ void TypeCharacters(QLineEdit* edit, const QString& text, bool replace = true) {
     }
 }
 
-struct MemoryStore final : ISafeWriteStore {
-    SafeWriteChoices LoadSafeWriteChoices() const override { return stored; }
-    void StoreSafeWriteChoices(const SafeWriteChoices& choices) override { stored = choices; }
-    SafeWriteChoices stored;
-};
-
 class StartPage : public ::testing::Test {
 protected:
     void SetUp() override { page.show(); }
