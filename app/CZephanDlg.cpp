@@ -224,7 +224,8 @@ void CZephanDlg::BuildLayout() {
 
     setAccessibleName(tr("Orvane - GUI"));
     setSizeGripEnabled(true);
-    setMinimumSize(900, 600);
+    // No smaller than the pages need: squeezed below that, fixed-size controls and the
+    // readings' fields would be painted over their neighbours.
     resize(1100, 720);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CZephanDlg::OnTabSelChange);

@@ -1,6 +1,8 @@
 // The GUI as a user runs it, held in one state for bench/gui-cost.sh to measure from
 // /proc: "idle" (not connected), "connected" (connected to a quiet pseudo-terminal),
 // "stream" (connected, the far end sends 960 bytes a second one byte at a time),
+// "hangup" (streamed for a second, then the far end hangs up: the port fails and is
+// disconnected, and its box is left open as an unattended window leaves it),
 // "reference" (a plain Qt window with ten tabs, for comparison) and "reference-tick" (the
 // same window with one label that shows a new number every second, as the tick display
 // must: the least a window that repaints once a second can cost). Prints "ready" once the
@@ -30,8 +32,9 @@ namespace {
 constexpr long kStreamRate = 960; // bytes a second: 9600 baud, 8N1
 
 // Writes one byte every 1/960 s to `master` from the moment `go` becomes readable until
-// the parent dies. A process of its own, so its cost is not counted as the GUI's.
-[[noreturn]] void PacedWriter(int master, int go) {
+// the parent dies, or for `bytes` bytes when that is not 0. A process of its own, so its
+// cost is not counted as the GUI's.
+[[noreturn]] void PacedWriter(int master, int go, std::size_t bytes) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     char start = 0;
     if (read(go, &start, 1) != 1) {
@@ -41,7 +44,7 @@ constexpr long kStreamRate = 960; // bytes a second: 9600 baud, 8N1
     const std::string record = "<1200,1200,1500,1500,900,900,0,0,24.5,31.0,0,0,0000,3h02m17s>\r\n";
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
-    for (std::size_t i = 0;; ++i) {
+    for (std::size_t i = 0; bytes == 0 || i < bytes; ++i) {
         next.tv_nsec += 1000000000L / kStreamRate;
         if (next.tv_nsec >= 1000000000L) {
             next.tv_nsec -= 1000000000L;
@@ -52,6 +55,7 @@ constexpr long kStreamRate = 960; // bytes a second: 9600 baud, 8N1
             _exit(0);
         }
     }
+    _exit(0);
 }
 
 int Fail(const char* what) {
@@ -64,10 +68,11 @@ int Fail(const char* what) {
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
     if (scenario != "idle" && scenario != "connected" && scenario != "stream" &&
-        scenario != "reference" && scenario != "reference-tick") {
-        return Fail("usage: gui_cost_host idle|connected|stream|reference|reference-tick");
+        scenario != "hangup" && scenario != "reference" && scenario != "reference-tick") {
+        return Fail("usage: gui_cost_host idle|connected|stream|hangup|reference|reference-tick");
     }
-    const bool connect = scenario == "connected" || scenario == "stream";
+    const bool hangUp = scenario == "hangup";
+    const bool connect = scenario == "connected" || scenario == "stream" || hangUp;
 
     // The pseudo-terminal and the writer exist before Qt starts any thread.
     int master = -1;
@@ -79,9 +84,9 @@ int main(int argc, char** argv) {
             return Fail("no pseudo-terminal");
         }
         slave = ptsname(master);
-        if (scenario == "stream" && fork() == 0) {
+        if ((scenario == "stream" || hangUp) && fork() == 0) {
             close(go[1]);
-            PacedWriter(master, go[0]);
+            PacedWriter(master, go[0], hangUp ? kStreamRate : 0);
         }
     }
 
@@ -133,7 +138,22 @@ int main(int argc, char** argv) {
             return Fail("writer gone");
         }
     }
-    std::printf("ready\n");
-    std::fflush(stdout);
+    QTimer hungUp;
+    if (hangUp) {
+        // The writer's end is then the last: the line hangs up when it is done. Watched
+        // from a timer, as the failure's box runs an event loop of its own.
+        close(master);
+        QObject::connect(&hungUp, &QTimer::timeout, [&] {
+            if (!dialog.IsConnected()) {
+                hungUp.stop();
+                std::printf("ready\n");
+                std::fflush(stdout);
+            }
+        });
+        hungUp.start(100);
+    } else {
+        std::printf("ready\n");
+        std::fflush(stdout);
+    }
     return app.exec();
 }
