@@ -1,6 +1,7 @@
 #include "controls/TrendChart.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -19,6 +20,19 @@ namespace {
 
 constexpr int kPxPerTimeLabel = 110;
 constexpr qint64 kDayMs = 24LL * 3600 * 1000;
+
+// A line that runs up and down the plot many times over, as a fast signal does over a long
+// window. A wide pen's stroke costs about the square of its crossings (seconds for one
+// day-long line), while a one-pixel line is drawn directly; packed that close, the two
+// look the same.
+bool IsCrowded(const QPolygonF& line, double plotHeight) {
+    constexpr double kCrossings = 8.0;
+    double travel = 0.0;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        travel += std::abs(line[i].y() - line[i - 1].y());
+    }
+    return travel > kCrossings * std::max(1.0, plotHeight);
+}
 
 } // namespace
 
@@ -64,8 +78,9 @@ public:
             }
             const double low = m_owner.AxisMin(line.style.axis);
             const double range = std::max(1e-9, m_owner.AxisMax(line.style.axis) - low);
-            painter->setPen(QPen(line.style.colour, line.style.widthPx, line.style.pen,
-                                 Qt::RoundCap, Qt::RoundJoin));
+            const QPen pen(line.style.colour, line.style.widthPx, line.style.pen, Qt::RoundCap,
+                           Qt::RoundJoin);
+            const QPen thin(line.style.colour, 1, line.style.pen);
             for (const QPolygonF& piece : line.pieces) {
                 mapped.resize(piece.size());
                 for (qsizetype i = 0; i < piece.size(); ++i) {
@@ -73,6 +88,7 @@ public:
                         QPointF(m_area.left() + (piece[i].x() - from) / span * m_area.width(),
                                 m_area.bottom() - (piece[i].y() - low) / range * m_area.height());
                 }
+                painter->setPen(IsCrowded(mapped, m_area.height()) ? thin : pen);
                 if (mapped.size() == 1) {
                     painter->drawPoint(mapped.front()); // a lone record: a dot
                 } else {

@@ -269,7 +269,13 @@ void TrendWindow::Refresh() {
     // up to four times, so that it is sampled afresh only each time its span doubles.
     const bool stale = span != 0 ? m_sampler.WidthMs() != width
                                  : m_sampler.WidthMs() < width || m_sampler.WidthMs() > 4 * width;
-    if (!m_sampled || stale || unfed > ring.Size()) {
+    const bool resample = !m_sampled || stale || unfed > ring.Size();
+    // Until the newest record is a pixel column on, a redraw could not show it: over a long
+    // window the lines are drawn once a column, not once a record.
+    if (!resample && to - m_shownTo < width) {
+        return;
+    }
+    if (resample) {
         Rebuild(from, span != 0 ? width : 2 * width);
     } else {
         FeedSampler();

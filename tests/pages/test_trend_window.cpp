@@ -74,6 +74,13 @@ TEST_F(TrendView, DrawsTheWindowChosenBreakingAtPausesAndSaysTheLatestValues) {
     QTest::mouseClick(window.PauseButton(), Qt::LeftButton);
     EXPECT_EQ(window.ShownTo(), kStart + 230'000);
 
+    Choose(window.WindowList(), "1 h"); // 4.8 s a pixel column at this width
+    const std::int64_t drawnTo = window.ShownTo();
+    Feed(231, 232);
+    EXPECT_EQ(window.ShownTo(), drawnTo) << "drawn again once a column, not once a record";
+    Feed(233, 240);
+    EXPECT_EQ(window.ShownTo(), kStart + 240'000);
+
     TrendChart* chart = window.ValuesChart();
     QTest::mouseMove(chart->viewport(), QPoint(chart->width() - 131, chart->height() / 2));
     EXPECT_THAT(window.PointerReadout()->text().toStdString(),
