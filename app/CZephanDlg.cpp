@@ -27,9 +27,9 @@
 #include "controls/AccessibleText.h"
 #include "controls/QtText.h"
 #include "core/comms/SequencerTexts.h"
+#include "core/rules/ImageUndo.h"
 #include "core/rules/ProfileTexts.h"
 #include "core/rules/TabRules.h"
-#include "core/rules/ImageUndo.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD2.h"
 #include "pages/mD3.h"
@@ -254,7 +254,8 @@ void CZephanDlg::BuildLayout() {
 
     setAccessibleName(tr("Orvane - GUI"));
     setSizeGripEnabled(true);
-    setMinimumSize(900, 600);
+    // No smaller than the pages need: squeezed below that, fixed-size controls and the
+    // readings' fields would be painted over their neighbours.
     resize(1100, 720);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CZephanDlg::OnTabSelChange);

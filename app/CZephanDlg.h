@@ -145,6 +145,7 @@ public:
     TrendWindow* Trend() { return m_trend; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
+    QLabel* TickField() { return m_tick; }
     QLabel* ConnectionField() { return m_connection; }
     QLabel* ActivityField() { return m_activity; }
     QLabel* ChecksumField() { return m_checksum; }

@@ -44,6 +44,29 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 
 } // namespace
 
+QtPrompter::~QtPrompter() {
+    for (const QPointer<QMessageBox>& notice : m_notices) {
+        if (notice) {
+            notice->disconnect();
+            delete notice.data();
+        }
+    }
+}
+
+void QtPrompter::ShowNotice(const std::string& text, const std::string& caption, MessageIcon icon,
+                            std::function<void()> closed) {
+    std::erase_if(m_notices, [](const QPointer<QMessageBox>& notice) { return notice.isNull(); });
+    auto* box = new QMessageBox(ToQtIcon(icon), QString::fromStdString(caption),
+                                QString::fromStdString(text), QMessageBox::Ok, m_parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setAccessibleName(QString::fromStdString(caption));
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+    m_notices.emplace_back(box);
+    box->show();
+}
+
 MessageAnswer QtPrompter::ShowMessage(const std::string& text, const std::string& caption,
                                       MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),

@@ -3,14 +3,14 @@
 # whole process (all threads), read from /proc, median of RUNS runs per state.
 #   bench/gui-cost.sh [host] [states...]
 # host: the gui_cost_host executable (default build/bench/gui_cost_host); states: any of
-# reference reference-tick idle connected stream trend trend-day (default all). RUNS (5),
+# reference reference-tick idle connected stream hangup trend trend-day (default all). RUNS (5),
 # SETTLE (3) and SECONDS_MEASURED (20) come from the environment; VERBOSE=1 shows each run
 # per thread.
 set -euo pipefail
 host=${1:-build/bench/gui_cost_host}
 shift || true
 states=("$@")
-[ ${#states[@]} -gt 0 ] || states=(reference reference-tick idle connected stream trend trend-day)
+[ ${#states[@]} -gt 0 ] || states=(reference reference-tick idle connected stream hangup trend trend-day)
 runs=${RUNS:-5}
 settle=${SETTLE:-3}
 seconds=${SECONDS_MEASURED:-20}

@@ -1,6 +1,8 @@
 // The GUI as a user runs it, held in one state for bench/gui-cost.sh to measure from
 // /proc: "idle" (not connected), "connected" (connected to a quiet pseudo-terminal),
 // "stream" (connected, the far end sends 960 bytes a second one byte at a time),
+// "hangup" (streamed for a second, then the far end hangs up: the port fails and is
+// disconnected, and its box is left open as an unattended window leaves it),
 // "trend" (connected, live data asked for, one new record a second, the trend window
 // open on its default window), "trend-day" (the same with 24 hours of records already
 // kept and the whole of them shown), "reference" (a plain Qt window with ten tabs, for
@@ -63,8 +65,8 @@ void Pace(timespec& next) {
 // Writes one byte every 1/960 s to `master` from the moment `go` becomes readable until
 // the parent dies. A process of its own, so its cost is not counted as the GUI's.
 // With `records`, one new live record a second, its bytes at the line's pace; else the
-// same record over and over, filling the line.
-[[noreturn]] void PacedWriter(int master, int go, bool records) {
+// same record over and over, filling the line, for `bytes` bytes when that is not 0.
+[[noreturn]] void PacedWriter(int master, int go, bool records, std::size_t bytes = 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     char start = 0;
     if (read(go, &start, 1) != 1) {
@@ -75,12 +77,13 @@ void Pace(timespec& next) {
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
     if (!records) {
-        for (std::size_t i = 0;; ++i) {
+        for (std::size_t i = 0; bytes == 0 || i < bytes; ++i) {
             Pace(next);
             if (write(master, &record[i % record.size()], 1) != 1) {
                 _exit(0);
             }
         }
+        _exit(0);
     }
     for (std::uint64_t upTime = kDaySeconds + 1;; ++upTime) {
         timespec second = next;
@@ -116,13 +119,14 @@ int Fail(const char* what) {
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
     if (scenario != "idle" && scenario != "connected" && scenario != "stream" &&
-        scenario != "trend" && scenario != "trend-day" && scenario != "reference" &&
-        scenario != "reference-tick") {
+        scenario != "hangup" && scenario != "trend" && scenario != "trend-day" &&
+        scenario != "reference" && scenario != "reference-tick") {
         return Fail("usage: gui_cost_host "
-                    "idle|connected|stream|trend|trend-day|reference|reference-tick");
+                    "idle|connected|stream|hangup|trend|trend-day|reference|reference-tick");
     }
     const bool trend = scenario.starts_with("trend");
-    const bool connect = scenario == "connected" || scenario == "stream" || trend;
+    const bool hangUp = scenario == "hangup";
+    const bool connect = scenario == "connected" || scenario == "stream" || hangUp || trend;
 
     // The pseudo-terminal and the writer exist before Qt starts any thread.
     int master = -1;
@@ -134,9 +138,9 @@ int main(int argc, char** argv) {
             return Fail("no pseudo-terminal");
         }
         slave = ptsname(master);
-        if ((scenario == "stream" || trend) && fork() == 0) {
+        if ((scenario == "stream" || hangUp || trend) && fork() == 0) {
             close(go[1]);
-            PacedWriter(master, go[0], trend);
+            PacedWriter(master, go[0], trend, hangUp ? kStreamRate : 0);
         }
     }
 
@@ -197,7 +201,22 @@ int main(int argc, char** argv) {
             return Fail("writer gone");
         }
     }
-    std::printf("ready\n");
-    std::fflush(stdout);
+    QTimer hungUp;
+    if (hangUp) {
+        // The writer's end is then the last: the line hangs up when it is done. Watched
+        // from a timer, as the failure's box runs an event loop of its own.
+        close(master);
+        QObject::connect(&hungUp, &QTimer::timeout, [&] {
+            if (!dialog.IsConnected()) {
+                hungUp.stop();
+                std::printf("ready\n");
+                std::fflush(stdout);
+            }
+        });
+        hungUp.start(100);
+    } else {
+        std::printf("ready\n");
+        std::fflush(stdout);
+    }
     return app.exec();
 }

@@ -6,7 +6,6 @@
 
 #include <QEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QRadialGradient>
 
 namespace orvane {
@@ -23,6 +22,17 @@ constexpr double kMajorTickInner = 0.68;
 constexpr double kMinorTickInner = 0.74;
 constexpr double kLabelRadius = 0.54;
 constexpr double kNeedleLength = 0.76;
+constexpr double kNeedleHalfWidth = 0.045;
+constexpr double kNeedleTail = 0.18;
+// Below the hub, in the quarter the needle never enters (it turns no lower than 45
+// degrees under the centre line): the readout, then the units caption.
+// The readout clears the scale's end labels, the caption the end marks.
+constexpr double kReadoutTop = 0.46;
+constexpr double kReadoutHalfWidth = 0.22;
+constexpr double kReadoutHeight = 0.16;
+constexpr double kUnitsTop = 0.64;
+constexpr double kUnitsBottom = 0.77;
+constexpr double kUnitsHalfWidth = 0.36;
 
 // Round step for about kTargetIntervals intervals over the span.
 double NiceStep(double span) {
@@ -74,6 +84,28 @@ QPointF DialPoint(QPointF centre, double radius, double angle) {
 
 QString MeterReadout(double value) {
     return QString::number(value, 'f', value == std::trunc(value) ? 0 : 1);
+}
+
+QPolygonF NeedleOutline(QPointF centre, double radius, double angle) {
+    return QPolygonF({DialPoint(centre, radius * kNeedleLength, angle),
+                      DialPoint(centre, radius * kNeedleHalfWidth, angle + 90.0),
+                      DialPoint(centre, radius * kNeedleTail, angle + 180.0),
+                      DialPoint(centre, radius * kNeedleHalfWidth, angle - 90.0)});
+}
+
+QRectF ReadoutWindow(QPointF centre, double radius) {
+    return {centre.x() - radius * kReadoutHalfWidth, centre.y() + radius * kReadoutTop,
+            2.0 * radius * kReadoutHalfWidth, radius * kReadoutHeight};
+}
+
+double UnitsWidthLimit(double radius) {
+    return 2.0 * radius * kUnitsHalfWidth;
+}
+
+QRectF UnitsBox(QPointF centre, double radius, QSizeF text) {
+    const double middle = centre.y() + radius * (kUnitsTop + kUnitsBottom) / 2.0;
+    return {centre.x() - text.width() / 2.0, middle - text.height() / 2.0, text.width(),
+            text.height()};
 }
 
 C3DMeterCtrl::C3DMeterCtrl(QWidget* parent) : QWidget(parent) {
@@ -193,13 +225,22 @@ QPixmap C3DMeterCtrl::Dial() const {
     }
 
     QFont unitsFont = font();
-    unitsFont.setPixelSize(std::max(8, static_cast<int>(radius * 0.10)));
     unitsFont.setBold(true);
+    const double bandHeight = radius * (kUnitsBottom - kUnitsTop);
+    int pixels = std::max(6, static_cast<int>(radius * 0.12));
+    QSizeF text;
+    for (;; --pixels) {
+        unitsFont.setPixelSize(pixels);
+        const QFontMetricsF metrics(unitsFont);
+        text = QSizeF(metrics.horizontalAdvance(m_units), metrics.height());
+        if (pixels <= 6 ||
+            (text.width() <= UnitsWidthLimit(radius) && text.height() <= bandHeight)) {
+            break;
+        }
+    }
     painter.setFont(unitsFont);
     painter.setPen(QColor(70, 74, 82));
-    painter.drawText(
-        QRectF(centre.x() - radius, centre.y() - radius * 0.29, 2 * radius, radius * 0.15),
-        Qt::AlignCenter, m_units);
+    painter.drawText(UnitsBox(centre, radius, text), Qt::AlignCenter, m_units);
     painter.end();
     m_dial = dial;
     return m_dial;
@@ -217,10 +258,9 @@ void C3DMeterCtrl::paintEvent(QPaintEvent*) {
 
     // The readout: the value in digits in a dark window below the centre.
     QFont digits = font();
-    digits.setPixelSize(std::max(9, static_cast<int>(radius * 0.17)));
+    digits.setPixelSize(std::max(8, static_cast<int>(radius * 0.14)));
     digits.setBold(true);
-    const QRectF window(centre.x() - radius * 0.30, centre.y() + radius * 0.50, radius * 0.60,
-                        radius * 0.22);
+    const QRectF window = ReadoutWindow(centre, radius);
     painter.setPen(QPen(QColor(90, 94, 100), 1.0));
     painter.setBrush(QColor(24, 28, 32));
     painter.drawRoundedRect(window, 3, 3);
@@ -230,15 +270,9 @@ void C3DMeterCtrl::paintEvent(QPaintEvent*) {
 
     // The needle: tapered, with a short tail, turning on a domed hub.
     const double angle = NeedleAngle(m_value, m_minimum, m_maximum);
-    QPainterPath needle;
-    needle.moveTo(DialPoint(centre, radius * kNeedleLength, angle));
-    needle.lineTo(DialPoint(centre, radius * 0.045, angle + 90.0));
-    needle.lineTo(DialPoint(centre, radius * 0.18, angle + 180.0));
-    needle.lineTo(DialPoint(centre, radius * 0.045, angle - 90.0));
-    needle.closeSubpath();
     painter.setPen(QPen(QColor(120, 10, 10), 1.0));
     painter.setBrush(QColor(215, 30, 30));
-    painter.drawPath(needle);
+    painter.drawPolygon(NeedleOutline(centre, radius, angle));
     QRadialGradient hub(centre - QPointF(radius * 0.03, radius * 0.03), radius * 0.09);
     hub.setColorAt(0.0, QColor(200, 204, 210));
     hub.setColorAt(1.0, QColor(40, 42, 46));

@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 #include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -24,6 +26,14 @@ std::vector<double> ScaleMarks(double minimum, double maximum);
 QPointF DialPoint(QPointF centre, double radius, double angle);
 // The value as the readout shows it: whole numbers without decimals.
 QString MeterReadout(double value);
+// The needle at the angle, tail and tip included.
+QPolygonF NeedleOutline(QPointF centre, double radius, double angle);
+QRectF ReadoutWindow(QPointF centre, double radius);
+// The readout and the units caption sit below it, in the quarter of the dial the needle
+// never enters, so that no reading hides them. The units text is made small enough
+// for the width limit and the band's height; its box is centred in the band.
+double UnitsWidthLimit(double radius);
+QRectF UnitsBox(QPointF centre, double radius, QSizeF text);
 
 // A round meter: a scale over its range, a needle at its value, the value as digits
 // and a units text; redrawn when any of them changes. The dial is drawn once per

@@ -7,6 +7,7 @@
 
 #include "controls/AccessibleText.h"
 #include "controls/QtText.h"
+#include "pages/ReadingLayout.h"
 
 namespace orvane {
 
@@ -118,17 +119,15 @@ QWidget* mD9::BuildSensors() {
         sensor.unit = NewValueField(name + tr(" Unit"));
         UseReadingFont(sensor.value);
         UseReadingFont(sensor.unit);
-        sensor.value->setMinimumWidth(sensor.value->fontMetrics().horizontalAdvance("-888.8"));
         sensor.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        sensor.unit->setMinimumWidth(sensor.unit->fontMetrics().horizontalAdvance("\u00B0CC"));
 
         auto* heading = new QHBoxLayout;
         heading->addWidget(NewHeading(name));
         heading->addWidget(sensor.led);
         heading->addStretch();
-        auto* reading = new QHBoxLayout;
-        reading->addWidget(sensor.value);
-        reading->addWidget(sensor.unit);
+        auto* reading = new ReadingLayout(sensor.value, sensor.unit,
+                                          sensor.value->fontMetrics().horizontalAdvance("-888.8"),
+                                          sensor.unit->fontMetrics().horizontalAdvance("\u00B0CC"));
         auto* beside = new QVBoxLayout;
         beside->addWidget(NewCaption(QString("T%1").arg(s)));
         beside->addStretch();

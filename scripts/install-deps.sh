@@ -8,7 +8,7 @@ packages=(
   clang clang-format clang-tidy libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev
-  libgl-dev libxkbcommon-dev
+  libgl-dev libxkbcommon-dev libxcb1-dev
   qt6-qpa-plugins fonts-dejavu-core xvfb xauth
   python3 poppler-utils
   g++-mingw-w64-x86-64-posix wine64

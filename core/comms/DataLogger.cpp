@@ -68,10 +68,11 @@ void DataLogger::OpenLogFile() {
         const std::string reason = std::strerror(errno);
         if (m_file) {
             SetLogStatus(std::string(texts::kLogOpened));
-            m_prompter.ShowMessage("The log file " + *chosen + " could not be opened (" + reason +
-                                       ").\nLogging goes on into " + m_path + ".",
-                                   std::string(kLogNotOpenedCaption), MessageIcon::Exclamation,
-                                   MessageButtons::Ok);
+            // Not waited for: the running log goes on while the box is shown.
+            m_prompter.ShowNotice("The log file " + *chosen + " could not be opened (" + reason +
+                                      ").\nLogging goes on into " + m_path + ".",
+                                  std::string(kLogNotOpenedCaption), MessageIcon::Exclamation,
+                                  [] {});
             return;
         }
         // Said, not silent: a log that never starts must neither look pending nor leave
@@ -83,6 +84,7 @@ void DataLogger::OpenLogFile() {
     m_file = std::move(opened);
     m_path = *chosen;
     m_headerWritten = false;
+    m_lastUpTime.clear();
     SetLogStatus(std::string(texts::kLogOpened));
     m_image.SetOptionBit(kLogEnableBit, true);
 }
@@ -102,19 +104,25 @@ void DataLogger::CloseLogFile() {
 
 void DataLogger::LogTick(bool connected, int state, const LiveFields& fields) {
     m_loggedThisTick = false;
+    bool alreadyWritten = false;
     if (connected && m_status == texts::kLogOpened && m_file && state == State::ViewData) {
+        // A tick that saw no new record would write the last one again: each record once,
+        // and the logging indicator goes on meanwhile.
+        const std::string& upTime = fields[kLiveUpTimeField];
+        alreadyWritten = upTime == m_lastUpTime;
         std::string record;
         for (const auto& field : fields) {
             record += field;
         }
-        if (record.size() <= kRecordLimit && WriteRecord(record)) {
+        if (!alreadyWritten && record.size() <= kRecordLimit && WriteRecord(record)) {
             if (!m_view.IsLoggingIndicatorPlaying()) {
                 m_view.PlayLoggingIndicator(kAnimationLogging);
             }
+            m_lastUpTime = upTime;
             m_loggedThisTick = true;
         }
     }
-    if (!m_loggedThisTick && m_view.IsLoggingIndicatorPlaying()) {
+    if (!m_loggedThisTick && !alreadyWritten && m_view.IsLoggingIndicatorPlaying()) {
         m_view.PlayLoggingIndicator(kAnimationNotLogging);
     }
 }

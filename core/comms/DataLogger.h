@@ -37,7 +37,8 @@ public:
     void OpenLogFile();
     // Closes an open file; clears bit 5 in any case.
     void CloseLogFile();
-    // The end of every timer tick: one record while connected and in "VIEW DATA".
+    // The end of every timer tick: while connected and in "VIEW DATA", the record
+    // unless its up time is the one last written (a record without one is none).
     // A failed write closes the file, clears bit 5 and says so in the status.
     void LogTick(bool connected, int state, const LiveFields& fields);
 
@@ -63,6 +64,7 @@ private:
     std::string m_status = "....";
     bool m_headerWritten = false;
     bool m_loggedThisTick = false;
+    std::string m_lastUpTime; // of the record last written to this file
 };
 
 } // namespace orvane

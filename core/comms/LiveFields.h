@@ -11,6 +11,8 @@ namespace orvane {
 inline constexpr int kLiveFieldCount = 15;
 inline constexpr int kLiveFieldsFilled = 14;
 inline constexpr std::size_t kLiveFieldMaxLength = 8;
+// The controller's up time, which changes from record to record.
+inline constexpr std::size_t kLiveUpTimeField = 13;
 
 using LiveFields = std::array<std::string, kLiveFieldCount>;
 

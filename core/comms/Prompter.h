@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,12 +32,22 @@ inline const std::string kLogFileType = "Log files (*.txt)";
 // Every message box and file dialog the system shows goes through here, so the
 // core can ask questions without a toolkit and tests can script the answers.
 // A prompter may run the event loop while it waits (further timer ticks then
-// arrive), exactly as a modal message box does.
+// arrive), exactly as a modal message box does; but a timer whose own tick asks
+// never ticks again until the answer comes, so what a tick only tells goes through
+// ShowNotice, which does not wait.
 class IPrompter {
 public:
     virtual ~IPrompter() = default;
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                       MessageIcon icon, MessageButtons buttons) = 0;
+    // A box with an OK button that stays on screen while the caller goes on; `closed`
+    // runs once, when it is closed. A prompter that cannot show one without waiting
+    // shows it as a message and reports it closed at once.
+    virtual void ShowNotice(const std::string& text, const std::string& caption, MessageIcon icon,
+                            std::function<void()> closed) {
+        ShowMessage(text, caption, icon, MessageButtons::Ok);
+        closed();
+    }
     // The chosen path, or empty when cancelled.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
     // The chosen paths in selection order, or empty when cancelled.

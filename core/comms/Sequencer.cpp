@@ -126,8 +126,8 @@ void Sequencer::CancelPendingAction() {
 }
 
 void Sequencer::ResetNoData() {
+    // The warning's mark stays with the box: it may still be on screen.
     m_noDataCounter = 0;
-    m_noDataWarningShown = false;
 }
 
 CommandProgress Sequencer::Progress() const {
@@ -280,11 +280,11 @@ bool Sequencer::RunStep(const ScheduleStep& step) {
             FinishCommon();
             m_command = CommandCode::NoCommand;
             m_state = State::DoNothing;
-            m_ctx.prompter.ShowMessage("Register " + FormatDecimal(built.invalidRegister) +
-                                           " does not hold four hexadecimal digits.\n"
-                                           "The configuration was not sent to the controller.",
-                                       Str(texts::kImageRefusedCaption), MessageIcon::Exclamation,
-                                       MessageButtons::Ok);
+            m_ctx.prompter.ShowNotice("Register " + FormatDecimal(built.invalidRegister) +
+                                          " does not hold four hexadecimal digits.\n"
+                                          "The configuration was not sent to the controller.",
+                                      Str(texts::kImageRefusedCaption), MessageIcon::Exclamation,
+                                      [] {});
             return false;
         }
         m_configText = std::move(built.text);
@@ -493,8 +493,8 @@ void Sequencer::ParseConfigurationReply() {
     m_lastReply = reply.outcome;
     switch (reply.outcome) {
     case ConfigReplyOutcome::NoData:
-        m_ctx.prompter.ShowMessage(Str(texts::kNoReply), Str(texts::kNoDataCaption),
-                                   MessageIcon::Exclamation, MessageButtons::Ok);
+        m_ctx.prompter.ShowNotice(Str(texts::kNoReply), Str(texts::kNoDataCaption),
+                                  MessageIcon::Exclamation, [] {});
         break;
     case ConfigReplyOutcome::ChecksumMismatch:
         m_ctx.configInfo.ShowChecksum(Str(texts::kChecksumError));
@@ -518,25 +518,28 @@ void Sequencer::MarkClean(ImageOrigin origin) {
 }
 
 bool Sequencer::ParseLiveRecord() {
-    if (m_noDataCounter > kNoDataLimit) {
-        if (m_noDataWarningShown) {
-            return false;
-        }
+    if (m_noDataCounter > kNoDataLimit && !m_noDataWarningShown) {
+        // Not a modal box: one opened from this tick would stop the tick, and with it the
+        // display and the log, until someone answers it, though records may come again.
         m_noDataWarningShown = true;
-        const MessageAnswer answer =
-            m_ctx.prompter.ShowMessage(Str(texts::kNoLiveData), Str(texts::kNoDataCaption),
-                                       MessageIcon::Exclamation, MessageButtons::Ok);
-        if (answer == MessageAnswer::Ok) {
-            m_noDataWarningShown = false;
-        }
         m_noDataCounter = 0;
-        return false;
+        m_ctx.prompter.ShowNotice(Str(texts::kNoLiveData), Str(texts::kNoDataCaption),
+                                  MessageIcon::Exclamation, [this] {
+                                      m_noDataWarningShown = false;
+                                      m_noDataCounter = 0;
+                                  });
     }
     const auto record = FindLiveRecord(m_receive.Text());
     if (!record) {
         return false;
     }
+    const std::string lastUpTime = m_fields[kLiveUpTimeField];
     SplitLiveRecord(*record, m_fields);
+    if (m_fields[kLiveUpTimeField] != lastUpTime) {
+        // The count is of ticks in a row without a record: a tick that merely ran ahead
+        // of the record it was due must not add up with others into a warning.
+        m_noDataCounter = 0;
+    }
     return true;
 }
 

@@ -36,8 +36,9 @@ struct SequencerContext {
 // The one-second communication sequencer with the receive buffer, the live field
 // texts and the data logger it drives. Everything runs on the UI thread; OnTimer
 // may be re-entered from inside a question it asks (a modal box runs ticks), so
-// the state is always set before asking and every step re-checks afterwards. Its
-// state changes only here: others read it and make requests.
+// the state is always set before asking and every step re-checks afterwards. What
+// a tick only tells goes out as a notice, so the ticks go on meanwhile. Its state
+// changes only here: others read it and make requests.
 class Sequencer final : public ISequencerStatus, public ISequencerRequests {
 public:
     explicit Sequencer(const SequencerContext& context);
@@ -69,7 +70,7 @@ public:
     void RequestLog(bool open) override;
     void CancelPendingAction() override;
     void NoteNoData() override { ++m_noDataCounter; }
-    // A tab change: the no-data count and the warning start afresh.
+    // A tab change: the no-data count starts afresh.
     void ResetNoData();
 
     // ISequencerStatus

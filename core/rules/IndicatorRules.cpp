@@ -38,7 +38,6 @@ constexpr std::size_t PwmField(int fan) {
 constexpr std::size_t kSensorField = 8;
 constexpr std::size_t kSwitchField = 10;
 constexpr std::size_t kAlarmsField = 12;
-constexpr std::size_t kUpTimeField = 13;
 
 PictureState Still(IndicatorImage image, std::string_view reading) {
     return {image, false, std::string(reading)};
@@ -90,7 +89,7 @@ IndicatorTickRequests IndicatorRules::OnTick(const IndicatorTickInputs& in) {
     } else if (in.status == texts::kSyncing && !in.syncingSeen) {
         ShowNoData();
         requests.syncingSeen = true;
-    } else if (in.fields[kUpTimeField] == m_lastUpTime) {
+    } else if (in.fields[kLiveUpTimeField] == m_lastUpTime) {
         requests.countNoData = true;
         ShowNoData();
     } else {
@@ -100,7 +99,7 @@ IndicatorTickRequests IndicatorRules::OnTick(const IndicatorTickInputs& in) {
 }
 
 void IndicatorRules::ShowNewRecord(const LiveFields& fields, const RegisterImage& image) {
-    m_lastUpTime = m_panel.upTime = fields[kUpTimeField];
+    m_lastUpTime = m_panel.upTime = fields[kLiveUpTimeField];
     for (int fan = 1; fan <= reg::kFanCount; ++fan) {
         UpdateFanDisplay(fan, fields, image);
     }

@@ -1,9 +1,16 @@
-// The port list rules, ports kept in the settings, and a lost serial line.
+// The port list rules, ports kept in the settings, a lost serial line and one that pauses.
+#include <filesystem>
+#include <set>
+
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include "AppTestSupport.h"
+#include "app/QtPrompter.h"
 #include "app/SimulatorPort.h"
+#include "pages/mD9.h"
 
 namespace orvane::test {
 namespace {
@@ -102,6 +109,91 @@ TEST_F(Comms, ALostLineIsReportedAndTheWindowKeepsTheImage) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->Image().Texts(), before);
     EXPECT_TRUE(ClickConnect()); // the simulated controller comes back on a new line
+}
+
+// The boxes of the real window, but a log file chosen without a dialog.
+class LogToPrompter final : public IPrompter {
+public:
+    explicit LogToPrompter(std::string path) : m_path(std::move(path)) {}
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override {
+        return m_boxes.ShowMessage(text, caption, icon, buttons);
+    }
+    void ShowNotice(const std::string& text, const std::string& caption, MessageIcon icon,
+                    std::function<void()> closed) override {
+        m_boxes.ShowNotice(text, caption, icon, std::move(closed));
+    }
+    std::optional<std::string> AskSaveFile(const SaveFileRequest&) override { return m_path; }
+    std::vector<std::string> AskOpenFiles(const OpenFileRequest&) override { return {}; }
+
+private:
+    std::string m_path;
+    QtPrompter m_boxes;
+};
+
+QMessageBox* ShownBox(const QString& caption) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box != nullptr && box->isVisible() && box->windowTitle() == caption) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+// In the real event loop, with every timer running: a line that pauses for twenty ticks
+// brings up the no-data warning, and the ticks, the Indicator and the log go on under it;
+// the log holds the records from before and after the pause, none twice.
+TEST(PausedLine, TheWarningLeavesTheTicksAndTheLogRunning) {
+    QSettings().clear();
+    const std::string path = ::testing::TempDir() + "paused_line_log.txt";
+    LogToPrompter prompter(path);
+    DlgOptions options = OptionsForTick(kTickMs);
+    options.hardwarePorts = [] { return std::vector<PortCandidate>{}; };
+    options.simulatorProcesses = [] { return std::vector<PortCandidate>{}; };
+    options.prompter = &prompter;
+    CZephanDlg window(options);
+    window.show();
+    CComPortCombo* ports = window.CommsPage()->PortList();
+    ports->setCurrentIndex(ports->findText("Simulated controller", Qt::MatchStartsWith));
+    Click(window.CommsPage()->ConnectButton());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    window.Tabs()->setCurrentIndex(kTabIndicator - 1);
+    window.Requests().RequestLog(true);
+    const auto records = [&] {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\r').mid(1)
+                                              : QByteArrayList{};
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return records().size() >= 5; }, 20000));
+
+    const QString caption = "Warning , No data received!!";
+    window.Simulator().Host().SetStalled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShownBox(caption) != nullptr; }, 20000));
+    const int before = static_cast<int>(records().size());
+    const int tick = window.Sequencing().TickCount();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Sequencing().TickCount() >= tick + 20; }));
+    EXPECT_EQ(records().size(), before) << "nothing stale logged during the pause";
+    EXPECT_EQ(window.TickField()->text().toInt(), window.Sequencing().TickCount());
+
+    window.Simulator().Host().SetStalled(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return records().size() >= before + 5; }, 20000));
+    auto* indicator = static_cast<mD9*>(window.Page(kTabIndicator - 1));
+    EXPECT_EQ(indicator->UpTimeField()->text().toStdString(),
+              window.Sequencing().Fields()[kLiveUpTimeField]);
+    QMessageBox* box = ShownBox(caption);
+    ASSERT_NE(box, nullptr) << "the warning stays until it is closed";
+    EXPECT_FALSE(box->isModal());
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_FALSE(window.Sequencing().NoDataWarningShown());
+
+    window.Requests().RequestLog(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Sequencing().Logger().IsOpen(); }));
+    const QByteArrayList logged = records();
+    EXPECT_EQ(std::set<QByteArray>(logged.begin(), logged.end()).size(),
+              static_cast<std::size_t>(logged.size()))
+        << "no record twice";
+    std::filesystem::remove(path);
 }
 
 TEST(Settings, ThePortNumberComAssignmentsAndExtraDevicesReadBackAndJunkIsIgnored) {

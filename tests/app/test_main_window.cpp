@@ -152,6 +152,12 @@ TEST_F(MainWindow, EveryControlIsNamedAndExposesWhatItShowsAndTheWindowFitsA1280
     const QSize needed = window->minimumSizeHint().expandedTo(window->minimumSize());
     EXPECT_LE(needed.width(), 1280);
     EXPECT_LE(needed.height(), 760); // leaves room for a panel and the title bar
+    window->resize(1, 1);
+    const QSize least = window->size();
+    EXPECT_TRUE(least.width() >= window->layout()->minimumSize().width() &&
+                least.height() >= window->layout()->minimumSize().height())
+        << "the window may be made smaller than its pages need: " << least.width() << "x"
+        << least.height();
 }
 
 TEST_F(MainWindow, SaveWritesTheWholeFileAndNeverFailsSilently) {

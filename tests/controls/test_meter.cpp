@@ -1,6 +1,8 @@
 // The round meter's needle and scale follow its range, and its reading is told as it changes.
 #include <gtest/gtest.h>
 
+#include <QLineF>
+
 #include "controls/C3DMeterCtrl.h"
 
 namespace orvane::test {
@@ -34,6 +36,28 @@ TEST(MeterGeometry, NeedleSweepsClockwiseOnTheScaleWhoseMarksAreRoundSteps) {
     };
     for (const auto& c : scales) {
         EXPECT_EQ(ScaleMarks(c.minimum, c.maximum), c.marks) << c.minimum << ".." << c.maximum;
+    }
+}
+
+// Whatever the needle shows, it crosses neither the readout nor the widest units caption
+// allowed, and both stay on the dial's face: at the smallest meter, a usual one and a big one.
+TEST(MeterGeometry, NeedleNeverCrossesTheReadoutOrTheUnits) {
+    for (const double side : {150.0, 200.0, 420.0}) {
+        const double radius = side / 2.0 - 1.0;
+        const QPointF centre(side / 2.0, side / 2.0);
+        const QRectF widest = UnitsBox(centre, radius, {UnitsWidthLimit(radius), radius * 0.13});
+        const QRectF labels[] = {ReadoutWindow(centre, radius), widest};
+        for (const QRectF& label : labels) {
+            for (const QPointF corner :
+                 {label.topLeft(), label.topRight(), label.bottomLeft(), label.bottomRight()}) {
+                EXPECT_LT(QLineF(centre, corner).length(), radius * 0.86) << side;
+            }
+            for (double angle = kMeterStartAngle; angle >= kMeterStartAngle - kMeterSweep;
+                 angle -= 0.5) {
+                ASSERT_FALSE(NeedleOutline(centre, radius, angle).intersects(QPolygonF(label)))
+                    << "side " << side << " angle " << angle;
+            }
+        }
     }
 }
 

@@ -65,6 +65,8 @@ public:
     std::vector<SaveFileRequest> saveRequests;
     Strings openPaths; // the files chosen in the open dialog; empty: cancelled
     std::vector<OpenFileRequest> openRequests;
+    // How to close each notice still on screen, oldest first.
+    std::vector<std::function<void()>> openNotices;
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,
                               MessageButtons buttons) override {
@@ -74,6 +76,16 @@ public:
         return answer.value_or(buttons == MessageButtons::Ok              ? MessageAnswer::Ok
                                : buttons == MessageButtons::DiscardCancel ? MessageAnswer::Cancel
                                                                           : MessageAnswer::No);
+    }
+    void ShowNotice(const std::string& text, const std::string& caption, MessageIcon,
+                    std::function<void()> closed) override {
+        asked.push_back(caption + ": " + text);
+        openNotices.push_back(std::move(closed));
+    }
+    void CloseNotices() {
+        for (auto& close : std::exchange(openNotices, {})) {
+            close();
+        }
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);

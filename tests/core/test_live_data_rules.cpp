@@ -94,6 +94,8 @@ TEST(LiveDataTicks, ReinitialiseThenStepAndFollowTheLog) {
     const std::string path = ::testing::TempDir() + "live_data_ticks.txt";
     rig.prompter.savePath = path;
     rig.seq.RequestLog(true);
+    rig.Receive(std::string(120, '#') + "\n1,2,3,4,5,6,7,8,9,10,11,12,13,14s,\r" +
+                "\n1,2,3,4,5,6,7,8,9,10,11,12,13,15s,\r");
     rig.Tick();
     ASSERT_TRUE(rig.seq.LoggedThisTick());
     EXPECT_EQ(tick(false), "box on picture 242 step|0");

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "core/comms/SequencerTexts.h"
 #include "core/image/Checksum.h"
 #include "core/image/ConfigurationText.h"
+#include "core/rules/IndicatorRules.h"
 
 namespace orvane::test {
 namespace {
@@ -177,8 +179,7 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         int state, commandAfter;
         const RegisterImage* after = nullptr;                         // null: as started
         std::string checksumShown = "", message = "", infoShown = ""; // message: "caption: text..."
-        int boxTicks = 0;  // ticks run while a box is open: they may end the command
-        bool copy = false; // asked for as a read into a copy
+        bool copy = false;                     // asked for as a read into a copy
         const RegisterImage* copied = nullptr; // what the copy holds; null: none
     } cases[] = {
         {"READCONFIG", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData, K::NoCommand,
@@ -188,16 +189,12 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"READCONFIG, no reply", K::ReadConfig, "ABCD", "", read, 33, false, S::ViewData,
          K::NoCommand, nullptr, "",
          "Warning , No data received!!: " + std::string(texts::kNoReply)},
-        // The outer tick must leave a command that the box's ticks ended alone.
-        {"READCONFIG, no reply, box ticks", K::ReadConfig, "ABCD", "",
-         Sends{{0, "c"}, {8, "s"}, {10, "s"}, {27, " "}}, 20, false, S::ViewData, K::NoCommand,
-         nullptr, "", "Warning , No data received!!: " + std::string(texts::kNoReply), "", 15},
         {"READCONFIG, into a copy", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData,
-         K::NoCommand, nullptr, "", "", "", 0, true, &controller},
+         K::NoCommand, nullptr, "", "", "", true, &controller},
         {"READCONFIG, into a copy, bad checksum", K::ReadConfig, "ABCD", badReply, read, 33, false,
-         S::ViewData, K::NoCommand, nullptr, "", "", "", 0, true},
+         S::ViewData, K::NoCommand, nullptr, "", "", "", true},
         {"READCONFIG, into a copy, no reply", K::ReadConfig, "ABCD", "", read, 33, false,
-         S::ViewData, K::NoCommand, nullptr, "", "", "", 0, true},
+         S::ViewData, K::NoCommand, nullptr, "", "", "", true},
         {"WRITECONFIG", K::WriteConfig, "ABCD", "some bytes", write, 60, true, S::ViewData,
          K::WriteConfig, &written, written.Text(kChecksumIndex)},
         {"WRITECONFIG, unsendable", K::WriteConfig, "ABCG", "", Sends(), 0, false, S::DoNothing,
@@ -223,7 +220,6 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         rig.image.SetText(0, c.reg0);
         const RegisterTexts before = rig.image.Texts();
         rig.Receive(c.received);
-        rig.prompter.whileOpen = [&] { rig.Tick(c.boxTicks); };
         if (c.copy) {
             ASSERT_TRUE(rig.seq.RequestConfigurationCopy());
         }
@@ -445,8 +441,12 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     EXPECT_EQ(statusWhileAsking, "OPENING LOG FILE");
     EXPECT_EQ(rig.prompter.saveRequests.size(), 1u);
     rig.seq.RequestLiveData();
-    rig.Tick(2);
-    const std::string logged = std::string(kLogHeader) + "\r\n\r\n";
+    rig.Receive(std::string(120, '#') + Record("1") + Record("2"));
+    rig.Tick(2); // the second finds the same record: it is not written again
+    std::string logged = std::string(kLogHeader) + "\r\n";
+    for (const std::string& field : rig.seq.Fields()) {
+        logged += field;
+    }
     EXPECT_EQ(ReadFile(path), logged);
 
     const int t = rig.Start(CommandCode::Restart);
@@ -469,8 +469,7 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
 }
 
 // Only the newest complete record is split, as received; with one terminator it is "Syncing...".
-// A silence above 15 counted ticks warns once; answering the warning re-arms it.
-TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
+TEST(SequencerLiveData, NewestRecordSplitEveryTick) {
     SequencerRig rig;
     rig.Connect();
     rig.seq.RequestLiveData();
@@ -484,23 +483,81 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTickAndSilenceWarnsOnce) {
                               " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "7s",   ""};
     EXPECT_EQ(rig.seq.Fields(), expected);
     EXPECT_TRUE(rig.sent.empty());
-    for (int i = 0; i < 15; ++i) {
-        rig.seq.NoteNoData();
+}
+
+// The no-data count is of Indicator ticks in a row without a new record: records that come
+// about once a tick, early or late, from a controller whose clock runs slow, never add up to
+// a warning in an hour; records that stop warn after sixteen ticks. The warning does not
+// wait for its answer: the ticks go on, records that come again are taken, and while it is
+// on screen no second one opens.
+TEST(SequencerLiveData, NoDataWarnsAfterSixteenTicksInARowWithoutARecord) {
+    SequencerRig rig;
+    rig.Connect();
+    rig.seq.RequestLiveData();
+    IndicatorRules indicator;
+    const auto tick = [&] {
+        rig.Tick();
+        const IndicatorTickRequests asked = indicator.OnTick({
+            .connected = rig.seq.IsConnected(),
+            .state = rig.seq.State(),
+            .receivedCount = rig.seq.ReceivedCount(),
+            .status = rig.seq.StatusText(),
+            .syncingSeen = true,
+            .fields = rig.seq.Fields(),
+            .image = rig.image,
+        });
+        if (asked.countNoData) {
+            rig.seq.NoteNoData();
+        }
+    };
+    const std::string warning = "Warning , No data received!!: " + std::string(texts::kNoLiveData);
+    std::mt19937 random(19);
+    std::uniform_int_distribution<long> jitter(-400, 400);
+    // One record each 1020 ms, each up to 400 ms early or late; a tick each 1000 ms.
+    int upTime = 0;
+    long due = 0;
+    int highest = 0;
+    rig.Receive(std::string(120, '#'));
+    for (long t = 1; t <= 3600; ++t) {
+        while (due <= t * 1000) {
+            rig.Receive(Record(std::to_string(++upTime)));
+            due = upTime * 1020L + jitter(random);
+        }
+        tick();
+        highest = std::max(highest, rig.seq.NoDataCounter());
     }
-    rig.Tick();
-    EXPECT_TRUE(rig.prompter.asked.empty()) << "15 is not above the limit";
-    rig.seq.NoteNoData();
-    rig.prompter.whileOpen = [&] { rig.Tick(3); }; // a second warning must not open
-    rig.Tick();
-    EXPECT_EQ(rig.prompter.asked,
-              Strings{"Warning , No data received!!: " + std::string(texts::kNoLiveData)});
-    EXPECT_EQ(std::pair(rig.seq.NoDataCounter(), rig.seq.NoDataWarningShown()),
-              std::pair(0, false));
+    EXPECT_LE(highest, 1) << "records are never two ticks apart";
+    EXPECT_TRUE(rig.prompter.asked.empty());
+
+    for (int t = 1; t <= 16; ++t) {
+        tick();
+    }
+    EXPECT_TRUE(rig.prompter.asked.empty()) << "sixteen ticks counted, none above the limit yet";
+    const int before = rig.seq.TickCount();
+    for (int t = 1; t <= 40; ++t) {
+        tick();
+    }
+    EXPECT_EQ(rig.prompter.asked, Strings{warning}) << "one warning while it is on screen";
+    EXPECT_EQ(rig.seq.TickCount(), before + 40);
+    EXPECT_TRUE(rig.seq.NoDataWarningShown());
+
+    const std::string last = rig.seq.Fields()[kLiveUpTimeField];
+    rig.Receive(Record(std::to_string(++upTime)));
+    tick();
+    EXPECT_NE(rig.seq.Fields()[kLiveUpTimeField], last) << "records are taken under the warning";
+    EXPECT_EQ(indicator.Panel().upTime, rig.seq.Fields()[kLiveUpTimeField]);
+    EXPECT_EQ(rig.seq.NoDataCounter(), 0);
+    rig.prompter.CloseNotices();
+    EXPECT_FALSE(rig.seq.NoDataWarningShown());
+    for (int t = 1; t <= 17; ++t) {
+        tick();
+    }
+    EXPECT_EQ(rig.prompter.asked, (Strings{warning, warning})) << "closed, it warns again";
 }
 
 // The logger on its own (the rig's sequencer never ticks here): nothing is written outside
 // "VIEW DATA", unconnected or with another status; closing keeps the records; a removed file or
-// a full disk stops logging and says so.
+// a full disk stops logging and says so; a record is written once.
 TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     SequencerRig rig;
     DataLogger logger(rig.image, rig.view, rig.prompter);
@@ -527,11 +584,16 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     logger.SetLogStatus("File opened successfully");
 
     std::string expected(kLogHeader);
-    for (const char* uptime : {"77s", "78s", "79s"}) {
+    // A tick that saw no new record finds the last one again: it is not written twice.
+    std::string written;
+    for (const char* uptime : {"77s", "78s", "78s", "79s"}) {
         fields[13] = uptime;
         liveTick();
-        EXPECT_TRUE(logger.LoggedThisTick());
-        expected += record();
+        EXPECT_EQ(logger.LoggedThisTick(), written != uptime) << uptime;
+        if (written != uptime) {
+            expected += record();
+        }
+        written = uptime;
     }
     EXPECT_EQ(ReadFile(path), expected);
     logger.LogTick(true, State::DoNothing, fields);

@@ -1,6 +1,7 @@
 // The Indicator page shows the live state on its displays, readably, without restarting animations.
 #include "LiveFeed.h"
 #include "PageTestSupport.h"
+#include "pages/ReadingLayout.h"
 #include "pages/mD9.h"
 
 namespace orvane::test {
@@ -30,6 +31,42 @@ struct IndicatorPage : ::testing::Test {
         page.OnTimer();
     }
 };
+
+// A reading's value and unit never overlap nor leave their place, however narrow it gets:
+// wide, just wide enough, squeezed, narrower than the unit alone, for the unit as set at scale
+// 1 and at twice its size.
+TEST(ReadingGeometry, ValueAndUnitStayApartAndInside) {
+    for (const int unit : {36, 72}) {
+        for (const int width : {400, 80 + kReadingGap + unit, 60, unit, unit / 2, 0}) {
+            const QRect area(30, 12, width, 28);
+            const ReadingRects rects = SplitReading(area, unit, kReadingGap);
+            const auto inside = [&area](const QRect& r) { return r.isEmpty() || area.contains(r); };
+            EXPECT_FALSE(rects.value.intersects(rects.unit)) << width << " for " << unit;
+            EXPECT_TRUE(inside(rects.value) && inside(rects.unit)) << width << " for " << unit;
+            EXPECT_EQ(rects.unit.width(), std::min(unit, width)) << "the value gives way first";
+            EXPECT_EQ(rects.value.width(), std::max(width - unit - kReadingGap, 0));
+        }
+    }
+}
+
+// The panel as it is laid out at its smallest and at a usual size: each sensor's value and
+// unit apart, and each inside the panel.
+TEST_F(IndicatorPage, SensorReadingsNeverOverlapTheirUnits) {
+    GoLive(SampleValues("5s"));
+    for (const QSize size : {page.minimumSizeHint(), QSize(1076, 470)}) {
+        page.resize(size);
+        QCoreApplication::processEvents();
+        for (int s = 1; s <= 2; ++s) {
+            const QLabel* value = page.Sensor(s).value;
+            const QLabel* unit = page.Sensor(s).unit;
+            const QRect panel = value->parentWidget()->rect();
+            EXPECT_FALSE(value->geometry().intersects(unit->geometry())) << "sensor " << s;
+            EXPECT_TRUE(panel.contains(value->geometry()) && panel.contains(unit->geometry()));
+            EXPECT_GE(value->width(), value->fontMetrics().horizontalAdvance(value->text()))
+                << "sensor " << s << " at " << size.width() << "x" << size.height();
+        }
+    }
+}
 
 TEST_F(IndicatorPage, EveryDisplayCarriesItsStateAndReading) {
     page.OnTimer(); // not connected
