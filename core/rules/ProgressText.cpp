@@ -6,17 +6,17 @@
 
 namespace orvane {
 
-namespace {
-
-// "45 s", "2 min 5 s": the wait a person plans for.
-std::string ShowDuration(int seconds) {
+std::string DurationText(int seconds) {
     if (seconds < 60) {
         return std::to_string(seconds) + " s";
     }
     return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " s";
 }
 
-} // namespace
+int SecondsLeft(int ticksLeft, int tickMs) {
+    const long long leftMs = static_cast<long long>(std::max(ticksLeft, 0)) * std::max(tickMs, 0);
+    return static_cast<int>((leftMs + 999) / 1000);
+}
 
 std::string_view CommandActivity(int command) {
     switch (command) {
@@ -40,11 +40,10 @@ ProgressLine DescribeProgress(std::string_view activity, CommandProgress progres
         return {};
     }
     const int done = std::clamp(progress.done, 0, progress.total);
-    const long long leftMs = static_cast<long long>(progress.total - done) * std::max(tickMs, 0);
-    const int leftSeconds = static_cast<int>((leftMs + 999) / 1000);
     return {done, progress.total,
             std::string(activity) + ": step " + std::to_string(done) + " of " +
-                std::to_string(progress.total) + ", " + ShowDuration(leftSeconds) + " left"};
+                std::to_string(progress.total) + ", " +
+                DurationText(SecondsLeft(progress.total - done, tickMs)) + " left"};
 }
 
 } // namespace orvane

@@ -11,6 +11,11 @@ namespace orvane {
 // configuration"; empty for a code without a schedule.
 std::string_view CommandActivity(int command);
 
+// "45 s", "2 min 5 s": the wait a person plans for.
+std::string DurationText(int seconds);
+// Whole seconds, rounded up, that `ticksLeft` ticks of `tickMs` take.
+int SecondsLeft(int ticksLeft, int tickMs);
+
 // The progress display: the bar's position and its text, "Reading the configuration: step
 // 12 of 34, 22 s left". The time left is the ticks still to run at the tick period.
 struct ProgressLine {
