@@ -260,7 +260,7 @@ void CZephanDlg::BuildLayout() {
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CZephanDlg::OnTabSelChange);
     connect(m_download, &QPushButton::clicked, this,
-            [this] { m_sequencer.OnDownloadConfiguration(); });
+            [this] { m_runner->Download(m_startPage->WriteChoices()); });
     connect(m_save, &QPushButton::clicked, this, &CZephanDlg::SaveConfiguration);
     connect(m_undoBar->Button(), &QPushButton::clicked, this, &CZephanDlg::UndoImageReplacement);
     m_save->setToolTip(ShortcutTip(QKeySequence::Save));
@@ -305,6 +305,9 @@ void CZephanDlg::InitMainWindow() {
         m_sequencer, m_image, *m_prompter, *m_progress, this, m_options.tickMs});
     connect(m_startPage, &mD2::CompareWithFileRequested, m_runner.get(),
             &CommandRunner::CompareWithFile);
+    connect(m_startPage, &mD2::CompareWithControllerRequested, m_runner.get(),
+            &CommandRunner::CompareWithController);
+    connect(m_progress, &ProgressPanel::CancelRequested, m_runner.get(), &CommandRunner::OnCancel);
     m_startMs = QDateTime::currentMSecsSinceEpoch();
     connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
@@ -419,7 +422,8 @@ void CZephanDlg::OpenReportDialog() {
         ReportDialog::Sources sources{
             [this]() -> const VisitLog& { return m_visit; }, [this] { return m_image.Texts(); },
             [this] { return m_lastPort.empty() ? std::string("(not connected)") : m_lastPort; },
-            "Orvane - GUI, " + m_versionText.section('\n', 0, 0).toStdString()};
+            "Orvane - GUI, " + m_versionText.section('\n', 0, 0).toStdString(),
+            [this] { return m_runner->LastSafeDownload(); }};
         m_reportDialog = new ReportDialog(std::move(sources), *m_prompter, this);
     }
     m_reportDialog->Refresh();

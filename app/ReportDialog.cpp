@@ -53,6 +53,7 @@ ReportDialog::ReportDialog(Sources sources, IPrompter& prompter, QWidget* parent
     connect(m_engineer, &QLineEdit::textChanged, this,
             [](const QString& text) { QSettings().setValue(kEngineerKey, text); });
     connect(m_firstRead, &QRadioButton::toggled, this, [this] { ShowSummary(); });
+    connect(m_lastBackup, &QRadioButton::toggled, this, [this] { ShowSummary(); });
     connect(m_choose, &QPushButton::clicked, this, [this] { OnChooseFile(); });
     connect(m_savePdf, &QPushButton::clicked, this, [this] { Save(true); });
     connect(m_saveHtml, &QPushButton::clicked, this, [this] { Save(false); });
@@ -70,6 +71,7 @@ void ReportDialog::BuildLayout() {
 
     auto* found = new QGroupBox(tr("As found"));
     auto* foundLayout = new QVBoxLayout(found);
+    foundLayout->addWidget(m_lastBackup);
     foundLayout->addWidget(m_firstRead);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(m_fileChoice);
@@ -80,7 +82,7 @@ void ReportDialog::BuildLayout() {
     m_filePath->setAccessibleName(tr("As-found file"));
     Show(m_filePath, tr("(none chosen)"));
     for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
-             m_firstRead, m_fileChoice, m_choose, m_savePdf, m_saveHtml, m_close}) {
+             m_lastBackup, m_firstRead, m_fileChoice, m_choose, m_savePdf, m_saveHtml, m_close}) {
         button->setAccessibleName(button->text());
     }
 
@@ -103,11 +105,21 @@ void ReportDialog::BuildLayout() {
     layout->addLayout(buttons);
 }
 
+const SafeWriteResult* ReportDialog::LastWrite() const {
+    const SafeWriteResult* last = m_sources.lastDownload ? m_sources.lastDownload() : nullptr;
+    return last != nullptr && last->written ? last : nullptr;
+}
+
 void ReportDialog::Refresh() {
+    const SafeWriteResult* last = LastWrite();
+    const bool backup = last != nullptr && !last->backupPath.empty() && last->found;
     const bool read = m_sources.visit().FirstRead().has_value();
+    m_lastBackup->setEnabled(backup);
     m_firstRead->setEnabled(read);
-    // The first read is the as-found record unless a file was chosen for it.
-    (read && !m_file ? m_firstRead : m_fileChoice)->setChecked(true);
+    // The backup of the last download is the as-found record, then the first read, unless a
+    // file was chosen for it.
+    QRadioButton* chosen = backup ? m_lastBackup : read ? m_firstRead : m_fileChoice;
+    (m_file ? m_fileChoice : chosen)->setChecked(true);
     ShowSummary();
 }
 
@@ -116,8 +128,19 @@ std::optional<VisitRecord> ReportDialog::Record() const {
     if (useFile && !m_file) {
         return std::nullopt;
     }
+    const SafeWriteResult* last = LastWrite();
+    std::optional<FoundFile> found = useFile ? m_file : std::nullopt;
+    if (m_lastBackup->isChecked() && last != nullptr && last->found && !last->backupPath.empty()) {
+        found = FoundFile{last->backupPath, *last->found};
+    }
     std::optional<VisitRecord> visit =
-        ComposeVisit(m_sources.visit(), m_sources.windowImage(), useFile ? m_file : std::nullopt);
+        ComposeVisit(m_sources.visit(), m_sources.windowImage(), found);
+    if (visit && last != nullptr) {
+        // Only the chain's own read-back verifies its write; a read the window made
+        // before it does not.
+        visit->left = last->sent;
+        visit->readBack = last->readBack;
+    }
     if (visit) {
         visit->visitTime = LocalIsoNow();
         visit->port = m_sources.port();

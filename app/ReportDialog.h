@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/chain/SafeWriteChain.h"
 #include "core/comms/Prompter.h"
 #include "core/reports/VisitLog.h"
 
@@ -18,9 +19,9 @@ namespace orvane {
 // The PC's local time in ISO 8601 with the offset from UTC: "2026-12-07T23:54:41+01:00".
 std::string LocalIsoNow();
 
-// "Commissioning report...": picks the as-found record (the first read of the visit, or a
-// configuration file), shows what the report will say was left and verified, and saves it as
-// PDF or HTML. Site and engineer are remembered between runs.
+// "Commissioning report...": picks the as-found record (the backup made by the last download,
+// the first read of the visit, or a configuration file), shows what the report will say was left
+// and verified, and saves it as PDF or HTML. Site and engineer are remembered between runs.
 class ReportDialog final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ReportDialog)
@@ -31,6 +32,9 @@ public:
         std::function<RegisterTexts()> windowImage;
         std::function<std::string()> port;
         std::string software;
+        // The last download made with backup, question or verification; none when the last
+        // download was a plain one.
+        std::function<const SafeWriteResult*()> lastDownload;
     };
     ReportDialog(Sources sources, IPrompter& prompter, QWidget* parent = nullptr);
 
@@ -41,6 +45,7 @@ public:
 
     QLineEdit* SiteEdit() { return m_site; }
     QLineEdit* EngineerEdit() { return m_engineer; }
+    QRadioButton* LastBackupChoice() { return m_lastBackup; }
     QRadioButton* FirstReadChoice() { return m_firstRead; }
     QRadioButton* FileChoice() { return m_fileChoice; }
     QPushButton* ChooseFileButton() { return m_choose; }
@@ -53,12 +58,16 @@ private:
     void OnChooseFile();
     void Save(bool pdf);
     void ShowSummary();
+    // The last download, when it wrote: what it sent is what was left, and its read-back is the
+    // verification.
+    const SafeWriteResult* LastWrite() const;
 
     Sources m_sources;
     IPrompter& m_prompter;
     std::optional<FoundFile> m_file;
     QLineEdit* m_site = new QLineEdit;
     QLineEdit* m_engineer = new QLineEdit;
+    QRadioButton* m_lastBackup = new QRadioButton(tr("Backup made by the last download"));
     QRadioButton* m_firstRead = new QRadioButton(tr("First configuration read during this visit"));
     QRadioButton* m_fileChoice = new QRadioButton(tr("Configuration file:"));
     QLabel* m_filePath = new QLabel;
