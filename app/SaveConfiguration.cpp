@@ -26,7 +26,7 @@ std::optional<std::string> SaveConfigurationFile(RegisterImage& image, bool busy
         return std::nullopt;
     }
     const ConfigurationTextResult built = BuildConfigurationText(image);
-    if (!built.ok()) {
+    if (!built.Ok()) {
         prompter.ShowMessage("Register " + std::to_string(built.invalidRegister) +
                                  " does not hold four hexadecimal digits.\n"
                                  "The configuration file was not written.",

@@ -30,7 +30,7 @@ void RunSessions(benchmark::State& state, const std::function<void(cli::CliSessi
     }
     for (auto _ : state) {
         cli::CliSession session(started.path, 0, std::chrono::milliseconds(kTickMs), nullptr);
-        if (!session.Connect().ok() || !session.RunCommand([&] { command(session); }).ok() ||
+        if (!session.Connect().Ok() || !session.RunCommand([&] { command(session); }).Ok() ||
             !succeeded(session, host)) {
             state.SkipWithError("the command failed");
             return;

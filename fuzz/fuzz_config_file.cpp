@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RegisterImage image;
     image.SetTexts(read.groups);
     const ConfigurationTextResult built = BuildConfigurationText(image);
-    if (!built.ok()) {
+    if (!built.Ok()) {
         return 0; // groups that are not hex digits load but are not sendable
     }
     const FileReadResult again = DecodeConfigurationFile(EncodeConfigurationFile(built.text));

@@ -42,7 +42,7 @@ StoredConfiguration LoadConfiguration(const std::filesystem::path& path) {
 std::string SaveConfiguration(const std::filesystem::path& path, const RegisterImage& config) {
     RegisterImage copy = config;
     const ConfigurationTextResult text = BuildConfigurationText(copy);
-    if (!text.ok()) {
+    if (!text.Ok()) {
         return "register " + std::to_string(text.invalidRegister) + " is not a hexadecimal word";
     }
     const DurableWriteResult written = WriteFileDurably(path, EncodeConfigurationFile(text.text));

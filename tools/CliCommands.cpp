@@ -35,7 +35,7 @@ constexpr int kCaptureFillTicks = 40;
 
 Outcome Check(const CliOptions& options, std::ostream& out) {
     const LoadedConfiguration loaded = ReadConfigurationFile(options.input);
-    if (!loaded.outcome.ok()) {
+    if (!loaded.outcome.Ok()) {
         return loaded.outcome;
     }
     RegisterImage image;
@@ -62,11 +62,11 @@ Outcome Diff(const RegisterTexts& before, const RegisterTexts& after, bool json,
 
 Outcome DiffFiles(const CliOptions& options, std::ostream& out) {
     const LoadedConfiguration a = ReadConfigurationFile(options.input);
-    if (!a.outcome.ok()) {
+    if (!a.outcome.Ok()) {
         return a.outcome;
     }
     const LoadedConfiguration b = ReadConfigurationFile(options.secondInput);
-    if (!b.outcome.ok()) {
+    if (!b.outcome.Ok()) {
         return b.outcome;
     }
     return Diff(a.texts, b.texts, options.json, out);
@@ -99,7 +99,7 @@ ReadBack ReadFromController(CliSession& session) {
                                              received = session.Image().Texts();
                                          }
                                      });
-    if (!run.ok()) {
+    if (!run.Ok()) {
         return {run};
     }
     if (!received) {
@@ -113,7 +113,7 @@ ReadBack ReadFromController(CliSession& session) {
 
 Outcome Read(CliSession& session, const std::string& output) {
     const ReadBack read = ReadFromController(session);
-    if (!read.outcome.ok()) {
+    if (!read.outcome.Ok()) {
         return read.outcome;
     }
     return WriteConfigurationFile(read.texts, output);
@@ -131,7 +131,7 @@ Outcome Info(CliSession& session, std::ostream& out) {
     Sequencer& seq = session.Sequencing();
     session.Console().controllerInfo.clear();
     Outcome run = session.RunCommand([&] { seq.RequestControllerInformation(); });
-    if (!run.ok()) {
+    if (!run.Ok()) {
         return run;
     }
     if (session.Console().controllerInfo.empty()) {
@@ -152,7 +152,7 @@ Outcome Identify(CliSession& session, VisitRecord& visit, std::ostream& err) {
         err << "orvane-cli: " << info.message << "; the report says so\n";
         return {};
     }
-    if (info.ok()) {
+    if (info.Ok()) {
         visit.identification = session.Console().controllerInfo;
     }
     return info;
@@ -163,19 +163,19 @@ Outcome Identify(CliSession& session, VisitRecord& visit, std::ostream& err) {
 Outcome Write(CliSession& session, const CliOptions& options, const std::string& port,
               std::ostream& out, std::ostream& err) {
     const LoadedConfiguration loaded = ReadConfigurationFile(options.input);
-    if (!loaded.outcome.ok()) {
+    if (!loaded.outcome.Ok()) {
         return loaded.outcome;
     }
     VisitRecord visit = NewVisit(options);
     visit.port = port;
     visit.left = loaded.texts;
     if (!options.report.empty()) {
-        if (Outcome folder = CheckReportFolder(options.report); !folder.ok()) {
+        if (Outcome folder = CheckReportFolder(options.report); !folder.Ok()) {
             return {folder.code, folder.message + "; nothing written"};
         }
     }
     if (options.identify) {
-        if (Outcome identified = Identify(session, visit, err); !identified.ok()) {
+        if (Outcome identified = Identify(session, visit, err); !identified.Ok()) {
             return identified;
         }
     }
@@ -192,8 +192,8 @@ Outcome Write(CliSession& session, const CliOptions& options, const std::string&
     if (const auto& live = session.LatestLiveRecord()) {
         visit.live = LiveSnapshot{LocalIsoTime(live->received), live->fields};
     }
-    if (Outcome saved = SaveReport(visit, options.report); !saved.ok()) {
-        return result.ok() ? saved : Outcome{result.code, result.message + "; " + saved.message};
+    if (Outcome saved = SaveReport(visit, options.report); !saved.Ok()) {
+        return result.Ok() ? saved : Outcome{result.code, result.message + "; " + saved.message};
     }
     out << "Report: " << options.report << "\n";
     return result;
@@ -201,11 +201,11 @@ Outcome Write(CliSession& session, const CliOptions& options, const std::string&
 
 Outcome DiffWithController(CliSession& session, const CliOptions& options, std::ostream& out) {
     const LoadedConfiguration file = ReadConfigurationFile(options.input);
-    if (!file.outcome.ok()) {
+    if (!file.outcome.Ok()) {
         return file.outcome;
     }
     const ReadBack held = ReadFromController(session);
-    if (!held.outcome.ok()) {
+    if (!held.outcome.Ok()) {
         return held.outcome;
     }
     return Diff(held.texts, file.texts, options.json, out);
@@ -328,7 +328,7 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
     }
     CliSession session(port.devicePath, port.number, std::chrono::milliseconds(options.tickMs),
                        showProgress ? &err : nullptr);
-    if (Outcome connected = session.Connect(); !connected.ok()) {
+    if (Outcome connected = session.Connect(); !connected.Ok()) {
         return connected;
     }
     Sequencer& seq = session.Sequencing();
@@ -342,7 +342,7 @@ Outcome RunOnController(const CliOptions& options, std::ostream& out, std::ostre
                   [&] { return seq.Received().Count() <= kCaptureMinimumCount; });
         std::ostringstream text;
         Outcome info = Info(session, options.json ? text : out);
-        if (info.ok() && options.json) {
+        if (info.Ok() && options.json) {
             out << IdentificationJson(session.Console().controllerInfo);
         }
         return info;
@@ -392,7 +392,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         outcome = RunOnController(options, out, err, showProgress);
         break;
     }
-    if (!outcome.ok()) {
+    if (!outcome.Ok()) {
         err << "orvane-cli: " << outcome.message << "\n";
     }
     return outcome.code;

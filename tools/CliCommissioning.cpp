@@ -50,11 +50,11 @@ Outcome SaveReport(const VisitRecord& visit, const std::string& path) {
 
 Outcome ReportFromFiles(const CliOptions& options, std::ostream& out) {
     const LoadedConfiguration found = ReadConfigurationFile(options.found);
-    if (!found.outcome.ok()) {
+    if (!found.outcome.Ok()) {
         return found.outcome;
     }
     const LoadedConfiguration left = ReadConfigurationFile(options.left);
-    if (!left.outcome.ok()) {
+    if (!left.outcome.Ok()) {
         return left.outcome;
     }
     VisitRecord visit = NewVisit(options);
@@ -62,7 +62,7 @@ Outcome ReportFromFiles(const CliOptions& options, std::ostream& out) {
     visit.foundFile = options.found;
     visit.found = found.texts;
     visit.left = left.texts;
-    if (Outcome saved = SaveReport(visit, options.output); !saved.ok()) {
+    if (Outcome saved = SaveReport(visit, options.output); !saved.Ok()) {
         return saved;
     }
     out << "Report: " << options.output << "\n";

@@ -14,7 +14,7 @@ Outcome EncodeFile(const RegisterTexts& texts, std::vector<std::uint8_t>& bytes)
     RegisterImage image;
     image.SetTexts(texts);
     const ConfigurationTextResult built = BuildConfigurationText(image);
-    if (!built.ok()) {
+    if (!built.Ok()) {
         return {kExitController, "register " + std::to_string(built.invalidRegister) +
                                      " as received is not four hexadecimal digits"};
     }
@@ -50,7 +50,7 @@ LoadedConfiguration ReadConfigurationFile(const std::string& path) {
 
 Outcome WriteConfigurationFile(const RegisterTexts& texts, const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (Outcome encoded = EncodeFile(texts, bytes); !encoded.ok()) {
+    if (Outcome encoded = EncodeFile(texts, bytes); !encoded.Ok()) {
         return encoded;
     }
     const DurableWriteResult written = WriteFileDurably(path, bytes);

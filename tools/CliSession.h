@@ -29,7 +29,7 @@ enum ExitCode : int {
 struct Outcome {
     int code = kExitOk;
     std::string message; // why it failed, for stderr
-    bool ok() const { return code == kExitOk; }
+    bool Ok() const { return code == kExitOk; }
 };
 
 // One connection to a controller with the GUI's sequencer running on its own tick.

@@ -34,7 +34,7 @@ SavedBackup SaveBackup(const RegisterTexts& texts, const std::string& folder,
     RegisterImage image;
     image.SetTexts(texts);
     const ConfigurationTextResult built = BuildConfigurationText(image);
-    if (!built.ok()) {
+    if (!built.Ok()) {
         return {false,
                 {},
                 "register " + std::to_string(built.invalidRegister) +

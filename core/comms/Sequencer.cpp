@@ -298,7 +298,7 @@ bool Sequencer::RunStep(const ScheduleStep& step) {
         break;
     case StepAction::BuildConfigurationText: {
         ConfigurationTextResult built = BuildConfigurationText(m_ctx.image);
-        if (!built.ok()) {
+        if (!built.Ok()) {
             // Nothing may reach the controller from an image it would misread.
             FinishCommon();
             m_command = CommandCode::NoCommand;

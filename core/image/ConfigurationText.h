@@ -13,7 +13,7 @@ inline constexpr std::size_t kConfigurationTextLength = 1611;
 struct ConfigurationTextResult {
     std::string text;         // the 1611 bytes; empty when refused
     int invalidRegister = -1; // the register that made the image unsendable
-    bool ok() const { return invalidRegister < 0; }
+    bool Ok() const { return invalidRegister < 0; }
 };
 
 // Builds the configuration text and stores its checksum in the checksum entry.

@@ -11,7 +11,7 @@ namespace {
 TEST(EndToEnd, ALostLineDisconnectsTheSessionWithTheWindowsMessage) {
     SimulatorRig sim;
     cli::CliSession session{sim.path, 0, std::chrono::milliseconds(kTickMs), nullptr};
-    ASSERT_TRUE(session.Connect().ok());
+    ASSERT_TRUE(session.Connect().Ok());
     EXPECT_TRUE(session.Sequencing().IsConnected());
     sim.host.DropLine();
     for (int i = 0; i < 50 && session.Sequencing().IsConnected(); ++i) {
