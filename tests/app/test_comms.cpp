@@ -184,8 +184,8 @@ TEST(PausedLine, TheWarningLeavesTheTicksAndTheLogRunning) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return records().size() >= before + 5; }, 20000));
     // Records and the Indicator's ticks run on timers of their own, so which record it shows
     // depends on their phase; that it moves on from the stalled one does not.
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return indicator->UpTimeField()->text() != stalledUpTime; }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return indicator->UpTimeField()->text() != stalledUpTime; }, 10000));
     QMessageBox* box = ShownBox(caption);
     ASSERT_NE(box, nullptr) << "the warning stays until it is closed";
     EXPECT_FALSE(box->isModal());
