@@ -37,7 +37,8 @@ void CComPortCombo::FillPortList(int selectedPort) {
     for (const auto& item : list.items) {
         addItem(QString::fromStdString(item.text), QVariant::fromValue(item.data));
     }
-    setCurrentIndex(list.selectedIndex);
+    // A list with ports and none chosen reads as "nothing found": offer the first instead.
+    setCurrentIndex(list.selectedIndex < 0 && count() > 0 ? 0 : list.selectedIndex);
 }
 
 } // namespace orvane

@@ -17,8 +17,8 @@ public:
 
     void SetEnumerator(IPortEnumerator* enumerator) { m_enumerator = enumerator; }
 
-    // Rebuilds the list and selects the port with this number; a negative number
-    // keeps the port selected now.
+    // Rebuilds the list and selects the port with this number (a negative number: the
+    // port selected now), else the first listed.
     void FillPortList(int selectedPort);
 
     // The selected item's data, 0 when nothing is selected.

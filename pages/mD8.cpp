@@ -177,9 +177,7 @@ void mD8::OnViewLiveData() {
                                       MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    if (Host().Sequencing().ReceivedCount() != 0) {
-        Host().Requests().RequestLiveData();
-    }
+    Host().Requests().AskForLiveData();
 }
 
 void mD8::OnLogDataFile(bool checked) {

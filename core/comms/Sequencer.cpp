@@ -40,6 +40,7 @@ void Sequencer::InitSequencer() {
     m_commandStep = 0;
     m_pendingAction = PendingAction::None;
     m_firstConnectionDone = false;
+    m_liveDataAsked = false;
     m_busy = false;
     m_ctx.view.ShowActivity(Str(texts::kIdle));
     m_state = State::DoNothing;
@@ -54,6 +55,7 @@ bool Sequencer::RequestCommand(int command) {
     }
     m_command = command;
     m_state = State::Command;
+    m_liveDataAsked = false;
     m_readIntoCopy = false;
     m_cancelRequested = false;
     return true;
@@ -100,7 +102,26 @@ bool Sequencer::RequestLiveData() {
         return false;
     }
     m_state = State::ViewData;
+    m_liveDataAsked = false;
     return true;
+}
+
+bool Sequencer::AskForLiveData() {
+    if (m_busy || !m_connected) {
+        return false;
+    }
+    if (m_receive.Count() != 0) {
+        return RequestLiveData();
+    }
+    // Ignoring the press would leave a log that says it is open and never writes.
+    m_liveDataAsked = true;
+    return true;
+}
+
+void Sequencer::TakeLiveDataRequest() {
+    if (m_liveDataAsked && m_receive.Count() != 0) {
+        RequestLiveData();
+    }
 }
 
 bool Sequencer::ReturnToIdle() {
@@ -109,6 +130,7 @@ bool Sequencer::ReturnToIdle() {
     }
     m_command = CommandCode::NoCommand;
     m_state = State::DoNothing;
+    m_liveDataAsked = false;
     m_readIntoCopy = false;
     return true;
 }
@@ -149,6 +171,7 @@ void Sequencer::OnTimer() {
     m_ctx.view.ShowTick(FormatDecimal(now));
     RunPendingAction();
     if (m_connected) {
+        TakeLiveDataRequest();
         RunState(now);
     }
     m_logger.LogTick(m_connected, m_state, m_fields);
@@ -437,6 +460,7 @@ void Sequencer::Disconnect() {
         m_command = CommandCode::NoCommand;
     }
     m_readIntoCopy = false;
+    m_liveDataAsked = false;
     m_ctx.view.ShowConnection(Str(texts::kDisconnected));
     m_state = State::DoNothing;
     ShowStatus(StateName(State::DoNothing));

@@ -65,6 +65,7 @@ public:
     bool RequestCancelCommand() override;
     bool RequestControllerInformation() override;
     bool RequestLiveData() override;
+    bool AskForLiveData() override;
     bool ReturnToIdle() override;
     void RequestConnectOrDisconnect() override;
     void RequestLog(bool open) override;
@@ -94,6 +95,8 @@ public:
     bool NoDataWarningShown() const { return m_noDataWarningShown; }
     int TickCount() const { return m_tick; }
     bool CommandRunning() const { return m_commandStep != 0; }
+    // Live data was asked for before the first byte came.
+    bool LiveDataAwaitingBytes() const { return m_liveDataAsked; }
     // How the last configuration reply was judged.
     ConfigReplyOutcome LastReplyOutcome() const { return m_lastReply; }
     const ReceiveBuffer& Received() const { return m_receive; }
@@ -112,6 +115,7 @@ private:
 
     void ShowStatus(std::string_view text);
     void RunPendingAction();
+    void TakeLiveDataRequest();
     void RunState(int now);
     void RunCommand(int now);
     void StartCommand(int now);
@@ -156,6 +160,7 @@ private:
     std::optional<ConfigurationCopy> m_copyReply; // parsed, published when the read ends
     std::optional<ConfigurationCopy> m_latestCopy;
     bool m_cancelRequested = false;
+    bool m_liveDataAsked = false;
 };
 
 } // namespace orvane

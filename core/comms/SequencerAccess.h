@@ -70,6 +70,11 @@ public:
     virtual bool RequestControllerInformation() = 0;
     // Live records parsed every tick ("VIEW DATA").
     virtual bool RequestLiveData() = 0;
+    // Live data as a person asks for it: at once when bytes have come since connecting,
+    // otherwise kept until the first tick that finds some, so a log opened meanwhile is
+    // written. Any other request of a state, and a disconnect, drop it. Refused (false)
+    // while a command runs or when not connected.
+    virtual bool AskForLiveData() = 0;
     // Idle ("DO_NOTHING", no command): ends live data and drops a command asked for that
     // has not started, so a chain of commands stops between its steps.
     virtual bool ReturnToIdle() = 0;

@@ -33,7 +33,7 @@ public:
     int calls = 0;
 };
 
-TEST_F(Comms, FillPortListSelectsTheOnlyOrTheRememberedPortAndConnectTakesOneToNine) {
+TEST_F(Comms, FillPortListSelectsTheRememberedElseTheFirstPortAndConnectTakesOneToNine) {
     using Messages = std::vector<AskedMessage>;
     const auto warning = [](std::string text, std::string caption) {
         return Messages{{text, caption, MessageIcon::Exclamation, MessageButtons::Ok}};
@@ -45,8 +45,10 @@ TEST_F(Comms, FillPortListSelectsTheOnlyOrTheRememberedPortAndConnectTakesOneToN
         warning("ChangePort number to a value less than 10", "Port Number maximum count exceeded.");
     const std::tuple<std::vector<const char*>, int, int, int, int, Messages> cases[] = {
         {{"USB Serial Device (COM7)", "Printer Port (LPT1)"}, -1, 1, 0, 7, {}},
-        {{"A (COM1)", "B (COM2)"}, -1, 2, -1, 0, noPort},
+        {{"A (COM1)", "B (COM2)"}, -1, 2, 0, 1, {}},            // the first start
+        {{"A (COM1)", "B (COM2)"}, 5, 2, 0, 1, {}},             // the remembered one is gone
         {{"A (COM1)", "B (COM2)", "C (COM9)"}, 9, 3, 2, 9, {}}, // the remembered one
+        {{}, -1, 0, -1, 0, noPort},
         {{"USB Serial Device (COM12)"}, -1, 1, 0, 12, tooHigh}, // 12 is stored all the same
     };
     for (const auto& [devices, remembered, count, selected, port, asked] : cases) {

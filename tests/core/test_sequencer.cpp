@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
@@ -466,6 +467,59 @@ TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
     rig.Tick();
     ASSERT_FALSE(rig.seq.Logger().IsOpen());
     std::filesystem::remove(path);
+}
+
+// Live data asked for before the first byte is kept until bytes come: a log the window says is
+// open is written from the first record on. Another request, idling or a disconnect drops it;
+// unconnected or while a command runs it is refused.
+TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
+    SequencerRig rig;
+    EXPECT_FALSE(rig.seq.AskForLiveData()) << "not connected";
+    rig.Connect();
+    const std::string path = ::testing::TempDir() + "seq_asked_early.txt";
+    rig.prompter.savePath = path;
+    EXPECT_TRUE(rig.seq.AskForLiveData());
+    rig.seq.RequestLog(true);
+    rig.Tick(3);
+    EXPECT_EQ(rig.view.logStatus, "File opened successfully");
+    EXPECT_EQ(rig.seq.State(), State::DoNothing) << "nothing received yet";
+    rig.Receive(std::string(120, '#') + Record("1") + Record("2"));
+    rig.Tick();
+    EXPECT_EQ(rig.seq.State(), State::ViewData);
+    std::string logged = std::string(kLogHeader) + "\r\n";
+    for (const std::string& field : rig.seq.Fields()) {
+        logged += field;
+    }
+    EXPECT_EQ(ReadFile(path), logged);
+    rig.seq.RequestLog(false);
+    rig.Tick();
+    std::filesystem::remove(path);
+
+    const struct {
+        const char* name;
+        std::function<void(SequencerRig&)> after;
+        int state; // once bytes have come
+    } drops[] = {
+        {"a command", [](SequencerRig& r) { r.seq.RequestCommand(CommandCode::Restart); },
+         State::Command},
+        {"idle", [](SequencerRig& r) { r.seq.ReturnToIdle(); }, State::DoNothing},
+        {"disconnected", [](SequencerRig& r) { r.Connect(); }, State::DoNothing},
+    };
+    for (const auto& c : drops) {
+        SequencerRig fresh;
+        fresh.Connect();
+        ASSERT_TRUE(fresh.seq.AskForLiveData());
+        c.after(fresh);
+        fresh.Receive(std::string(120, '#') + Record("1") + Record("2"));
+        fresh.Tick();
+        EXPECT_EQ(StateName(fresh.seq.State()), StateName(c.state)) << c.name;
+        EXPECT_FALSE(fresh.seq.LiveDataAwaitingBytes()) << c.name;
+    }
+    SequencerRig busy;
+    busy.Connect();
+    busy.Start(CommandCode::Restart);
+    EXPECT_FALSE(busy.seq.AskForLiveData());
+    EXPECT_FALSE(busy.seq.LiveDataAwaitingBytes());
 }
 
 // Only the newest complete record is split, as received; with one terminator it is "Syncing...".
