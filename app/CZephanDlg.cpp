@@ -285,21 +285,10 @@ void CZephanDlg::InitMainWindow() {
     setWindowTitle("Orvane - GUI");
     SetFieldText(m_mode, "1");
 
+    m_versionText = Q(VersionText());
     m_comms = new mD1(*this, *this, *m_enumerator);
     m_commsRelay->SetTarget(m_comms);
-    m_contact = new mD10(*this);
     m_startPage = new mD2(*this, *this, m_settings);
-    auto* liveData = new mD8(*this, *this);
-    m_pages = {m_comms,
-               m_startPage,
-               new mD3(*this, *this),
-               new mD4(*this, *this),
-               new mD5(*this, *this),
-               new mD6(*this, *this),
-               new mD7(*this, *this),
-               liveData,
-               new mD9(*this, *this),
-               m_contact};
     m_trend = new TrendWindow(m_image, *m_prompter, kNormalTickMs, this);
     m_runner = std::make_unique<CommandRunner>(CommandRunner::Context{
         m_sequencer, m_image, *m_prompter, *m_progress, this, m_options.tickMs});
@@ -309,8 +298,10 @@ void CZephanDlg::InitMainWindow() {
             &CommandRunner::CompareWithController);
     connect(m_progress, &ProgressPanel::CancelRequested, m_runner.get(), &CommandRunner::OnCancel);
     m_startMs = QDateTime::currentMSecsSinceEpoch();
-    connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
-    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+    // The other pages are not needed before the first tab is seen.
+    m_pages[0] = m_comms;
+    m_pages[1] = m_startPage;
+    for (std::size_t i = 0; i < 2; ++i) {
         m_pages[i]->setAccessibleName(kTabCaptions[i]);
         m_pageStack->addWidget(m_pages[i]);
     }
@@ -326,13 +317,76 @@ void CZephanDlg::InitMainWindow() {
 
     SetFieldText(m_date, QDate::currentDate().toString("dd/MM/yyyy"));
     m_refreshFlags.fill("0");
-    m_versionText = Q(VersionText());
-    m_contact->SetVersionText(m_versionText);
     m_image.LoadDefaultTemplate();
     m_profileStored = true;
     m_startPage->OpenButton()->setToolTip(ShortcutTip(QKeySequence::Open));
     m_history.MarkClean(m_image, ImageOrigin::Template, {});
     m_history.SetOnChange([this] { OnImageHistoryChanged(); });
+}
+
+QWidget* CZephanDlg::Page(int index) {
+    const auto at = static_cast<std::size_t>(index);
+    if (m_pages.at(at) == nullptr) {
+        BuildPage(at);
+    }
+    return m_pages[at];
+}
+
+void CZephanDlg::BuildPage(std::size_t index) {
+    QWidget* page = nullptr;
+    switch (static_cast<int>(index) + 1) {
+    case kTabMode:
+        page = new mD3(*this, *this);
+        break;
+    case kTabFanSetting:
+        page = new mD4(*this, *this);
+        break;
+    case kTabModBus:
+        page = new mD5(*this, *this);
+        break;
+    case kTabProfile:
+        page = new mD6(*this, *this);
+        break;
+    case kTabAlarmConfig:
+        page = new mD7(*this, *this);
+        break;
+    case kTabLiveData: {
+        auto* liveData = new mD8(*this, *this);
+        connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
+        page = liveData;
+        break;
+    }
+    case kTabIndicator:
+        page = new mD9(*this, *this);
+        break;
+    default: {
+        auto* contact = new mD10(*this);
+        contact->SetVersionText(m_versionText);
+        page = contact;
+        break;
+    }
+    }
+    page->setAccessibleName(kTabCaptions[index]);
+    m_pages[index] = page;
+    m_pageStack->addWidget(page);
+}
+
+void CZephanDlg::BuildNextPage() {
+    const auto next = std::ranges::find(m_pages, nullptr);
+    if (next == m_pages.end()) {
+        return;
+    }
+    BuildPage(static_cast<std::size_t>(next - m_pages.begin()));
+    // One page a turn of the event loop, so that input and ticks are not held up.
+    QTimer::singleShot(0, this, &CZephanDlg::BuildNextPage);
+}
+
+void CZephanDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!m_pagesQueued) {
+        m_pagesQueued = true;
+        QTimer::singleShot(0, this, &CZephanDlg::BuildNextPage);
+    }
 }
 
 void CZephanDlg::reject() {
@@ -374,13 +428,18 @@ void CZephanDlg::ShowPage(int index) {
     m_refreshFlags.fill("0");
     m_download->setEnabled(change.downloadEnabled);
     m_save->setEnabled(true);
-    m_pageStack->setCurrentIndex(index);
-    m_pages[static_cast<std::size_t>(index)]->raise();
+    QWidget* shown = Page(index);
+    m_pageStack->setCurrentWidget(shown);
+    shown->raise();
     for (int tab = kTabStart; tab <= kTabIndicator; ++tab) {
+        TickPage* page = TickPageAt(tab);
+        if (page == nullptr) {
+            continue; // not built yet, so not ticking
+        }
         if (tab != change.tickingTab) {
-            TickPageAt(tab)->StopTicking();
+            page->StopTicking();
         } else if (m_options.startTimers) {
-            TickPageAt(tab)->StartTicking();
+            page->StartTicking();
         }
     }
     if (change.resetNoData) {

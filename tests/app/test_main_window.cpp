@@ -1,5 +1,6 @@
 // The window and its parts: start-up, tabs, colours, names, saving, Contact, boxes.
 #include <algorithm>
+#include <ranges>
 
 #include <QAbstractButton>
 #include <QDate>
@@ -48,6 +49,28 @@ TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoadedAndNotLogging) {
                                     {kAnimationLogging, true}}) {
         window->PlayLoggingIndicator(id);
         EXPECT_EQ(window->IsLoggingIndicatorPlaying(), plays) << "case " << id;
+    }
+}
+
+TEST_F(MainWindow, PagesBeyondTheFirstTwoAreBuiltOnceTheWindowIsPaintedAndChangeNothing) {
+    std::string built;
+    for (int index = 0; index < kTabCount; ++index) {
+        built += window->IsPageBuilt(index) ? '1' : '.';
+    }
+    EXPECT_EQ(built, "11........");
+    const auto everyPageBuilt = [this] {
+        return std::ranges::all_of(std::views::iota(0, kTabCount),
+                                   [this](int index) { return window->IsPageBuilt(index); });
+    };
+    ASSERT_TRUE(QTest::qWaitFor(everyPageBuilt, 10000));
+    RegisterImage expected;
+    expected.LoadDefaultTemplate();
+    EXPECT_EQ(window->Image().Texts(), expected.Texts());
+    EXPECT_FALSE(window->ImageEdits().HasUnsavedChanges(window->Image()));
+    EXPECT_TRUE(window->Page(0)->isVisible());
+    for (int index = 1; index < kTabCount; ++index) {
+        auto* page = qobject_cast<TickPage*>(window->Page(index));
+        EXPECT_FALSE(page != nullptr && (page->isVisible() || page->IsTicking())) << index;
     }
 }
 
