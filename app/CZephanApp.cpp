@@ -12,12 +12,15 @@
 
 #include "app/AppSettings.h"
 #include "app/CZephanDlg.h"
+#include "app/CommandRunner.h"
+#include "app/ProgressPanel.h"
 #include "app/ReportDialog.h"
 #include "app/ReportPdf.h"
 #include "app/SimulatorPort.h"
 #include "controls/AccessibleComboBox.h"
 #include "core/reports/ReportHtml.h"
 #include "pages/TrendWindow.h"
+#include "pages/mD2.h"
 #include "pages/mD6.h"
 
 namespace orvane {
@@ -152,6 +155,49 @@ bool RenderReport(CZephanDlg& dialog, const QString& dir, int tickMs) {
            ok;
 }
 
+// The download with backup and verification against a controller that stores FAN 2's ramp rate
+// wrongly, after a compare with it: the compare's list, the progress mid-chain, the failure's
+// list, and the report the chain feeds.
+bool RenderSafeDownload(CZephanDlg& dialog, const QDir& dir, int tickMs) {
+    const QString backups = dir.filePath("backups");
+    QDir().mkpath(backups);
+    dialog.Image().SetValue(296, 30);
+    CommandRunner& runner = dialog.Runner();
+    runner.CompareWithController();
+    for (int tick = 0; tick < 60 && runner.ShownList() == nullptr; ++tick) {
+        RunTick(dialog, tickMs);
+    }
+    bool ok = runner.ShownList() != nullptr &&
+              runner.ShownList()->grab().save(dir.filePath("12-compare-controller.png"));
+    runner.ShownList()->close();
+    dialog.Simulator().Host().SetCorruptStore(296);
+    mD2* start = dialog.StartPage();
+    start->BackupFolderEdit()->setText(backups);
+    start->BackupCheck()->setChecked(true);
+    start->VerifyCheck()->setChecked(true);
+    dialog.Tabs()->setCurrentIndex(1);
+    dialog.DownloadButton()->click();
+    for (int tick = 0; tick < 60; ++tick) {
+        RunTick(dialog, tickMs);
+    }
+    ok = dialog.grab().save(dir.filePath("13-download-progress.png")) && ok;
+    for (int tick = 0; tick < 300 && runner.LastSafeDownload() == nullptr; ++tick) {
+        RunTick(dialog, tickMs);
+    }
+    ok = runner.ShownList() != nullptr &&
+         runner.ShownList()->grab().save(dir.filePath("14-verification-failed.png")) && ok;
+    runner.ShownList()->close();
+    dialog.ReportButton()->click();
+    const std::optional<VisitRecord> visit = dialog.Report()->Record();
+    dialog.Report()->close();
+    start->BackupCheck()->setChecked(false);
+    start->VerifyCheck()->setChecked(false);
+    return visit && ok &&
+           WriteReportPdf(RenderReportHtml(BuildCommissioningReport(*visit)),
+                          "Commissioning report", dir.filePath("chain-report.pdf"))
+               .isEmpty();
+}
+
 } // namespace
 
 CZephanApp::CZephanApp(int& argc, char** argv) : QApplication(WithPlatformDefaults(argc), argv) {
@@ -226,6 +272,7 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
     if (dialog.IsConnected()) {
         ok = RenderReport(dialog, dir, tickMs) && ok;
         ok = RenderLiveShots(dialog, QDir(dir), tickMs) && ok;
+        ok = RenderSafeDownload(dialog, QDir(dir), tickMs) && ok;
     }
     return ok ? 0 : 1;
 }
