@@ -1,6 +1,5 @@
 #include "core/chain/Backup.h"
 
-#include <cstring>
 #include <filesystem>
 
 #include "core/image/ConfigFile.h"
@@ -12,18 +11,10 @@ namespace {
 
 constexpr int kMostBackupsASecond = 1000;
 
-bool FitsFileName(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x20 && byte != 0x7F && std::strchr("/\\:*?\"<>|", c) == nullptr;
-}
-
 } // namespace
 
 std::string BackupFileName(const RegisterImage& image, const std::tm& when) {
-    std::string name = ProposedFileName(image);
-    for (char& c : name) {
-        c = FitsFileName(c) ? c : '_';
-    }
+    const std::string name = ProposedFileName(image);
     char stamp[32];
     const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &when);
     return name + "_" + std::string(stamp, length) + ".txt";

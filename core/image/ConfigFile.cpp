@@ -38,6 +38,13 @@ std::string NarrowText(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+// A name may hold any character code; one that would leave the chosen folder or that no
+// file system takes must not reach a file dialog or a backup.
+bool FitsFileName(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte != 0x7F && std::strchr("/\\:*?\"<>|", c) == nullptr;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> EncodeConfigurationFile(std::string_view configurationText) {
@@ -88,8 +95,11 @@ FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes) {
 }
 
 std::string ProposedFileName(const RegisterImage& image) {
-    return image.DecodeTextField(kNameField) + "_Issue" +
-           FormatDecimal(image.Value(kIssueRegister).value_or(0));
+    std::string name = image.DecodeTextField(kNameField);
+    for (char& c : name) {
+        c = FitsFileName(c) ? c : '_';
+    }
+    return name + "_Issue" + FormatDecimal(image.Value(kIssueRegister).value_or(0));
 }
 
 FileLoadResult ReadConfigurationFileBytes(const std::filesystem::path& path) {

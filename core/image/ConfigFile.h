@@ -34,7 +34,8 @@ struct FileReadResult {
 // Reads a configuration file's bytes with all of the reader's checks.
 FileReadResult DecodeConfigurationFile(std::span<const std::uint8_t> bytes);
 
-// The file name proposed when saving: name, "_Issue", issue in decimal.
+// The file name proposed when saving: name, "_Issue", issue in decimal; characters a file
+// name cannot hold (separators, controls, reserved) become '_'.
 std::string ProposedFileName(const RegisterImage& image);
 
 struct FileLoadResult {

@@ -166,6 +166,8 @@ TEST(ConfigFile, RoundTripIsByteForByte) {
     EXPECT_EQ(EncodeConfigurationFile(BuildConfigurationText(reloaded).text), bytes);
     reloaded.SetText(189, "0000");
     EXPECT_EQ(ProposedFileName(reloaded), "DEF_Issue12");
+    reloaded.SetValue(kNameField.first + 1, '/');
+    EXPECT_EQ(ProposedFileName(reloaded), "D_F_Issue12") << "a name must not pick the folder";
 }
 
 // Lenient layouts (groups on lines of their own or with blanks inside, text around them) load
