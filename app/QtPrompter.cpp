@@ -42,35 +42,7 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-} // namespace
-
-QtPrompter::~QtPrompter() {
-    for (const QPointer<QMessageBox>& notice : m_notices) {
-        if (notice) {
-            notice->disconnect();
-            delete notice.data();
-        }
-    }
-}
-
-void QtPrompter::ShowNotice(const std::string& text, const std::string& caption, MessageIcon icon,
-                            std::function<void()> closed) {
-    std::erase_if(m_notices, [](const QPointer<QMessageBox>& notice) { return notice.isNull(); });
-    auto* box = new QMessageBox(ToQtIcon(icon), QString::fromStdString(caption),
-                                QString::fromStdString(text), QMessageBox::Ok, m_parent);
-    box->setTextFormat(Qt::PlainText);
-    box->setAccessibleName(QString::fromStdString(caption));
-    box->setWindowModality(Qt::NonModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
-    m_notices.emplace_back(box);
-    box->show();
-}
-
-MessageAnswer QtPrompter::ShowMessage(const std::string& text, const std::string& caption,
-                                      MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                    ToQtButtons(buttons), m_parent);
+void PrepareBox(QMessageBox& box, const std::string& caption, MessageButtons buttons) {
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleName(QString::fromStdString(caption));
     if (buttons == MessageButtons::DiscardCancel) {
@@ -78,7 +50,10 @@ MessageAnswer QtPrompter::ShowMessage(const std::string& text, const std::string
         box.setDefaultButton(QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
     }
-    switch (box.exec()) {
+}
+
+MessageAnswer ToAnswer(int button, MessageButtons buttons) {
+    switch (button) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
     case QMessageBox::No:
@@ -92,8 +67,7 @@ MessageAnswer QtPrompter::ShowMessage(const std::string& text, const std::string
     }
 }
 
-std::optional<std::string> QtPrompter::AskSaveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(m_parent);
+void PrepareSaveDialog(QFileDialog& dialog, const SaveFileRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
@@ -104,10 +78,80 @@ std::optional<std::string> QtPrompter::AskSaveFile(const SaveFileRequest& reques
     if (!request.confirmOverwrite) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+}
+
+std::optional<std::string> ChosenFile(const QFileDialog& dialog, int result) {
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().front().toStdString();
+}
+
+} // namespace
+
+QtPrompter::~QtPrompter() {
+    for (const QPointer<QDialog>& box : m_open) {
+        if (box) {
+            box->disconnect();
+            delete box.data();
+        }
+    }
+}
+
+void QtPrompter::Keep(QDialog* box) {
+    std::erase_if(m_open, [](const QPointer<QDialog>& open) { return open.isNull(); });
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    m_open.emplace_back(box);
+}
+
+void QtPrompter::ShowNotice(const std::string& text, const std::string& caption, MessageIcon icon,
+                            std::function<void()> closed) {
+    auto* box = new QMessageBox(ToQtIcon(icon), QString::fromStdString(caption),
+                                QString::fromStdString(text), QMessageBox::Ok, m_parent);
+    PrepareBox(*box, caption, MessageButtons::Ok);
+    box->setWindowModality(Qt::NonModal);
+    Keep(box);
+    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+    box->show();
+}
+
+MessageAnswer QtPrompter::ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    ToQtButtons(buttons), m_parent);
+    PrepareBox(box, caption, buttons);
+    return ToAnswer(box.exec(), buttons);
+}
+
+void QtPrompter::ShowQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons, std::function<void(MessageAnswer)> answered) {
+    auto* box = new QMessageBox(ToQtIcon(icon), QString::fromStdString(caption),
+                                QString::fromStdString(text), ToQtButtons(buttons), m_parent);
+    PrepareBox(*box, caption, buttons);
+    Keep(box);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, buttons, answered = std::move(answered)] {
+                         answered(ToAnswer(box->standardButton(box->clickedButton()), buttons));
+                     });
+    // Window-modal and not exec(): the window waits for the answer, its timers do not.
+    box->open();
+}
+
+std::optional<std::string> QtPrompter::AskSaveFile(const SaveFileRequest& request) {
+    QFileDialog dialog(m_parent);
+    PrepareSaveDialog(dialog, request);
+    return ChosenFile(dialog, dialog.exec());
+}
+
+void QtPrompter::AskSaveFileLater(const SaveFileRequest& request,
+                                  std::function<void(std::optional<std::string>)> chosen) {
+    auto* dialog = new QFileDialog(m_parent);
+    PrepareSaveDialog(*dialog, request);
+    Keep(dialog);
+    QObject::connect(
+        dialog, &QFileDialog::finished, dialog,
+        [dialog, chosen = std::move(chosen)](int result) { chosen(ChosenFile(*dialog, result)); });
+    dialog->open();
 }
 
 std::vector<std::string> QtPrompter::AskOpenFiles(const OpenFileRequest& request) {

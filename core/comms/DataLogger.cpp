@@ -40,6 +40,9 @@ void DataLogger::SetLogStatus(std::string text) {
 }
 
 void DataLogger::OpenLogFile() {
+    if (m_choosing) {
+        return; // the dialog still open decides
+    }
     SaveFileRequest request;
     const std::time_t now = std::time(nullptr);
     request.proposedName =
@@ -47,7 +50,18 @@ void DataLogger::OpenLogFile() {
     request.defaultExtension = "txt";
     request.confirmOverwrite = true;
     request.fileTypes = {kLogFileType};
-    const std::optional<std::string> chosen = m_prompter.AskSaveFile(request);
+    m_choosing = true;
+    const unsigned choice = ++m_choice;
+    m_prompter.AskSaveFileLater(request, [this, choice](std::optional<std::string> chosen) {
+        // A close asked for while the dialog was open has the last word.
+        if (choice == m_choice) {
+            m_choosing = false;
+            OpenChosenFile(chosen);
+        }
+    });
+}
+
+void DataLogger::OpenChosenFile(const std::optional<std::string>& chosen) {
     if (!chosen || chosen->empty()) {
         if (m_file) {
             // Not choosing another file leaves the running log as it was.
@@ -93,6 +107,13 @@ void DataLogger::CloseLogFile() {
     // Clears the option also when no file is open: it is what the user asked for, and
     // an option left set would have no log to close and no other way to clear it.
     m_image.SetOptionBit(kLogEnableBit, false);
+    if (m_choosing) {
+        ++m_choice;
+        m_choosing = false;
+        if (!m_file) {
+            SetLogStatus(std::string(texts::kLogNotOpened));
+        }
+    }
     if (!m_file) {
         return;
     }

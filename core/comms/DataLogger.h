@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,11 +32,13 @@ public:
     DataLogger(const DataLogger&) = delete;
     DataLogger& operator=(const DataLogger&) = delete;
 
-    // Asks for the file and opens it empty; sets bit 5 of register 184 when opened.
-    // With no log running, a cancelled dialog or a file that cannot be opened clears
-    // bit 5; with one running, the running log goes on (a failure says why).
+    // Asks for the file and opens it empty once chosen; sets bit 5 of register 184 when
+    // opened. With no log running, a cancelled dialog or a file that cannot be opened
+    // clears bit 5; with one running, the running log goes on (a failure says why).
+    // Ticks go on while the dialog is open; asking again meanwhile opens no second one.
     void OpenLogFile();
-    // Closes an open file; clears bit 5 in any case.
+    // Closes an open file; clears bit 5 in any case. A file dialog still open is
+    // answered in vain.
     void CloseLogFile();
     // The end of every timer tick: while connected and in "VIEW DATA", the record
     // unless its up time is the one last written (a record without one is none).
@@ -45,6 +48,7 @@ public:
     void SetLogStatus(std::string text);
     const std::string& LogStatus() const { return m_status; }
     bool IsOpen() const { return m_file != nullptr; }
+    bool ChoosingFile() const { return m_choosing; }
     bool LoggedThisTick() const { return m_loggedThisTick; }
     const std::string& Path() const { return m_path; }
 
@@ -53,6 +57,7 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
+    void OpenChosenFile(const std::optional<std::string>& chosen);
     bool WriteRecord(const std::string& record);
     void StopAfterWriteFailure(const std::string& reason);
 
@@ -64,6 +69,8 @@ private:
     std::string m_status = "....";
     bool m_headerWritten = false;
     bool m_loggedThisTick = false;
+    bool m_choosing = false;  // the file dialog is open
+    unsigned m_choice = 0;    // which dialog's answer counts
     std::string m_lastUpTime; // of the record last written to this file
 };
 

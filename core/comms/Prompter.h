@@ -33,8 +33,8 @@ inline const std::string kLogFileType = "Log files (*.txt)";
 // core can ask questions without a toolkit and tests can script the answers.
 // A prompter may run the event loop while it waits (further timer ticks then
 // arrive), exactly as a modal message box does; but a timer whose own tick asks
-// never ticks again until the answer comes, so what a tick only tells goes through
-// ShowNotice, which does not wait.
+// never ticks again until the answer comes, so a tick tells through ShowNotice and
+// asks through ShowQuestion and AskSaveFileLater, which need not wait.
 class IPrompter {
 public:
     virtual ~IPrompter() = default;
@@ -48,8 +48,19 @@ public:
         ShowMessage(text, caption, icon, MessageButtons::Ok);
         closed();
     }
+    // A question whose answer comes through `answered`, once, maybe after further ticks.
+    // A prompter that cannot ask without waiting answers before returning.
+    virtual void ShowQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons, std::function<void(MessageAnswer)> answered) {
+        answered(ShowMessage(text, caption, icon, buttons));
+    }
     // The chosen path, or empty when cancelled.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    // AskSaveFile whose choice comes through `chosen`, as ShowQuestion's answer does.
+    virtual void AskSaveFileLater(const SaveFileRequest& request,
+                                  std::function<void(std::optional<std::string>)> chosen) {
+        chosen(AskSaveFile(request));
+    }
     // The chosen paths in selection order, or empty when cancelled.
     virtual std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) = 0;
     // A folder, starting at `current`; empty when cancelled. Front ends that never ask

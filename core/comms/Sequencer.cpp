@@ -186,6 +186,7 @@ void Sequencer::RunPendingAction() {
         m_logger.SetLogStatus(Str(texts::kLogOpening));
         // Cleared before the dialog opens, so ticks run meanwhile do not open another.
         m_pendingAction = PendingAction::None;
+        // The dialog does not hold the tick: the file opens when it is chosen.
         m_logger.OpenLogFile();
         break;
     case PendingAction::CloseLog:
@@ -383,18 +384,15 @@ void Sequencer::EndCommand() {
 
 void Sequencer::CheckLogAfterRead() {
     const bool enabled = m_ctx.image.OptionBit(kLogEnableBit);
-    const bool open = m_logger.IsOpen();
+    const bool open = m_logger.IsOpen() || m_logger.ChoosingFile(); // a file on its way counts
     if (enabled && !open) {
-        const MessageAnswer answer =
-            m_ctx.prompter.ShowMessage(Str(texts::kCreateLog), Str(texts::kCreateLogCaption),
-                                       MessageIcon::Exclamation, MessageButtons::YesNo);
-        if (answer == MessageAnswer::Yes) {
-            m_pendingAction = PendingAction::OpenLog;
-            m_state = State::DoNothing;
-        } else {
-            m_ctx.image.SetOptionBit(kLogEnableBit, false);
-            m_pendingAction = PendingAction::None;
-            m_state = State::ViewData;
+        // Until the answer the state stays "COMMAND" with no command: ticks go on, send
+        // nothing and ask nothing, and a second read meanwhile leaves the open box to answer.
+        if (!m_logQuestionOpen) {
+            m_logQuestionOpen = true;
+            m_ctx.prompter.ShowQuestion(
+                Str(texts::kCreateLog), Str(texts::kCreateLogCaption), MessageIcon::Exclamation,
+                MessageButtons::YesNo, [this](MessageAnswer answer) { OnCreateLogAnswer(answer); });
         }
     } else if (!enabled && open) {
         m_pendingAction = PendingAction::CloseLog;
@@ -402,6 +400,22 @@ void Sequencer::CheckLogAfterRead() {
     } else {
         m_pendingAction = PendingAction::None;
         m_state = State::ViewData;
+    }
+}
+
+void Sequencer::OnCreateLogAnswer(MessageAnswer answer) {
+    m_logQuestionOpen = false;
+    const bool yes = answer == MessageAnswer::Yes;
+    if (!yes) {
+        m_ctx.image.SetOptionBit(kLogEnableBit, false);
+    }
+    if (m_state == State::Command && m_command == CommandCode::NoCommand) {
+        m_pendingAction = yes ? PendingAction::OpenLog : PendingAction::None;
+        m_state = yes ? State::DoNothing : State::ViewData;
+    } else if (yes && m_pendingAction == PendingAction::None) {
+        // Moved on while the box was open (a disconnect, a new request): that stays as
+        // asked, and the log is still opened.
+        m_pendingAction = PendingAction::OpenLog;
     }
 }
 

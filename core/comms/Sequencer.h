@@ -36,9 +36,10 @@ struct SequencerContext {
 // The one-second communication sequencer with the receive buffer, the live field
 // texts and the data logger it drives. Everything runs on the UI thread; OnTimer
 // may be re-entered from inside a question it asks (a modal box runs ticks), so
-// the state is always set before asking and every step re-checks afterwards. What
-// a tick only tells goes out as a notice, so the ticks go on meanwhile. Its state
-// changes only here: others read it and make requests.
+// the state is always set before asking and every step re-checks afterwards. A
+// tick tells through notices and asks without waiting, so the ticks go on while a
+// box is open and its answer lands later. Its state changes only here: others read
+// it and make requests.
 class Sequencer final : public ISequencerStatus, public ISequencerRequests {
 public:
     explicit Sequencer(const SequencerContext& context);
@@ -93,6 +94,7 @@ public:
     bool CaptureStarted() const { return m_captureStarted; }
     int NoDataCounter() const { return m_noDataCounter; }
     bool NoDataWarningShown() const { return m_noDataWarningShown; }
+    bool LogQuestionOpen() const { return m_logQuestionOpen; }
     int TickCount() const { return m_tick; }
     bool CommandRunning() const { return m_commandStep != 0; }
     // Live data was asked for before the first byte came.
@@ -127,6 +129,7 @@ private:
     void FinishCommon();
     void RunCapture(int now);
     void CheckLogAfterRead();
+    void OnCreateLogAnswer(MessageAnswer answer);
     void Disconnect();
 
     SequencerContext m_ctx;
@@ -161,6 +164,7 @@ private:
     std::optional<ConfigurationCopy> m_latestCopy;
     bool m_cancelRequested = false;
     bool m_liveDataAsked = false;
+    bool m_logQuestionOpen = false; // "create a log file?" awaits its answer
 };
 
 } // namespace orvane

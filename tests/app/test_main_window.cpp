@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QDate>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -291,6 +292,55 @@ TEST(QtPrompter, ShowsTheBoxAsAskedAndReportsTheButtonPressed) {
         EXPECT_EQ(seen,
                   Seen("Log?", "Log", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No));
     }
+}
+
+template <typename Dialog>
+Dialog* OpenDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<Dialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+// Asked from a timer's tick, a question and a later file choice leave that timer ticking; each
+// answers once, when closed.
+TEST(QtPrompter, QuestionsAndLaterFileChoicesLeaveTheAskingTimerTicking) {
+    QWidget window;
+    window.show();
+    QtPrompter prompter(&window);
+    QTemporaryDir dir;
+    std::vector<MessageAnswer> answers;
+    std::vector<std::optional<std::string>> chosen;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (++ticks == 1) {
+            prompter.ShowQuestion("Log?", "Log", MessageIcon::Exclamation, MessageButtons::YesNo,
+                                  [&](MessageAnswer answer) { answers.push_back(answer); });
+            prompter.AskSaveFileLater(
+                {"run_log", "txt", true, {kLogFileType}},
+                [&](std::optional<std::string> path) { chosen.push_back(std::move(path)); });
+        }
+    });
+    timer.start(5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 5; }, 2000));
+    auto* box = OpenDialog<QMessageBox>();
+    auto* files = OpenDialog<QFileDialog>();
+    ASSERT_TRUE(box != nullptr && files != nullptr);
+    EXPECT_EQ(std::pair(box->windowModality(), files->windowModality()),
+              std::pair(Qt::WindowModal, Qt::WindowModal));
+    EXPECT_TRUE(answers.empty() && chosen.empty());
+    const QString path = dir.filePath("run_log.txt");
+    files->selectFile(path);
+    static_cast<QDialog*>(files)->accept(); // what its Save button does
+    box->button(QMessageBox::Yes)->click();
+    const int ticked = ticks;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > ticked; }, 2000));
+    EXPECT_EQ(answers, std::vector<MessageAnswer>{MessageAnswer::Yes});
+    EXPECT_EQ(chosen, std::vector<std::optional<std::string>>{path.toStdString()});
 }
 
 } // namespace

@@ -55,7 +55,8 @@ public:
 };
 
 // Answers from a script; `whileOpen` runs once, before the next answer, as the
-// event loop of a modal box runs timer ticks.
+// event loop of a modal box runs timer ticks. With `later` set, questions and
+// later file choices are answered only by Answer(), as window-modal boxes are.
 class ScriptedPrompter final : public IPrompter {
 public:
     Strings asked; // "caption: text" of each message, " [Yes/No]" added for a question
@@ -86,6 +87,33 @@ public:
         for (auto& close : std::exchange(openNotices, {})) {
             close();
         }
+    }
+    bool later = false;
+    std::vector<std::function<void()>> unanswered; // oldest first
+
+    void ShowQuestion(const std::string& text, const std::string& caption, MessageIcon icon,
+                      MessageButtons buttons,
+                      std::function<void(MessageAnswer)> answered) override {
+        if (!later) {
+            return IPrompter::ShowQuestion(text, caption, icon, buttons, std::move(answered));
+        }
+        unanswered.push_back([=, this, answered = std::move(answered)] {
+            answered(ShowMessage(text, caption, icon, buttons));
+        });
+    }
+    void AskSaveFileLater(const SaveFileRequest& request,
+                          std::function<void(std::optional<std::string>)> chosen) override {
+        if (!later) {
+            return IPrompter::AskSaveFileLater(request, std::move(chosen));
+        }
+        unanswered.push_back(
+            [=, this, chosen = std::move(chosen)] { chosen(AskSaveFile(request)); });
+    }
+    // Answers the oldest open question or dialog with the script as it stands.
+    void Answer() {
+        auto answer = std::move(unanswered.front());
+        unanswered.erase(unanswered.begin());
+        answer();
     }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);

@@ -15,6 +15,18 @@ std::string Contents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+LiveFields Fields(const char* upTime) {
+    return {"\n1200", "  45", "", "", "", "", "", "", "", "", "", "", "", upTime, ""};
+}
+
+std::string Records(std::initializer_list<const char*> upTimes) {
+    std::string out(kLogHeader);
+    for (const char* upTime : upTimes) {
+        out += std::string("\r\n\n1200  45") + upTime;
+    }
+    return out;
+}
+
 // Without a running log a failure clears the option, as Close does; with one, a failed or
 // cancelled choice keeps it running and only a file that opens takes over.
 TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSuccess) {
@@ -27,17 +39,8 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
         rig.prompter.savePath = path;
         logger.OpenLogFile();
     };
-    LiveFields fields{"\n1200", "  45", "", "", "", "", "", "", "", "", "", "", "", "1s", ""};
     const auto log = [&](const char* upTime) {
-        fields[13] = upTime;
-        logger.LogTick(true, State::ViewData, fields);
-    };
-    const auto records = [](std::initializer_list<const char*> upTimes) {
-        std::string out(kLogHeader);
-        for (const char* upTime : upTimes) {
-            out += std::string("\r\n\n1200  45") + upTime;
-        }
-        return out;
+        logger.LogTick(true, State::ViewData, Fields(upTime));
     };
 
     rig.image.SetText(kOptionRegister, "0022"); // as a configuration asking for a log leaves it
@@ -67,20 +70,71 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     EXPECT_EQ(rig.view.logStatus, "File opened successfully");
     EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
     log("3s");
-    EXPECT_EQ(Contents(first), records({"1s", "2s", "3s"}));
+    EXPECT_EQ(Contents(first), Records({"1s", "2s", "3s"}));
 
     open(second);
     log("4s");
     EXPECT_EQ(logger.Path(), second);
-    EXPECT_EQ(Contents(first), records({"1s", "2s", "3s"})) << "the old log is kept whole";
-    EXPECT_EQ(Contents(second), records({"4s"}));
+    EXPECT_EQ(Contents(first), Records({"1s", "2s", "3s"})) << "the old log is kept whole";
+    EXPECT_EQ(Contents(second), Records({"4s"}));
     open(second); // the same file again starts it afresh
     log("5s");
-    EXPECT_EQ(Contents(second), records({"5s"}));
+    EXPECT_EQ(Contents(second), Records({"5s"}));
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
     logger.CloseLogFile();
     std::filesystem::remove(first);
     std::filesystem::remove(second);
+}
+
+// A file dialog answered later holds no tick: the ticks meanwhile log nothing, asking again opens
+// no second dialog, and the file takes the records from its choice on. A close asked for while
+// the dialog is open has the last word, with or without a running log.
+TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) {
+    SequencerRig rig;
+    DataLogger logger(rig.image, rig.view, rig.prompter);
+    const std::string path = ::testing::TempDir() + "log_later.txt";
+    const std::string unused = ::testing::TempDir() + "log_later_unused.txt";
+    std::filesystem::remove(unused);
+    const auto log = [&](const char* upTime) {
+        logger.LogTick(true, State::ViewData, Fields(upTime));
+    };
+    rig.prompter.later = true;
+    rig.prompter.savePath = path;
+    logger.OpenLogFile();
+    log("1s");
+    logger.OpenLogFile();
+    log("2s");
+    EXPECT_TRUE(logger.ChoosingFile());
+    EXPECT_FALSE(logger.IsOpen());
+    ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
+    rig.prompter.Answer();
+    EXPECT_FALSE(logger.ChoosingFile());
+    log("3s");
+    EXPECT_EQ(Contents(path), Records({"3s"}));
+    EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
+
+    const struct {
+        const char* name;
+        bool running;
+        const char* status;
+    } cases[] = {{"a log running", true, "Log File Closed"}, {"none", false, "No File opened"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(logger.IsOpen(), c.running);
+        rig.prompter.savePath = path;
+        logger.OpenLogFile();
+        logger.CloseLogFile();
+        rig.prompter.savePath = unused;
+        ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
+        rig.prompter.Answer();
+        EXPECT_FALSE(logger.IsOpen());
+        EXPECT_FALSE(logger.ChoosingFile());
+        EXPECT_FALSE(rig.image.OptionBit(kLogEnableBit));
+        EXPECT_EQ(rig.view.logStatus, c.status);
+        EXPECT_FALSE(std::filesystem::exists(unused));
+    }
+    EXPECT_EQ(Contents(path), Records({"3s"}));
+    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -264,7 +264,9 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
 }
 
 // The log-enable bit after a read decides between offering a log and live data. Ticks arriving
-// while the question is open show "NOCOMMAND" (the state is set before asking), send nothing.
+// while the question is open show "NOCOMMAND" (the state is set before asking), send nothing and
+// ask nothing again, whether they run inside a modal box or while a window-modal one waits; the
+// outcome is the same either way.
 TEST(SequencerRead, LogCheckAfterRead) {
     const std::string offer =
         "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
@@ -282,35 +284,57 @@ TEST(SequencerRead, LogCheckAfterRead) {
         {"disabled, open", "0000", true, MessageAnswer::Ok, "DO_NOTHING | NOCOMMAND | pending 6",
          "0000", "Log File Closed"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.name);
-        SequencerRig rig;
-        rig.Connect();
-        rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
-        if (c.logOpen) {
-            rig.seq.RequestLog(true);
-            rig.Tick();
-        }
-        rig.prompter.savePath.reset();
-        rig.prompter.answer = c.answer;
-        Strings nested;
-        rig.prompter.whileOpen = [&] {
-            for (int i = 0; i < 3; ++i) {
+    for (const bool later : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string("case ") + c.name + (later ? ", answered later" : ""));
+            SequencerRig rig;
+            rig.Connect();
+            rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
+            if (c.logOpen) {
+                rig.seq.RequestLog(true);
                 rig.Tick();
-                nested.push_back(rig.seq.StatusText());
             }
-        };
-        const int t = rig.Start(CommandCode::ReadConfig);
-        rig.Receive(ReplyFor(ControllerImage(c.options)));
-        rig.Tick(33);
-        EXPECT_EQ(rig.prompter.asked, c.logOpen ? Strings{} : Strings{offer});
-        EXPECT_EQ(nested, c.logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
-        EXPECT_EQ(rig.SendsFrom(t).size(), 5u);
-        EXPECT_EQ(rig.Flags(), "connected | " + c.flags);
-        rig.Tick();
-        EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
-        EXPECT_FALSE(rig.seq.Logger().IsOpen());
-        EXPECT_EQ(rig.view.logStatus, c.logStatusAfter);
+            rig.prompter.savePath.reset();
+            rig.prompter.answer = c.answer;
+            rig.prompter.later = later;
+            Strings nested;
+            const auto whileOpen = [&] {
+                const int before = rig.seq.TickCount();
+                for (int i = 0; i < 3; ++i) {
+                    rig.Tick();
+                    nested.push_back(rig.seq.StatusText());
+                }
+                EXPECT_EQ(rig.seq.TickCount(), before + 3);
+                EXPECT_LE(rig.prompter.unanswered.size(), 1u) << "asked again";
+            };
+            if (!later) {
+                rig.prompter.whileOpen = whileOpen;
+            }
+            const int t = rig.Start(CommandCode::ReadConfig);
+            rig.Receive(ReplyFor(ControllerImage(c.options)));
+            rig.Tick(33);
+            if (later && !c.logOpen) {
+                ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
+                EXPECT_TRUE(rig.seq.LogQuestionOpen());
+                whileOpen();
+                rig.prompter.Answer();
+            }
+            EXPECT_FALSE(rig.seq.LogQuestionOpen());
+            EXPECT_EQ(rig.prompter.asked, c.logOpen ? Strings{} : Strings{offer});
+            EXPECT_EQ(nested, c.logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
+            EXPECT_EQ(rig.SendsFrom(t).size(), 5u);
+            EXPECT_EQ(rig.Flags(), "connected | " + c.flags);
+            rig.Tick();
+            if (!rig.prompter.unanswered.empty()) { // the save dialog, left open two ticks
+                rig.Tick(2);
+                EXPECT_EQ(rig.view.logStatus, "OPENING LOG FILE");
+                EXPECT_EQ(rig.prompter.unanswered.size(), 1u);
+                rig.prompter.Answer();
+            }
+            EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
+            EXPECT_FALSE(rig.seq.Logger().IsOpen());
+            EXPECT_EQ(rig.view.logStatus, c.logStatusAfter);
+        }
     }
 }
 
