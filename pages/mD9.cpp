@@ -1,5 +1,7 @@
 #include "pages/mD9.h"
 
+#include <utility>
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +21,28 @@ constexpr int kLampSize = 52;
 const QSize kThermometerSize(36, 108);
 const QSize kSwitchSize(38, 60);
 const QColor kPanelFace(248, 249, 251);
+
+// The panels' face is fixed light, so their ink is fixed too: a dark desktop palette would
+// otherwise paint light text on it. The set-speed bar's text is white over Highlight.
+QPalette PanelPalette(QPalette palette) {
+    const QColor ink(32, 33, 36);
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, kPanelFace},
+                                       {QPalette::WindowText, ink},
+                                       {QPalette::Base, QColor(Qt::white)},
+                                       {QPalette::Text, ink},
+                                       {QPalette::Button, QColor(230, 232, 236)},
+                                       {QPalette::ButtonText, ink},
+                                       {QPalette::Highlight, QColor(31, 95, 153)},
+                                       {QPalette::HighlightedText, QColor(Qt::white)},
+                                       {QPalette::Light, QColor(Qt::white)},
+                                       {QPalette::Midlight, QColor(236, 237, 240)},
+                                       {QPalette::Mid, QColor(160, 163, 168)},
+                                       {QPalette::Dark, QColor(120, 123, 128)},
+                                       {QPalette::Shadow, QColor(70, 72, 76)}}) {
+        palette.setColor(role, colour);
+    }
+    return palette;
+}
 
 CPictureEx* NewPicture(QSize size, const QString& name) {
     auto* picture = new CPictureEx;
@@ -78,9 +102,7 @@ QWidget* NewPanel(const QString& title, QLayout* content) {
     auto* panel = new QFrame;
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setAccessibleName(title);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, kPanelFace);
-    panel->setPalette(palette);
+    panel->setPalette(PanelPalette(panel->palette()));
     panel->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(10, 6, 10, 8);
