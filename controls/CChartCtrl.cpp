@@ -66,7 +66,10 @@ CChartCtrl::CChartCtrl(QWidget* parent) : QChartView(parent) {
         title.setBold(true);
         axis->setTitleFont(title);
     }
+    // The view made a chart of its own and gives it up, undeleted, to the one set here.
+    QChart* const own = chart();
     setChart(m_chart);
+    delete own;
     setRenderHint(QPainter::Antialiasing);
     setFrameShape(QFrame::NoFrame);
     UpdateDescription();

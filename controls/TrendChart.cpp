@@ -123,7 +123,10 @@ TrendChart::TrendChart(QWidget* parent) : QChartView(parent) {
     m_time->setFormat("hh:mm:ss");
     m_chart->addAxis(m_time, Qt::AlignBottom);
     m_lines = new TrendLinesItem(*this, m_chart);
+    // The view made a chart of its own and gives it up, undeleted, to the one set here.
+    QChart* const own = chart();
     setChart(m_chart);
+    delete own;
     setFrameShape(QFrame::NoFrame);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
