@@ -17,6 +17,10 @@ QPalette DarkDesktopPalette() {
                                        {QPalette::Link, QColor(0x6c, 0xb4, 0xee)}}) {
         dark.setColor(role, colour);
     }
+    // Switched-off controls fade, as in the light palette.
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+    }
     return dark;
 }
 
