@@ -18,6 +18,7 @@
 #include "app/ReportPdf.h"
 #include "app/SimulatorPort.h"
 #include "controls/AccessibleComboBox.h"
+#include "controls/DarkPalette.h"
 #include "core/reports/ReportHtml.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD2.h"
@@ -214,8 +215,11 @@ int CZephanApp::InitInstance(int tickMs) {
     return 0;
 }
 
-int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
-    const int tickMs = std::min(requestedTickMs, kSlowestScreenshotTickMs);
+int CZephanApp::RenderScreenshots(const QString& dir, ShotOptions shot) {
+    const int tickMs = std::min(shot.tickMs, kSlowestScreenshotTickMs);
+    if (shot.darkPalette) {
+        setPalette(DarkDesktopPalette());
+    }
     if (!QDir().mkpath(dir)) {
         return 1;
     }
@@ -224,6 +228,13 @@ int CZephanApp::RenderScreenshots(const QString& dir, int requestedTickMs) {
     CZephanDlg dialog(std::move(options));
     dialog.resize(1280, 800);
     dialog.show();
+    if (shot.minimumSize) {
+        for (int index = 0; index < dialog.Tabs()->count(); ++index) {
+            dialog.Page(index); // every page's needs in the minimum
+        }
+        processEvents();
+        dialog.resize(dialog.minimumSize());
+    }
     // Shown connected to the built-in simulated controller, as after "Connect".
     CComPortCombo* ports = dialog.CommsPage()->PortList();
     ports->setCurrentIndex(ports->findText(SimulatorPort::kDescription, Qt::MatchStartsWith));

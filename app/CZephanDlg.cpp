@@ -16,6 +16,8 @@
 
 #include "app/CommandRunner.h"
 #include "app/FieldColours.h"
+#include "app/FieldWidths.h"
+#include "app/FocusTabBar.h"
 #include "app/ProgressPanel.h"
 #include "app/QtPrompter.h"
 #include "app/ReportDialog.h"
@@ -154,7 +156,7 @@ void CZephanDlg::OnInitDialog() {
 }
 
 void CZephanDlg::BuildLayout() {
-    m_tabs = new QTabBar;
+    m_tabs = new FocusTabBar;
     m_tabs->setAccessibleName(tr("Tabs"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(false);
@@ -200,6 +202,7 @@ void CZephanDlg::BuildLayout() {
                          std::max(m_tick->sizeHint().height(), kPictureSize));
     ShowText(m_tick, QString());
     m_logStatus = NewField("....", tr("Log status"));
+    m_logStatus->setWordWrap(true); // a failure's reason wraps within the field's width
     m_connection = NewField(Q(std::string(texts::kDisconnected)), tr("Connection"));
     m_connection->setMargin(2);
     m_activity = NewField("Static", tr("Activity"));
@@ -241,6 +244,7 @@ void CZephanDlg::BuildLayout() {
     grid->addWidget(m_activeTab, 1, 7);
     grid->setColumnStretch(2, 1);
     grid->setColumnMinimumWidth(1, 120);
+    FixStatusWidths();
 
     m_progress = new ProgressPanel;
 
@@ -275,6 +279,40 @@ void CZephanDlg::BuildLayout() {
     connect(m_report, &QPushButton::clicked, this, &CZephanDlg::OpenReportDialog);
     for (QLabel* field : {m_checksum, m_status, m_activity, m_note, m_connection}) {
         ApplyFieldColours(field);
+    }
+}
+
+void CZephanDlg::FixStatusWidths() {
+    const auto list = [](std::initializer_list<std::string_view> shown) {
+        QStringList list;
+        for (const std::string_view text : shown) {
+            list.append(Q(std::string(text)));
+        }
+        return list;
+    };
+    QStringList checksums = list({texts::kChecksumError});
+    QStringList tabs = list({"Active Tab"});
+    for (int digit = 0; digit < 16; ++digit) {
+        checksums.append(QString(4, QString::number(digit, 16).toUpper().front()));
+        tabs.append(QString::number(digit));
+    }
+    const std::pair<QLabel*, QStringList> fields[] = {
+        {m_activity, list({"Static", texts::kIdle, texts::kCommunicating})},
+        {m_connection, list({texts::kConnected, texts::kDisconnected})},
+        {m_logStatus, list({"....", texts::kLogOpening, texts::kLogClosing, texts::kLogOpened,
+                            texts::kLogNotOpened, texts::kLogClosed})},
+        {m_checksum, checksums},
+        {m_mode, list({"MODE", "1", "2", "3", "4"})},
+        {m_activeTab, tabs}};
+    for (const auto& [field, shown] : fields) {
+        field->setFixedWidth(WidthForTexts(*field, shown));
+    }
+}
+
+void CZephanDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        FixStatusWidths();
     }
 }
 

@@ -154,6 +154,7 @@ public:
     QLabel* ChecksumField() { return m_checksum; }
     QLabel* DateField() { return m_date; }
     QLabel* ModeField() { return m_mode; }
+    QLabel* LogStatusField() { return m_logStatus; }
     QLabel* NoteField() { return m_note; }
     QPushButton* DownloadButton() { return m_download; }
     QPushButton* SaveButton() { return m_save; }
@@ -170,6 +171,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The status fields' widths follow the font.
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildLayout();
@@ -178,6 +181,8 @@ private:
     void BuildNextPage();
     // Every status field is written here: its text, its accessible description, its colours.
     void SetFieldText(QLabel* field, const QString& text);
+    // Each status field as wide as the widest text it shows, so that none moves another.
+    void FixStatusWidths();
     void ApplyFieldColours(QLabel* field);
     TickPage* TickPageAt(int tabNumber);
     std::optional<std::string> ResolvePort(unsigned number);

@@ -26,6 +26,16 @@ GuiCommandLine ParseGuiCommandLine(const QStringList& arguments) {
                 return line;
             }
             line.screenshotDir = arguments.at(++i);
+        } else if (arg == "--palette") {
+            const QString name = hasValue ? arguments.at(i + 1) : QString();
+            if (name != "light" && name != "dark") {
+                line.error = "--palette needs light or dark";
+                return line;
+            }
+            line.darkPalette = name == "dark";
+            ++i;
+        } else if (arg == "--minimum-size") {
+            line.minimumSize = true;
         } else {
             line.error = "unknown argument " + arg;
             return line;
@@ -35,12 +45,16 @@ GuiCommandLine ParseGuiCommandLine(const QStringList& arguments) {
 }
 
 QString GuiUsageText() {
-    return "Usage: orvane-gui [--tick-ms N] [--screenshots DIR]\n"
+    return "Usage: orvane-gui [--tick-ms N] [--screenshots DIR [--palette light|dark]\n"
+           "                  [--minimum-size]]\n"
            "  --tick-ms N        every timer ticks each N ms (5 to 1000, default 1000) and\n"
            "                     the built-in simulated controller runs as much faster;\n"
            "                     for simulated controllers only: a real controller keeps\n"
            "                     its own pace and needs the normal tick\n"
            "  --screenshots DIR  render every tab into DIR as PNG files and exit\n"
+           "  --palette P        the shots in the desktop's light palette (default) or a\n"
+           "                     dark one\n"
+           "  --minimum-size     the shots at the window's minimum size, not 1280x800\n"
            "  --help             this text\n";
 }
 

@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!line.screenshotDir.isEmpty()) {
-        return app.RenderScreenshots(line.screenshotDir, line.tickMs);
+        return app.RenderScreenshots(line.screenshotDir,
+                                     {line.tickMs, line.darkPalette, line.minimumSize});
     }
     return app.InitInstance(line.tickMs);
 }

@@ -15,11 +15,14 @@ mD10::mD10(IPageHost& host, QWidget* parent)
     m_version->setAlignment(Qt::AlignHCenter);
     m_version->setTextFormat(Qt::PlainText);
 
-    // Blue on an opaque background, with the hand pointer: it reads as a link.
+    // Blue on an opaque background, with the hand pointer: it reads as a link. The blue is
+    // fixed, so the face under it is fixed light too: a dark palette's face would swallow it.
     QPalette palette = m_link->palette();
     palette.setColor(QPalette::WindowText, QColor(0x19, 0x19, 0xFF));
+    palette.setColor(QPalette::Window, QColor(248, 249, 251));
     m_link->setPalette(palette);
     m_link->setAutoFillBackground(true);
+    m_link->setMargin(4);
     m_link->setCursor(Qt::PointingHandCursor);
     m_link->setTextFormat(Qt::PlainText);
     m_link->setAlignment(Qt::AlignHCenter);

@@ -98,10 +98,11 @@ void mD2::BuildLayout() {
 
     auto* information = new QGroupBox(tr("Controller Information"));
     information->setAccessibleName(information->title());
-    // Read-only text on the page's own background: it wraps even a text without blanks.
+    // Read-only text that wraps even a text without blanks. Its blue is fixed, so its face is
+    // fixed light too: a dark palette's face would swallow the blue.
     QPalette palette = m_controllerInfo->palette();
     palette.setColor(QPalette::Text, kInformationBlue);
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    palette.setColor(QPalette::Base, QColor(248, 249, 251));
     m_controllerInfo->setPalette(palette);
     m_controllerInfo->setReadOnly(true);
     m_controllerInfo->setFrameShape(QFrame::NoFrame);

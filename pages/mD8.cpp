@@ -59,6 +59,11 @@ mD8::mD8(IPageHost& host, IMainWindowFields& fields, QWidget* parent)
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setFocusPolicy(Qt::StrongFocus);
     m_table->setShowGrid(false);
+    // The rows' ink is fixed, so their face is fixed white too: a dark palette's face would
+    // swallow the black of the newest row.
+    QPalette rows = m_table->palette();
+    rows.setColor(QPalette::Base, Qt::white);
+    m_table->setPalette(rows);
     m_table->horizontalHeader()->hide();
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);

@@ -7,6 +7,7 @@
 #include "app/UndoBar.h"
 #include "pages/mD2.h"
 #include "tests/pages/PageTestSupport.h"
+#include "tests/pages/PaletteTestSupport.h"
 
 namespace orvane::test {
 namespace {
@@ -142,6 +143,36 @@ TEST_F(WindowKeys, CtrlTabAndCtrlPageKeysSwitchTabsFromAnywhereAndRoundTheEnds) 
     EXPECT_TRUE(window->Page(1)->isVisible());
     EXPECT_EQ(window->SaveButton()->toolTip(), "Shortcut: Ctrl+S");
     EXPECT_EQ(window->StartPage()->OpenButton()->toolTip(), "Shortcut: Ctrl+O");
+}
+
+// The tab bar takes the focus on the Tab key's path, and then marks its current tab plainly:
+// the mark stands out from the unfocused tab by at least the 3:1 asked of controls' marks.
+TEST_F(WindowKeys, TheTabBarTakesTheFocusFromTheKeyboardAndMarksItClearly) {
+    QTabBar* tabs = window->Tabs();
+    ClickTab(2);
+    QWidget* after = tabs->nextInFocusChain();
+    while ((after->focusPolicy() & Qt::TabFocus) == 0 || !after->isVisible() ||
+           !after->isEnabled()) {
+        after = after->nextInFocusChain();
+    }
+    after->setFocus(Qt::OtherFocusReason);
+    Press(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(tabs->hasFocus());
+    QApplication::processEvents();
+    const QImage focused = tabs->grab().toImage();
+    Press(tabs, Qt::Key_Tab);
+    ASSERT_FALSE(tabs->hasFocus());
+    QApplication::processEvents();
+    const QImage unfocused = tabs->grab().toImage();
+
+    const QRect current = tabs->tabRect(2);
+    int marked = 0;
+    for (int y = current.top(); y <= current.bottom(); ++y) {
+        for (int x = current.left(); x <= current.right(); ++x) {
+            marked += Contrast(focused.pixel(x, y), unfocused.pixel(x, y)) >= 3.0 ? 1 : 0;
+        }
+    }
+    EXPECT_GE(marked, 2 * (current.width() + current.height())) << "a frame round the tab";
 }
 
 } // namespace

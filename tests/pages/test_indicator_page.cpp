@@ -1,11 +1,9 @@
 // The Indicator page shows the live state on its displays, readably, without restarting animations.
-#include <cmath>
-
 #include <QApplication>
-#include <QImage>
 
 #include "LiveFeed.h"
 #include "PageTestSupport.h"
+#include "PaletteTestSupport.h"
 #include "pages/ReadingLayout.h"
 #include "pages/mD9.h"
 
@@ -20,50 +18,11 @@ std::string Reading(QWidget* widget) {
     return widget->accessibleDescription().toStdString();
 }
 
-double Luminance(QRgb rgb) {
-    const auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
-           0.0722 * channel(qBlue(rgb));
-}
-
-double Contrast(QRgb a, QRgb b) {
-    const double first = Luminance(a), second = Luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
-}
-
-// The strongest contrast of any painted pixel in `area` against the colour at `ground`: the
-// text's ink where its strokes are solid.
-double InkContrast(const QImage& image, const QRect& area, QPoint ground) {
-    const QRgb background = image.pixel(ground);
-    double best = 1.0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            best = std::max(best, Contrast(image.pixel(x, y), background));
-        }
-    }
-    return best;
-}
-
-// A dark desktop palette, as a dark theme sets it: light ink on dark faces.
-QPalette DarkPalette() {
-    QPalette dark(QColor(53, 53, 53), QColor(53, 53, 53));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        dark.setColor(role, QColor(220, 220, 220));
-    }
-    dark.setColor(QPalette::Base, QColor(42, 42, 42));
-    dark.setColor(QPalette::Highlight, QColor(0x30, 0x8c, 0xc6));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    return dark;
-}
-
 // With a dark desktop palette every caption and reading on the panels, and the set-speed
 // text over its bar, keep WCAG's 4.5:1 against what they are painted on.
 TEST(IndicatorPalette, TextsStayReadableUnderADarkPalette) {
     const QPalette light = QApplication::palette();
-    QApplication::setPalette(DarkPalette());
+    QApplication::setPalette(DarkDesktopPalette());
     {
         FakePageHost host{kTabIndicator};
         mD9 page{host, host};
