@@ -327,7 +327,6 @@ void CZephanDlg::InitMainWindow() {
     m_comms = new mD1(*this, *this, *m_enumerator);
     m_commsRelay->SetTarget(m_comms);
     m_startPage = new mD2(*this, *this, m_settings);
-    m_trend = new TrendWindow(m_image, *m_prompter, kNormalTickMs, this);
     m_runner = std::make_unique<CommandRunner>(CommandRunner::Context{
         m_sequencer, m_image, *m_prompter, *m_progress, this, m_options.tickMs});
     connect(m_startPage, &mD2::CompareWithFileRequested, m_runner.get(),
@@ -390,7 +389,7 @@ void CZephanDlg::BuildPage(std::size_t index) {
         break;
     case kTabLiveData: {
         auto* liveData = new mD8(*this, *this);
-        connect(liveData, &mD8::TrendRequested, m_trend, &TrendWindow::Open);
+        connect(liveData, &mD8::TrendRequested, this, [this] { Trend()->Open(); });
         page = liveData;
         break;
     }
@@ -409,22 +408,11 @@ void CZephanDlg::BuildPage(std::size_t index) {
     m_pageStack->addWidget(page);
 }
 
-void CZephanDlg::BuildNextPage() {
-    const auto next = std::ranges::find(m_pages, nullptr);
-    if (next == m_pages.end()) {
-        return;
+TrendWindow* CZephanDlg::Trend() {
+    if (m_trend == nullptr) {
+        m_trend = new TrendWindow(m_trendHistory, m_image, *m_prompter, this);
     }
-    BuildPage(static_cast<std::size_t>(next - m_pages.begin()));
-    // One page a turn of the event loop, so that input and ticks are not held up.
-    QTimer::singleShot(0, this, &CZephanDlg::BuildNextPage);
-}
-
-void CZephanDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    if (!m_pagesQueued) {
-        m_pagesQueued = true;
-        QTimer::singleShot(0, this, &CZephanDlg::BuildNextPage);
-    }
+    return m_trend;
 }
 
 void CZephanDlg::reject() {
@@ -506,8 +494,13 @@ void CZephanDlg::OnTimer() {
     m_sequencer.OnTimer();
     m_runner->OnTick();
     const qint64 elapsed = QDateTime::currentMSecsSinceEpoch() - m_startMs;
-    m_trend->OnMainTick(m_sequencer.Received().Text(),
-                        m_startMs + elapsed * kNormalTickMs / m_options.tickMs);
+    const std::string_view received = m_sequencer.Received().Text();
+    const qint64 nowMs = m_startMs + elapsed * kNormalTickMs / m_options.tickMs;
+    if (m_trend != nullptr) {
+        m_trend->OnMainTick(received, nowMs);
+    } else {
+        m_trendHistory.Take(received, nowMs);
+    }
     m_visit.AfterTick(m_sequencer, m_image, LocalIsoNow());
     if (m_sequencer.IsConnected()) {
         m_lastPort = "COM" + std::to_string(m_sequencer.PortNumber());

@@ -17,6 +17,7 @@
 #include "core/image/ImageHistory.h"
 #include "core/image/RegisterImage.h"
 #include "core/reports/VisitLog.h"
+#include "core/rules/TrendHistory.h"
 #include "pages/TickPage.h"
 #include "pages/mD1.h"
 #include "pages/mD10.h"
@@ -138,14 +139,16 @@ public:
 
     // The fields, for tests and the screenshot tool.
     QTabBar* Tabs() { return m_tabs; }
-    // Pages beyond the first two are built when first shown, or one by one once the window
-    // has been painted; asking for one builds it.
+    // Pages beyond the first two are built when first shown; asking for one builds it.
     QWidget* Page(int index);
     bool IsPageBuilt(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
     mD1* CommsPage() { return m_comms; }
     mD2* StartPage() { return m_startPage; }
     mD10* ContactPage() { return static_cast<mD10*>(Page(kTabContact - 1)); }
-    TrendWindow* Trend() { return m_trend; }
+    // Built when first asked for; its history records from the first tick on.
+    TrendWindow* Trend();
+    bool IsTrendBuilt() const { return m_trend != nullptr; }
+    const trend::TrendHistory& TrendRecords() const { return m_trendHistory; }
     QLabel* StatusLine() { return m_status; }
     QLabel* ActiveTabField() { return m_activeTab; }
     QLabel* TickField() { return m_tick; }
@@ -170,15 +173,12 @@ public:
     CPictureEx* ActivityAnimation() { return m_activityAnimation; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     // The status fields' widths follow the font.
     void changeEvent(QEvent* event) override;
 
 private:
     void BuildLayout();
     void BuildPage(std::size_t index);
-    // Builds the first page not built yet, then asks to run again; stops once all are.
-    void BuildNextPage();
     // Every status field is written here: its text, its accessible description, its colours.
     void SetFieldText(QLabel* field, const QString& text);
     // Each status field as wide as the widest text it shows, so that none moves another.
@@ -213,7 +213,8 @@ private:
     mD1* m_comms = nullptr;
     // Also the view of the configuration information and the controller information.
     mD2* m_startPage = nullptr;
-    // Opened from the Live Data page; filled on every main tick, shown or not.
+    // Filled on every main tick; the window opened from the Live Data page draws it.
+    trend::TrendHistory m_trendHistory{kNormalTickMs};
     TrendWindow* m_trend = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_activeTab = nullptr;
@@ -240,7 +241,6 @@ private:
     std::array<std::string, 8> m_refreshFlags{"0", "0", "0", "0", "0", "0", "0", "0"};
     bool m_profileStored = true;
     bool m_syncingSeen = false;
-    bool m_pagesQueued = false;
     QString m_versionText;
     QTimer m_mainTimer;
     // The trend's clock starts here; with fast ticks it runs as much faster, as the

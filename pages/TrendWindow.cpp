@@ -87,9 +87,9 @@ QString ColumnName(int series) {
 
 } // namespace
 
-TrendWindow::TrendWindow(const RegisterImage& image, IPrompter& prompter,
-                         std::int64_t recordPeriodMs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_image(image), m_prompter(prompter), m_history(recordPeriodMs) {
+TrendWindow::TrendWindow(trend::TrendHistory& history, const RegisterImage& image,
+                         IPrompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_image(image), m_prompter(prompter), m_history(history) {
     setWindowTitle("Trend");
     setAccessibleName("Trend");
     BuildLayout();

@@ -22,8 +22,8 @@ namespace orvane {
 
 // The "Trend" window: every live record over time, fans' speeds and set speeds, the
 // sensors, switch inputs and alarm bits, in a window of the last minute, ten minutes, hour
-// or all that is kept. It fills from the records the main window receives whether it is
-// open or not; it only draws while it is shown and not paused.
+// or all that is kept. It draws the history the main window keeps, which fills whether the
+// window was ever built or not; it only draws while it is shown and not paused.
 class TrendWindow final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TrendWindow)
@@ -32,11 +32,10 @@ public:
     // The windows offered, in the order of the list; 0 for all that is kept.
     static constexpr std::array<std::int64_t, 4> kWindowsMs{60'000, 600'000, 3'600'000, 0};
 
-    // `recordPeriodMs`: one controller second of PC time.
-    TrendWindow(const RegisterImage& image, IPrompter& prompter, std::int64_t recordPeriodMs,
+    TrendWindow(trend::TrendHistory& history, const RegisterImage& image, IPrompter& prompter,
                 QWidget* parent = nullptr);
 
-    // Every main tick: takes the new records of the receive text.
+    // Every main tick once built: takes the new records of the receive text into the history.
     void OnMainTick(std::string_view receiveText, std::int64_t nowMs);
     // Shows the window, or brings it to the front.
     void Open();
@@ -81,7 +80,7 @@ private:
 
     const RegisterImage& m_image;
     IPrompter& m_prompter;
-    trend::TrendHistory m_history;
+    trend::TrendHistory& m_history;
     trend::TrendDownsampler m_sampler;
     std::uint64_t m_fed = 0; // records given to the sampler, counted as the ring counts
     bool m_sampled = false;  // whether the sampler holds the window being shown

@@ -160,7 +160,12 @@ TEST(PausedLine, TheWarningLeavesTheTicksAndTheLogRunning) {
     ports->setCurrentIndex(ports->findText("Simulated controller", Qt::MatchStartsWith));
     Click(window.CommsPage()->ConnectButton());
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
-    window.Tabs()->setCurrentIndex(kTabIndicator - 1);
+    // Just connected, the sequencer may still be busy, which holds a tab change back.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        window.Tabs()->setCurrentIndex(kTabIndicator - 1);
+        window.OnTabSelChange(kTabIndicator - 1);
+        return window.ActiveTab() == kTabIndicator;
+    }));
     window.Requests().RequestLog(true);
     const auto records = [&] {
         QFile file(QString::fromStdString(path));

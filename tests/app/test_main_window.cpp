@@ -53,17 +53,21 @@ TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoadedAndNotLogging) {
     }
 }
 
-TEST_F(MainWindow, PagesBeyondTheFirstTwoAreBuiltOnceTheWindowIsPaintedAndChangeNothing) {
-    std::string built;
-    for (int index = 0; index < kTabCount; ++index) {
-        built += window->IsPageBuilt(index) ? '1' : '.';
-    }
-    EXPECT_EQ(built, "11........");
-    const auto everyPageBuilt = [this] {
-        return std::ranges::all_of(std::views::iota(0, kTabCount),
-                                   [this](int index) { return window->IsPageBuilt(index); });
+TEST_F(MainWindow, PagesBeyondTheFirstTwoAreBuiltWhenFirstShownAndChangeNothing) {
+    const auto built = [this] {
+        std::string flags;
+        for (int index = 0; index < kTabCount; ++index) {
+            flags += window->IsPageBuilt(index) ? '1' : '.';
+        }
+        return flags;
     };
-    ASSERT_TRUE(QTest::qWaitFor(everyPageBuilt, 10000));
+    QTest::qWait(100); // painted and idle: nothing more is built meanwhile
+    EXPECT_EQ(built(), "11........");
+    for (int index = 2; index < kTabCount; ++index) {
+        ClickTab(index);
+    }
+    ClickTab(0);
+    EXPECT_EQ(built(), "1111111111");
     RegisterImage expected;
     expected.LoadDefaultTemplate();
     EXPECT_EQ(window->Image().Texts(), expected.Texts());

@@ -1,5 +1,6 @@
 // "Trend..." on the Live Data page opens the trend, which the main ticks fill with every record
-// of the simulated controller once, shown or not, and whose lines break across a disconnect.
+// of the simulated controller once, before its window is built or shown, and whose lines break
+// across a disconnect.
 #include "AppTestSupport.h"
 #include "pages/TrendWindow.h"
 #include "pages/mD8.h"
@@ -13,8 +14,7 @@ TEST_F(TrendEndToEnd, FillsFromEveryRecordOnceAndBreaksAcrossADisconnect) {
     ASSERT_TRUE(Connect());
     ClickTab(7);
     auto* page = static_cast<mD8*>(window->Page(7));
-    TrendWindow& trend = *window->Trend();
-    const trend::TrendRing& ring = trend.History().Records();
+    const trend::TrendRing& ring = window->TrendRecords().Records();
     const auto liveRecords = [&](std::size_t count) {
         return [&, count] {
             if (window->Sequencing().State() != State::ViewData) {
@@ -24,9 +24,11 @@ TEST_F(TrendEndToEnd, FillsFromEveryRecordOnceAndBreaksAcrossADisconnect) {
         };
     };
     ASSERT_NE(TickUntil(liveRecords(5)), 0);
-    EXPECT_FALSE(trend.isVisible()) << "it fills while closed";
+    EXPECT_FALSE(window->IsTrendBuilt()) << "it fills before the window is built";
     Click(page->TrendButton());
+    TrendWindow& trend = *window->Trend();
     EXPECT_TRUE(trend.isVisible());
+    EXPECT_EQ(&trend.History(), &window->TrendRecords());
     EXPECT_EQ(trend.windowTitle(), "Trend");
 
     ASSERT_FALSE(ClickConnect());

@@ -45,7 +45,8 @@ protected:
     static constexpr std::int64_t kStart = 1'700'000'000'000;
     RegisterImage image;
     ScriptedPrompter prompter;
-    TrendWindow window{image, prompter, 1000};
+    trend::TrendHistory history{1000};
+    TrendWindow window{history, image, prompter};
 };
 
 TEST_F(TrendView, DrawsTheWindowChosenBreakingAtPausesAndSaysTheLatestValues) {
