@@ -200,9 +200,6 @@ TEST_F(ProfilePage, LabelsTooltipsAndChartAxesFollowTheProfileType) {
          "Voltage(V) 0..10", "Fan Speed (PWM %) 0..105", voltTip},
         {"0004", "ON Voltage|OFF Voltage|Active Volt Input|Voltage(V)|Speed(RPM)",
          "Voltage(V) 0..10", "Fan Speed (RPM) 0..3100", voltTip},
-        // An unknown type changes nothing.
-        {"0007", "ON Voltage|OFF Voltage|Active Volt Input|Voltage(V)|Speed(RPM)",
-         "Voltage(V) 0..10", "Fan Speed (RPM) 0..3100", voltTip},
     };
     for (int fan = 1; fan <= 4; ++fan) {
         Image().SetValue(reg::FanMaxRpm(fan), 3000 - 500 * unsigned(fan - 1));
