@@ -88,7 +88,7 @@ std::vector<std::string> LayoutFaults(QWidget* page) {
 
 class WindowLayout : public WindowTest {
 protected:
-    // Every page built, as the window would have them after its first paint.
+    // Every page built, as the window has them once each tab has been shown.
     QSize MinimumWithEveryPage() {
         for (int index = 0; index < kTabCount; ++index) {
             window->Page(index);
