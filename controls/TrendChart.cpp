@@ -13,6 +13,7 @@
 #include <QValueAxis>
 
 #include "controls/CChartCtrl.h"
+#include "controls/FixedColours.h"
 
 namespace orvane {
 
@@ -63,7 +64,7 @@ public:
         const double span = std::max(1.0, double(m_owner.TimeTo()) - from);
         // The lanes' names beside them; the axis would cut them short in a fixed plot area.
         // The view's face is fixed white, so their ink is fixed dark, as the axes' labels are.
-        painter->setPen(QColor(32, 33, 36));
+        painter->setPen(kFixedDarkInk);
         const double laneHeight = m_area.height() / std::max<qsizetype>(1, laneNames.size());
         for (qsizetype i = 0; i < laneNames.size(); ++i) {
             const QRectF cell(m_area.left() - m_labelRoom, m_area.bottom() - (i + 1) * laneHeight,

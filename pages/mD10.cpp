@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/FixedColours.h"
 
 namespace orvane {
 
@@ -18,8 +19,8 @@ mD10::mD10(IPageHost& host, QWidget* parent)
     // Blue on an opaque background, with the hand pointer: it reads as a link. The blue is
     // fixed, so the face under it is fixed light too: a dark palette's face would swallow it.
     QPalette palette = m_link->palette();
-    palette.setColor(QPalette::WindowText, QColor(0x19, 0x19, 0xFF));
-    palette.setColor(QPalette::Window, QColor(248, 249, 251));
+    palette.setColor(QPalette::WindowText, kFixedLinkBlue);
+    palette.setColor(QPalette::Window, kFixedLightFace);
     m_link->setPalette(palette);
     m_link->setAutoFillBackground(true);
     m_link->setMargin(4);

@@ -7,18 +7,13 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/FixedColours.h"
 #include "controls/QtText.h"
 #include "core/image/Conversions.h"
 #include "core/image/TypedEntry.h"
 #include "core/rules/StartPageRules.h"
 
 namespace orvane {
-
-namespace {
-
-const QColor kInformationBlue(0x19, 0x19, 0xFF);
-
-} // namespace
 
 mD2::mD2(IPageHost& host, IMainWindowFields& fields, ISafeWriteStore& safeWriteStore,
          QWidget* parent)
@@ -101,8 +96,8 @@ void mD2::BuildLayout() {
     // Read-only text that wraps even a text without blanks. Its blue is fixed, so its face is
     // fixed light too: a dark palette's face would swallow the blue.
     QPalette palette = m_controllerInfo->palette();
-    palette.setColor(QPalette::Text, kInformationBlue);
-    palette.setColor(QPalette::Base, QColor(248, 249, 251));
+    palette.setColor(QPalette::Text, kFixedLinkBlue);
+    palette.setColor(QPalette::Base, kFixedLightFace);
     m_controllerInfo->setPalette(palette);
     m_controllerInfo->setReadOnly(true);
     m_controllerInfo->setFrameShape(QFrame::NoFrame);

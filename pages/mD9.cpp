@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "controls/AccessibleText.h"
+#include "controls/FixedColours.h"
 #include "controls/QtText.h"
 #include "pages/ReadingLayout.h"
 
@@ -20,18 +21,16 @@ constexpr int kLedSize = 24;
 constexpr int kLampSize = 52;
 const QSize kThermometerSize(36, 108);
 const QSize kSwitchSize(38, 60);
-const QColor kPanelFace(248, 249, 251);
 
 // The panels' face is fixed light, so their ink is fixed too: a dark desktop palette would
 // otherwise paint light text on it. The set-speed bar's text is white over Highlight.
 QPalette PanelPalette(QPalette palette) {
-    const QColor ink(32, 33, 36);
-    for (const auto& [role, colour] : {std::pair{QPalette::Window, kPanelFace},
-                                       {QPalette::WindowText, ink},
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, kFixedLightFace},
+                                       {QPalette::WindowText, kFixedDarkInk},
                                        {QPalette::Base, QColor(Qt::white)},
-                                       {QPalette::Text, ink},
+                                       {QPalette::Text, kFixedDarkInk},
                                        {QPalette::Button, QColor(230, 232, 236)},
-                                       {QPalette::ButtonText, ink},
+                                       {QPalette::ButtonText, kFixedDarkInk},
                                        {QPalette::Highlight, QColor(31, 95, 153)},
                                        {QPalette::HighlightedText, QColor(Qt::white)},
                                        {QPalette::Light, QColor(Qt::white)},
