@@ -3,10 +3,8 @@
 // new image asks for; the Start page's buttons refuse, ask and request exactly as documented.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 
 #include "SequencerFakes.h"
 #include "core/comms/SequencerTexts.h"
@@ -17,7 +15,6 @@
 
 using namespace orvane;
 using namespace orvane::test;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -38,17 +35,12 @@ std::string Asked(const Strings& asked) {
     return out;
 }
 
-struct TempDir {
-    fs::path path =
-        fs::temp_directory_path() / ("orvane-load-" + std::to_string(std::random_device{}()));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() { fs::remove_all(path); }
-    std::string Path(const std::string& name) const { return (path / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-        return Path(name);
-    }
-};
+// A file of the test's own temporary folder holding `bytes`.
+std::string WriteFile(const std::string& name, const std::string& bytes) {
+    const std::string path = ::testing::TempDir() + "orvane-load-" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
 
 std::string FileBytes(const std::string& text) {
     const auto bytes = EncodeConfigurationFile(text);
@@ -77,10 +69,9 @@ std::string TextOf(RegisterImage image) {
 // and the checksum entry marked: what each file choice leaves. A tick runs while each dialog or
 // box is open, as the event loop runs them; the state is set before the log question is asked.
 TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
-    TempDir dir;
     const RegisterImage good = Saved(), logging = Saved("0039");
-    const std::string goodFile = dir.Write("good.txt", FileBytes(TextOf(good)));
-    const std::string logFile = dir.Write("log.txt", FileBytes(TextOf(logging)));
+    const std::string goodFile = WriteFile("good.txt", FileBytes(TextOf(good)));
+    const std::string logFile = WriteFile("log.txt", FileBytes(TextOf(logging)));
     std::string lower = TextOf(good);
     for (std::size_t i = 1602; i < 1606; ++i) {
         lower[i] = static_cast<char>(std::tolower(lower[i]));
@@ -103,7 +94,7 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
         MessageAnswer answer = MessageAnswer::Yes;            // to the log question
     } cases[] = {
         {"loaded", "", goodFile, LoadOutcome::Loaded, "", 'g', 0, loaded + "2"},
-        {"the last of two", dir.Write("bad.txt", "<junk"), goodFile, LoadOutcome::Loaded, "", 'g',
+        {"the last of two", WriteFile("bad.txt", "<junk"), goodFile, LoadOutcome::Loaded, "", 'g',
          0, loaded + "2"},
         {"log enabled, Yes", "", logFile, LoadOutcome::Loaded, kLogQuestion, 'l', 0, loaded + "5",
          Idle, "0008", "0039"},
@@ -117,16 +108,16 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
          "connected busy running | COMMAND | RESTART | pending 2", Busy},
         {"started in the dialog", "", goodFile, LoadOutcome::Busy, kBusyBox, 'p', -1,
          "connected busy running | COMMAND | READCONFIG | pending 2", Requested},
-        {"missing", "", dir.Path("none.txt"), LoadOutcome::Unreadable,
+        {"missing", "", ::testing::TempDir() + "orvane-load-none.txt", LoadOutcome::Unreadable,
          "Configuration not loaded: The configuration file could not be read:", 'p', -1, kept},
-        {"too large", "", dir.Write("big.txt", FileBytes(TextOf(good)) + std::string(767, '\0')),
+        {"too large", "", WriteFile("big.txt", FileBytes(TextOf(good)) + std::string(767, '\0')),
          LoadOutcome::TooLarge,
          "Warning - Error in file!!! , Default Template loaded instead.: " + wrong +
              ", file larger than expected.",
          't', -1, kept},
-        {"8-bit text", "", dir.Write("narrow.txt", TextOf(good)), LoadOutcome::NoStartMarker,
+        {"8-bit text", "", WriteFile("narrow.txt", TextOf(good)), LoadOutcome::NoStartMarker,
          "Warning - Error in file!!!: " + wrong, 't', 1, kept},
-        {"lower-case checksum", "", dir.Write("lower.txt", FileBytes(lower)),
+        {"lower-case checksum", "", WriteFile("lower.txt", FileBytes(lower)),
          LoadOutcome::ChecksumMismatch, "Warning - Error in file! : " + wrong, 't', 1,
          loaded + "2"}};
     for (const auto& c : cases) {
@@ -197,7 +188,7 @@ TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
     const std::string busy = "COMMAND | RESTART | pending 2";
     const std::string reading = "COMMAND | READCONFIG | pending 2";
     enum Situation { Disconnected, Connected, Requested, Busy };
-    const auto Y = MessageAnswer::Yes, N = MessageAnswer::No;
+    const auto yes = MessageAnswer::Yes, no = MessageAnswer::No;
     const struct {
         const char* name;
         void (A::*press)();
@@ -206,29 +197,29 @@ TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
         MessageAnswer answer;
         std::string asked, flags;
     } cases[] = {
-        {"read", &A::ReadConfiguration, Connected, false, Y, "", reading},
-        {"read, busy, logging", &A::ReadConfiguration, Busy, true, Y, kBusyBox, busy},
-        {"read, off, logging", &A::ReadConfiguration, Disconnected, true, Y, kLogActiveBox, idle},
-        {"read, off", &A::ReadConfiguration, Disconnected, false, Y, kNotConnectedBox, idle},
-        {"restart", &A::RestartController, Connected, false, Y, "", busy},
-        {"restart, busy", &A::RestartController, Busy, false, Y, kBusyBox, busy},
-        {"restart, off", &A::RestartController, Disconnected, false, Y, kNotConnectedBox, idle},
-        {"restore, off", &A::RestoreDefault, Disconnected, false, Y, kNotConnectedBox, idle},
-        {"restore, busy", &A::RestoreDefault, Busy, false, Y, kBusyBox, busy},
-        {"restore, no", &A::RestoreDefault, Connected, false, N, restore, idle},
-        {"restore, started meanwhile", &A::RestoreDefault, Requested, false, Y,
+        {"read", &A::ReadConfiguration, Connected, false, yes, "", reading},
+        {"read, busy, logging", &A::ReadConfiguration, Busy, true, yes, kBusyBox, busy},
+        {"read, off, logging", &A::ReadConfiguration, Disconnected, true, yes, kLogActiveBox, idle},
+        {"read, off", &A::ReadConfiguration, Disconnected, false, yes, kNotConnectedBox, idle},
+        {"restart", &A::RestartController, Connected, false, yes, "", busy},
+        {"restart, busy", &A::RestartController, Busy, false, yes, kBusyBox, busy},
+        {"restart, off", &A::RestartController, Disconnected, false, yes, kNotConnectedBox, idle},
+        {"restore, off", &A::RestoreDefault, Disconnected, false, yes, kNotConnectedBox, idle},
+        {"restore, busy", &A::RestoreDefault, Busy, false, yes, kBusyBox, busy},
+        {"restore, no", &A::RestoreDefault, Connected, false, no, restore, idle},
+        {"restore, started meanwhile", &A::RestoreDefault, Requested, false, yes,
          restore + " / " + kBusyBox, reading},
-        {"restore, yes", &A::RestoreDefault, Connected, false, Y, restore,
+        {"restore, yes", &A::RestoreDefault, Connected, false, yes, restore,
          "COMMAND | WRITEDEFAULT | pending 2"},
-        {"restore, yes, logging", &A::RestoreDefault, Connected, true, Y, restore,
+        {"restore, yes, logging", &A::RestoreDefault, Connected, true, yes, restore,
          "COMMAND | WRITEDEFAULT | pending 6"},
-        {"refresh", &A::RefreshControllerInformation, Connected, false, Y, restart,
+        {"refresh", &A::RefreshControllerInformation, Connected, false, yes, restart,
          "COMMAND | RESTART for PROGRAM NUMBER | pending 2"},
-        {"refresh, no", &A::RefreshControllerInformation, Connected, false, N, restart, idle},
-        {"refresh, busy", &A::RefreshControllerInformation, Busy, false, Y, kBusyBox, busy},
-        {"refresh, started meanwhile", &A::RefreshControllerInformation, Requested, false, Y,
+        {"refresh, no", &A::RefreshControllerInformation, Connected, false, no, restart, idle},
+        {"refresh, busy", &A::RefreshControllerInformation, Busy, false, yes, kBusyBox, busy},
+        {"refresh, started meanwhile", &A::RefreshControllerInformation, Requested, false, yes,
          restart + " / " + kBusyBox, reading},
-        {"refresh, off", &A::RefreshControllerInformation, Disconnected, false, Y,
+        {"refresh, off", &A::RefreshControllerInformation, Disconnected, false, yes,
          restart + " / " + kNotConnectedBox, idle}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -149,9 +150,20 @@ std::string ReplyFor(RegisterImage image) {
     return "menu text\r\n" + BuildConfigurationText(image).text + "\r\n";
 }
 
+// "c0 s8 _20": each key and the tick it is sent on from the command's first; "_" is a space.
+Sends Keys(const std::string& keys) {
+    Sends out;
+    std::istringstream in(keys);
+    for (std::string key; in >> key;) {
+        out.emplace_back(std::stoi(key.substr(1)), key[0] == '_' ? " " : key.substr(0, 1));
+    }
+    return out;
+}
+
 // Every command through a recording link: sends tick by tick, the end tick, what it leaves. A case
 // is named by the status text shown while it runs; register 0 starts as `reg0`. A read into a copy
-// runs the same schedule but leaves the image, the window's fields and the log alone.
+// runs the same schedule but leaves the image, the window's fields and the log alone. Only a write
+// keeps its command afterwards and zeroes the receive window.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     RegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
@@ -160,58 +172,52 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     controller.SetText(0, "0007");
     BuildConfigurationText(controller); // stores its checksum
     const std::string reply = ReplyFor(controller);
-    std::string badReply = reply;
-    badReply[20] = badReply[20] == '0' ? '1' : '0';
+    std::string bad = reply;
+    bad[20] = bad[20] == '0' ? '1' : '0';
     BuildConfigurationText(fresh);
     const std::string info = "ORV-FC4 controller, ORV firmware 7.2 " + std::string(280, '.');
-    const Sends read{{0, "c"}, {8, "s"}, {10, "s"}, {20, " "}, {27, " "}},
-        info2{{0, "c"}, {8, "z"}},
-        write{{0, "c"}, {8, "r"}, {10, text}, {26, " "}, {42, " "}, {49, " "}},
-        restart{{0, "c"}, {8, "z"}, {11, " "}}, byDefault{{0, "c"}, {8, "x"}, {25, " "}};
+    const std::string noReply = "Warning , No data received!!: " + std::string(texts::kNoReply);
+    const Sends read = Keys("c0 s8 s10 _20 _27"), info2 = Keys("c0 z8");
+    Sends write = Keys("c0 r8 _26 _42 _49");
+    write.insert(write.begin() + 2, {10, text});
     using K = CommandCode;
-    using S = State;
+    const int view = State::ViewData, idle = State::DoNothing;
+    const RegisterImage* none = nullptr; // as started, or no copy
     const struct {
         const char* name;
         int command;
-        std::string reg0, received;
+        std::string received;
         Sends sends;
-        int end;
-        bool cleared; // the receive window zeroed
-        int state, commandAfter;
-        const RegisterImage* after = nullptr;                         // null: as started
+        int end, state;
+        const RegisterImage* after;
         std::string checksumShown = "", message = "", infoShown = ""; // message: "caption: text..."
         bool copy = false;                     // asked for as a read into a copy
-        const RegisterImage* copied = nullptr; // what the copy holds; null: none
+        const RegisterImage* copied = nullptr; // what the copy holds
+        std::string reg0 = "ABCD";
     } cases[] = {
-        {"READCONFIG", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData, K::NoCommand,
-         &controller, controller.Text(kChecksumIndex)},
-        {"READCONFIG, bad checksum", K::ReadConfig, "ABCD", badReply, read, 33, false, S::ViewData,
-         K::NoCommand, nullptr, "Error!"},
-        {"READCONFIG, no reply", K::ReadConfig, "ABCD", "", read, 33, false, S::ViewData,
-         K::NoCommand, nullptr, "",
-         "Warning , No data received!!: " + std::string(texts::kNoReply)},
-        {"READCONFIG, into a copy", K::ReadConfig, "ABCD", reply, read, 33, false, S::ViewData,
-         K::NoCommand, nullptr, "", "", "", true, &controller},
-        {"READCONFIG, into a copy, bad checksum", K::ReadConfig, "ABCD", badReply, read, 33, false,
-         S::ViewData, K::NoCommand, nullptr, "", "", "", true},
-        {"READCONFIG, into a copy, no reply", K::ReadConfig, "ABCD", "", read, 33, false,
-         S::ViewData, K::NoCommand, nullptr, "", "", "", true},
-        {"WRITECONFIG", K::WriteConfig, "ABCD", "some bytes", write, 60, true, S::ViewData,
-         K::WriteConfig, &written, written.Text(kChecksumIndex)},
-        {"WRITECONFIG, unsendable", K::WriteConfig, "ABCG", "", Sends(), 0, false, S::DoNothing,
-         K::NoCommand, nullptr, "", "Configuration not sent: Register 0 does not hold"},
-        {"RESTART", K::Restart, "ABCD", "", restart, 13, false, S::DoNothing, K::NoCommand},
-        {"WRITEDEFAULT", K::WriteDefault, "ABCD", "", byDefault, 33, false, S::DoNothing,
-         K::NoCommand, &fresh, fresh.Text(kChecksumIndex)},
-        {"RESTART for PROGRAM NUMBER", K::RestartForProgramNumber, "ABCD",
-         std::string(1100, '.') + info, info2, 15, false, S::DoNothing, K::NoCommand, nullptr, "",
-         "", info.substr(0, 267)},
+        {"READCONFIG", K::ReadConfig, reply, read, 33, view, &controller,
+         controller.Text(kChecksumIndex)},
+        {"READCONFIG, bad checksum", K::ReadConfig, bad, read, 33, view, none, "Error!"},
+        {"READCONFIG, no reply", K::ReadConfig, "", read, 33, view, none, "", noReply},
+        {"READCONFIG, copy", K::ReadConfig, reply, read, 33, view, none, "", "", "", true, &controller},
+        {"READCONFIG, copy, bad checksum", K::ReadConfig, bad, read, 33, view, none, "", "", "",
+         true},
+        {"READCONFIG, copy, no reply", K::ReadConfig, "", read, 33, view, none, "", "", "", true},
+        {"WRITECONFIG", K::WriteConfig, "some bytes", write, 60, view, &written,
+         written.Text(kChecksumIndex)},
+        {"WRITECONFIG, unsendable", K::WriteConfig, "", {}, 0, idle, none, "",
+         "Configuration not sent: Register 0 does not hold", "", false, none, "ABCG"},
+        {"RESTART", K::Restart, "", Keys("c0 z8 _11"), 13, idle, none},
+        {"WRITEDEFAULT", K::WriteDefault, "", Keys("c0 x8 _25"), 33, idle, &fresh,
+         fresh.Text(kChecksumIndex)},
+        {"RESTART for PROGRAM NUMBER", K::RestartForProgramNumber, std::string(1100, '.') + info,
+         info2, 15, idle, none, "", "", info.substr(0, 267)},
         // Few characters, or many without the information (which would otherwise wait for
         // ever): the capture starting on tick 14 gives up after 10 ticks.
-        {"RESTART for PROGRAM NUMBER, few bytes", K::RestartForProgramNumber, "ABCD",
-         std::string(200, 'x'), info2, 24, false, S::DoNothing, K::NoCommand},
-        {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber, "ABCD",
-         std::string(1500, 'x'), info2, 24, false, S::DoNothing, K::NoCommand},
+        {"RESTART for PROGRAM NUMBER, few", K::RestartForProgramNumber, std::string(200, 'x'),
+         info2, 24, idle, none},
+        {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber,
+         std::string(1500, 'x'), info2, 24, idle, none},
     };
     EXPECT_EQ(StateName(22), "PROGRAM NUMBER DATA"); // the other names are met below
     for (const auto& c : cases) {
@@ -229,28 +235,26 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
                   std::string(c.name).substr(0, std::string(c.name).find(',')));
         int ended = 0;
         for (; rig.seq.IsBusy() && ended < 70; ++ended) {
-            EXPECT_EQ(rig.seq.Progress(),
-                      (CommandProgress{std::min(ended + 1, EndOffset(c.command) + 1),
-                                       EndOffset(c.command) + 1}));
+            const int steps = EndOffset(c.command) + 1;
+            EXPECT_EQ(rig.seq.Progress(), (CommandProgress{std::min(ended + 1, steps), steps}));
             // Requests that would cut into the schedule are refused; the sends below prove it.
             EXPECT_FALSE(rig.seq.RequestLiveData() || rig.seq.RequestCommand(K::Restart) ||
                          rig.seq.ReturnToIdle());
             rig.Tick();
         }
+        const bool wrote = c.sends == write;
         EXPECT_EQ(rig.seq.Progress(), CommandProgress{});
         EXPECT_EQ(ended, c.end);
-        EXPECT_EQ(rig.seq.Received().Text().empty(), c.cleared);
+        EXPECT_EQ(rig.seq.Received().Text().empty(), wrote);
         EXPECT_EQ(rig.SendsFrom(t), c.sends);
         EXPECT_EQ(rig.seq.State(), c.state);
-        EXPECT_EQ(rig.seq.Command(), c.commandAfter);
+        EXPECT_EQ(rig.seq.Command(), wrote ? K::WriteConfig : K::NoCommand);
         EXPECT_EQ(rig.image.Texts(), c.after ? c.after->Texts() : before);
-        EXPECT_EQ(rig.view.checksum, c.checksumShown);
-        EXPECT_EQ(rig.view.controllerInfo, c.infoShown);
+        EXPECT_EQ(rig.view.checksum + "|" + rig.view.controllerInfo,
+                  c.checksumShown + "|" + c.infoShown);
         ASSERT_EQ(rig.seq.LatestCopy().has_value(), c.copy);
         if (c.copy) {
-            EXPECT_EQ(rig.seq.LatestCopy()->texts.has_value(), c.copied != nullptr);
-            EXPECT_EQ(rig.seq.LatestCopy()->texts.value_or(RegisterTexts{}),
-                      c.copied ? c.copied->Texts() : RegisterTexts{});
+            EXPECT_EQ(rig.seq.LatestCopy()->texts, c.copied ? std::optional(c.copied->Texts()) : std::nullopt);
         }
         EXPECT_EQ(rig.prompter.asked.size(), c.message.empty() ? 0u : 1u);
         EXPECT_EQ(rig.prompter.asked.empty() ? ""
@@ -353,21 +357,13 @@ TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
         bool accepted;
         Sends sends; // offsets from the command's first tick
     } cases[] = {
-        {"read, after its first s", K::ReadConfig, 9, true, {{0, "c"}, {8, "s"}, {9, " "}}},
-        {"read, before its reply is parsed",
-         K::ReadConfig,
-         20,
-         true,
-         {{0, "c"}, {8, "s"}, {10, "s"}, {20, " "}}},
-        {"read, after the parse",
-         K::ReadConfig,
-         21,
-         false,
-         {{0, "c"}, {8, "s"}, {10, "s"}, {20, " "}, {27, " "}}},
-        {"write, before its r", K::WriteConfig, 8, true, {{0, "c"}, {8, " "}}},
-        {"restore, before its x", K::WriteDefault, 8, true, {{0, "c"}, {8, " "}}},
-        {"restore, after its x", K::WriteDefault, 9, false, {{0, "c"}, {8, "x"}, {25, " "}}},
-        {"restart, after its z", K::Restart, 9, false, {{0, "c"}, {8, "z"}, {11, " "}}},
+        {"read, after its first s", K::ReadConfig, 9, true, Keys("c0 s8 _9")},
+        {"read, before its reply is parsed", K::ReadConfig, 20, true, Keys("c0 s8 s10 _20")},
+        {"read, after the parse", K::ReadConfig, 21, false, Keys("c0 s8 s10 _20 _27")},
+        {"write, before its r", K::WriteConfig, 8, true, Keys("c0 _8")},
+        {"restore, before its x", K::WriteDefault, 8, true, Keys("c0 _8")},
+        {"restore, after its x", K::WriteDefault, 9, false, Keys("c0 x8 _25")},
+        {"restart, after its z", K::Restart, 9, false, Keys("c0 z8 _11")},
         {"not started", K::WriteConfig, -1, true, {}},
     };
     for (const auto& c : cases) {
@@ -449,6 +445,44 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | READCONFIG | pending 2");
 }
 
+// While a failed open is retried, the status line says why and what the user can do about it.
+TEST(SequencerOpenFailure, StatusLineSaysWhyAndRetryingGoesOn) {
+    const struct {
+        LinkOpenFailure failure;
+        std::string status;
+    } cases[] = {
+        {{LinkOpenError::PermissionDenied, "/dev/ttyUSB0", "dialout", ""},
+         "COM3 (/dev/ttyUSB0): permission denied - add your user to the 'dialout' group and log "
+         "in again, retrying (2)"},
+        {{LinkOpenError::PermissionDenied, "/dev/ttyS0", "", ""},
+         "COM3 (/dev/ttyS0): permission denied - ask your administrator for read and write "
+         "access to the device, retrying (2)"},
+        {{LinkOpenError::InUse, "/dev/ttyUSB0", "", ""},
+         "COM3 (/dev/ttyUSB0): is in use by another program - close it there or choose another "
+         "port, retrying (2)"},
+        {{LinkOpenError::NotPresent, "", "", ""},
+         "COM3: is not present - plug the adapter in or choose another port, retrying (2)"},
+        {{LinkOpenError::NotSerial, "/tmp/file", "", ""},
+         "COM3 (/tmp/file): is not a serial port - choose another port, retrying (2)"},
+        {{LinkOpenError::SettingsRefused, "/dev/ttyACM0", "", ""},
+         "COM3 (/dev/ttyACM0): refuses 9600 baud, 8 data bits, no parity, 1 stop bit - choose "
+         "another port, retrying (2)"},
+        {{LinkOpenError::Unknown, "/dev/ttyUSB0", "", "Input/output error"},
+         "COM3 (/dev/ttyUSB0): could not be opened (Input/output error), retrying (2)"},
+    };
+    for (const auto& c : cases) {
+        SequencerRig rig;
+        rig.failingOpens = 2;
+        rig.openFailure = c.failure;
+        rig.Connect(3);
+        rig.Tick();
+        EXPECT_EQ(rig.seq.StatusText(), c.status);
+        rig.Tick();
+        EXPECT_TRUE(rig.seq.IsConnected()) << c.status;
+        EXPECT_EQ(rig.opens, 3) << c.status;
+    }
+}
+
 // The log is opened through the pending action: cleared before the dialog opens, so ticks run
 // meanwhile open no second one. Only live ticks write; a link failure keeps the log open.
 TEST(SequencerConnection, LogThroughTheSequencerAndLinkFailure) {
@@ -510,11 +544,7 @@ TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     rig.Receive(std::string(120, '#') + Record("1") + Record("2"));
     rig.Tick();
     EXPECT_EQ(rig.seq.State(), State::ViewData);
-    std::string logged = std::string(kLogHeader) + "\r\n";
-    for (const std::string& field : rig.seq.Fields()) {
-        logged += field;
-    }
-    EXPECT_EQ(ReadFile(path), logged);
+    EXPECT_TRUE(rig.seq.LoggedThisTick());
     rig.seq.RequestLog(false);
     rig.Tick();
     std::filesystem::remove(path);
@@ -631,80 +661,6 @@ TEST(SequencerLiveData, NoDataWarnsAfterSixteenTicksInARowWithoutARecord) {
         tick();
     }
     EXPECT_EQ(rig.prompter.asked, (Strings{warning, warning})) << "closed, it warns again";
-}
-
-// The logger on its own (the rig's sequencer never ticks here): nothing is written outside
-// "VIEW DATA", unconnected or with another status; closing keeps the records; a removed file or
-// a full disk stops logging and says so; a record is written once.
-TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
-    SequencerRig rig;
-    DataLogger logger(rig.image, rig.view, rig.prompter);
-    LiveFields fields{"\n1200", "  45",  "   0",  "   0",  "   0", "   0", "   0", "   0",
-                      " 25.1",  " 26.0", "  LO ", "  LO ", "    ", "77s",  ""};
-    const std::string path = ::testing::TempDir() + "log_test.txt";
-    const auto liveTick = [&] { logger.LogTick(true, State::ViewData, fields); };
-    const auto record = [&] {
-        return "\r\n\n1200  45   0   0   0   0   0   0 25.1 26.0  LO   LO     " + fields[13];
-    };
-    rig.prompter.savePath = path;
-    rig.image.SetText(kOptionRegister, "0011");
-    logger.OpenLogFile();
-    ASSERT_TRUE(logger.IsOpen());
-    EXPECT_EQ(rig.view.logStatus, "File opened successfully");
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
-    EXPECT_EQ(rig.prompter.saveRequests.at(0).defaultExtension, "txt");
-    logger.LogTick(true, State::DoNothing, fields);
-    logger.LogTick(false, State::ViewData, fields);
-    logger.SetLogStatus("OPENING LOG FILE");
-    liveTick();
-    EXPECT_FALSE(logger.LoggedThisTick());
-    EXPECT_TRUE(ReadFile(path).empty());
-    logger.SetLogStatus("File opened successfully");
-
-    std::string expected(kLogHeader);
-    // A tick that saw no new record finds the last one again: it is not written twice.
-    std::string written;
-    for (const char* uptime : {"77s", "78s", "78s", "79s"}) {
-        fields[13] = uptime;
-        liveTick();
-        EXPECT_EQ(logger.LoggedThisTick(), written != uptime) << uptime;
-        if (written != uptime) {
-            expected += record();
-        }
-        written = uptime;
-    }
-    EXPECT_EQ(ReadFile(path), expected);
-    logger.LogTick(true, State::DoNothing, fields);
-    logger.LogTick(true, State::DoNothing, fields); // the still picture is not reloaded
-    EXPECT_EQ(rig.view.loggingAnimations,
-              (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
-    logger.CloseLogFile();
-    EXPECT_EQ(rig.view.logStatus, "Log File Closed");
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
-    EXPECT_EQ(ReadFile(path), expected);
-    logger.OpenLogFile();
-
-    std::error_code removing;
-    std::filesystem::remove(path, removing);
-    if (removing) {
-        logger.CloseLogFile();
-        std::filesystem::remove(path);
-        GTEST_SKIP() << "the rest needs a log file removed while open, which this system refuses";
-    }
-    liveTick();
-    EXPECT_FALSE(logger.IsOpen());
-    EXPECT_FALSE(logger.LoggedThisTick());
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
-    EXPECT_EQ(rig.view.logStatus, "Log write failed (file removed), Log File Closed");
-    if (std::filesystem::exists("/dev/full")) {
-        rig.prompter.savePath = "/dev/full";
-        logger.OpenLogFile();
-        ASSERT_TRUE(logger.IsOpen());
-        liveTick();
-        EXPECT_FALSE(logger.IsOpen());
-        EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
-        EXPECT_EQ(rig.view.logStatus.find("Log write failed ("), 0u) << rig.view.logStatus;
-    }
 }
 
 } // namespace

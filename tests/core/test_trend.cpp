@@ -58,6 +58,7 @@ TEST(TrendRing, KeepsTheNewestUpToItsCapacity) {
     EXPECT_EQ(ring.LowerBound(8500), 2u); // the record at 9000
     EXPECT_EQ(ring.LowerBound(99'000), 5u);
     EXPECT_EQ(ring.MemoryBytes(), 5 * sizeof(TrendRecord));
+    EXPECT_GE(TrendHistory(1000).Records().Capacity(), 24u * 3600) << "a day at a record a second";
 }
 
 TEST(TrendHistory, TakesEachRecordOnceByItsUpTime) {
@@ -101,18 +102,13 @@ TEST(TrendHistory, ValuesOfAFailedOrUnreadableReadingAreNone) {
     LiveFields fields{"1480", "55",   "FAIL", "0",  "",   "",   "",
                       "",     "24.5", "FAIL", "HI", "LO", "36", "5s"};
     const TrendRecord record = TrendRecord::FromFields(fields, 0);
-    EXPECT_EQ(ChannelValue(record, 0), 1480);
-    EXPECT_TRUE(std::isnan(ChannelValue(record, 2)));
-    EXPECT_TRUE(std::isnan(ChannelValue(record, 4)));
-    EXPECT_DOUBLE_EQ(ChannelValue(record, 8), 24.5);
-    EXPECT_TRUE(std::isnan(ChannelValue(record, 9)));
-    EXPECT_EQ(ChannelValue(record, 10), 1);
-    EXPECT_EQ(ChannelValue(record, 11), 0);
-    std::string bits;
-    for (int channel = kAlarmsSeries; channel < kChannelCount; ++channel) {
-        bits += std::to_string(int(ChannelValue(record, channel)));
+    std::string values;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        values += (channel > 0 ? " " : "") + std::to_string(ChannelValue(record, channel));
     }
-    EXPECT_EQ(bits, "001001"); // alarm outputs 3 and relay 2 (6)
+    // Alarm outputs 3 and relay 2 (6) are on.
+    EXPECT_EQ(values, "1480.000000 55.000000 nan 0.000000 nan nan nan nan 24.500000 nan 1.000000 "
+                      "0.000000 0.000000 0.000000 1.000000 0.000000 0.000000 1.000000");
 }
 
 // Exported rows are what `orvane-cli log --csv` writes for the same records.
@@ -198,40 +194,4 @@ TEST(TrendDownsampler, ABucketBrokenOftenKeepsThreeRuns) {
     EXPECT_EQ(lines[2], (Polyline{{1'198'000, 298}, {1'199'000, 299}}));
     EXPECT_EQ(AsSteps({{0, 0}, {5, 1}, {9, 0}}),
               (Polyline{{0, 0}, {5, 0}, {5, 1}, {9, 1}, {9, 0}}));
-}
-
-// A day and more of records at a time-scaled pace, a few to each look as the page ticks
-// drift against the controller: the memory stays bounded, the last 24 hours whole.
-TEST(TrendSoak, ADayAndMoreStaysBoundedAndWhole) {
-    constexpr long kRecords = 30L * 3600;
-    TrendHistory history(1000);
-    TrendDownsampler all;
-    all.Reset(BucketWidth(kRecords * 1000, 1300));
-    std::mt19937 random(23);
-    std::uniform_int_distribution<long> perLook(0, 3);
-    long sent = 0;
-    std::size_t fed = 0;
-    while (sent < kRecords) {
-        const long first = std::max(sent - 4, 1L);
-        sent = std::min(sent + perLook(random), kRecords);
-        if (sent >= first) {
-            history.Take(Window(first, sent), sent * 1000);
-        }
-        const TrendRing& ring = history.Records();
-        for (; fed < ring.PushedCount(); ++fed) {
-            const std::size_t i = ring.Size() - (ring.PushedCount() - fed);
-            all.Add(ring.At(i), i == 0 ? nullptr : &ring.At(i - 1), 1000);
-        }
-        all.DropBefore(ring.At(0).timeMs);
-    }
-    const TrendRing& ring = history.Records();
-    EXPECT_EQ(ring.Size(), kHistoryCapacity);
-    EXPECT_EQ(ring.MemoryBytes(), kHistoryCapacity * 128); // 11.5 MB
-    EXPECT_LE(all.RunCount(), 1301u * kChannelCount);
-    for (std::size_t i = 1; i < ring.Size(); ++i) {
-        ASSERT_EQ(ring.At(i).upTime, ring.At(i - 1).upTime + 1) << i;
-        ASSERT_EQ(ring.At(i).timeMs - ring.At(i - 1).timeMs, 1000) << i;
-    }
-    EXPECT_EQ(ring.Newest().upTime, kRecords);
-    EXPECT_GE(ring.Newest().timeMs - ring.At(0).timeMs, 24 * 3600 * 1000);
 }
