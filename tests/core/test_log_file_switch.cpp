@@ -16,10 +16,7 @@ std::string Contents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-LiveFields Fields(const char* upTime) {
-    return {"\n1200", "  45", "", "", "", "", "", "", "", "", "", "", "", upTime, ""};
-}
-
+// The header, then a record for each up time as Log() below writes it.
 std::string Records(std::initializer_list<const char*> upTimes) {
     std::string out(kLogHeader);
     for (const char* upTime : upTimes) {
@@ -28,64 +25,77 @@ std::string Records(std::initializer_list<const char*> upTimes) {
     return out;
 }
 
+// A logger on its own (nothing ticks the rig's sequencer), with temporary files removed after.
+struct LoggerRig : SequencerRig {
+    DataLogger logger{image, view, prompter};
+    std::string Path(const char* name) {
+        return names.emplace_back(::testing::TempDir() + "orvane-log-" + name);
+    }
+    void Open(const std::optional<std::string>& path) {
+        prompter.savePath = path;
+        logger.OpenLogFile();
+    }
+    void Log(const char* upTime, bool connected = true, int state = State::ViewData) {
+        logger.LogTick(connected, state,
+                       {"\n1200", "  45", "", "", "", "", "", "", "", "", "", "", "", upTime, ""});
+    }
+    std::string Options() const { return image.Text(kOptionRegister); }
+    ~LoggerRig() {
+        logger.CloseLogFile(); // closed before removing: Windows keeps an open file
+        for (const std::string& name : names) {
+            std::filesystem::remove(name);
+        }
+    }
+    std::vector<std::string> names;
+};
+
 // Nothing is written outside "VIEW DATA", unconnected or with another status; a record is written
 // once; closing keeps the records; a removed file or a full disk stops logging and says so.
 TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
-    SequencerRig rig;
-    DataLogger logger(rig.image, rig.view, rig.prompter);
-    const std::string path = ::testing::TempDir() + "log_test.txt";
-    const auto liveTick = [&](const char* upTime) {
-        logger.LogTick(true, State::ViewData, Fields(upTime));
-    };
-    rig.prompter.savePath = path;
+    LoggerRig rig;
+    const std::string path = rig.Path("records.txt");
     rig.image.SetText(kOptionRegister, "0011");
-    logger.OpenLogFile();
-    ASSERT_TRUE(logger.IsOpen());
-    EXPECT_EQ(rig.view.logStatus, "File opened successfully");
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0031") << "bit 5 set, the others kept";
+    rig.Open(path);
+    ASSERT_TRUE(rig.logger.IsOpen());
+    EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0031");
     EXPECT_EQ(rig.prompter.saveRequests.at(0).defaultExtension, "txt");
-    logger.LogTick(true, State::DoNothing, Fields("7s"));
-    logger.LogTick(false, State::ViewData, Fields("7s"));
-    logger.SetLogStatus("OPENING LOG FILE");
-    liveTick("7s"); // not written: that record is written below
-    EXPECT_FALSE(logger.LoggedThisTick());
+    rig.Log("7s", true, State::DoNothing);
+    rig.Log("7s", false);
+    rig.logger.SetLogStatus("OPENING LOG FILE");
+    rig.Log("7s"); // not written: that record is written below
+    EXPECT_FALSE(rig.logger.LoggedThisTick());
     EXPECT_TRUE(Contents(path).empty());
-    logger.SetLogStatus("File opened successfully");
+    rig.logger.SetLogStatus("File opened successfully");
     std::string logged; // a tick that finds the last record again does not write it twice
     for (const char* upTime : {"7s", "8s", "8s", "9s"}) {
-        liveTick(upTime);
-        logged += logger.LoggedThisTick() ? upTime : "-";
+        rig.Log(upTime);
+        logged += rig.logger.LoggedThisTick() ? upTime : "-";
     }
     EXPECT_EQ(logged, "7s8s-9s");
-    EXPECT_EQ(Contents(path), Records({"7s", "8s", "9s"}));
-    logger.LogTick(true, State::DoNothing, Fields("9s"));
-    logger.LogTick(true, State::DoNothing, Fields("9s")); // the still picture is not reloaded
+    rig.Log("9s", true, State::DoNothing);
+    rig.Log("9s", true, State::DoNothing); // the still picture is not reloaded
     EXPECT_EQ(rig.view.loggingAnimations,
               (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
-    logger.CloseLogFile();
-    EXPECT_EQ(rig.view.logStatus, "Log File Closed");
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
+    rig.logger.CloseLogFile();
+    EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "Log File Closed|0011");
     EXPECT_EQ(Contents(path), Records({"7s", "8s", "9s"}));
-    logger.OpenLogFile();
 
+    rig.Open(path);
     std::error_code removing;
     std::filesystem::remove(path, removing);
     if (removing) {
-        logger.CloseLogFile();
-        std::filesystem::remove(path);
         GTEST_SKIP() << "the rest needs a log file removed while open, which this system refuses";
     }
-    liveTick("10s");
-    EXPECT_FALSE(logger.IsOpen() || logger.LoggedThisTick());
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
-    EXPECT_EQ(rig.view.logStatus, "Log write failed (file removed), Log File Closed");
+    rig.Log("10s");
+    EXPECT_FALSE(rig.logger.IsOpen() || rig.logger.LoggedThisTick());
+    EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(),
+              "Log write failed (file removed), Log File Closed|0011");
     if (std::filesystem::exists("/dev/full")) {
-        rig.prompter.savePath = "/dev/full";
-        logger.OpenLogFile();
-        ASSERT_TRUE(logger.IsOpen());
-        liveTick("11s");
-        EXPECT_FALSE(logger.IsOpen());
-        EXPECT_EQ(rig.image.Text(kOptionRegister), "0011");
+        rig.Open("/dev/full");
+        ASSERT_TRUE(rig.logger.IsOpen());
+        rig.Log("11s");
+        EXPECT_FALSE(rig.logger.IsOpen());
+        EXPECT_EQ(rig.Options(), "0011");
         EXPECT_EQ(rig.view.logStatus.find("Log write failed ("), 0u) << rig.view.logStatus;
     }
 }
@@ -93,111 +103,76 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
 // Without a running log a failure clears the option, as Close does; with one, a failed or
 // cancelled choice keeps it running and only a file that opens takes over.
 TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSuccess) {
-    SequencerRig rig;
-    DataLogger logger(rig.image, rig.view, rig.prompter);
-    const std::string first = ::testing::TempDir() + "log_switch_first.txt";
-    const std::string second = ::testing::TempDir() + "log_switch_second.txt";
+    LoggerRig rig;
+    const std::string first = rig.Path("first.txt"), second = rig.Path("second.txt");
     const std::string unopenable = ::testing::TempDir() + "no_such_dir/log.txt";
-    const auto open = [&](const std::optional<std::string>& path) {
-        rig.prompter.savePath = path;
-        logger.OpenLogFile();
-    };
-    const auto log = [&](const char* upTime) {
-        logger.LogTick(true, State::ViewData, Fields(upTime));
-    };
-
     rig.image.SetText(kOptionRegister, "0022"); // as a configuration asking for a log leaves it
-    open(unopenable);
-    EXPECT_FALSE(logger.IsOpen());
-    EXPECT_EQ(rig.view.logStatus, "Log file could not be opened (No such file or directory)");
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0002");
+    rig.Open(unopenable);
+    EXPECT_FALSE(rig.logger.IsOpen());
+    EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(),
+              "Log file could not be opened (No such file or directory)|0002");
     EXPECT_TRUE(rig.prompter.asked.empty());
     rig.image.SetText(kOptionRegister, "0022");
-    logger.CloseLogFile();
-    EXPECT_EQ(rig.image.Text(kOptionRegister), "0002");
+    rig.logger.CloseLogFile();
+    EXPECT_EQ(rig.Options(), "0002");
 
-    open(first);
-    log("1s");
-    open(unopenable);
-    EXPECT_TRUE(logger.IsOpen());
-    EXPECT_EQ(logger.Path(), first);
-    EXPECT_EQ(rig.view.logStatus, "File opened successfully");
-    EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
-    const std::string told = rig.prompter.asked.empty() ? "" : rig.prompter.asked[0];
-    EXPECT_NE(told.find(unopenable + " could not be opened (No such file or directory)"),
-              std::string::npos)
-        << told;
-    EXPECT_NE(told.find("goes on into " + first), std::string::npos) << told;
-    log("2s");
-    open(std::nullopt); // the dialog cancelled
-    EXPECT_EQ(rig.view.logStatus, "File opened successfully");
-    EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
-    log("3s");
-    EXPECT_EQ(Contents(first), Records({"1s", "2s", "3s"}));
-
-    open(second);
-    log("4s");
-    EXPECT_EQ(logger.Path(), second);
+    rig.Open(first);
+    rig.Log("1s");
+    rig.Open(unopenable);
+    EXPECT_TRUE(rig.logger.IsOpen() && rig.logger.Path() == first);
+    EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0022");
+    ASSERT_EQ(rig.prompter.asked.size(), 1u);
+    EXPECT_NE(rig.prompter.asked[0].find(unopenable + " could not be opened (No such file or "
+                                                      "directory)"),
+              std::string::npos);
+    EXPECT_NE(rig.prompter.asked[0].find("goes on into " + first), std::string::npos);
+    rig.Log("2s");
+    rig.Open(std::nullopt); // the dialog cancelled
+    EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0022");
+    rig.Log("3s");
+    rig.Open(second);
+    rig.Log("4s");
+    EXPECT_EQ(rig.logger.Path(), second);
     EXPECT_EQ(Contents(first), Records({"1s", "2s", "3s"})) << "the old log is kept whole";
     EXPECT_EQ(Contents(second), Records({"4s"}));
-    open(second); // the same file again starts it afresh
-    log("5s");
+    rig.Open(second); // the same file again starts it afresh
+    rig.Log("5s");
     EXPECT_EQ(Contents(second), Records({"5s"}));
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
-    logger.CloseLogFile();
-    std::filesystem::remove(first);
-    std::filesystem::remove(second);
 }
 
 // A file dialog answered later holds no tick: the ticks meanwhile log nothing, asking again opens
 // no second dialog, and the file takes the records from its choice on. A close asked for while
 // the dialog is open has the last word, with or without a running log.
 TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) {
-    SequencerRig rig;
-    DataLogger logger(rig.image, rig.view, rig.prompter);
-    const std::string path = ::testing::TempDir() + "log_later.txt";
-    const std::string unused = ::testing::TempDir() + "log_later_unused.txt";
+    LoggerRig rig;
+    const std::string path = rig.Path("later.txt"), unused = rig.Path("later-unused.txt");
     std::filesystem::remove(unused);
-    const auto log = [&](const char* upTime) {
-        logger.LogTick(true, State::ViewData, Fields(upTime));
-    };
     rig.prompter.later = true;
-    rig.prompter.savePath = path;
-    logger.OpenLogFile();
-    log("1s");
-    logger.OpenLogFile();
-    log("2s");
-    EXPECT_TRUE(logger.ChoosingFile());
-    EXPECT_FALSE(logger.IsOpen());
+    rig.Open(path);
+    rig.Log("1s");
+    rig.logger.OpenLogFile();
+    rig.Log("2s");
+    EXPECT_TRUE(rig.logger.ChoosingFile() && !rig.logger.IsOpen());
     ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
     rig.prompter.Answer();
-    EXPECT_FALSE(logger.ChoosingFile());
-    log("3s");
+    EXPECT_FALSE(rig.logger.ChoosingFile());
+    rig.Log("3s");
     EXPECT_EQ(Contents(path), Records({"3s"}));
     EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
-
-    const struct {
-        const char* name;
-        bool running;
-        const char* status;
-    } cases[] = {{"a log running", true, "Log File Closed"}, {"none", false, "No File opened"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(logger.IsOpen(), c.running);
-        rig.prompter.savePath = path;
-        logger.OpenLogFile();
-        logger.CloseLogFile();
+    for (const char* status : {"Log File Closed", "No File opened"}) { // a log running, or none
+        SCOPED_TRACE(status);
+        rig.Open(path);
+        rig.logger.CloseLogFile();
         rig.prompter.savePath = unused;
         ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
         rig.prompter.Answer();
-        EXPECT_FALSE(logger.IsOpen());
-        EXPECT_FALSE(logger.ChoosingFile());
+        EXPECT_FALSE(rig.logger.IsOpen() || rig.logger.ChoosingFile());
         EXPECT_FALSE(rig.image.OptionBit(kLogEnableBit));
-        EXPECT_EQ(rig.view.logStatus, c.status);
+        EXPECT_EQ(rig.view.logStatus, status);
         EXPECT_FALSE(std::filesystem::exists(unused));
     }
     EXPECT_EQ(Contents(path), Records({"3s"}));
-    std::filesystem::remove(path);
 }
 
 } // namespace
