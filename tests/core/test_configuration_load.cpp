@@ -80,46 +80,47 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
     const std::string loaded = "connected | DO_NOTHING | NOCOMMAND | pending ";
     const std::string kept = "connected | VIEW DATA | NOCOMMAND | pending 2";
     const std::string wrong = "Wrong type of file opened!";
+    const std::string busy = "connected busy running | COMMAND | ";
     enum Before { Idle, Requested, Busy };
+    using O = LoadOutcome;
     const struct {
         const char* name;
-        std::string first, last; // the files chosen; none: cancelled
-        LoadOutcome outcome;
+        std::string last; // the file chosen last; none: cancelled
+        O outcome;
         std::string asked;
         char image;    // 'p' previous, 't' template, 'g' good, 'l' logging
         int fileError; // -1: left as it was
         std::string flags;
-        Before before = Idle;
         const char *options = "0000", *optionsAfter = "0000"; // register 184
         MessageAnswer answer = MessageAnswer::Yes;            // to the log question
+        Before before = Idle;
+        std::string first = ""; // a file chosen before the last
     } cases[] = {
-        {"loaded", "", goodFile, LoadOutcome::Loaded, "", 'g', 0, loaded + "2"},
-        {"the last of two", WriteFile("bad.txt", "<junk"), goodFile, LoadOutcome::Loaded, "", 'g',
-         0, loaded + "2"},
-        {"log enabled, Yes", "", logFile, LoadOutcome::Loaded, kLogQuestion, 'l', 0, loaded + "5",
-         Idle, "0008", "0039"},
-        {"log enabled, No", "", logFile, LoadOutcome::Loaded, kLogQuestion, 'l', 0, loaded + "2",
-         Idle, "0008", "0019", MessageAnswer::No},
-        {"log stays enabled", "", logFile, LoadOutcome::Loaded, "", 'l', 0, loaded + "2", Idle,
-         "0020", "0039"},
-        {"log disabled", "", goodFile, LoadOutcome::Loaded, "", 'g', 0, loaded + "6", Idle, "0022"},
-        {"cancelled", "", "", LoadOutcome::Cancelled, "", 'p', -1, kept},
-        {"busy", "", goodFile, LoadOutcome::Busy, kBusyBox, 'p', -1,
-         "connected busy running | COMMAND | RESTART | pending 2", Busy},
-        {"started in the dialog", "", goodFile, LoadOutcome::Busy, kBusyBox, 'p', -1,
-         "connected busy running | COMMAND | READCONFIG | pending 2", Requested},
-        {"missing", "", ::testing::TempDir() + "orvane-load-none.txt", LoadOutcome::Unreadable,
+        {"loaded", goodFile, O::Loaded, "", 'g', 0, loaded + "2"},
+        {"the last of two", goodFile, O::Loaded, "", 'g', 0, loaded + "2", "0000", "0000",
+         MessageAnswer::Yes, Idle, WriteFile("bad.txt", "<junk")},
+        {"log enabled, Yes", logFile, O::Loaded, kLogQuestion, 'l', 0, loaded + "5", "0008",
+         "0039"},
+        {"log enabled, No", logFile, O::Loaded, kLogQuestion, 'l', 0, loaded + "2", "0008", "0019",
+         MessageAnswer::No},
+        {"log stays enabled", logFile, O::Loaded, "", 'l', 0, loaded + "2", "0020", "0039"},
+        {"log disabled", goodFile, O::Loaded, "", 'g', 0, loaded + "6", "0022"},
+        {"cancelled", "", O::Cancelled, "", 'p', -1, kept},
+        {"busy", goodFile, O::Busy, kBusyBox, 'p', -1, busy + "RESTART | pending 2", "0000", "0000",
+         MessageAnswer::Yes, Busy},
+        {"started in the dialog", goodFile, O::Busy, kBusyBox, 'p', -1,
+         busy + "READCONFIG | pending 2", "0000", "0000", MessageAnswer::Yes, Requested},
+        {"missing", WriteFile("none.txt", "") + ".none", O::Unreadable,
          "Configuration not loaded: The configuration file could not be read:", 'p', -1, kept},
-        {"too large", "", WriteFile("big.txt", FileBytes(TextOf(good)) + std::string(767, '\0')),
-         LoadOutcome::TooLarge,
+        {"too large", WriteFile("big.txt", FileBytes(TextOf(good)) + std::string(767, '\0')),
+         O::TooLarge,
          "Warning - Error in file!!! , Default Template loaded instead.: " + wrong +
              ", file larger than expected.",
          't', -1, kept},
-        {"8-bit text", "", WriteFile("narrow.txt", TextOf(good)), LoadOutcome::NoStartMarker,
+        {"8-bit text", WriteFile("narrow.txt", TextOf(good)), O::NoStartMarker,
          "Warning - Error in file!!!: " + wrong, 't', 1, kept},
-        {"lower-case checksum", "", WriteFile("lower.txt", FileBytes(lower)),
-         LoadOutcome::ChecksumMismatch, "Warning - Error in file! : " + wrong, 't', 1,
-         loaded + "2"}};
+        {"lower-case checksum", WriteFile("lower.txt", FileBytes(lower)), O::ChecksumMismatch,
+         "Warning - Error in file! : " + wrong, 't', 1, loaded + "2"}};
     for (const auto& c : cases) {
         for (const bool fileErrorBefore : {false, true}) {
             SCOPED_TRACE(std::string("case ") + c.name + (fileErrorBefore ? ", file error" : ""));
@@ -162,13 +163,13 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
             EXPECT_EQ(rig.image.Texts(), want.Texts());
             EXPECT_EQ(fileError, c.fileError < 0 ? fileErrorBefore : c.fileError == 1);
             EXPECT_EQ(rig.Flags(), c.flags);
-            if (c.outcome == LoadOutcome::Loaded) {
+            if (c.outcome == O::Loaded) {
                 EXPECT_EQ(rig.view.shown, " checksum=" + want.Text(kChecksumIndex) +
                                               " issue=0 name=XEFAULT desc=Comment date=dd/mm/yyyy");
                 EXPECT_TRUE(c.asked.empty() || during == "DO_NOTHING") << during;
                 EXPECT_TRUE(rig.prompter.openRequests.at(0).allowMultiple);
             } else { // only a wrong checksum is shown, and as an error
-                const bool wrongSum = c.outcome == LoadOutcome::ChecksumMismatch;
+                const bool wrongSum = c.outcome == O::ChecksumMismatch;
                 EXPECT_EQ(rig.view.checksum, wrongSum ? "Error!" : "BEEF");
             }
         }

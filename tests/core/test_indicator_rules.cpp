@@ -237,16 +237,6 @@ TEST(IndicatorLooks, NoDataThenDisconnected) {
               "led-grey/thermo-grey/ ; led-grey/thermo-grey/ ; ------ --");
 }
 
-
-TEST(LiveDataHeader, BothVariantsByteForByte) {
-    EXPECT_EQ(LiveDataHeader(false),
-              " ----- MEASURED VALUES -----\n\nRPM1    PWM1    RPM2  PWM2   RPM3    PWM3   RPM4    "
-              "PWM4   NTC1    NCT2     INP1       INP2        ALARMS   Uptime(s)");
-    EXPECT_EQ(LiveDataHeader(true),
-              " ----- MEASURED VALUES -----\n\nRPM1    PWM1    RPM2  PWM2   RPM3    PWM3   RPM4    "
-              "PWM4     V1          V2       INP1        INP2        ALARMS   Uptime(s)");
-}
-
 TEST(LiveDataCells, EachColumnFormatsItsFieldText) {
     const struct {
         int column;

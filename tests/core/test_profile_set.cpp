@@ -220,7 +220,6 @@ TEST(ProfileSet, CopyTakesTheSourceSnapshotOrElseItsProfileInTheImage) {
     EXPECT_EQ(copied.start, (ProfilePoint{-20, 30}));
 }
 
-
 constexpr ProfileType kTempPwm{InputKind::Temperature, SpeedUnit::Pwm, 0};
 constexpr ProfileType kTempRpm{InputKind::Temperature, SpeedUnit::Rpm, 3000};
 constexpr ProfileType kVoltPwm{InputKind::Voltage, SpeedUnit::Pwm, 0};
