@@ -1,6 +1,4 @@
-// Alarm values convert between register words and field texts without loss: a word shown
-// and read back is the same word, entries round to the nearest hundredth of a volt and
-// are held to what a sensor can be set to, and each edit writes only its own register.
+// Alarm words and field texts convert without loss, held to what a sensor can be set to.
 #include <gtest/gtest.h>
 
 #include "core/image/Conversions.h"

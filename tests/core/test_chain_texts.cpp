@@ -1,6 +1,4 @@
-// What the window says of a download with backup, question or verification: the step that
-// stopped it and whether anything reached the controller, and never a verification that did not
-// happen.
+// What the window says of a download: the step that stopped it and what reached the controller.
 #include <gtest/gtest.h>
 
 #include "core/chain/ChainTexts.h"

@@ -1,6 +1,4 @@
-// Loading a configuration file replaces the image only with a file that passes every check (the
-// default template otherwise), never under a running command, and settles the data logging the
-// new image asks for; the Start page's buttons refuse, ask and request exactly as documented.
+// Loading a configuration file, and the Start page's buttons: what each refuses, asks and leaves.
 #include <gtest/gtest.h>
 
 #include <fstream>

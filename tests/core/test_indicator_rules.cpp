@@ -66,7 +66,7 @@ struct Rig {
 
 // The look is told by alarm lamp 1, thermometer 1 and the up time.
 TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
-    const int V = State::ViewData, D = State::DoNothing;
+    const int v = State::ViewData, d = State::DoNothing;
     const struct {
         const char* name;
         bool connected;
@@ -74,13 +74,13 @@ TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
         bool syncing, syncingSeen;
         const char *upTime, *asked, *look;
     } cases[] = {
-        {"not connected", false, V, 500, false, false, "6s", "", "not connected/not connected/5s"},
-        {"idle, bytes in", true, D, 500, false, false, "6s", "view data ", "no data/no data/5s"},
-        {"idle, nothing received", true, D, 0, false, false, "6s", "", "no data/no data/5s"},
-        {"syncing, new", true, V, 500, true, false, "6s", "syncing seen ", "no data/no data/5s"},
-        {"syncing seen before", true, V, 500, true, true, "6s", "", "off/level 3/6s"},
-        {"same up time", true, V, 500, false, false, "5s", "no data ", "no data/no data/5s"},
-        {"new up time", true, V, 500, false, false, "6s", "", "off/level 3/6s"},
+        {"not connected", false, v, 500, false, false, "6s", "", "not connected/not connected/5s"},
+        {"idle, bytes in", true, d, 500, false, false, "6s", "view data ", "no data/no data/5s"},
+        {"idle, nothing received", true, d, 0, false, false, "6s", "", "no data/no data/5s"},
+        {"syncing, new", true, v, 500, true, false, "6s", "syncing seen ", "no data/no data/5s"},
+        {"syncing seen before", true, v, 500, true, true, "6s", "", "off/level 3/6s"},
+        {"same up time", true, v, 500, false, false, "5s", "no data ", "no data/no data/5s"},
+        {"new up time", true, v, 500, false, false, "6s", "", "off/level 3/6s"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);

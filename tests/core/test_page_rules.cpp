@@ -1,6 +1,4 @@
-// The Start, Mode, ModBus and Fan Setting pages turn what is typed or chosen into exactly the
-// register words the controller expects, within bounds, keeping the bits of shared words they do
-// not own; the progress display never promises less wait than is left.
+// What the Start, Mode, ModBus and Fan Setting pages store, and the progress line.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,10 +1,4 @@
-// The profiles go into and out of the register image without losing anything: signed words,
-// hundredths of a volt that come back as the same word, the Always ON marker, the point mode
-// bit and the active inputs; typed entries are clamped to what their registers hold; "Copy
-// From" takes the source's snapshot, or its profile in the image when it has none. The cleanup
-// puts every curve in order: speeds within the type's limit, inputs rising by at least one step
-// (whole degrees, tenths of a volt), ON one whole unit below point 1 and OFF one below ON; each
-// curve is drawn through the points of its own point mode.
+// The profiles into and out of the register image, the cleanup and the curve drawn.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,12 +1,9 @@
-// The register image holds the documented factory template and its checksum rule, and turns into
-// exactly the controller's 1611 bytes and a file that round-trips byte for byte; an unsendable
-// image sends nothing and the file reader refuses every file it must.
+// The register image, its checksum, the bytes sent to the controller and the file form.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 
 #include "SequencerFakes.h"
@@ -90,9 +87,7 @@ TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
 }
 
 TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
-    image.SetText(kChecksumIndex, "1234");
+    RegisterImage image = Filled("1234");
     image.LoadDefaultTemplate();
     EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
     const std::string t = BuildConfigurationText(image).text;
@@ -194,16 +189,12 @@ TEST(ConfigFile, ReaderAcceptsLenientLayoutsAndRefusesEveryFileItMust) {
 
 // Reading tells a missing file and stops one byte past the largest accepted size.
 TEST(ConfigFile, ReadTellsMissingAndStopsPastTheLimit) {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("orvane-config-file-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
-    const fs::path target = dir / "DEFAULT_Issue0.txt";
-    const FileLoadResult missing = ReadConfigurationFileBytes(dir / "none.txt");
+    const fs::path target = fs::path(::testing::TempDir()) / "orvane-config-big.txt";
+    const FileLoadResult missing = ReadConfigurationFileBytes(target.string() + ".none");
     EXPECT_FALSE(missing.opened || missing.error.empty()) << "a missing file is told";
-
     std::ofstream(target, std::ios::binary) << std::string(10000, 'x');
     const FileLoadResult big = ReadConfigurationFileBytes(target);
     ASSERT_TRUE(big.opened);
     EXPECT_EQ(big.bytes.size(), kConfigFileMaxRead + 1) << "one past the limit is enough";
-    fs::remove_all(dir);
+    fs::remove(target);
 }

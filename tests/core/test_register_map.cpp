@@ -1,6 +1,4 @@
-// Every register is named once, by the page that owns it and the label it has there, each word is
-// shown as its page reads it, and a difference between two images is never lost, misnamed or
-// listed under another page.
+// Every register named once by its page, each word shown as its page reads it, and the diffs.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,6 +1,4 @@
-// The receive text keeps exactly the newest bytes and the reply parsers read what the controller
-// sends; the sequencer sends each command's keys on exactly the right ticks, ends every command
-// and refuses with the fixed texts; a log holds exactly the header and one record per live tick.
+// The receive text, the reply parsers, and the sequencer's schedules, refusals and live data.
 #include <gtest/gtest.h>
 
 #include <algorithm>
