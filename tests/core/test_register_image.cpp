@@ -1,9 +1,11 @@
 // The register image, its checksum, the bytes sent to the controller and the file form.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 #include "SequencerFakes.h"
@@ -19,6 +21,20 @@ using orvane::test::With;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The factory template as the controller documentation lists it, written out here on its own
+// so that a slip in the code's table cannot hide in the test: "first-last=value" for a run of
+// one value, "first-last=v1,v2,..." for one value per register.
+constexpr const char* kExpectedTemplate = R"(
+    0-3=0001 4-7=0019 8-11=0020 12-15=0022 16-19=0024 20-23=0026 24-27=0028 28-31=002A
+    32-35=0032 36-38=FFFF 39-66=001E 67-70=005A 71-72=FFFF 73-84=FF55 85-87=FFFF 88-123=FF55
+    124-127=0000 128-129=0001 130-159=FF55 160-160=FFFF 161-164=0005 165-168=0001 169-172=0000
+    173-176=0006 177-179=FFFF 180-180=0002 181-181=0001 182-182=0000 183-183=0001 184-184=0000
+    185-185=FFFF 186-192=0044,0045,0046,0041,0055,004C,0054 193-206=0000 207-210=FFFF
+    211-211=0000 212-218=0043,006F,006D,006D,0065,006E,0074 219-291=0000 292-295=0BB8
+    296-299=000A 300-305=0001 306-309=FFFF 310-313=0002 314-317=0000 318-321=0001 322-322=FFFF
+    323-346=FF55 347-356=0064,0064,002F,006D,006D,002F,0079,0079,0079,0079 357-398=FFFF
+    399-399=A55A)";
 
 RegisterImage Filled(const std::string& text) {
     RegisterImage image;
@@ -45,6 +61,26 @@ std::string TemplateText() {
 }
 
 } // namespace
+
+TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
+    RegisterImage image = Filled("1234");
+    image.LoadDefaultTemplate();
+    std::istringstream table(kExpectedTemplate);
+    int next = 0;
+    for (std::string run; table >> run;) {
+        int first = 0, last = 0, used = 0;
+        ASSERT_EQ(std::sscanf(run.c_str(), "%d-%d=%n", &first, &last, &used), 2) << run;
+        ASSERT_EQ(first, next) << "the expected table must cover every register once";
+        for (int i = first; i <= last; ++i) {
+            const bool one = run.size() == std::size_t(used) + 4;
+            EXPECT_EQ(image.Text(i), run.substr(used + (one ? 0 : 5 * std::size_t(i - first)), 4))
+                << "register " << i;
+        }
+        next = last + 1;
+    }
+    EXPECT_EQ(next, kRegisterCount);
+    EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
+}
 
 // Each step changes the image further. The checksum entry itself is never summed; registers
 // are read as the C library's "%x" reads them, and one holding no number repeats the value
@@ -87,14 +123,11 @@ TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
 }
 
 TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
-    RegisterImage image = Filled("1234");
+    RegisterImage image;
     image.LoadDefaultTemplate();
-    EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
     const std::string t = BuildConfigurationText(image).text;
     ASSERT_EQ(t.size(), 1611u);
-    // The checksum of the factory template as documented, worked out by hand: a register the
-    // code's table gets wrong changes it.
-    EXPECT_EQ(t.substr(1602), "A544> END");
+    EXPECT_EQ(t.substr(1602), "A544> END"); // the template's checksum, worked out by hand
     for (int i = 0; i < kRegisterCount; ++i) {
         ASSERT_EQ(t.substr(2 + 4 * std::size_t(i), 4), image.Text(i)) << "register " << i;
     }
