@@ -35,7 +35,7 @@ std::string Asked(const Strings& asked) {
 
 // A file of the test's own temporary folder holding `bytes`.
 std::string WriteFile(const std::string& name, const std::string& bytes) {
-    const std::string path = ::testing::TempDir() + "orvane-load-" + name;
+    std::string path = ::testing::TempDir() + "orvane-load-" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }

@@ -31,7 +31,7 @@ struct LoggerRig : SequencerRig {
     std::string Path(const char* name) {
         return names.emplace_back(::testing::TempDir() + "orvane-log-" + name);
     }
-    void Open(const std::optional<std::string>& path) {
+    void OpenLog(const std::optional<std::string>& path) {
         prompter.savePath = path;
         logger.OpenLogFile();
     }
@@ -55,7 +55,7 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     LoggerRig rig;
     const std::string path = rig.Path("records.txt");
     rig.image.SetText(kOptionRegister, "0011");
-    rig.Open(path);
+    rig.OpenLog(path);
     ASSERT_TRUE(rig.logger.IsOpen());
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0031");
     EXPECT_EQ(rig.prompter.saveRequests.at(0).defaultExtension, "txt");
@@ -80,7 +80,7 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "Log File Closed|0011");
     EXPECT_EQ(Contents(path), Records({"7s", "8s", "9s"}));
 
-    rig.Open(path);
+    rig.OpenLog(path);
     std::error_code removing;
     std::filesystem::remove(path, removing);
     if (removing) {
@@ -91,7 +91,7 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(),
               "Log write failed (file removed), Log File Closed|0011");
     if (std::filesystem::exists("/dev/full")) {
-        rig.Open("/dev/full");
+        rig.OpenLog("/dev/full");
         ASSERT_TRUE(rig.logger.IsOpen());
         rig.Log("11s");
         EXPECT_FALSE(rig.logger.IsOpen());
@@ -107,7 +107,7 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     const std::string first = rig.Path("first.txt"), second = rig.Path("second.txt");
     const std::string unopenable = ::testing::TempDir() + "no_such_dir/log.txt";
     rig.image.SetText(kOptionRegister, "0022"); // as a configuration asking for a log leaves it
-    rig.Open(unopenable);
+    rig.OpenLog(unopenable);
     EXPECT_FALSE(rig.logger.IsOpen());
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(),
               "Log file could not be opened (No such file or directory)|0002");
@@ -116,9 +116,9 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     rig.logger.CloseLogFile();
     EXPECT_EQ(rig.Options(), "0002");
 
-    rig.Open(first);
+    rig.OpenLog(first);
     rig.Log("1s");
-    rig.Open(unopenable);
+    rig.OpenLog(unopenable);
     EXPECT_TRUE(rig.logger.IsOpen() && rig.logger.Path() == first);
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0022");
     ASSERT_EQ(rig.prompter.asked.size(), 1u);
@@ -127,15 +127,15 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
               std::string::npos);
     EXPECT_NE(rig.prompter.asked[0].find("goes on into " + first), std::string::npos);
     rig.Log("2s");
-    rig.Open(std::nullopt); // the dialog cancelled
+    rig.OpenLog(std::nullopt); // the dialog cancelled
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0022");
     rig.Log("3s");
-    rig.Open(second);
+    rig.OpenLog(second);
     rig.Log("4s");
     EXPECT_EQ(rig.logger.Path(), second);
     EXPECT_EQ(Contents(first), Records({"1s", "2s", "3s"})) << "the old log is kept whole";
     EXPECT_EQ(Contents(second), Records({"4s"}));
-    rig.Open(second); // the same file again starts it afresh
+    rig.OpenLog(second); // the same file again starts it afresh
     rig.Log("5s");
     EXPECT_EQ(Contents(second), Records({"5s"}));
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
@@ -149,7 +149,7 @@ TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) 
     const std::string path = rig.Path("later.txt"), unused = rig.Path("later-unused.txt");
     std::filesystem::remove(unused);
     rig.prompter.later = true;
-    rig.Open(path);
+    rig.OpenLog(path);
     rig.Log("1s");
     rig.logger.OpenLogFile();
     rig.Log("2s");
@@ -162,7 +162,7 @@ TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) 
     EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
     for (const char* status : {"Log File Closed", "No File opened"}) { // a log running, or none
         SCOPED_TRACE(status);
-        rig.Open(path);
+        rig.OpenLog(path);
         rig.logger.CloseLogFile();
         rig.prompter.savePath = unused;
         ASSERT_EQ(rig.prompter.unanswered.size(), 1u);

@@ -87,7 +87,7 @@ TEST(ProfileSet, EverySignedWordSurvivesItsBoxText) {
         profiles.Store(stored);
         const std::string text = FormatHexWord(word);
         ASSERT_EQ(Words(stored, {reg::PointInput(1, 1), reg::FanOnValue(2), reg::FanOffValue(3)}),
-                  text + " " + text + " " + text);
+                  std::string(text).append(" ").append(text).append(" ").append(text));
         ASSERT_EQ(stored.Text(reg::FanOffValue(2)),
                   word == reg::kAlwaysOn ? text : image.Text(reg::FanOffValue(2)));
     }

@@ -49,7 +49,7 @@ TEST(TrendRing, KeepsTheNewestUpToItsCapacity) {
     EXPECT_EQ(RingSlot(3, 4, 5), 2u);
     TrendRing ring(5);
     for (int i = 0; i < 12; ++i) {
-        ring.Push(At(1000 * i, i));
+        ring.Push(At(1000L * i, i));
     }
     EXPECT_EQ(ring.Size(), 5u);
     EXPECT_EQ(ring.PushedCount(), 12u);
@@ -137,7 +137,7 @@ TEST(TrendDownsampler, EachBucketDrawsWhatItsRecordsWould) {
     std::vector<TrendRecord> records;
     for (int i = 0; i < 5000; ++i) {
         const int skip = i % 997 == 0 ? 10 : 1; // now and then a pause
-        records.push_back(At((records.empty() ? 0 : records.back().timeMs) + 1000 * skip,
+        records.push_back(At((records.empty() ? 0 : records.back().timeMs) + 1000L * skip,
                              (records.empty() ? 0 : records.back().upTime) + skip, rpm(random)));
     }
     TrendDownsampler sampler;
@@ -182,7 +182,7 @@ TEST(TrendDownsampler, ABucketBrokenOftenKeepsThreeRuns) {
     for (int i = 1; i < 200; ++i) {
         // Every other record after a pause: 99 separate pieces in one bucket.
         const TrendRecord record =
-            At(1'000'000 + i * 1000, i % 2 == 0 ? i * 10 : previous.upTime + 1, 100 + i);
+            At(1'000'000 + i * 1000L, i % 2 == 0 ? i * 10 : previous.upTime + 1, 100 + i);
         sampler.Add(record, &previous, 1000);
         previous = record;
     }
