@@ -16,6 +16,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "core/comms/ReplyParsers.h"
 #include "sim/SimulatedController.h"
 #include "sim/SimulatorHost.h"
 
@@ -23,22 +24,11 @@ namespace orvane::sim::testing {
 
 using namespace std::chrono_literals;
 
-// Every live record in a text, by the host's rules but written out here: the host looks only at
-// the newest record in its window, these tests check them all. Records are what lies between two
-// terminators "s", ",", CR or LF; a record begins with whatever followed the previous terminator
-// (the LF of a CR LF pair, say).
+// Every live record in a text, as the host finds them; the host itself looks only at the
+// newest, these tests check them all.
 inline std::vector<std::string> LiveRecords(const std::string& text) {
-    std::vector<std::string> records;
-    std::size_t previous = std::string::npos;
-    for (std::size_t i = 2; i < text.size(); ++i) {
-        if ((text[i] == '\r' || text[i] == '\n') && text[i - 1] == ',' && text[i - 2] == 's') {
-            if (previous != std::string::npos) {
-                records.push_back(text.substr(previous + 1, i - previous - 1));
-            }
-            previous = i;
-        }
-    }
-    return records;
+    const auto records = FindLiveRecords(text);
+    return {records.begin(), records.end()};
 }
 
 // The host's split: fields end at ","; a field reaching 9 characters ends the split, so
@@ -70,6 +60,17 @@ inline long UpTime(const std::string& record) {
 inline long LastUpTime(const std::string& text) {
     const auto records = LiveRecords(text);
     return records.empty() ? -1 : UpTime(records.back());
+}
+
+inline RegisterImage TemplateImage() {
+    RegisterImage image;
+    image.LoadDefaultTemplate();
+    return image;
+}
+
+// The registers agree; their checksum entries may not.
+inline bool SameRegisters(const RegisterTexts& a, const RegisterTexts& b) {
+    return std::equal(a.begin(), a.begin() + kRegisterCount, b.begin());
 }
 
 struct ControllerDriver {

@@ -56,8 +56,7 @@ TEST(PlantModel, FollowsProfilesInputsAndAlarms) {
          {{"328=2 97=2 fail-fan=2 fail-sensor=2", "12=2"}, {"184=2", "12=25"}}},
     };
     for (const auto& [name, steps] : cases) {
-        RegisterImage config;
-        config.LoadDefaultTemplate();
+        RegisterImage config = TemplateImage();
         PlantModel plant;
         SimTime now{0};
         for (const auto& [does, shows] : steps) {

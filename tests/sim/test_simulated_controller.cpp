@@ -16,23 +16,13 @@ using Mode = SimulatedController::Mode;
 
 namespace {
 
-RegisterImage DefaultTemplate() {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
-    return image;
-}
-
 // Differs from the template: another name, fan 2 unused, a new issue.
 RegisterImage ChangedImage() {
-    RegisterImage image = DefaultTemplate();
+    RegisterImage image = TemplateImage();
     image.SetValue(186, 'F');
     image.SetValue(1, 0);
     image.SetValue(211, 7);
     return image;
-}
-
-bool SameRegisters(const RegisterTexts& a, const RegisterTexts& b) {
-    return std::equal(a.begin(), a.end() - 1, b.begin());
 }
 
 // The host's way into a menu command: "c", the key eight seconds later, two seconds' wait.
@@ -129,7 +119,7 @@ TEST(SimulatedController, AnswersEveryKeyOfItsMenuOnTheHostsTiming) {
     EXPECT_TRUE(SameRegisters(d.controller.Configuration().Texts(), kept.Texts()));
 
     MenuCommand(d, "x"); // the default template
-    EXPECT_TRUE(SameRegisters(d.controller.Configuration().Texts(), DefaultTemplate().Texts()));
+    EXPECT_TRUE(SameRegisters(d.controller.Configuration().Texts(), TemplateImage().Texts()));
     d.Run(50s);
     EXPECT_EQ(d.controller.CurrentMode(), Mode::Menu);
     d.Run(10s);
@@ -148,7 +138,7 @@ TEST(SimulatedController, TakesAConfigurationTextOnlyWhenItsChecksumAndWordsHold
     std::string wrongSum = text, notAWord = text;
     wrongSum[1602] = wrongSum[1602] == '0' ? '1' : '0'; // first checksum digit
     notAWord[2 + 4 * 50] = 'G';
-    const RegisterImage fresh = DefaultTemplate();
+    const RegisterImage fresh = TemplateImage();
     const struct {
         const char* name;
         std::string sent;

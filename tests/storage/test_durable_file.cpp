@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -136,12 +138,7 @@ TEST(DurableFile, NeverOpensAnExistingTemporaryName) {
 
 std::tm FixedTime() {
     std::tm when{};
-    when.tm_year = 2023 - 1900;
-    when.tm_mon = 10;
-    when.tm_mday = 14;
-    when.tm_hour = 22;
-    when.tm_min = 13;
-    when.tm_sec = 20;
+    std::istringstream("2023-11-14 22:13:20") >> std::get_time(&when, "%Y-%m-%d %H:%M:%S");
     return when;
 }
 

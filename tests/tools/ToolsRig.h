@@ -1,10 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,10 +26,8 @@ namespace orvane::test {
 
 using namespace ::testing; // matchers
 
-// The tick of every end-to-end run. A reply has ten ticks to arrive, so the tick is the
-// slack a loaded machine has to answer in: 50 ms leaves half a second, ample for two tests
-// sharing a busy 2-core machine, and a read still takes under two seconds. The simulated
-// controller's clock runs as many times faster, so that a tick is still one of its seconds.
+// The tick of every end-to-end run: a reply's ten ticks leave a loaded machine half a second;
+// the simulated controller runs as many times faster, so that a tick is still one of its seconds.
 inline constexpr int kTickMs = 50;
 
 // A simulated controller on a pseudo-terminal, unpaced.
@@ -93,7 +92,7 @@ inline std::string SavedFileOf(RegisterImage image) {
 
 // `image` saved as the GUI saves it, under a temporary name; returns the path.
 inline std::string Saved(const RegisterImage& image, const std::string& name) {
-    const std::string path = TempPath(name);
+    std::string path = TempPath(name);
     std::ofstream(path, std::ios::binary) << SavedFileOf(image);
     return path;
 }
@@ -104,14 +103,11 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs a program found on the path with its output captured; `timeout` bounds the wait.
+// Runs a program found on the path with its output captured, killed after two minutes.
 inline ProcessResult RunProgram(std::vector<std::string> args) {
     args.insert(args.begin(), {"timeout", "-s", "KILL", "120"});
-    std::vector<char*> argv;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv(args.size() + 1, nullptr);
+    std::transform(args.begin(), args.end(), argv.begin(), [](auto& arg) { return arg.data(); });
     const std::string out = TempPath("cli_out"), err = TempPath("cli_err");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -141,81 +137,46 @@ inline ProcessResult RunCli(std::vector<std::string> args) {
     return RunProgram(std::move(args));
 }
 
-// Reads `json` with Python's own parser and prints what the expression `query` makes of it
-// (the parsed value is `d`); the output is empty and the exit status non-zero when it does
-// not parse.
+// What the Python expression `query` makes of `json` parsed by Python (as `d`).
 inline ProcessResult QueryJson(const std::string& json, const std::string& query) {
     const std::string path = TempPath("query.json");
     std::ofstream(path, std::ios::binary) << json;
     ProcessResult result =
         RunProgram({"python3", "-c",
-                    "import json, sys\nd = json.load(open(sys.argv[1], encoding='utf-8'))\nprint(" +
-                        query + ")",
+                    "import json, sys\nd = json.load(open(sys.argv[1], encoding='utf-8'))\n" +
+                        std::string("print(") + query + ")",
                     path});
     std::filesystem::remove(path);
     return result;
 }
 
-// An HTML file as Python's own parser reads it: every start tag it met, and the text of each
-// heading, paragraph, list item, preformatted block, table cell and title, in document order.
-struct HtmlOutline {
-    std::set<std::string> tags;
-    std::vector<std::pair<std::string, std::string>> texts; // tag, text
-    std::string error;                                      // the parser's, when it failed
-
-    std::vector<std::string> TextsOf(const std::string& tag) const {
-        std::vector<std::string> found;
-        for (const auto& [t, text] : texts) {
-            if (t == tag) {
-                found.push_back(text);
-            }
-        }
-        return found;
-    }
-};
-
-// Prints the tags on the first line, then "tag<TAB>text" with each text's line ends as "\\n".
-inline HtmlOutline ReadHtml(const std::string& path) {
+// The texts of an HTML file's headings, paragraphs, list items, preformatted blocks and table
+// cells as Python's own parser reads them, by tag, in document order.
+inline std::map<std::string, std::vector<std::string>> ReadHtml(const std::string& path) {
     const ProcessResult run =
         RunProgram({"python3", "-c",
                     "import html.parser, sys\n"
                     "class Outline(html.parser.HTMLParser):\n"
-                    "    KEEP = {'title', 'h1', 'h2', 'h3', 'p', 'li', 'pre', 'th', 'td'}\n"
-                    "    def __init__(self):\n"
-                    "        super().__init__(convert_charrefs=True)\n"
-                    "        self.tags, self.texts, self.open = set(), [], None\n"
+                    "    open = None\n"
                     "    def handle_starttag(self, tag, attrs):\n"
-                    "        self.tags.add(tag)\n"
-                    "        if tag in self.KEEP: self.open = [tag, '']\n"
+                    "        if tag in ('h2', 'p', 'li', 'pre', 'td'): self.open = [tag, '']\n"
                     "    def handle_endtag(self, tag):\n"
                     "        if self.open and self.open[0] == tag:\n"
-                    "            self.texts.append(self.open)\n"
+                    "            print(tag + '\\t' + self.open[1].replace('\\n', '\\\\n'))\n"
                     "            self.open = None\n"
                     "    def handle_data(self, data):\n"
                     "        if self.open: self.open[1] += data\n"
-                    "p = Outline()\n"
-                    "p.feed(open(sys.argv[1], encoding='utf-8').read())\n"
-                    "p.close()\n"
                     "sys.stdout.reconfigure(encoding='utf-8')\n"
-                    "print(' '.join(sorted(p.tags)))\n"
-                    "for tag, text in p.texts: print(tag + '\\t' + text.replace('\\n', '\\\\n'))\n",
+                    "Outline().feed(open(sys.argv[1], encoding='utf-8').read())\n",
                     path});
-    HtmlOutline outline;
-    if (run.exitCode != 0) {
-        outline.error = run.err;
-        return outline;
-    }
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::map<std::string, std::vector<std::string>> texts;
     std::istringstream lines(run.out);
-    std::string line;
-    std::getline(lines, line);
-    for (std::istringstream tags(line); tags >> line;) {
-        outline.tags.insert(line);
-    }
-    while (std::getline(lines, line)) {
+    for (std::string line; std::getline(lines, line);) {
         const auto tab = line.find('\t');
-        outline.texts.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+        texts[line.substr(0, tab)].push_back(line.substr(tab + 1));
     }
-    return outline;
+    return texts;
 }
 
 } // namespace orvane::test

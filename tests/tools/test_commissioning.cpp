@@ -1,12 +1,10 @@
 // A commissioning run on a simulated controller: what was there is backed up first, a verified
 // write fails loudly on a register the controller stores wrongly, differences are named as the
-// pages name them, and CSV and JSON output parse with readers other than our own writers.
+// pages name them, and the JSON and HTML written parse with readers other than our own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
-#include <sstream>
 
 #include "ToolsRig.h"
 #include "core/image/Checksum.h"
@@ -17,32 +15,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Texts that would be markup if they were not escaped.
+const std::string kSite = "<script>alert(1)</script>";
+const std::string kEngineer = "O'Neil & Sons";
+
 // The configuration a site engineer prepared: a new name, a ramp rate, a voltage mode with an
 // alarm limit in volts, and two option bits of two pages in register 184.
-RegisterImage SiteImage() {
+RegisterImage SiteImage(const std::string& name = "SITE-4") {
     RegisterImage image = TemplateImage();
-    const std::string name = "SITE-4";
     for (std::size_t i = 0; i <= name.size(); ++i) {
         image.SetValue(kNameField.first + static_cast<int>(i), i < name.size() ? name[i] : 0);
     }
-    image.SetText(297, "0019");
-    image.SetText(183, "0003");
-    image.SetText(100, "00D2");
-    image.SetText(104, "FFFB"); // alarm 3's low limit, -0.05 V
-    image.SetText(184, "0014");
+    for (const auto& [reg, text] :
+         {std::pair{297, "0019"}, {183, "0003"}, {100, "00D2"}, {104, "FFFB"}, {184, "0014"}}) {
+        image.SetText(reg, text); // 104: alarm 3's low limit, -0.05 V
+    }
     return image;
 }
 
 // The controller stores FAN 2's ramp rate wrongly: the backup holds what was there before, the
-// write goes through, and the verification names the register, what was sent and what came back.
-TEST(Commissioning, BackUpThenAVerifiedWriteFailsOnTheCorruptedRegister) {
+// write goes through, the verification names the register, what was sent and what came back,
+// and the report says so.
+TEST(Commissioning, BackUpThenAVerifiedWriteFailsOnTheCorruptedRegisterAndIsReported) {
     SimulatorRig sim(EditedImage().Texts());
     const RegisterImage before = sim.host.Configuration();
     ASSERT_EQ(sim::ApplyRuntimeCommand("corrupt-store 297", sim.host), sim::CommandOutcome::Done);
-    const std::string site = Saved(SiteImage(), "site.txt");
-    const std::string backups = TempPath("backups");
+    RegisterImage site = SiteImage("<b>&amp;");
+    site.SetValue(kIssueRegister, 7);
+    const std::string file = Saved(site, "site.txt"), backups = TempPath("backups");
+    const std::string report = TempPath("report.html");
     ProcessResult run =
-        RunCli({"write", "--port", sim.path, site, "--backup", backups, "--verify"});
+        RunCli({"write", "--port", sim.path, file, "--backup", backups, "--verify", "--identify",
+                "--report", report, "--site", kSite, "--engineer", kEngineer});
     EXPECT_EQ(run.exitCode, 5) << run.err;
     std::vector<fs::path> saved(fs::directory_iterator(backups), {});
     ASSERT_EQ(saved.size(), 1u);
@@ -52,22 +56,45 @@ TEST(Commissioning, BackUpThenAVerifiedWriteFailsOnTheCorruptedRegister) {
     EXPECT_EQ(run.out, "Backup: " + saved[0].string() +
                            "\nregister 297 (Fan Setting / FAN 2 Ramp Rate): sent 0019 (25), read "
                            "0018 (24)\nchecksum: sent " +
-                           ChecksumText(SiteImage().Texts()) + ", read " +
-                           sim.host.Configuration().Text(kChecksumIndex) + "\n");
+                           ChecksumText(site.Texts()) + ", read " +
+                           sim.host.Configuration().Text(kChecksumIndex) + "\nReport: " + report +
+                           "\n");
     EXPECT_THAT(run.err, HasSubstr("verification failed: 1 register and the checksum differ"));
-    RegisterImage stored = SiteImage();
+    RegisterImage stored = site;
     stored.SetText(297, "0018");
     EXPECT_TRUE(SameTexts(sim.host.Configuration(), stored, kRegisterCount));
 
+    auto html = ReadHtml(report);
+    const std::vector<std::string> cells{"<b>&amp;, issue 7", kSite,       kEngineer,
+                                         saved[0].string(),   "0019 (25)", "0018 (24)"};
+    EXPECT_THAT(html["td"], IsSupersetOf(cells));
+    EXPECT_THAT(html["p"], Contains("Verification: failed (1 registers differ)"));
+    EXPECT_THAT(html["li"], Contains("Fan Setting / FAN 2 Ramp Rate: 10 -> 25"));
+    EXPECT_THAT(html["h2"], Contains("Live snapshot"));
+    ASSERT_EQ(html["pre"].size(), 1u);
+    EXPECT_THAT(html["pre"][0], StartsWith("ORV"));
+
     // A backup that cannot be saved stops the write before anything is sent.
-    run = RunCli({"write", "--port", sim.path, Saved(EditedImage(), "edited.txt"), "--backup", site,
+    run = RunCli({"write", "--port", sim.path, Saved(EditedImage(), "edited.txt"), "--backup", file,
                   "--verify"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_THAT(run.err, AllOf(HasSubstr("backup folder"), HasSubstr("nothing written")));
     EXPECT_TRUE(SameTexts(sim.host.Configuration(), stored, kRegisterCount));
+
+    // From two files: not verified, and no report without a backup's as-found record.
+    run = RunCli({"report", "--found", file, "--left", file, "-o", report});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    html = ReadHtml(report);
+    EXPECT_THAT(html["p"], AllOf(Contains("Verification: not done"), Contains("No changes"),
+                                 Contains("Not captured during this visit")));
+    EXPECT_THAT(html["h2"], Not(Contains("Live snapshot")));
+    run = RunCli({"write", "--port", "/dev/null", file, "--report", report});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.err, HasSubstr("--report needs --backup"));
     fs::remove_all(backups);
-    fs::remove(site);
-    fs::remove(TempPath("edited.txt"));
+    for (const std::string& name : {file, report, TempPath("edited.txt")}) {
+        fs::remove(name);
+    }
 }
 
 TEST(Commissioning, DiffNamesSettingsInThePagesWordsAndAsJson) {
@@ -106,58 +133,6 @@ TEST(Commissioning, DiffNamesSettingsInThePagesWordsAndAsJson) {
     EXPECT_THAT(run.err, HasSubstr("not a configuration file"));
     fs::remove(defaults);
     fs::remove(site);
-}
-
-TEST(Commissioning, CsvLogAndJsonReportsParse) {
-    SimulatorRig sim;
-    sim.host.SetFanFailed(2, true);
-    const std::string csv = TempPath("log.csv");
-    ProcessResult run = RunCli({"log", "--port", sim.path, "-o", csv, "--csv", "--seconds", "4"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    // Python's csv module reads it strictly; each record is shown with its cells joined by "|".
-    const ProcessResult read = RunProgram(
-        {"python3", "-c",
-         "import csv, sys\nfor row in csv.reader(open(sys.argv[1], newline=''), strict=True): "
-         "print('|'.join(row))",
-         csv});
-    ASSERT_EQ(read.exitCode, 0) << read.err;
-    const std::string text = Slurp(csv);
-    EXPECT_TRUE(text.ends_with("\r\n") && std::count(text.begin(), text.end(), '\r') == 5 &&
-                std::count(text.begin(), text.end(), '\n') == 5)
-        << "five records, each ended by CR LF: " << text;
-    std::istringstream rows(read.out);
-    std::string row;
-    std::getline(rows, row);
-    EXPECT_EQ(row,
-              "time|RPM1|PWM1|RPM2|PWM2|RPM3|PWM3|RPM4|PWM4|NTC1|NTC2|INP1|INP2|ALARMS|Uptime(s)");
-    // The time in ISO 8601 with its offset, numbers as numbers (fan 2's speed failed), the
-    // uptime rising from row to row.
-    std::string pattern = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)";
-    for (int column = 1; column <= 10; ++column) {
-        pattern += column == 3 ? R"(\|FAIL)" : R"(\|-?\d+(\.\d+)?)";
-    }
-    const std::regex record(pattern + R"(\|LO\|LO\|[^|]*\|(\d+))");
-    for (int uptime = -1; std::getline(rows, row);) {
-        std::smatch cells;
-        ASSERT_TRUE(std::regex_match(row, cells, record)) << row;
-        EXPECT_GT(std::stoi(cells[cells.size() - 1]), uptime) << "one row per record: " << row;
-        uptime = std::stoi(cells[cells.size() - 1]);
-    }
-    fs::remove(csv);
-
-    const std::string file = Saved(EditedImage(), "check.txt");
-    run = RunCli({"check", file, "--json"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    ProcessResult parsed = QueryJson(run.out, "d['name'], d['issue'], d['description'], d['date'], "
-                                              "d['checksum'] == '" +
-                                                  ChecksumText(EditedImage().Texts()) + "'");
-    EXPECT_EQ(parsed.out, "EEFAULT 7 Comment dd/mm/yyyy True\n") << parsed.err << run.out;
-    fs::remove(file);
-
-    run = RunCli({"info", "--port", sim.path, "--json"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    parsed = QueryJson(run.out, "d['identification'][:3], len(d['identification']) >= 240");
-    EXPECT_EQ(parsed.out, "ORV True\n") << parsed.err << run.out;
 }
 
 } // namespace

@@ -27,8 +27,7 @@ using namespace std::chrono_literals;
 constexpr auto kPatience = 10s;
 constexpr int kRounds = 200;
 
-// For what no event announces (a thread's end, its sleep): looks again every millisecond
-// until `done` holds or the patience has run out.
+// For what no event announces (a thread's end, its sleep): polls `done` every millisecond.
 bool Eventually(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (!done() && std::chrono::steady_clock::now() < deadline) {
@@ -69,8 +68,7 @@ private:
     std::string m_slavePath;
 };
 
-// Records what the port hands over, "|" in `events` for each OnCtsChange. Read it on the
-// thread that delivered or once the monitoring thread has ended; `calls` from anywhere.
+// What the port hands over, "|" in `events` for each OnCtsChange; only `calls` is thread-safe.
 struct RecordingOwner : ISerialOwner {
     void OnCtsChange(unsigned port) override {
         events += '|';
@@ -96,7 +94,6 @@ struct RecordingOwner : ISerialOwner {
             hook(event);
         }
     }
-    // Waits until so many bytes and failures have come in all, from whichever thread.
     bool WaitForCalls(std::size_t count) {
         std::unique_lock lock(mutex);
         return called.wait_for(lock, kPatience, [&] { return calls >= count; });
@@ -109,40 +106,37 @@ struct RecordingOwner : ISerialOwner {
     std::atomic<std::size_t> calls{0}; // bytes and failures
     std::mutex mutex;
     std::condition_variable called;
-    // Runs after each byte (its value) or failure (-1); set while no monitoring thread runs.
-    std::function<void(int)> hook;
+    std::function<void(int)> hook; // after each byte (its value) or failure (-1)
 };
 
-// A port on a fresh pseudo-terminal; the queue, when used, outlives the port. A hang ends
-// the test program (SIGALRM) instead of stalling the run.
+// A port on a fresh pseudo-terminal; a hang ends the test program (SIGALRM).
 class SerialPort : public ::testing::Test {
 protected:
     SerialPort() { alarm(120); }
     ~SerialPort() override { alarm(0); }
     void Open(unsigned number, bool throughQueue = false) {
         m_throughQueue = throughQueue;
-        port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
-        port->SetOwnerExecutor(throughQueue ? queue.Executor() : OwnerExecutor());
-        ASSERT_TRUE(port->OpenPort(&owner, number));
+        m_port->SetPortResolver([this](unsigned) { return std::optional(m_pty.SlavePath()); });
+        m_port->SetOwnerExecutor(throughQueue ? m_queue.Executor() : OwnerExecutor());
+        ASSERT_TRUE(m_port->OpenPort(&m_owner, number));
     }
-    // Until so many bytes and failures have come in all; through the queue the test's thread
-    // is the owner's and runs each delivery as it is posted.
+    // Through the queue the test's thread is the owner's and runs each delivery as it comes.
     bool Await(std::size_t calls) {
         if (!m_throughQueue) {
-            return owner.WaitForCalls(calls);
+            return m_owner.WaitForCalls(calls);
         }
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (owner.calls < calls && std::chrono::steady_clock::now() < deadline) {
-            queue.RunOne(std::chrono::duration_cast<std::chrono::milliseconds>(
+        while (m_owner.calls < calls && std::chrono::steady_clock::now() < deadline) {
+            m_queue.RunOne(std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now()));
         }
-        return owner.calls >= calls;
+        return m_owner.calls >= calls;
     }
 
-    PseudoTerminal pty;
-    RecordingOwner owner;
-    OwnerQueue queue;
-    std::unique_ptr<CSerialPort> port = std::make_unique<CSerialPort>();
+    PseudoTerminal m_pty;
+    RecordingOwner m_owner;
+    OwnerQueue m_queue;
+    std::unique_ptr<CSerialPort> m_port = std::make_unique<CSerialPort>();
 
 private:
     bool m_throughQueue = false;
@@ -159,43 +153,42 @@ bool OthersCanOpen(const std::string& path) {
 }
 
 TEST_F(SerialPort, FailsSilentlyWhenThereIsNoUsableDeviceAndSaysWhy) {
-    // "": no such port number; "throw": the lookup failed.
     const struct {
         std::string path;
         DeviceOpenError error;
     } cases[] = {
-        {"", DeviceOpenError::NotPresent},
+        {"", DeviceOpenError::NotPresent}, // no such port number
         {"/nonexistent/tty", DeviceOpenError::NotPresent},
         {"/dev/null", DeviceOpenError::NotATerminal},
-        {"throw", DeviceOpenError::Other},
+        {"throw", DeviceOpenError::Other}, // the lookup failed
     };
     for (const auto& c : cases) {
-        port->SetPortResolver([path = c.path](unsigned) -> std::optional<std::string> {
+        m_port->SetPortResolver([path = c.path](unsigned) -> std::optional<std::string> {
             if (path == "throw") {
                 throw std::runtime_error("lookup");
             }
             return path.empty() ? std::nullopt : std::optional(path);
         });
-        EXPECT_FALSE(port->OpenPort(&owner, 1)) << "case " << c.path;
-        EXPECT_EQ(port->LastOpenFailure().error, c.error) << "case " << c.path;
-        EXPECT_EQ(port->LastOpenFailure().devicePath, c.path == "throw" ? "" : c.path);
+        EXPECT_FALSE(m_port->OpenPort(&m_owner, 1)) << "case " << c.path;
+        EXPECT_EQ(m_port->LastOpenFailure().error, c.error) << "case " << c.path;
+        EXPECT_EQ(m_port->LastOpenFailure().devicePath, c.path == "throw" ? "" : c.path);
     }
-    port->SetPortResolver([this](unsigned) { return std::optional(pty.SlavePath()); });
-    EXPECT_FALSE(port->OpenPort(nullptr, 1)) << "no owner";
-    EXPECT_FALSE(port->StartMonitor());
-    EXPECT_FALSE(port->RequestTransmission("AB"));
-    EXPECT_EQ(owner.failures, 0);
-    EXPECT_TRUE(port->OpenPort(&owner, 1));
-    EXPECT_EQ(port->LastOpenFailure().error, DeviceOpenError::None);
+    m_port->SetPortResolver([this](unsigned) { return std::optional(m_pty.SlavePath()); });
+    EXPECT_FALSE(m_port->OpenPort(nullptr, 1)) << "no owner";
+    EXPECT_FALSE(m_port->StartMonitor());
+    EXPECT_FALSE(m_port->RequestTransmission("AB"));
+    EXPECT_EQ(m_owner.failures, 0);
+    EXPECT_TRUE(m_port->OpenPort(&m_owner, 1));
+    EXPECT_EQ(m_port->LastOpenFailure().error, DeviceOpenError::None);
 }
 
 TEST_F(SerialPort, OpensAt9600In8N1AndRefusesEverySecondOpenerUntilReleased) {
     PseudoTerminal other;
-    port->SetPortResolver(
-        [&](unsigned n) { return std::optional(n == 1 ? pty.SlavePath() : other.SlavePath()); });
-    ASSERT_TRUE(port->OpenPort(&owner, 1));
+    m_port->SetPortResolver(
+        [&](unsigned n) { return std::optional(n == 1 ? m_pty.SlavePath() : other.SlavePath()); });
+    ASSERT_TRUE(m_port->OpenPort(&m_owner, 1));
     termios settings{}; // the master reports the slave's settings
-    ASSERT_EQ(tcgetattr(pty.Master(), &settings), 0);
+    ASSERT_EQ(tcgetattr(m_pty.Master(), &settings), 0);
     EXPECT_TRUE(cfgetispeed(&settings) == B9600 && cfgetospeed(&settings) == B9600);
     EXPECT_EQ(settings.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CLOCAL | CREAD),
               static_cast<tcflag_t>(CS8 | CLOCAL | CREAD));
@@ -203,29 +196,29 @@ TEST_F(SerialPort, OpensAt9600In8N1AndRefusesEverySecondOpenerUntilReleased) {
     EXPECT_EQ(settings.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(settings.c_oflag & OPOST, 0u);
     EXPECT_TRUE(settings.c_cc[VMIN] == 0 && settings.c_cc[VTIME] == 10);
-    ASSERT_TRUE(port->StartMonitor());
+    ASSERT_TRUE(m_port->StartMonitor());
     CSerialPort second;
-    second.SetPortResolver([&](unsigned) { return std::optional(pty.SlavePath()); });
-    EXPECT_FALSE(second.OpenPort(&owner, 1)) << "second port object";
+    second.SetPortResolver([&](unsigned) { return std::optional(m_pty.SlavePath()); });
+    EXPECT_FALSE(second.OpenPort(&m_owner, 1)) << "second port object";
     EXPECT_EQ(second.LastOpenFailure().error, DeviceOpenError::InUse);
-    EXPECT_FALSE(OthersCanOpen(pty.SlavePath())) << "plain open";
-    port->StopMonitor();
-    EXPECT_FALSE(OthersCanOpen(pty.SlavePath())) << "stopping the monitor keeps the port";
+    EXPECT_FALSE(OthersCanOpen(m_pty.SlavePath())) << "plain open";
+    m_port->StopMonitor();
+    EXPECT_FALSE(OthersCanOpen(m_pty.SlavePath())) << "stopping the monitor keeps the port";
 
     // Opening another port stops the monitor and releases the first device.
-    ASSERT_TRUE(port->StartMonitor());
-    ASSERT_TRUE(port->OpenPort(&owner, 2));
-    EXPECT_FALSE(port->IsThreadAlive());
-    EXPECT_TRUE(OthersCanOpen(pty.SlavePath()));
+    ASSERT_TRUE(m_port->StartMonitor());
+    ASSERT_TRUE(m_port->OpenPort(&m_owner, 2));
+    EXPECT_FALSE(m_port->IsThreadAlive());
+    EXPECT_TRUE(OthersCanOpen(m_pty.SlavePath()));
     EXPECT_FALSE(OthersCanOpen(other.SlavePath()));
-    ASSERT_TRUE(port->StartMonitor());
+    ASSERT_TRUE(m_port->StartMonitor());
     ASSERT_TRUE(other.Write("n"));
     ASSERT_TRUE(Await(1));
 
-    port->ClosePort();
-    EXPECT_EQ(owner.ports, std::set<unsigned>{2});
+    m_port->ClosePort();
+    EXPECT_EQ(m_owner.ports, std::set<unsigned>{2});
     EXPECT_TRUE(OthersCanOpen(other.SlavePath()));
-    EXPECT_TRUE(second.OpenPort(&owner, 1));
+    EXPECT_TRUE(second.OpenPort(&m_owner, 1));
 }
 
 // The scheduling state of a thread of this process: 'S' while it sleeps.
@@ -240,59 +233,58 @@ char ThreadState(pid_t thread) {
 TEST_F(SerialPort, FarEndVanishingIsReportedOnceWithoutSpinning) {
     Open(7);
     std::atomic<pid_t> monitor{0};
-    owner.hook = [&](int) { monitor = gettid(); };
-    ASSERT_TRUE(port->StartMonitor());
-    ASSERT_TRUE(pty.Write("z"));
+    m_owner.hook = [&](int) { monitor = gettid(); };
+    ASSERT_TRUE(m_port->StartMonitor());
+    ASSERT_TRUE(m_pty.Write("z"));
     ASSERT_TRUE(Await(1));
-    pty.CloseMaster();
+    m_pty.CloseMaster();
     ASSERT_TRUE(Await(2));
     // A thread that kept polling the hung-up descriptor would never fall asleep.
     EXPECT_TRUE(Eventually([&] { return ThreadState(monitor) == 'S'; }));
-    EXPECT_TRUE(port->RequestTransmission("after")) << "still open until the owner closes";
-    port->ClosePort();
-    EXPECT_EQ(owner.failures, 1);
-    EXPECT_EQ(owner.ports, std::set<unsigned>{7});
+    EXPECT_TRUE(m_port->RequestTransmission("after")) << "still open until the owner closes";
+    m_port->ClosePort();
+    EXPECT_EQ(m_owner.failures, 1);
+    EXPECT_EQ(m_owner.ports, std::set<unsigned>{7});
 }
 
 // Parameter: whether the owner takes the bytes on a thread of its own through a queue.
 TEST_P(SerialDelivery, DeliversRandomBytesCompleteAndInOrder) {
     Open(4, GetParam());
-    ASSERT_TRUE(port->StartMonitor());
+    ASSERT_TRUE(m_port->StartMonitor());
     std::mt19937 generator(20261206);
     std::string sent(100000, '\0');
     std::generate(sent.begin(), sent.end(), [&] { return static_cast<char>(generator()); });
-    std::jthread writer([&] { EXPECT_TRUE(pty.Write(sent)); });
+    std::jthread writer([&] { EXPECT_TRUE(m_pty.Write(sent)); });
     EXPECT_TRUE(Await(sent.size()));
-    port->StopMonitor();
-    EXPECT_TRUE(owner.received == sent) << owner.received.size() << " bytes arrived";
-    EXPECT_EQ(owner.ports, std::set<unsigned>{4});
+    m_port->StopMonitor();
+    EXPECT_TRUE(m_owner.received == sent) << m_owner.received.size() << " bytes arrived";
+    EXPECT_EQ(m_owner.ports, std::set<unsigned>{4});
 }
 
-// A handler may stop the monitor, on the monitoring thread itself even on its very first byte;
-// no byte of the batch follows the stop.
+// A handler may stop the monitor, even on its first byte; no byte of the batch follows the stop.
 TEST_P(SerialDelivery, HandlerMayStopTheMonitor) {
     Open(5, GetParam());
-    owner.hook = [&](int event) { event < 0 ? port->ClosePort() : port->StopMonitor(); };
+    m_owner.hook = [&](int event) { event < 0 ? m_port->ClosePort() : m_port->StopMonitor(); };
     for (int round = 1; round <= kRounds / 4; ++round) {
-        ASSERT_TRUE(port->StartMonitor());
-        ASSERT_TRUE(pty.Write("abc"));
+        ASSERT_TRUE(m_port->StartMonitor());
+        ASSERT_TRUE(m_pty.Write("abc"));
         ASSERT_TRUE(Await(static_cast<std::size_t>(round)) &&
-                    Eventually([&] { return !port->IsThreadAlive(); }))
+                    Eventually([&] { return !m_port->IsThreadAlive(); }))
             << "round " << round;
-        queue.RunPending();
-        ASSERT_EQ(owner.received.size(), static_cast<std::size_t>(round));
+        m_queue.RunPending();
+        ASSERT_EQ(m_owner.received.size(), static_cast<std::size_t>(round));
     }
     if (!GetParam()) {
         return;
     }
     // Through the queue the owner may also close the port on a failure.
-    pty.CloseMaster();
-    while (owner.failures == 0) { // a byte left from the rounds may stop it once more
-        ASSERT_TRUE(port->StartMonitor());
-        ASSERT_TRUE(queue.RunOne(kPatience));
+    m_pty.CloseMaster();
+    while (m_owner.failures == 0) { // a byte left from the rounds may stop it once more
+        ASSERT_TRUE(m_port->StartMonitor());
+        ASSERT_TRUE(m_queue.RunOne(kPatience));
     }
-    EXPECT_FALSE(port->IsOpen());
-    EXPECT_EQ(owner.failures, 1);
+    EXPECT_FALSE(m_port->IsOpen());
+    EXPECT_EQ(m_owner.failures, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(OwnerThread, SerialDelivery, ::testing::Bool());
@@ -314,18 +306,18 @@ TEST(DeliveryGate, WaitsUntilTheOwnerRanTheTaskAndClosesWhenItCannotQueue) {
     EXPECT_EQ(ran, 1);
 }
 
-// The test thread is the owner's thread: it holds the delivery unrun and stops; at the
-// end it destroys the port with a delivery queued. A late delivery must do nothing.
+// The owner stops, and at the end destroys the port, while its delivery waits: a late delivery
+// must do nothing.
 TEST_F(SerialPort, StopFromTheOwnerWhileItsDeliveryWaits) {
     Open(2, true);
     for (int round = 0; round <= kRounds; ++round) {
-        ASSERT_TRUE(port->StartMonitor());
-        ASSERT_TRUE(pty.Write("x"));
-        ASSERT_TRUE(queue.WaitPending(kPatience)) << "round " << round;
-        round < kRounds ? port->StopMonitor() : port.reset();
-        EXPECT_EQ(queue.RunPending(), 1u);
+        ASSERT_TRUE(m_port->StartMonitor());
+        ASSERT_TRUE(m_pty.Write("x"));
+        ASSERT_TRUE(m_queue.WaitPending(kPatience)) << "round " << round;
+        round < kRounds ? m_port->StopMonitor() : m_port.reset();
+        EXPECT_EQ(m_queue.RunPending(), 1u);
     }
-    EXPECT_EQ(owner.events, "");
+    EXPECT_EQ(m_owner.events, "");
 }
 
 // Another thread stops while the owner's thread is busy taking bytes.
@@ -333,42 +325,39 @@ TEST_F(SerialPort, StopRacingARunningDelivery) {
     Open(2, true);
     const std::jthread ownerThread([&](std::stop_token stop) {
         while (!stop.stop_requested()) {
-            queue.RunOne(1ms);
+            m_queue.RunOne(1ms);
         }
     });
     for (int round = 0; round < kRounds && !HasFailure(); ++round) {
-        EXPECT_TRUE(port->StartMonitor());
-        const std::size_t calls = owner.calls;
-        EXPECT_TRUE(pty.Write(std::string(512, 'r')));
-        EXPECT_TRUE(owner.WaitForCalls(calls + 1)) << "round " << round;
-        port->StopMonitor();
-        EXPECT_FALSE(port->IsThreadAlive());
+        EXPECT_TRUE(m_port->StartMonitor());
+        const std::size_t calls = m_owner.calls;
+        EXPECT_TRUE(m_pty.Write(std::string(512, 'r')));
+        EXPECT_TRUE(m_owner.WaitForCalls(calls + 1)) << "round " << round;
+        m_port->StopMonitor();
+        EXPECT_FALSE(m_port->IsThreadAlive());
     }
 }
 
-// Packet mode on the master reports each purge of the slave as a status byte, so the
-// test sees the purges and the data in the order the port issued them.
+// Packet mode on the master shows each purge of the slave as a status byte, in order with the data.
 class SerialTransmission : public SerialPort {
 protected:
-    // Opens and starts the port, then drops the status of the purges that came with it.
     void Start() {
         const int on = 1;
-        ASSERT_EQ(ioctl(pty.Master(), TIOCPKT, &on), 0);
+        ASSERT_EQ(ioctl(m_pty.Master(), TIOCPKT, &on), 0);
         Open(1);
-        ASSERT_TRUE(port->StartMonitor());
+        ASSERT_TRUE(m_port->StartMonitor());
         char drain[64];
-        while (read(pty.Master(), drain, sizeof drain) > 0) {
+        while (read(m_pty.Master(), drain, sizeof drain) > 0) {
         }
     }
-    // What the port put on the line until it was closed, each status shown as "<n>",
-    // ended by a marker written from outside. A seen purge proves that the thread took
-    // the request, which it then completes.
+    // What the port put on the line until it was closed, each status as "<n>". A seen purge
+    // proves that the thread took the request, which it then completes.
     std::string LineUntilClosed(bool awaitPurge) {
         std::string line;
         const auto take = [&] {
-            pollfd wait{pty.Master(), POLLIN, 0};
+            pollfd wait{m_pty.Master(), POLLIN, 0};
             char got[4096];
-            const ssize_t n = poll(&wait, 1, 100) == 1 ? read(pty.Master(), got, sizeof got) : 0;
+            const ssize_t n = poll(&wait, 1, 100) == 1 ? read(m_pty.Master(), got, sizeof got) : 0;
             if (n > 0) {
                 line += got[0] == TIOCPKT_DATA ? std::string(got + 1, got + n)
                                                : "<" + std::to_string(got[0]) + ">";
@@ -376,15 +365,15 @@ protected:
             return !line.empty();
         };
         EXPECT_TRUE(!awaitPurge || Eventually(take));
-        port->ClosePort();
-        const int slave = open(pty.SlavePath().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        m_port->ClosePort();
+        const int slave = open(m_pty.SlavePath().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         EXPECT_EQ(write(slave, "#", 1), 1);
         close(slave);
         EXPECT_TRUE(Eventually([&] { return take() && line.back() == '#'; }));
         return line.substr(0, line.find('#'));
     }
 
-    const std::string purge = "<" + std::to_string(TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE) + ">";
+    const std::string m_purge = "<" + std::to_string(TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE) + ">";
 };
 
 TEST_F(SerialTransmission, PurgesBothDirectionsThenSendsExactlyTheText) {
@@ -395,40 +384,39 @@ TEST_F(SerialTransmission, PurgesBothDirectionsThenSendsExactlyTheText) {
         bool accepted;
         std::string line;
     } cases[] = {
-        {"AB", "AB", true, purge + "AB"},
-        {"empty", "", true, purge},
-        {"ends at its zero", std::string("A\0", 2) + longest, true, purge + "A"},
-        {"longest", longest, true, purge + longest},
+        {"AB", "AB", true, m_purge + "AB"},
+        {"empty", "", true, m_purge},
+        {"ends at its zero", std::string("A\0", 2) + longest, true, m_purge + "A"},
+        {"longest", longest, true, m_purge + longest},
         {"too long", longest + "x", false, ""},
     };
     for (const auto& c : cases) {
         Start();
-        EXPECT_EQ(port->RequestTransmission(c.text), c.accepted) << "case " << c.name;
+        EXPECT_EQ(m_port->RequestTransmission(c.text), c.accepted) << "case " << c.name;
         EXPECT_EQ(LineUntilClosed(c.accepted), c.line) << "case " << c.name;
     }
 }
 
-// While the thread hands over a byte, more input arrives and a transmission is asked for:
-// input is served first, in one hand-off, so nothing is purged unread.
+// Input arriving during a hand-off is served, in one hand-off, before a transmission's purge.
 TEST_F(SerialTransmission, PendingInputIsServedBeforeATransmission) {
     // Open takes the lowest free descriptor, so the port's device will get this one.
     const int portFd = open("/dev/null", O_RDONLY);
     close(portFd);
-    owner.hook = [&](int byte) {
+    m_owner.hook = [&](int byte) {
         int waiting = 0;
         if (byte == '1') {
-            EXPECT_TRUE(pty.Write("23"));
+            EXPECT_TRUE(m_pty.Write("23"));
             EXPECT_TRUE(
                 Eventually([&] { return !ioctl(portFd, FIONREAD, &waiting) && waiting == 2; }));
-            EXPECT_TRUE(port->RequestTransmission("T"));
+            EXPECT_TRUE(m_port->RequestTransmission("T"));
         }
     };
     Start();
-    ASSERT_STREQ(ttyname(portFd), pty.SlavePath().c_str());
-    ASSERT_TRUE(pty.Write("1"));
+    ASSERT_STREQ(ttyname(portFd), m_pty.SlavePath().c_str());
+    ASSERT_TRUE(m_pty.Write("1"));
     ASSERT_TRUE(Await(3));
-    EXPECT_EQ(LineUntilClosed(true), purge + "T");
-    EXPECT_EQ(owner.events, "|1|23");
+    EXPECT_EQ(LineUntilClosed(true), m_purge + "T");
+    EXPECT_EQ(m_owner.events, "|1|23");
 }
 
 } // namespace
