@@ -43,7 +43,7 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # clang-tidy over every compiled source, as CI runs it (long: about ten minutes on 2 cores).
-tidy: configure
+tidy: build
 	@bash scripts/clang-tidy.sh $(BUILD)
 
 format-check:

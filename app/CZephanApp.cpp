@@ -73,18 +73,18 @@ void SendMouse(QWidget* target, QEvent::Type type, const QPointF& at) {
 // with the pointer over it, and the profile chart with the fans' operating points and a
 // point of fan 1 halfway through a drag.
 bool RenderLiveShots(CZephanDlg& dialog, const QDir& dir, int tickMs) {
-    constexpr int ticksPerMinute = 60; // a tick is one of the controller's seconds
+    constexpr int kTicksPerMinute = 60; // a tick is one of the controller's seconds
     const auto run = [&](int ticks) {
         for (int tick = 0; tick < ticks; ++tick) {
             RunTick(dialog, tickMs);
         }
     };
     dialog.Requests().RequestLiveData();
-    run(4 * ticksPerMinute);
+    run(4 * kTicksPerMinute);
     dialog.CommsPage()->OnConnect(); // disconnected for half a minute
-    run(ticksPerMinute / 2);
+    run(kTicksPerMinute / 2);
     dialog.CommsPage()->OnConnect();
-    run(3 * ticksPerMinute);
+    run(3 * kTicksPerMinute);
 
     TrendWindow& trend = *dialog.Trend();
     trend.Open();

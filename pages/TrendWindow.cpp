@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <limits>
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -82,7 +83,7 @@ double RoundedUp(double value) {
 }
 
 QString ColumnName(int series) {
-    return QString::fromStdString(LiveCsvHeader().at(std::size_t(series + 1)));
+    return QString::fromStdString(LiveCsvHeader().at(std::size_t(series) + 1));
 }
 
 } // namespace
@@ -327,8 +328,8 @@ void TrendWindow::DrawLines() {
 
 void TrendWindow::ScaleAxes() {
     double fastest = 0.0;
-    double low = INFINITY;
-    double high = -INFINITY;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
     for (int channel = 0; channel < kAlarmsSeries - kSwitchChannels; ++channel) {
         if (!m_values->IsLineVisible(LineOf(channel))) {
             continue;
@@ -398,7 +399,7 @@ void TrendWindow::ShowPointer(std::optional<qint64> timeMs) {
     for (int series = 0; series < kSeriesCount; ++series) {
         if (SeriesBox(series)->isChecked()) {
             parts << ColumnName(series) + " " +
-                         QString::fromStdString(cells[std::size_t(series + 1)]);
+                         QString::fromStdString(cells[std::size_t(series) + 1]);
         }
     }
     ShowText(m_readout, parts.join("  "));
@@ -423,7 +424,7 @@ void TrendWindow::UpdateDescription() {
             continue;
         }
         const QString text =
-            ColumnName(series) + " " + QString::fromStdString(cells[std::size_t(series + 1)]);
+            ColumnName(series) + " " + QString::fromStdString(cells[std::size_t(series) + 1]);
         all << text;
         (ChartOf(series) == m_values ? values : lanes) << text;
     }

@@ -333,8 +333,8 @@ void mD7::ShowAlarmRow(int alarm) {
         row.fanFail[f]->setChecked(view.fanFail[f]);
     }
     for (std::size_t i = 0; i < row.switchInput.size(); ++i) {
-        if (view.switchItem[i]) {
-            row.switchInput[i]->setCurrentIndex(*view.switchItem[i]);
+        if (const auto& item = view.switchItem[i]) {
+            row.switchInput[i]->setCurrentIndex(*item);
         }
     }
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  clang clang-format clang-tidy libclang-rt-dev
+  clang clang-format clang-tidy-16 libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev
   libgl-dev libxkbcommon-dev libxcb1-dev

@@ -59,7 +59,7 @@ std::string Line::OpenPseudoTerminal() {
     }
     char name[128];
     if (grantpt(fd) != 0 || unlockpt(fd) != 0 || ptsname_r(fd, name, sizeof name) != 0) {
-        const std::string error = Failure("cannot set up the pseudo-terminal");
+        std::string error = Failure("cannot set up the pseudo-terminal");
         ::close(fd);
         return error;
     }
@@ -68,7 +68,7 @@ std::string Line::OpenPseudoTerminal() {
     // also makes the master report a hang-up until a reader arrives.
     const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave < 0 || !MakeRaw(slave)) {
-        const std::string error = Failure("cannot set up the pseudo-terminal slave");
+        std::string error = Failure("cannot set up the pseudo-terminal slave");
         if (slave >= 0) {
             ::close(slave);
         }
@@ -89,7 +89,7 @@ std::string Line::OpenDevice(const std::string& path) {
         return Failure("cannot open " + path);
     }
     if (!isatty(fd) || !MakeRaw(fd)) {
-        const std::string error = Failure("cannot set up " + path + " as a serial line");
+        std::string error = Failure("cannot set up " + path + " as a serial line");
         ::close(fd);
         return error;
     }

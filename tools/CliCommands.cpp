@@ -147,7 +147,7 @@ Outcome Identify(CliSession& session, VisitRecord& visit, std::ostream& err) {
     TickWhile(session, kCaptureFillTicks,
               [&] { return session.Sequencing().Received().Count() <= kCaptureMinimumCount; });
     std::ostringstream shown;
-    const Outcome info = Info(session, shown);
+    Outcome info = Info(session, shown);
     if (info.code == kExitController) {
         err << "orvane-cli: " << info.message << "; the report says so\n";
         return {};
@@ -259,7 +259,7 @@ Outcome LogGuiFormat(CliSession& session, const CliOptions& options, std::ostrea
     Sequencer& seq = session.Sequencing();
     session.Console().logPath = options.output;
     seq.RequestLog(true);
-    const Outcome result = RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
+    Outcome result = RecordLiveData(session, options, err, showProgress, [&]() -> LogStep {
         const DataLogger& logger = seq.Logger();
         if (!logger.IsOpen()) {
             return {false, Outcome{kExitFile, options.output + ": " + logger.LogStatus()}};

@@ -233,13 +233,14 @@ void SafeWriteChain::AfterReadBefore() {
         Finish(ChainState::Cancelled);
         return;
     }
-    if (!ReplyLoaded(copy)) {
+    const RegisterTexts* texts = LoadedTexts(copy);
+    if (texts == nullptr) {
         return;
     }
-    m_result.found = copy->texts;
-    m_controller.SetTexts(*copy->texts);
+    m_result.found = *texts;
+    m_controller.SetTexts(*texts);
     if (m_options.backup) {
-        const SavedBackup saved = SaveBackup(*copy->texts, m_options.backupFolder, m_storage);
+        const SavedBackup saved = SaveBackup(*texts, m_options.backupFolder, m_storage);
         if (!saved.ok) {
             Fail(ChainFailure::BackupNotSaved, saved.error);
             return;
@@ -254,17 +255,17 @@ void SafeWriteChain::AfterReadBefore() {
     Begin(Phase::WriteText);
 }
 
-bool SafeWriteChain::ReplyLoaded(const std::optional<ConfigurationCopy>& copy) {
+const RegisterTexts* SafeWriteChain::LoadedTexts(const std::optional<ConfigurationCopy>& copy) {
     if (copy && copy->outcome == ConfigReplyOutcome::ChecksumMismatch) {
         Fail(ChainFailure::BadReply, "the configuration received has a wrong checksum");
-        return false;
+        return nullptr;
     }
     if (!copy || !copy->texts) {
         Fail(ChainFailure::NoReply, "no configuration received; check that the cable is "
                                     "connected and the controller is powered");
-        return false;
+        return nullptr;
     }
-    return true;
+    return &*copy->texts;
 }
 
 void SafeWriteChain::AnswerPreview(bool write) {
@@ -305,11 +306,12 @@ void SafeWriteChain::AfterReadBack() {
     }
     // Whatever comes back unreadable proves nothing: the write stays unverified.
     m_result.verification = VerifyOutcome::Failed;
-    if (!ReplyLoaded(copy)) {
+    const RegisterTexts* texts = LoadedTexts(copy);
+    if (texts == nullptr) {
         return;
     }
-    m_result.readBack = copy->texts;
-    m_result.mismatches = CompareRegisters(SentImage(m_result.sent), ImageOf(*copy->texts));
+    m_result.readBack = *texts;
+    m_result.mismatches = CompareRegisters(SentImage(m_result.sent), ImageOf(*texts));
     if (!m_result.mismatches.empty()) {
         Fail(ChainFailure::VerifyMismatch,
              "verification failed: " + MismatchSummary(m_result.mismatches));

@@ -130,8 +130,8 @@ private:
     void Fail(ChainFailure failure, std::string message);
     void Finish(ChainState state);
     bool WatchCommand(); // true once the command asked for has ended; fails the chain on faults
-    // The read's reply loaded; otherwise the chain fails with why.
-    bool ReplyLoaded(const std::optional<ConfigurationCopy>& copy);
+    // The texts the read's reply loaded; otherwise null, and the chain fails with why.
+    const RegisterTexts* LoadedTexts(const std::optional<ConfigurationCopy>& copy);
     ChainStep StepOf(Phase phase) const;
     // Ticks the phase takes when these options run it.
     int PhaseEstimate(Phase phase) const;

@@ -52,7 +52,7 @@ void DataLogger::OpenLogFile() {
     request.fileTypes = {kLogFileType};
     m_choosing = true;
     const unsigned choice = ++m_choice;
-    m_prompter.AskSaveFileLater(request, [this, choice](std::optional<std::string> chosen) {
+    m_prompter.AskSaveFileLater(request, [this, choice](const std::optional<std::string>& chosen) {
         // A close asked for while the dialog was open has the last word.
         if (choice == m_choice) {
             m_choosing = false;

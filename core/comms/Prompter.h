@@ -40,6 +40,9 @@ public:
     virtual ~IPrompter() = default;
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                       MessageIcon icon, MessageButtons buttons) = 0;
+    // The callbacks are taken by value because the front ends' overrides keep them; these
+    // defaults only call them.
+    // NOLINTBEGIN(performance-unnecessary-value-param)
     // A box with an OK button that stays on screen while the caller goes on; `closed`
     // runs once, when it is closed. A prompter that cannot show one without waiting
     // shows it as a message and reports it closed at once.
@@ -61,6 +64,7 @@ public:
                                   std::function<void(std::optional<std::string>)> chosen) {
         chosen(AskSaveFile(request));
     }
+    // NOLINTEND(performance-unnecessary-value-param)
     // The chosen paths in selection order, or empty when cancelled.
     virtual std::vector<std::string> AskOpenFiles(const OpenFileRequest& request) = 0;
     // A folder, starting at `current`; empty when cancelled. Front ends that never ask

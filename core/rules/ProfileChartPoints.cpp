@@ -89,7 +89,7 @@ std::optional<ProfilePoint> OperatingPoint(const LiveFields& fields, const Profi
         break;
     }
     const std::string& speedText =
-        fields[static_cast<std::size_t>(2 * (fan - 1) + (type.speed == SpeedUnit::Pwm ? 1 : 0))];
+        fields[2 * static_cast<std::size_t>(fan - 1) + (type.speed == SpeedUnit::Pwm ? 1 : 0)];
     const auto speed = Failed(speedText) ? std::nullopt : ScanDecimal(speedText);
     if (!input || !speed) {
         return std::nullopt;
