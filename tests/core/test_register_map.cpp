@@ -200,6 +200,8 @@ TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
         lines.push_back(DescribeDifference(d));
     }
     EXPECT_EQ(lines, (std::vector<std::string>{
+                         // Long lines are split, not lists missing a comma.
+                         // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
                          "Start / Configuration File Name: DEFAULT (register 207 FFFF) -> "
                          "DEFAULT (register 207 0000)",
                          "Start / Description: Comment -> comment",
@@ -227,6 +229,8 @@ TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
         lines.push_back(DescribeMismatch(m, before, after));
     }
     EXPECT_EQ(lines, (std::vector<std::string>{
+                         // Long lines are split, not lists missing a comma.
+                         // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
                          "register 100 (Alarm Config. / Alarm 1 Sensor 1 Low Limit): sent FF55 "
                          "(not used), read 00D2 (2.10 V)",
                          "register 183 (Mode / Operating Mode): sent 0001 (Temperature sets PWM "

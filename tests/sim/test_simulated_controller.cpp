@@ -188,6 +188,6 @@ TEST(SimulatedController, StalledAnswersWithoutRecordsAndGarbageComesBetweenThem
         inRecords += r.size() + 1;
         cleanRecords += Fields(r).size() == 14 ? 1 : 0;
     }
-    EXPECT_GT(out.size(), inRecords + 19 * 3); // at least three stray bytes a record
-    EXPECT_LT(cleanRecords, 19u);              // the noise lands in the records' first field
+    EXPECT_GT(out.size(), inRecords + std::size_t{19} * 3); // at least three stray bytes a record
+    EXPECT_LT(cleanRecords, 19u); // the noise lands in the records' first field
 }
