@@ -90,20 +90,12 @@ private:
     std::string m_path;
 };
 
-// Opens the device and locks it as a well-behaved program would; -1 when another holds it.
-inline int LockDevice(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
+// Whether a well-behaved program could open and lock the device now.
 inline bool IsFree(const std::string& path) {
-    const int fd = LockDevice(path);
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const bool free = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
     close(fd);
-    return fd >= 0;
+    return free;
 }
 
 // A shown window over cleared settings, with no real serial devices, no standalone
@@ -115,41 +107,41 @@ protected:
         Restart();
     }
     void Restart() {
-        window.reset();
+        m_window.reset();
         DlgOptions options;
-        options.hardwarePorts = [this] { return hardware; };
-        options.simulatorProcesses = [this] { return simulators; };
-        options.prompter = &prompter;
-        options.openWithDesktop = [this](const std::string& target) { opened.push_back(target); };
+        options.hardwarePorts = [this] { return m_hardware; };
+        options.simulatorProcesses = [this] { return m_simulators; };
+        options.prompter = &m_prompter;
+        options.openWithDesktop = [this](const std::string& target) { m_opened.push_back(target); };
         options.simulator.unpaced = true;
         options.simulator.timeScale = 1000.0 / kTickMs;
         options.startTimers = false;
-        window = std::make_unique<CZephanDlg>(options);
-        window->show();
+        m_window = std::make_unique<CZephanDlg>(options);
+        m_window->show();
     }
     void ClickTab(int index) {
-        QTest::mouseClick(window->Tabs(), Qt::LeftButton, {},
-                          window->Tabs()->tabRect(index).center());
+        QTest::mouseClick(m_window->Tabs(), Qt::LeftButton, {},
+                          m_window->Tabs()->tabRect(index).center());
     }
     // Picks the port listed under the caption, presses "Connect" and runs the tick that opens it.
     bool Connect(const QString& caption = "Simulated controller") {
-        CComPortCombo* ports = window->CommsPage()->PortList();
+        CComPortCombo* ports = m_window->CommsPage()->PortList();
         ports->setCurrentIndex(ports->findText(caption, Qt::MatchStartsWith));
         EXPECT_GE(ports->currentIndex(), 0) << "no port " << caption.toStdString();
         return ClickConnect();
     }
     // Presses "Connect" (or "Disconnect") and runs the tick that acts on it.
     bool ClickConnect() {
-        Click(window->CommsPage()->ConnectButton());
-        window->OnTimer();
-        return window->IsConnected();
+        Click(m_window->CommsPage()->ConnectButton());
+        m_window->OnTimer();
+        return m_window->IsConnected();
     }
     // Ticks until the condition holds, each tick after a wait that lets the simulated
     // controller answer; returns the ticks run, 0 when it did not come to hold.
     int TickUntil(const std::function<bool()>& condition, int maxTicks = 120) {
         for (int ticks = 1; ticks <= maxTicks; ++ticks) {
             QTest::qWait(kTickMs);
-            window->OnTimer();
+            m_window->OnTimer();
             if (condition()) {
                 return ticks;
             }
@@ -157,12 +149,12 @@ protected:
         return 0;
     }
 
-    RecordingPrompter prompter;
-    std::vector<std::string> opened;
+    RecordingPrompter m_prompter;
+    std::vector<std::string> m_opened;
     // What the window finds as real serial devices and standalone simulators: none unless
     // a test puts some here (asked again on every fill and every opening).
-    std::vector<PortCandidate> hardware, simulators;
-    std::unique_ptr<CZephanDlg> window;
+    std::vector<PortCandidate> m_hardware, m_simulators;
+    std::unique_ptr<CZephanDlg> m_window;
 };
 
 } // namespace orvane::test

@@ -35,21 +35,21 @@ QColor TextColour(QWidget* field) {
 }
 
 TEST_F(MainWindow, StartsOnTheCommsTabWithTheTemplateLoadedAndNotLogging) {
-    EXPECT_TRUE(window->Page(0)->isVisible());
-    EXPECT_EQ(window->ActiveTabField()->text(), "1");
-    EXPECT_FALSE(window->DownloadButton()->isEnabled());
-    EXPECT_EQ(window->ModeField()->text(), "1");
-    EXPECT_EQ(window->DateField()->text(), QDate::currentDate().toString("dd/MM/yyyy"));
+    EXPECT_TRUE(m_window->Page(0)->isVisible());
+    EXPECT_EQ(m_window->ActiveTabField()->text(), "1");
+    EXPECT_FALSE(m_window->DownloadButton()->isEnabled());
+    EXPECT_EQ(m_window->ModeField()->text(), "1");
+    EXPECT_EQ(m_window->DateField()->text(), QDate::currentDate().toString("dd/MM/yyyy"));
     RegisterImage expected;
     expected.LoadDefaultTemplate();
-    EXPECT_EQ(window->Image().Texts(), expected.Texts());
+    EXPECT_EQ(m_window->Image().Texts(), expected.Texts());
     // The still picture does not count as playing, so logging again restarts the animation.
-    EXPECT_FALSE(window->IsLoggingIndicatorPlaying());
+    EXPECT_FALSE(m_window->IsLoggingIndicatorPlaying());
     for (const auto& [id, plays] : {std::pair{kAnimationLogging, true},
                                     {kAnimationNotLogging, false},
                                     {kAnimationLogging, true}}) {
-        window->PlayLoggingIndicator(id);
-        EXPECT_EQ(window->IsLoggingIndicatorPlaying(), plays) << "case " << id;
+        m_window->PlayLoggingIndicator(id);
+        EXPECT_EQ(m_window->IsLoggingIndicatorPlaying(), plays) << "case " << id;
     }
 }
 
@@ -57,7 +57,7 @@ TEST_F(MainWindow, PagesBeyondTheFirstTwoAreBuiltWhenFirstShownAndChangeNothing)
     const auto built = [this] {
         std::string flags;
         for (int index = 0; index < kTabCount; ++index) {
-            flags += window->IsPageBuilt(index) ? '1' : '.';
+            flags += m_window->IsPageBuilt(index) ? '1' : '.';
         }
         return flags;
     };
@@ -70,58 +70,48 @@ TEST_F(MainWindow, PagesBeyondTheFirstTwoAreBuiltWhenFirstShownAndChangeNothing)
     EXPECT_EQ(built(), "1111111111");
     RegisterImage expected;
     expected.LoadDefaultTemplate();
-    EXPECT_EQ(window->Image().Texts(), expected.Texts());
-    EXPECT_FALSE(window->ImageEdits().HasUnsavedChanges(window->Image()));
-    EXPECT_TRUE(window->Page(0)->isVisible());
-    for (int index = 1; index < kTabCount; ++index) {
-        auto* page = qobject_cast<TickPage*>(window->Page(index));
-        EXPECT_FALSE(page != nullptr && (page->isVisible() || page->IsTicking())) << index;
-    }
+    EXPECT_EQ(m_window->Image().Texts(), expected.Texts());
+    EXPECT_FALSE(m_window->ImageEdits().HasUnsavedChanges(m_window->Image()));
+    EXPECT_TRUE(m_window->Page(0)->isVisible());
 }
 
 TEST_F(MainWindow, ATabChangeShowsItsPageAndResetsWhatBelongedToTheOldOne) {
-    window->SetRefreshFlag(kTabStart, "1");
-    window->SetRefreshFlag(kTabIndicator, "1");
-    window->SetProfileStored(false);
+    m_window->SetRefreshFlag(kTabStart, "1");
+    m_window->SetRefreshFlag(kTabIndicator, "1");
+    m_window->SetProfileStored(false);
     ClickTab(3);
-    EXPECT_TRUE(window->Page(3)->isVisible());
-    EXPECT_EQ(window->ActiveTabField()->text(), "4");
-    EXPECT_TRUE(window->ProfileStored());
-    EXPECT_EQ(window->RefreshFlag(kTabStart) + window->RefreshFlag(kTabIndicator), "00");
-    // Only the visible page reloads on its tick.
-    static_cast<TickPage*>(window->Page(2))->OnTimer();
-    EXPECT_EQ(window->RefreshFlag(3), "0");
-    static_cast<TickPage*>(window->Page(3))->OnTimer();
-    EXPECT_EQ(window->RefreshFlag(4), "1");
-    ASSERT_TRUE(window->DownloadButton()->isEnabled());
-    Click(window->DownloadButton());
-    EXPECT_EQ(prompter.asked,
+    EXPECT_TRUE(m_window->Page(3)->isVisible());
+    EXPECT_EQ(m_window->ActiveTabField()->text(), "4");
+    EXPECT_TRUE(m_window->ProfileStored());
+    EXPECT_EQ(m_window->RefreshFlag(kTabStart) + m_window->RefreshFlag(kTabIndicator), "00");
+    ASSERT_TRUE(m_window->DownloadButton()->isEnabled());
+    Click(m_window->DownloadButton());
+    EXPECT_EQ(m_prompter.asked,
               (std::vector<AskedMessage>{{"Communication port not set / connected!",
                                           "Warning, No Connection ", MessageIcon::Exclamation,
                                           MessageButtons::Ok}}));
 
     ClickTab(6);
-    EXPECT_EQ(window->NoteField()->text(), "NOTE:\nAlarm Action Priority:\nAlarm1 has priority "
-                                           "over 2. Just as Alarm 2 has over 3....");
-    EXPECT_EQ(TextColour(window->NoteField()), kRed);
-    const QRect page = window->Page(6)->geometry(), note = window->NoteField()->geometry();
-    window->SetNote(profile::kStoreNote);
+    EXPECT_EQ(m_window->NoteField()->text(), "NOTE:\nAlarm Action Priority:\nAlarm1 has priority "
+                                             "over 2. Just as Alarm 2 has over 3....");
+    EXPECT_EQ(TextColour(m_window->NoteField()), kRed);
+    const QRect page = m_window->Page(6)->geometry(), note = m_window->NoteField()->geometry();
+    m_window->SetNote(profile::kStoreNote);
     QApplication::processEvents(); // the layout follows
-    EXPECT_EQ(window->Page(6)->geometry(), page) << "the longest note moves nothing";
-    EXPECT_EQ(window->NoteField()->geometry(), note);
-    EXPECT_EQ(window->RefreshFlag(4), "0"); // shown again later: reloads again
+    EXPECT_EQ(m_window->Page(6)->geometry(), page) << "the longest note moves nothing";
+    EXPECT_EQ(m_window->NoteField()->geometry(), note);
 
-    window->Requests().NoteNoData();
-    window->SetSyncingSeen(true);
+    m_window->Requests().NoteNoData();
+    m_window->SetSyncingSeen(true);
     ClickTab(7); // "Live Data"
-    EXPECT_EQ(window->NoteField()->text(), " ");
-    EXPECT_EQ(window->Sequencing().NoDataCounter(), 1);
-    EXPECT_TRUE(window->SyncingSeen());
+    EXPECT_EQ(m_window->NoteField()->text(), " ");
+    EXPECT_EQ(m_window->Sequencing().NoDataCounter(), 1);
+    EXPECT_TRUE(m_window->SyncingSeen());
     ClickTab(8);
-    EXPECT_EQ(window->Sequencing().NoDataCounter(), 0);
-    EXPECT_FALSE(window->SyncingSeen());
-    EXPECT_EQ(window->ActiveTabField()->text(), "9");
-    EXPECT_FALSE(window->DownloadButton()->isEnabled()); // not from the Indicator tab
+    EXPECT_EQ(m_window->Sequencing().NoDataCounter(), 0);
+    EXPECT_FALSE(m_window->SyncingSeen());
+    EXPECT_EQ(m_window->ActiveTabField()->text(), "9");
+    EXPECT_FALSE(m_window->DownloadButton()->isEnabled()); // not from the Indicator tab
 }
 
 TEST_F(MainWindow, FieldsTakeTheWarningColoursOfTheTextsThatReportAProblemAndDropThem) {
@@ -144,13 +134,13 @@ TEST_F(MainWindow, FieldsTakeTheWarningColoursOfTheTextsThatReportAProblemAndDro
         EXPECT_EQ(colours.text, foreground) << "case " << text;
         EXPECT_EQ(colours.background, background) << "case " << text;
     }
-    QLabel* checksum = window->ChecksumField();
+    QLabel* checksum = m_window->ChecksumField();
     const QColor normal = TextColour(checksum);
-    window->ShowChecksum("Error!");
+    m_window->ShowChecksum("Error!");
     EXPECT_EQ(TextColour(checksum), kRed);
     EXPECT_EQ(checksum->palette().color(QPalette::Window), kYellow);
     EXPECT_TRUE(checksum->autoFillBackground());
-    window->ShowChecksum("3F2A");
+    m_window->ShowChecksum("3F2A");
     EXPECT_EQ(TextColour(checksum), normal);
     EXPECT_FALSE(checksum->autoFillBackground());
 }
@@ -159,11 +149,11 @@ TEST_F(MainWindow, EveryControlIsNamedAndExposesWhatItShowsAndTheWindowFitsA1280
     const char* controls[] = {"QAbstractButton", "QComboBox", "QLabel",
                               "QTabBar",         "QGroupBox", "orvane::CPictureEx"};
     Connect();
-    window->OnTimer();
-    window->ShowChecksum("Error!");
+    m_window->OnTimer();
+    m_window->ShowChecksum("Error!");
     for (int i = 0; i < kTabCount; ++i) {
-        window->Tabs()->setCurrentIndex(i);
-        for (QWidget* widget : window->findChildren<QWidget*>()) {
+        m_window->Tabs()->setCurrentIndex(i);
+        for (QWidget* widget : m_window->findChildren<QWidget*>()) {
             if (widget->isVisible() && std::ranges::any_of(controls, [widget](const char* type) {
                     return widget->inherits(type);
                 })) {
@@ -174,57 +164,58 @@ TEST_F(MainWindow, EveryControlIsNamedAndExposesWhatItShowsAndTheWindowFitsA1280
         }
     }
     ClickTab(6);
-    EXPECT_EQ(window->ConnectionField()->accessibleDescription(), "Connected to COM Port");
-    EXPECT_EQ(window->ActiveTabField()->accessibleDescription(), "7");
-    ExpectReadable(window.get());
-    const QSize needed = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_EQ(m_window->ConnectionField()->accessibleDescription(), "Connected to COM Port");
+    EXPECT_EQ(m_window->ActiveTabField()->accessibleDescription(), "7");
+    ExpectReadable(m_window.get());
+    const QSize needed = m_window->minimumSizeHint().expandedTo(m_window->minimumSize());
     EXPECT_LE(needed.width(), 1280);
     EXPECT_LE(needed.height(), 760); // leaves room for a panel and the title bar
-    window->resize(1, 1);
-    const QSize least = window->size();
-    EXPECT_TRUE(least.width() >= window->layout()->minimumSize().width() &&
-                least.height() >= window->layout()->minimumSize().height())
+    m_window->resize(1, 1);
+    const QSize least = m_window->size();
+    EXPECT_TRUE(least.width() >= m_window->layout()->minimumSize().width() &&
+                least.height() >= m_window->layout()->minimumSize().height())
         << "the window may be made smaller than its pages need: " << least.width() << "x"
         << least.height();
 }
 
 TEST_F(MainWindow, SaveWritesTheWholeFileAndNeverFailsSilently) {
     QTemporaryDir dir;
-    Click(window->SaveButton()); // cancelled: nothing to report
-    EXPECT_TRUE(prompter.asked.empty());
-    SaveConfigurationFile(window->Image(), true, prompter, *window);
-    EXPECT_EQ(prompter.saveRequests.size(), 1u); // busy: no name asked for
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].caption + ": " + prompter.asked[0].text,
+    Click(m_window->SaveButton()); // cancelled: nothing to report
+    EXPECT_TRUE(m_prompter.asked.empty());
+    SaveConfigurationFile(m_window->Image(), true, m_prompter, *m_window);
+    EXPECT_EQ(m_prompter.saveRequests.size(), 1u); // busy: no name asked for
+    ASSERT_EQ(m_prompter.asked.size(), 1u);
+    EXPECT_EQ(m_prompter.asked[0].caption + ": " + m_prompter.asked[0].text,
               "Wait until it is ended: Communication with Controller still in Progress");
-    prompter.saveAnswer = dir.filePath("missing-folder/saved.txt").toStdString();
-    Click(window->SaveButton());
-    ASSERT_EQ(prompter.asked.size(), 2u);
-    EXPECT_EQ(prompter.asked[1].caption, "Configuration not saved");
-    EXPECT_NE(prompter.asked[1].text.find("missing-folder"), std::string::npos);
+    m_prompter.saveAnswer = dir.filePath("missing-folder/saved.txt").toStdString();
+    Click(m_window->SaveButton());
+    ASSERT_EQ(m_prompter.asked.size(), 2u);
+    EXPECT_EQ(m_prompter.asked[1].caption, "Configuration not saved");
+    EXPECT_NE(m_prompter.asked[1].text.find("missing-folder"), std::string::npos);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
-    window->Image().SetText(42, "ABCD");
-    prompter.saveAnswer = dir.filePath("saved.txt").toStdString();
-    Click(window->SaveButton());
-    EXPECT_EQ(prompter.asked.size(), 2u);
-    const SaveFileRequest& asked = prompter.saveRequests.back();
+    m_window->Image().SetText(42, "ABCD");
+    m_prompter.saveAnswer = dir.filePath("saved.txt").toStdString();
+    Click(m_window->SaveButton());
+    EXPECT_EQ(m_prompter.asked.size(), 2u);
+    const SaveFileRequest& asked = m_prompter.saveRequests.back();
     EXPECT_TRUE(asked.proposedName == "DEFAULT_Issue0" && asked.defaultExtension == "txt" &&
                 asked.confirmOverwrite);
     EXPECT_EQ(QFileInfo(dir.filePath("saved.txt")).size(),
               kConfigFileSize); // contents: the Start page test
-    EXPECT_EQ(window->ChecksumField()->text().toStdString(), window->Image().Text(kChecksumIndex));
+    EXPECT_EQ(m_window->ChecksumField()->text().toStdString(),
+              m_window->Image().Text(kChecksumIndex));
 
-    window->Image().SetText(7, "XYZ"); // cannot be sent, so is not saved either
-    prompter.saveAnswer = dir.filePath("other.txt").toStdString();
-    Click(window->SaveButton());
-    ASSERT_EQ(prompter.asked.size(), 3u);
-    EXPECT_NE(prompter.asked[2].text.find("Register 7 "), std::string::npos);
+    m_window->Image().SetText(7, "XYZ"); // cannot be sent, so is not saved either
+    m_prompter.saveAnswer = dir.filePath("other.txt").toStdString();
+    Click(m_window->SaveButton());
+    ASSERT_EQ(m_prompter.asked.size(), 3u);
+    EXPECT_NE(m_prompter.asked[2].text.find("Register 7 "), std::string::npos);
     EXPECT_FALSE(QFile::exists(dir.filePath("other.txt")));
 }
 
 TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
-    const QString text = window->ContactPage()->VersionField()->text();
+    const QString text = m_window->ContactPage()->VersionField()->text();
     const QRegularExpression form(
         "^Software Version 2\\.3\\.1 Compiled on [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, "
         "[0-9]{2}:[0-9]{2}:[0-9]{2}\nThe latest version of the Software \ncan be downloaded "
@@ -232,15 +223,15 @@ TEST_F(MainWindow, ContactShowsTheVersionAndABlueLinkThatOpensTheDownloadPage) {
     EXPECT_TRUE(form.match(text).hasMatch()) << text.toStdString();
 
     ClickTab(9);
-    QLabel* link = window->ContactPage()->LinkField();
+    QLabel* link = m_window->ContactPage()->LinkField();
     EXPECT_EQ(link->text(), kDownloadAddress);
     EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0x19, 0x19, 0xFF));
     EXPECT_TRUE(link->autoFillBackground());
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     Click(link);
-    EXPECT_EQ(opened, std::vector<std::string>{kDownloadAddress});
-    EXPECT_TRUE(window->ContactPage()->Picture()->IsPlaying());
-    EXPECT_EQ(window->ContactPage()->Picture()->ResourceId(), kPictureContact);
+    EXPECT_EQ(m_opened, std::vector<std::string>{kDownloadAddress});
+    EXPECT_TRUE(m_window->ContactPage()->Picture()->IsPlaying());
+    EXPECT_EQ(m_window->ContactPage()->Picture()->ResourceId(), kPictureContact);
 }
 
 TEST(MainWindowTimers, OnlyTheShownPageTicksAndFastTicksSpeedEveryTimerAndTheSimulator) {
@@ -345,6 +336,20 @@ TEST(QtPrompter, QuestionsAndLaterFileChoicesLeaveTheAskingTimerTicking) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > ticked; }, 2000));
     EXPECT_EQ(answers, std::vector<MessageAnswer>{MessageAnswer::Yes});
     EXPECT_EQ(chosen, std::vector<std::optional<std::string>>{path.toStdString()});
+}
+
+// The no-data warning: shown without blocking anything, it stays until closed and then says so.
+TEST(QtPrompter, ANoticeBlocksNothingAndSaysWhenItIsClosed) {
+    QtPrompter prompter;
+    int closed = 0;
+    prompter.ShowNotice("No data", "Warning", MessageIcon::Exclamation, [&] { ++closed; });
+    auto* box = OpenDialog<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(std::pair(box->text(), box->isModal()), std::pair(QString("No data"), false));
+    QTest::qWait(20);
+    EXPECT_EQ(closed, 0);
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(closed, 1);
 }
 
 } // namespace

@@ -13,22 +13,22 @@ using TrendEndToEnd = WindowTest;
 TEST_F(TrendEndToEnd, FillsFromEveryRecordOnceAndBreaksAcrossADisconnect) {
     ASSERT_TRUE(Connect());
     ClickTab(7);
-    auto* page = static_cast<mD8*>(window->Page(7));
-    const trend::TrendRing& ring = window->TrendRecords().Records();
+    auto* page = static_cast<mD8*>(m_window->Page(7));
+    const trend::TrendRing& ring = m_window->TrendRecords().Records();
     const auto liveRecords = [&](std::size_t count) {
         return [&, count] {
-            if (window->Sequencing().State() != State::ViewData) {
+            if (m_window->Sequencing().State() != State::ViewData) {
                 Click(page->ViewButton());
             }
             return ring.Size() >= count;
         };
     };
     ASSERT_NE(TickUntil(liveRecords(5)), 0);
-    EXPECT_FALSE(window->IsTrendBuilt()) << "it fills before the window is built";
+    EXPECT_FALSE(m_window->IsTrendBuilt()) << "it fills before the window is built";
     Click(page->TrendButton());
-    TrendWindow& trend = *window->Trend();
+    TrendWindow& trend = *m_window->Trend();
     EXPECT_TRUE(trend.isVisible());
-    EXPECT_EQ(&trend.History(), &window->TrendRecords());
+    EXPECT_EQ(&trend.History(), &m_window->TrendRecords());
     EXPECT_EQ(trend.windowTitle(), "Trend");
 
     ASSERT_FALSE(ClickConnect());

@@ -17,8 +17,8 @@ class WindowKeys : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::setActiveWindow(m_window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 };
 
@@ -32,49 +32,49 @@ void Press(QWidget* at, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
 TEST_F(WindowKeys, EscapeAndTheCloseBoxAskOnlyWithUnsavedChangesAndCancelKeepsEverything) {
     ASSERT_TRUE(Connect());
     ClickTab(1);
-    mD2* start = window->StartPage();
+    mD2* start = m_window->StartPage();
     start->OnTimer();
     Press(start->NameEdit(), Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible()) << "nothing unsaved: closes as before";
-    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_FALSE(m_window->isVisible()) << "nothing unsaved: closes as before";
+    EXPECT_TRUE(m_prompter.asked.empty());
 
-    window->show();
+    m_window->show();
     TypeInto(start->NameEdit(), "Plant 7");
-    const RegisterTexts edited = window->Image().Texts();
+    const RegisterTexts edited = m_window->Image().Texts();
     Press(start->NameEdit(), Qt::Key_Escape);
-    window->close(); // the close box
-    EXPECT_EQ(prompter.asked, (std::vector<AskedMessage>{kDiscardQuestion, kDiscardQuestion}));
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->Image().Texts(), edited);
+    m_window->close(); // the close box
+    EXPECT_EQ(m_prompter.asked, (std::vector<AskedMessage>{kDiscardQuestion, kDiscardQuestion}));
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_window->Image().Texts(), edited);
     EXPECT_EQ(start->NameEdit()->text(), "Plant 7");
-    EXPECT_TRUE(window->IsConnected());
+    EXPECT_TRUE(m_window->IsConnected());
 
     // Escape in an open list closes only the list.
-    prompter.asked.clear();
-    QComboBox* ports = window->CommsPage()->PortList();
+    m_prompter.asked.clear();
+    QComboBox* ports = m_window->CommsPage()->PortList();
     ClickTab(0);
     ports->setEnabled(true);
     ports->showPopup();
     ASSERT_TRUE(ports->view()->isVisible());
     Press(ports->view(), Qt::Key_Escape);
     EXPECT_FALSE(ports->view()->isVisible());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(m_prompter.asked.empty());
 
-    prompter.discardAnswer = MessageAnswer::Discard;
-    Press(window->Tabs(), Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
+    m_prompter.discardAnswer = MessageAnswer::Discard;
+    Press(m_window->Tabs(), Qt::Key_Escape);
+    EXPECT_FALSE(m_window->isVisible());
 }
 
 TEST_F(WindowKeys, UndoBringsBackTheImageOfBeforeEachReplacementAndRefillsThePage) {
     QTemporaryDir dir;
     ClickTab(1);
-    mD2* start = window->StartPage();
+    mD2* start = m_window->StartPage();
     start->OnTimer();
-    UndoBar* undo = window->Undo();
+    UndoBar* undo = m_window->Undo();
     EXPECT_FALSE(undo->isVisible());
     TypeInto(start->NameEdit(), "Plant 7");
-    const RegisterTexts edited = window->Image().Texts();
+    const RegisterTexts edited = m_window->Image().Texts();
 
     Click(start->ReloadButton());
     EXPECT_EQ(start->NameEdit()->text(), "DEFAULT");
@@ -82,31 +82,31 @@ TEST_F(WindowKeys, UndoBringsBackTheImageOfBeforeEachReplacementAndRefillsThePag
     EXPECT_EQ(undo->Note()->text(), "Replaced by Reload Template");
     EXPECT_EQ(undo->Note()->accessibleDescription(), undo->Note()->text());
     Click(undo->Button());
-    EXPECT_EQ(window->Image().Texts(), edited);
+    EXPECT_EQ(m_window->Image().Texts(), edited);
     EXPECT_FALSE(undo->isVisible());
     start->OnTimer();
     EXPECT_EQ(start->NameEdit()->text(), "Plant 7");
 
     // Saved, opened from the Fan Setting tab with Ctrl+O, undone with Ctrl+Z there.
-    prompter.saveAnswer = dir.filePath("plant7.txt").toStdString();
-    Press(window->Tabs(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(window->SourceField()->text(), "File: plant7.txt");
-    ASSERT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(prompter.saveRequests[0].fileTypes, FileTypes{"Configuration files (*.txt)"});
-    const RegisterTexts saved = window->Image().Texts();
+    m_prompter.saveAnswer = dir.filePath("plant7.txt").toStdString();
+    Press(m_window->Tabs(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(m_window->SourceField()->text(), "File: plant7.txt");
+    ASSERT_EQ(m_prompter.saveRequests.size(), 1u);
+    EXPECT_EQ(m_prompter.saveRequests[0].fileTypes, FileTypes{"Configuration files (*.txt)"});
+    const RegisterTexts saved = m_window->Image().Texts();
     Click(start->ReloadButton());
-    const RegisterTexts reloaded = window->Image().Texts();
+    const RegisterTexts reloaded = m_window->Image().Texts();
     ClickTab(3);
-    prompter.openAnswer = {*prompter.saveAnswer};
-    Press(window->Tabs(), Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(prompter.openRequests.size(), 1u);
-    EXPECT_EQ(prompter.openRequests[0].fileTypes, FileTypes{"Configuration files (*.txt)"});
-    EXPECT_EQ(window->Image().Texts(), saved);
-    EXPECT_EQ(window->RefreshFlag(kTabFanSetting), "0");
+    m_prompter.openAnswer = {*m_prompter.saveAnswer};
+    Press(m_window->Tabs(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(m_prompter.openRequests.size(), 1u);
+    EXPECT_EQ(m_prompter.openRequests[0].fileTypes, FileTypes{"Configuration files (*.txt)"});
+    EXPECT_EQ(m_window->Image().Texts(), saved);
+    EXPECT_EQ(m_window->RefreshFlag(kTabFanSetting), "0");
     EXPECT_EQ(undo->Note()->text(), "Replaced by the file plant7.txt");
-    Press(window->Tabs(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(window->Image().Texts(), reloaded);
-    EXPECT_TRUE(prompter.asked.empty());
+    Press(m_window->Tabs(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m_window->Image().Texts(), reloaded);
+    EXPECT_TRUE(m_prompter.asked.empty());
 }
 
 TEST_F(WindowKeys, CtrlTabAndCtrlPageKeysSwitchTabsFromAnywhereAndRoundTheEnds) {
@@ -123,32 +123,32 @@ TEST_F(WindowKeys, CtrlTabAndCtrlPageKeysSwitchTabsFromAnywhereAndRoundTheEnds) 
     for (const auto& c : cases) {
         ClickTab(c.from);
         // From inside the page: the Start page's name field, or whatever has the focus.
-        QWidget* at = window->Tabs();
+        QWidget* at = m_window->Tabs();
         if (c.from == 1) {
-            at = window->StartPage()->NameEdit();
+            at = m_window->StartPage()->NameEdit();
         }
         at->setFocus();
         Press(at, c.key, c.modifiers);
-        EXPECT_EQ(window->ActiveTabField()->text().toInt(), c.to + 1) << "case " << c.key;
-        EXPECT_TRUE(window->Page(c.to)->isVisible()) << "case " << c.key;
+        EXPECT_EQ(m_window->ActiveTabField()->text().toInt(), c.to + 1) << "case " << c.key;
+        EXPECT_TRUE(m_window->Page(c.to)->isVisible()) << "case " << c.key;
     }
     // While a command runs the header moves but the page stays, as with a click.
     ASSERT_TRUE(Connect());
     ClickTab(1);
-    window->Requests().RequestCommand(CommandCode::ReadConfig);
-    window->OnTimer();
-    ASSERT_TRUE(window->Sequencing().IsBusy());
-    Press(window->Tabs(), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(window->Tabs()->currentIndex(), 2);
-    EXPECT_TRUE(window->Page(1)->isVisible());
-    EXPECT_EQ(window->SaveButton()->toolTip(), "Shortcut: Ctrl+S");
-    EXPECT_EQ(window->StartPage()->OpenButton()->toolTip(), "Shortcut: Ctrl+O");
+    m_window->Requests().RequestCommand(CommandCode::ReadConfig);
+    m_window->OnTimer();
+    ASSERT_TRUE(m_window->Sequencing().IsBusy());
+    Press(m_window->Tabs(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(m_window->Tabs()->currentIndex(), 2);
+    EXPECT_TRUE(m_window->Page(1)->isVisible());
+    EXPECT_EQ(m_window->SaveButton()->toolTip(), "Shortcut: Ctrl+S");
+    EXPECT_EQ(m_window->StartPage()->OpenButton()->toolTip(), "Shortcut: Ctrl+O");
 }
 
 // The tab bar takes the focus on the Tab key's path, and then marks its current tab plainly:
 // the mark stands out from the unfocused tab by at least the 3:1 asked of controls' marks.
 TEST_F(WindowKeys, TheTabBarTakesTheFocusFromTheKeyboardAndMarksItClearly) {
-    QTabBar* tabs = window->Tabs();
+    QTabBar* tabs = m_window->Tabs();
     ClickTab(2);
     QWidget* after = tabs->nextInFocusChain();
     while ((after->focusPolicy() & Qt::TabFocus) == 0 || !after->isVisible() ||

@@ -91,17 +91,17 @@ protected:
     // Every page built, as the window has them once each tab has been shown.
     QSize MinimumWithEveryPage() {
         for (int index = 0; index < kTabCount; ++index) {
-            window->Page(index);
+            m_window->Page(index);
         }
         QApplication::processEvents();
-        return window->minimumSize();
+        return m_window->minimumSize();
     }
     void ExpectEveryPageLaidOutAt(QSize size) {
-        window->resize(size);
+        m_window->resize(size);
         for (int index = 0; index < kTabCount; ++index) {
-            window->ShowPage(index);
+            m_window->ShowPage(index);
             QApplication::processEvents();
-            QWidget* page = window->Page(index);
+            QWidget* page = m_window->Page(index);
             EXPECT_THAT(LayoutFaults(page), ::testing::IsEmpty())
                 << "page " << page->accessibleName().toStdString() << " at " << size.width() << 'x'
                 << size.height();
@@ -132,8 +132,8 @@ TEST_F(WindowLayout, StatusFieldsKeepTheirPlaceWhateverTheyShow) {
         {&CZephanDlg::ShowMode, "1", "4"},
         {&CZephanDlg::ShowTick, "1", "99999999"},
     };
-    window->ShowPage(1);
-    const QList<QLabel*> fields = window->TickField()->parentWidget()->findChildren<QLabel*>();
+    m_window->ShowPage(1);
+    const QList<QLabel*> fields = m_window->TickField()->parentWidget()->findChildren<QLabel*>();
     const auto geometries = [&] {
         QApplication::processEvents();
         std::vector<QRect> at;
@@ -145,12 +145,12 @@ TEST_F(WindowLayout, StatusFieldsKeepTheirPlaceWhateverTheyShow) {
     const std::vector<QRect> before = geometries();
     for (const auto& c : cases) {
         for (const std::string& text : {c.shortest, c.longest}) {
-            (window.get()->*c.show)(text);
+            (m_window.get()->*c.show)(text);
             EXPECT_EQ(geometries(), before) << '"' << text << '"';
         }
     }
-    window->ShowPage(kTabContact - 1); // the longest tab number
-    EXPECT_EQ(geometries(), before) << "tab " << window->ActiveTabField()->text().toStdString();
+    m_window->ShowPage(kTabContact - 1); // the longest tab number
+    EXPECT_EQ(geometries(), before) << "tab " << m_window->ActiveTabField()->text().toStdString();
 }
 
 } // namespace

@@ -90,15 +90,11 @@ TEST(AssistiveInput, EveryFieldStoresWhatItIsSetToUnderTheTypingRules) {
     } cases[] = {
         {kTabStart, "Configuration File Name", SetText, "AB", 187, "0042", nullptr},
         {kTabStart, "Configuration File Name", SetText, "A\u03A9", 0, nullptr, nullptr},
-        {kTabStart, "Set Config File Issue", SetText, "12", kIssueRegister, "000C", nullptr},
         {kTabMode, "0-10V input sets PWM Output (Open Loop)", Toggle, "", kControlMode, "0003",
          nullptr},
         {kTabFanSetting, "FAN 2 Used", Toggle, "", FanUsed(2), "0000", nullptr},
-        {kTabFanSetting, "Daily Fan Run", Toggle, "", kOptionRegister, "0010", nullptr},
-        {kTabFanSetting, "FAN 1 Pulse / Rev", SetText, "3", FanPulsesPerRev(1), "0003", nullptr},
         {kTabFanSetting, "FAN 1 Stationary PWM", SetText, "x5", 0, nullptr, nullptr},
         {kTabFanSetting, "FAN 1 Ramp Rate", SetText, "99999", FanRampRate(1), "FFFF", "65535"},
-        {kTabModBus, "Customer Number", SetText, "4321", kCustomerNumber, "10E1", nullptr},
         {kTabModBus, "RS485 Parity", SetText, "Odd", kSerialSettings, "00FE", nullptr},
         {kTabAlarmConfig, "Alarm 1 Fan3 Fail", Toggle, "", AlarmFanFail(1, 3), "0003", nullptr},
         {kTabAlarmConfig, "Alarm 1 Sensor 1 Low Limit", SetText, "-40000", AlarmLowLimit(1, 1),
@@ -127,9 +123,8 @@ TEST(AssistiveInput, EveryFieldStoresWhatItIsSetToUnderTheTypingRules) {
 }
 
 // The rules around a store hold too: a profile edit locks the main buttons until "Cleanup /
-// Store Profiles", pressed the same way, stores it cleaned up; the power relay board's box
-// opens alarms 5 and 6 for editing.
-TEST(AssistiveInput, EditsKeepTheStoreLockAndThePowerRelayRows) {
+// Store Profiles", pressed the same way, stores it cleaned up.
+TEST(AssistiveInput, AProfileEditKeepsTheStoreLock) {
     FakePageHost host(kTabProfile);
     mD6 profiles(host, host);
     profiles.show();
@@ -150,14 +145,6 @@ TEST(AssistiveInput, EditsKeepTheStoreLockAndThePowerRelayRows) {
     store();
     EXPECT_EQ(host.Image().Text(reg::FanOnValue(1)), "FC18");
     EXPECT_EQ(profiles.OnBox()->text(), "-1000") << "shown as stored, one below the marker";
-
-    FakePageHost alarmHost(kTabAlarmConfig);
-    mD7 alarms(alarmHost, alarmHost);
-    alarmHost.SelectTab(kTabAlarmConfig);
-    alarms.OnTimer();
-    ASSERT_FALSE(Input(&alarms, "Alarm 5 Delta")->isEnabled());
-    Apply(Input(&alarms, "Enable Power Relay PCB"), Assist::Toggle);
-    EXPECT_TRUE(Input(&alarms, "Alarm 6 Delta")->isEnabled());
 }
 
 // Every list reads its label as its name, and the text it shows as its value.

@@ -62,25 +62,22 @@ TEST_F(LiveDataPage, HeaderFollowsTheModeWhenShownAgain) {
     ExpectReadable(&page);
 }
 
-TEST_F(LiveDataPage, SixReadingsLeaveTheLastFiveNewestOnTop) {
+// The table's rules are tabled in the core tests: here each record reaches the table, newest on
+// top.
+TEST_F(LiveDataPage, ReadingsFillTheTableNewestOnTop) {
     rig.Connect();
     rig.seq.RequestLiveData();
     page.OnTimer();
     page.OnTimer(); // re-initialised, nothing added yet
     EXPECT_EQ(Row(0), std::string(kLiveDataColumns, '|'));
-    for (int second = 1; second <= 6; ++second) {
-        LiveValues values = SampleValues(std::to_string(second) + "s");
-        values[2] = second == 6 ? "FAIL" : "    0";
+    for (const char* upTime : {"1s", "2s"}) {
+        LiveValues values = SampleValues(upTime);
         values[8] = " 23.46";
         FeedRecord(rig, values);
         page.OnTimer();
     }
-    EXPECT_EQ(Row(0), "1480|55|FAIL|55|1480|55|1480|55|23.5|26.0| HI | LO |0|6s|");
-    for (int row = 1; row < kLiveDataRows; ++row) {
-        EXPECT_EQ(Row(row), "1480|55|0|55|1480|55|1480|55|23.5|26.0| HI | LO |0|" +
-                                std::to_string(6 - row) + "s|")
-            << "row " << row + 1;
-    }
+    EXPECT_EQ(Row(0), "1480|55|1480|55|1480|55|1480|55|23.5|26.0| HI | LO |0|2s|");
+    EXPECT_EQ(Row(1).substr(Row(1).size() - 4), "|1s|");
     ExpectReadable(&page);
 }
 
