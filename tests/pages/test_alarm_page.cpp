@@ -109,6 +109,8 @@ TEST_F(AlarmPage, EachEditStoresIntoItsAlarmsOwnRegister) {
     } cases[] = {
         {"0004", Type, "Alarm 1 Sensor 1 Low Limit", "2.1", "100=00D2", nullptr},
         {"0004", Type, "Alarm 3 Fan1 Action", "4000", "144=0BB8", "3000|"},
+        {"0004", Type, "Alarm 4 Hysteresis", "0.07", "303=0007", nullptr},
+        {"0003", Type, "Alarm 2 Delta", "-1", "131=0000", "0.0|"},
         {"0001", Type, "Alarm 2 Sensor 2 High Limit", "-", "115=0000", nullptr},
         {"0001", Click, "Alarm 2 Fan3 Fail", "", "329=0003", nullptr},
         {"0001", Click, "Alarm 4 Sensor 2 Fail", "", "95=0002", nullptr},

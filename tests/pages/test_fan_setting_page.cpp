@@ -19,15 +19,15 @@ protected:
 };
 
 TEST_F(FanSettingPage, AVisitShowsTheRegistersOnceAndChangesNoneAndCommandsLockEveryInput) {
-    RegisterImage& m_image = m_host.Image();
-    m_image.SetText(reg::FanPulsesPerRev(2), "0004");
-    m_image.SetText(reg::FanStationaryPwm(3), "0032");
-    m_image.SetText(reg::FanControlType(4), "0002");
-    m_image.SetText(reg::FanControlType(1), "0000");
-    m_image.SetText(reg::FanUsed(3), "0000");
-    m_image.SetText(reg::FanMaxRpm(2), "1388");
-    m_image.SetText(kOptionRegister, "0010");
-    const RegisterTexts before = m_image.Texts();
+    RegisterImage& image = m_host.Image();
+    image.SetText(reg::FanPulsesPerRev(2), "0004");
+    image.SetText(reg::FanStationaryPwm(3), "0032");
+    image.SetText(reg::FanControlType(4), "0002");
+    image.SetText(reg::FanControlType(1), "0000");
+    image.SetText(reg::FanUsed(3), "0000");
+    image.SetText(reg::FanMaxRpm(2), "1388");
+    image.SetText(kOptionRegister, "0010");
+    const RegisterTexts before = image.Texts();
     const auto shown = [this] {
         return Shown(&m_page, {"FAN 1 Used", "FAN 3 Used", "FAN 1 Pulse / Rev", "FAN 2 Pulse / Rev",
                                "FAN 3 Stationary PWM", "FAN 1 Control Type", "FAN 4 Control Type",
@@ -37,7 +37,7 @@ TEST_F(FanSettingPage, AVisitShowsTheRegistersOnceAndChangesNoneAndCommandsLockE
     m_page.OnTimer(); // another tab is shown
     EXPECT_EQ(Shown(&m_page, {"FAN 2 Data Sheet Max Fan RPM"}), "|");
     Visit();
-    EXPECT_EQ(Changes(before, m_image.Texts()), "");
+    EXPECT_EQ(Changes(before, image.Texts()), "");
     EXPECT_EQ(shown(), "on|off|2||50|0-10V|Open Collector|5000|10|2|on|off|");
     EXPECT_EQ(Find<QLineEdit>(&m_page, "FAN 3 Data Sheet Max Fan RPM")->toolTip(),
               "Change Fan Maximum RPM (As stated in fan Data Sheet. Note - this is NOT the set "
@@ -59,7 +59,7 @@ TEST_F(FanSettingPage, AVisitShowsTheRegistersOnceAndChangesNoneAndCommandsLockE
     m_page.SetInputsEnabled(true);
     EXPECT_EQ(enabledInputs(), 4 * 6 + 3);
 
-    m_image.SetText(reg::FanMaxRpm(2), "0BB8");
+    image.SetText(reg::FanMaxRpm(2), "0BB8");
     m_page.OnTimer(); // still shown: no second fill
     EXPECT_EQ(Shown(&m_page, {"FAN 2 Data Sheet Max Fan RPM"}), "5000|");
 }
@@ -75,12 +75,14 @@ TEST_F(FanSettingPage, EachEditStoresOneWordOfItsFanWithinAWord) {
     } cases[] = {
         {Type, "FAN 1 Data Sheet Max Fan RPM", "4000", "292=0FA0", nullptr},
         {Type, "FAN 3 Ramp Rate", "99999", "298=FFFF", "65535|"},
+        {Type, "PWM Freq(KHz)", "-7a", "180=0007", "7|"},
         {TypeInList, "FAN 4 Pulse / Rev", "12", "313=000C", nullptr},
         {TypeInList, "FAN 1 Pulse / Rev", "", "", nullptr},
         {Choose, "FAN 2 Stationary PWM", "100", "315=0064", nullptr},
         {Choose, "FAN 2 Control Type", "0-10V", "319=0000", nullptr},
         {Click, "FAN 2 Used", "", "1=0000", nullptr},
         {Click, "Dummy Fan Link(Permitted)", "", "184=000B", nullptr},
+        {Click, "Daily Fan Run", "", "184=001B", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("'") + c.text + "' in " + c.control);
