@@ -203,7 +203,8 @@ TEST_F(SafeDownloadEndToEnd, TheQuestionAndCancelBeforeTheWriteSendNothing) {
                       ListDialog* question = m_window->Runner().ShownList();
                       if (question != nullptr && question->AcceptButton() != nullptr &&
                           question->isVisible()) {
-                          asked = question->ListField()->toPlainText();
+                          asked = question->HeadingField()->text() + "\n" +
+                                  question->ListField()->toPlainText();
                           Click(c.answer == Answer::Download ? question->AcceptButton()
                                                              : question->CloseButton());
                       }
@@ -216,7 +217,9 @@ TEST_F(SafeDownloadEndToEnd, TheQuestionAndCancelBeforeTheWriteSendNothing) {
         EXPECT_EQ(asked.toStdString(),
                   c.answer == Answer::CancelTheBackup
                       ? ""
-                      : "Fan Setting\nFan Setting / FAN 2 Ramp Rate: 10 -> 25");
+                      : "From the controller to the window: 1 setting differs\n"
+                        "Download the window's configuration to the controller?\n"
+                        "Fan Setting\nFan Setting / FAN 2 Ramp Rate: 10 -> 25");
         EXPECT_EQ(Stored() == before, c.answer != Answer::Download);
         EXPECT_EQ(Files(m_dir), 0);
     }

@@ -157,6 +157,9 @@ TEST_F(ProfilePage, SelectingAFanLocksTheMainButtonsUntilAStoreAndASecondPressSt
     Store();
     EXPECT_TRUE(m_host.mainButtonsEnabled);
     EXPECT_EQ(Image().Text(reg::PointInput(1, 8)), "0032");
+    Click(m_page->CopyFromButton());
+    Choose(m_page->CopySourceList(), "2");
+    EXPECT_FALSE(m_host.mainButtonsEnabled || m_host.profileStored) << "a copy is unstored";
     ExpectReadable(m_page.get());
 }
 
