@@ -190,7 +190,7 @@ TYPED_TEST_P(PortContract, StopFromTheOwnerWhileItsDeliveryWaits) {
 TYPED_TEST_P(PortContract, StopRacingARunningDelivery) {
     TypeParam rig;
     rig.Open(2, true);
-    const std::jthread ownerThread([&](std::stop_token stop) {
+    const std::jthread ownerThread([&](const std::stop_token& stop) {
         while (!stop.stop_requested()) {
             rig.queue.RunOne(1ms);
         }

@@ -239,7 +239,9 @@ TEST(DeliveryGate, WaitsUntilTheOwnerRanTheTaskAndClosesWhenItCannotQueue) {
     EXPECT_EQ(queue.RunPending(), 1u);
     EXPECT_TRUE(delivered.get());
 
-    const OwnerExecutor broken = [](std::function<void()>) { throw std::runtime_error("full"); };
+    const OwnerExecutor broken = [](const std::function<void()>&) {
+        throw std::runtime_error("full");
+    };
     EXPECT_FALSE(gate->Deliver(broken, [&] { ++ran; }));
     EXPECT_FALSE(gate->IsOpen());
     EXPECT_EQ(ran, 1);

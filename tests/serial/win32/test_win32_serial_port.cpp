@@ -94,11 +94,8 @@ public:
     BOOL WaitEvent(HANDLE, DWORD* events, OVERLAPPED* overlapped) override {
         std::lock_guard lock(m_mutex);
         m_calls.push_back("wait");
-        if (!commEvents) {
-            return Fails(ERROR_NOT_SUPPORTED);
-        }
-        if (m_unplugged) {
-            return Fails(ERROR_BAD_COMMAND);
+        if (!commEvents || m_unplugged) {
+            return Fails(commEvents ? ERROR_BAD_COMMAND : ERROR_NOT_SUPPORTED);
         }
         if (!m_queue.empty()) {
             *events = EV_RXCHAR;
