@@ -1,23 +1,18 @@
-// The Win32 port through its seam: the line it asks for, why an open fails, both ways of
-// waiting for input (WaitCommEvent, and time-out bounded reads where the driver cannot),
-// transmission after a purge, and a device that goes away.
+// The Win32 port through its seam: the shared contract for either way of waiting for input
+// (WaitCommEvent, and time-out bounded reads where the driver cannot), the line it asks for,
+// and why an open fails.
 #include <algorithm>
-#include <chrono>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
-#include "serial/OwnerQueue.h"
 #include "serial/win32/Win32SerialPort.h"
+#include "tests/serial/PortContract.h"
 
-namespace orvane {
+namespace orvane::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 const HANDLE kHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x5150));
 constexpr ULONG_PTR kPending = 0x103; // STATUS_PENDING, as the system marks a call in flight
@@ -67,11 +62,8 @@ public:
 
     HANDLE Open(const std::wstring& name) override {
         openedName = name;
-        if (openError != 0) {
-            SetLastError(openError);
-            return INVALID_HANDLE_VALUE;
-        }
-        return kHandle;
+        SetLastError(openError);
+        return openError != 0 ? INVALID_HANDLE_VALUE : kHandle;
     }
     void Close(HANDLE) override { ++closes; }
     BOOL SetTimeouts(HANDLE, COMMTIMEOUTS* t) override { return timeouts = *t, TRUE; }
@@ -102,11 +94,8 @@ public:
     BOOL WaitEvent(HANDLE, DWORD* events, OVERLAPPED* overlapped) override {
         std::lock_guard lock(m_mutex);
         m_calls.push_back("wait");
-        if (!commEvents) {
-            return Fails(ERROR_NOT_SUPPORTED);
-        }
-        if (m_unplugged) {
-            return Fails(ERROR_BAD_COMMAND);
+        if (!commEvents || m_unplugged) {
+            return Fails(commEvents ? ERROR_BAD_COMMAND : ERROR_NOT_SUPPORTED);
         }
         if (!m_queue.empty()) {
             *events = EV_RXCHAR;
@@ -203,29 +192,45 @@ private:
     DWORD m_readSize = 0;
 };
 
-// The owner: what reached it, in order, on the thread that runs the queue.
-struct Owner final : ISerialOwner {
-    std::string seen;
-    void OnCtsChange(unsigned) override { seen += "|"; }
-    void OnReceiveChar(std::uint8_t byte, unsigned) override { seen += static_cast<char>(byte); }
-    void OnPortFailure(unsigned port) override { seen += "<failed " + std::to_string(port) + ">"; }
-};
-
-struct Rig {
-    FakeComm comm;
-    OwnerQueue queue;
-    Owner owner;
-    Win32SerialPort port{comm};
-
-    Rig() {
-        port.SetPortResolver([](unsigned n) -> std::optional<std::string> {
-            if (n == 0) {
-                return std::nullopt;
-            }
-            return "\\\\.\\COM" + std::to_string(n);
+// The port on the fake driver, port n as "\\.\COMn", handing over on every wake-up.
+struct CommRig : OwnerSide<Win32SerialPort> {
+    explicit CommRig(bool commEvents) {
+        comm.commEvents = commEvents;
+        port = std::make_unique<Win32SerialPort>(comm);
+        port->SetPortResolver([](unsigned n) -> std::optional<std::string> {
+            return n == 0 ? std::nullopt : std::optional("\\\\.\\COM" + std::to_string(n));
         });
-        port.SetOwnerExecutor(queue.Executor());
-        port.SetGatherWindow(0us);
+        port->SetGatherWindow(0us);
+    }
+    ~CommRig() { port.reset(); }
+    CommRig(const CommRig&) = delete;
+    CommRig& operator=(const CommRig&) = delete;
+
+    void Arrive(std::string_view bytes) { comm.Arrive(std::string(bytes)); }
+    void Vanish() { comm.Unplug(); }
+    void StartOnLine() {
+        Open(1);
+        ASSERT_TRUE(port->StartMonitor());
+        m_mark = comm.Calls().size();
+    }
+    // The driver's calls since StartOnLine: a purge of both directions as "~", the bytes of
+    // each write, waits left out.
+    std::string LineUntilClosed(bool awaitPurge) {
+        const auto calls = [&] {
+            const auto all = comm.Calls();
+            std::vector<std::string> since(all.begin() + static_cast<long>(m_mark), all.end());
+            std::erase(since, "wait");
+            return since;
+        };
+        EXPECT_TRUE(!awaitPurge || Eventually([&] { return !calls().empty(); }));
+        port->ClosePort();
+        std::string line;
+        for (const std::string& call : calls()) {
+            line += call == "purge 15"                              ? "~"
+                    : call.starts_with("write ") && call.size() > 6 ? call.substr(6)
+                                                                    : "<" + call + ">";
+        }
+        return line;
     }
     // Runs the owner's queue until `done` holds or two seconds pass.
     bool RunUntil(const std::function<bool()>& done) {
@@ -235,17 +240,27 @@ struct Rig {
         }
         return done();
     }
-    bool Sees(const std::string& text) {
-        return RunUntil([&] { return owner.seen == text; });
+    bool Sees(const std::string& events) {
+        return RunUntil([&] { return owner.events == events; });
     }
-    bool Called(const std::string& call) {
-        return RunUntil([&] { return comm.Count(call) > 0; });
-    }
+
+    FakeComm comm;
+
+private:
+    std::size_t m_mark = 0;
 };
 
+template <bool kCommEvents>
+struct FakeRig : CommRig {
+    FakeRig() : CommRig(kCommEvents) {}
+};
+
+using DriverKinds = ::testing::Types<FakeRig<true>, FakeRig<false>>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, PortContract, DriverKinds);
+
 TEST(Win32SerialPort, OpensTheNamedPortAt9600N81WithItsTimeoutsAndMask) {
-    Rig rig;
-    ASSERT_TRUE(rig.port.OpenPort(&rig.owner, 3));
+    CommRig rig(true);
+    ASSERT_TRUE(rig.port->OpenPort(&rig.owner, 3));
     EXPECT_EQ(rig.comm.openedName, L"\\\\.\\COM3");
     const COMMTIMEOUTS& t = rig.comm.timeouts;
     EXPECT_EQ((std::vector<DWORD>{t.ReadIntervalTimeout, t.ReadTotalTimeoutMultiplier,
@@ -261,8 +276,9 @@ TEST(Win32SerialPort, OpensTheNamedPortAt9600N81WithItsTimeoutsAndMask) {
     EXPECT_EQ(line.fRtsControl, static_cast<DWORD>(RTS_CONTROL_ENABLE));
     EXPECT_FALSE(line.fOutxCtsFlow || line.fOutxDsrFlow || line.fOutX || line.fInX);
     EXPECT_EQ(rig.comm.Calls(), std::vector<std::string>{"purge 15"});
-    EXPECT_TRUE(rig.port.IsOpen());
-    EXPECT_EQ(rig.port.LastOpenFailure().error, DeviceOpenError::None);
+    EXPECT_TRUE(rig.port->IsOpen());
+    rig.port->ClosePort();
+    EXPECT_EQ(rig.comm.closes, 1);
 }
 
 TEST(Win32SerialPort, RefusedOpeningsSayWhyAndHoldNothing) {
@@ -278,80 +294,40 @@ TEST(Win32SerialPort, RefusedOpeningsSayWhyAndHoldNothing) {
         {0, ERROR_INVALID_PARAMETER, DeviceOpenError::SetupFailed},
     };
     for (const auto& c : cases) {
-        Rig rig;
+        SCOPED_TRACE(std::to_string(c.openError) + "/" + std::to_string(c.setStateError));
+        CommRig rig(true);
         rig.comm.openError = c.openError;
         rig.comm.setStateError = c.setStateError;
-        EXPECT_FALSE(rig.port.OpenPort(&rig.owner, 4)) << c.openError << "/" << c.setStateError;
-        const auto& failure = rig.port.LastOpenFailure();
-        EXPECT_EQ(failure.error, c.error) << c.openError << "/" << c.setStateError;
+        EXPECT_FALSE(rig.port->OpenPort(&rig.owner, 4));
+        const auto& failure = rig.port->LastOpenFailure();
+        EXPECT_EQ(failure.error, c.error);
         EXPECT_EQ(failure.devicePath, "\\\\.\\COM4");
         EXPECT_EQ(failure.systemError, static_cast<int>(c.openError + c.setStateError));
-        EXPECT_FALSE(rig.port.IsOpen());
+        EXPECT_FALSE(rig.port->IsOpen());
         EXPECT_EQ(rig.comm.closes, c.setStateError != 0 ? 1 : 0) << "a handle opened is closed";
     }
-    Rig rig;
-    EXPECT_FALSE(rig.port.OpenPort(&rig.owner, 0));
-    EXPECT_EQ(rig.port.LastOpenFailure().error, DeviceOpenError::NotPresent);
-    EXPECT_TRUE(rig.comm.openedName.empty()) << "no device is tried for an unknown number";
 }
 
-// The same behaviour whichever way the driver lets the thread wait for input.
-TEST(Win32SerialPort, BytesReachTheOwnerInOrderAndTransmissionsFollowAPurge) {
+// Each hand-off opens with OnCtsChange; waiting goes on by events only where they work, and
+// input is awaited again after a transmission.
+TEST(Win32SerialPort, EitherDriverKindWaitsForInputAgainAndAgain) {
     for (const bool commEvents : {true, false}) {
         SCOPED_TRACE(commEvents ? "WaitCommEvent" : "reads bounded by the time-outs");
-        Rig rig;
-        rig.comm.commEvents = commEvents;
-        ASSERT_TRUE(rig.port.OpenPort(&rig.owner, 5));
-        ASSERT_TRUE(rig.port.StartMonitor());
-        ASSERT_TRUE(rig.Called("wait"));
-
-        rig.comm.Arrive("ab");
-        EXPECT_TRUE(rig.Sees("|ab")) << rig.owner.seen;
-        rig.comm.Arrive("c");
-        EXPECT_TRUE(rig.Sees("|ab|c")) << rig.owner.seen;
-        // Waiting goes on by events only where they work.
+        CommRig rig(commEvents);
+        rig.Open(5, true);
+        ASSERT_TRUE(rig.port->StartMonitor());
+        ASSERT_TRUE(rig.RunUntil([&] { return rig.comm.Count("wait") > 0; }));
+        rig.Arrive("ab");
+        EXPECT_TRUE(rig.Sees("|ab")) << rig.owner.events;
+        rig.Arrive("c");
+        EXPECT_TRUE(rig.Sees("|ab|c")) << rig.owner.events;
         EXPECT_EQ(rig.comm.Count("wait") > 1, commEvents);
-
-        ASSERT_TRUE(rig.port.RequestTransmission(std::string("AB\0CD", 5)));
-        EXPECT_TRUE(rig.Called("write AB"));
-        ASSERT_TRUE(rig.port.RequestTransmission(""));
-        const long purges = rig.comm.Count("purge 15");
-        EXPECT_TRUE(rig.RunUntil([&] { return rig.comm.Count("purge 15") == 4; })) << purges;
-        const auto calls = rig.comm.Calls();
-        const auto write = std::find(calls.begin(), calls.end(), "write AB");
-        ASSERT_NE(write, calls.begin());
-        EXPECT_EQ(*(write - 1), "purge 15") << "unread input goes before a message is sent";
-        EXPECT_EQ(rig.comm.Count("write "), 0) << "an empty text sends nothing";
-
-        rig.comm.Arrive("d");
-        EXPECT_TRUE(rig.Sees("|ab|c|d")) << "input is awaited again after a transmission";
-        rig.port.StopMonitor();
-        EXPECT_FALSE(rig.port.IsThreadAlive());
-        EXPECT_TRUE(rig.port.IsOpen());
-    }
-}
-
-TEST(Win32SerialPort, AnUnpluggedDeviceIsReportedOnceAndReleasedOnClose) {
-    for (const bool commEvents : {true, false}) {
-        SCOPED_TRACE(commEvents ? "WaitCommEvent" : "reads bounded by the time-outs");
-        Rig rig;
-        rig.comm.commEvents = commEvents;
-        ASSERT_TRUE(rig.port.OpenPort(&rig.owner, 6));
-        ASSERT_TRUE(rig.port.StartMonitor());
-        rig.comm.Arrive("x");
-        ASSERT_TRUE(rig.Sees("|x"));
-        rig.comm.Unplug();
-        EXPECT_TRUE(rig.Sees("|x<failed 6>"));
-        rig.port.RequestTransmission("c");
-        rig.comm.Arrive("y");
-        rig.queue.RunOne(50ms);
-        EXPECT_EQ(rig.owner.seen, "|x<failed 6>") << "the port stays quiet after a failure";
-        rig.port.ClosePort();
-        EXPECT_EQ(rig.comm.closes, 1);
-        EXPECT_FALSE(rig.port.IsOpen());
-        EXPECT_FALSE(rig.port.IsThreadAlive());
+        ASSERT_TRUE(rig.port->RequestTransmission("T"));
+        EXPECT_TRUE(rig.RunUntil([&] { return rig.comm.Count("write T") > 0; }));
+        rig.Arrive("d");
+        EXPECT_TRUE(rig.Sees("|ab|c|d")) << rig.owner.events;
     }
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::test
