@@ -1,9 +1,12 @@
-// What the Start, Mode, ModBus and Fan Setting pages store, and the progress line.
+// What the Start, Mode, ModBus, Fan Setting and Alarm Config. pages store, and the progress line.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "SequencerFakes.h"
+#include "core/image/Conversions.h"
 #include "core/image/TypedEntry.h"
+#include "core/rules/AlarmConfig.h"
 #include "core/rules/FanSettings.h"
 #include "core/rules/ModBusRules.h"
 #include "core/rules/ModeRules.h"
@@ -12,6 +15,7 @@
 #include "core/rules/TabRules.h"
 
 using namespace orvane;
+using orvane::test::DefaultImage;
 
 namespace {
 
@@ -33,9 +37,14 @@ std::string Repeat(const std::string& word, int count) {
 }
 
 struct FanRig {
-    FanRig() { image.LoadDefaultTemplate(); }
-    RegisterImage image;
+    RegisterImage image = DefaultImage();
     FanSettings settings{image};
+};
+
+struct AlarmRig {
+    explicit AlarmRig(const char* mode = "0001") { image.SetText(reg::kControlMode, mode); }
+    RegisterImage image = DefaultImage();
+    AlarmConfig alarms{image};
 };
 
 } // namespace
@@ -86,8 +95,8 @@ TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
                  {"-1", false, false, "0000"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
-        EXPECT_EQ(IsDigitsText(c.typed), c.digits);
-        EXPECT_EQ(IsBoundedNumberText(c.typed, kLargestWord), c.accepted);
+        EXPECT_EQ(std::pair(IsDigitsText(c.typed), IsBoundedNumberText(c.typed, kLargestWord)),
+                  std::pair(c.digits, c.accepted));
         RegisterImage image;
         StoreIssue(image, c.typed);
         StoreRs485Address(image, c.typed);
@@ -99,8 +108,7 @@ TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
 }
 
 TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
+    RegisterImage image = DefaultImage();
     EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::VoltageRpm), "4");
     EXPECT_EQ(Words(image, 299, 306), "000A|" + Repeat("0000", 6) + "|FFFF");
     EXPECT_EQ(image.Text(reg::kControlMode), "0004");
@@ -140,8 +148,9 @@ TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
                  {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
     for (const auto& c : cases) {
         const ClampedNumber got = ClampSiteNumber(c.typed, c.largest);
-        EXPECT_EQ(got.value, c.value) << c.typed << " up to " << c.largest;
-        EXPECT_EQ(got.replacement.value_or(""), c.replacement) << c.typed << " up to " << c.largest;
+        EXPECT_EQ(std::to_string(got.value) + " " + got.replacement.value_or(""),
+                  std::to_string(c.value) + " " + c.replacement)
+            << c.typed << " up to " << c.largest;
     }
 }
 
@@ -171,8 +180,9 @@ TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
                  {"", 0xFD, 0xFF},
                  {"9600 baud", 0xFD, 0xEF}};
     for (const auto& c : texts) {
-        EXPECT_EQ(ParityWriteBack(0x01FF, c.text), c.parity) << "text \"" << c.text << '"';
-        EXPECT_EQ(BaudWriteBack(0x01FF, c.text), c.baud) << "text \"" << c.text << '"';
+        EXPECT_EQ(std::pair(ParityWriteBack(0x01FF, c.text), BaudWriteBack(0x01FF, c.text)),
+                  std::pair(c.parity, c.baud))
+            << "text \"" << c.text << '"';
     }
 }
 
@@ -228,11 +238,7 @@ TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
     for (const auto& c : cases) {
         FanRig rig;
         rig.image.SetText(kOptionRegister, c.before);
-        if (c.daily) {
-            rig.settings.SetDailyFanRun(c.checked);
-        } else {
-            rig.settings.SetDummyFanLink(c.checked);
-        }
+        c.daily ? rig.settings.SetDailyFanRun(c.checked) : rig.settings.SetDummyFanLink(c.checked);
         EXPECT_EQ(rig.image.Text(kOptionRegister), c.after)
             << c.before << (c.daily ? " daily " : " dummy ") << c.checked;
         EXPECT_EQ(c.daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), c.checked);
@@ -273,11 +279,131 @@ TEST(ProgressText, StepTotalAndTheTimeLeftRoundedUp) {
         {{40, 34}, 1000, "Reading the configuration: step 34 of 34, 0 s left"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
         const ProgressLine line =
             DescribeProgress("Reading the configuration", c.progress, c.tickMs);
         EXPECT_EQ(line.text, c.text);
-        EXPECT_LE(line.done, line.total);
+        EXPECT_LE(line.done, line.total) << c.text;
     }
     EXPECT_EQ(DescribeProgress("Reading the configuration", {}, 1000), ProgressLine{});
+}
+
+TEST(AlarmConfig, LimitTextToWordRoundsVoltsAndHoldsEntriesToTheSensorRange) {
+    const struct {
+        const char *mode, *text, *word, *corrected;
+    } cases[] = {
+        {"0001", "-5", "FFFB", nullptr},     {"0001", " 25x", "0019", nullptr},
+        {"0001", "32767", "7FFF", nullptr},  {"0001", "32768", "7FFF", "32767"},
+        {"0001", "-32768", "8000", nullptr}, {"0001", "-99999999999", "8000", "-32768"},
+        {"0005", "2.3", "0002", nullptr},    {"0003", "2.3", "00E6", nullptr},
+        {"0004", "10", "03E8", nullptr},     {"0003", "2.1", "00D2", nullptr},
+        {"0003", "1.05", "0069", nullptr},   {"0003", "-", "0000", nullptr},
+        {"0003", "2.345", "00EB", nullptr},  {"0003", "2.344", "00EA", nullptr},
+        {"0003", " .5", "0032", nullptr},    {"0003", "12345678901234", "03E8", "10.0"},
+        {"0003", "10.01", "03E8", "10.0"},   {"0003", "3,5", "012C", nullptr},
+        {"0003", "-0.5", "0000", "0.0"},     {"0004", "-0.004", "0000", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("mode ") + c.mode + " text '" + c.text + "'");
+        const LimitedWord limited = LimitTextToWord(c.mode, c.text);
+        EXPECT_EQ(limited.word, c.word);
+        EXPECT_EQ(limited.corrected.value_or("(kept)"), c.corrected ? c.corrected : "(kept)");
+    }
+}
+
+TEST(AlarmConfig, WordsShowInDegreesOrWithTheVoltsTheyHold) {
+    const struct {
+        const char* word;
+        bool voltage, asSigned;
+        const char* shown;
+    } cases[] = {
+        {"FF55", true, false, ""},       {"FFFB", false, true, "-5"},
+        {"FFFB", true, true, "-0.05"},   {"FFFB", false, false, "65531"},
+        {"8000", false, true, "-32768"}, {"8001", false, true, "-32767"},
+        {"00E6", true, false, "2.3"},    {"00EB", true, true, "2.35"},
+        {"0001", true, false, "0.01"},   {"0000", true, true, "0.0"},
+        {"03E8", true, true, "10.0"},    {"FFE2", true, true, "-0.3"},
+        {"FFFF", true, false, "655.35"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SensorValueText(c.word, c.voltage, c.asSigned), c.shown)
+            << c.word << (c.voltage ? " volts" : " degrees") << (c.asSigned ? " signed" : "");
+    }
+}
+
+// In volts every word up to 10 V, in degrees every word but the "not used" marker.
+TEST(AlarmConfig, EveryWordAFieldCanHoldReadsBackUnchanged) {
+    for (unsigned word = 0; word <= 0xFFFF; ++word) {
+        const std::string text = FormatHexWord(word);
+        for (const bool asSigned : {true, false}) {
+            if (word <= kMaxHundredthsOfVolt) {
+                ASSERT_EQ(LimitTextToWord("0003", SensorValueText(text, true, asSigned)).word, text)
+                    << "volts " << text << (asSigned ? " signed" : "");
+            }
+        }
+        if (word != reg::kUnused) {
+            ASSERT_EQ(LimitTextToWord("0001", SensorValueText(text, false, true)).word, text)
+                << "degrees " << text;
+        }
+    }
+}
+
+TEST(AlarmConfig, RowsShowTheirRegistersAndLeaveOutWhatNoItemMeans) {
+    AlarmRig rig("0003");
+    for (const auto& [r, word] : {std::pair{reg::AlarmSwitchInput(2, 1), "0001"},
+                                  {reg::AlarmSwitchInput(2, 2), "0007"},
+                                  {reg::AlarmFanFail(2, 3), "0003"},
+                                  {reg::AlarmFanFail(2, 4), "0003"},
+                                  {reg::AlarmSensorFail(2, 1), "0001"},
+                                  {reg::AlarmSensorFail(2, 2), "0001"},
+                                  {reg::AlarmLowLimit(2, 2), "00EB"},
+                                  {reg::AlarmRelayState(2), "0002"},
+                                  {reg::AlarmFanAction(2, 4), "0BB8"}}) {
+        rig.image.SetText(r, word);
+    }
+    const AlarmRowView row = rig.alarms.Row(2);
+    EXPECT_EQ(row.switchItem, (std::array<std::optional<int>, 2>{2, std::nullopt}));
+    EXPECT_EQ(row.fanFail, (std::array<bool, 4>{false, false, true, false}));
+    EXPECT_EQ(row.sensorFail, (std::array<bool, 2>{true, false}));
+    EXPECT_EQ(row.lowLimit, (std::array<std::string, 2>{"", "2.35"}));
+    EXPECT_EQ(row.hysteresis, "0.01");
+    EXPECT_EQ(std::pair(row.relayItem, rig.alarms.Row(5).relayItem),
+              std::pair(std::optional<int>{}, std::optional<int>{1}));
+    EXPECT_EQ(row.fanAction, (std::array<std::string, 4>{"", "", "", "3000"}));
+}
+
+TEST(AlarmConfig, FanActionsAreHeldToOneHundredPercentOrTheFansMaximumSpeed) {
+    const struct {
+        const char *mode, *text, *word, *corrected;
+    } cases[] = {
+        {"0001", "150", "0064", "100"},          {"0003", "100", "0064", nullptr},
+        {"0002", "4000", "0BB8", "3000"},        {"0004", "2500", "09C4", nullptr},
+        {"0007", "4000", "0BB8", "3000"},        {"0001", "", "FF55", nullptr},
+        {"0002", "99999999999", "0BB8", "3000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("mode ") + c.mode + " text '" + c.text + "'");
+        AlarmRig rig(c.mode);
+        const auto corrected = rig.alarms.StoreFanAction(3, 1, c.text);
+        EXPECT_EQ(rig.image.Text(reg::AlarmFanAction(3, 1)), c.word);
+        EXPECT_EQ(corrected.value_or("(kept)"), c.corrected ? c.corrected : "(kept)");
+    }
+    AlarmRig rpm("0004");
+    rpm.image.SetText(reg::FanMaxRpm(2), "1388");
+    EXPECT_EQ(std::pair(rpm.alarms.FanActionBound(2), rpm.alarms.FanActionBound(1)),
+              std::pair(5000u, 3000u));
+}
+
+TEST(AlarmConfig, ListsStoreOnlyTheirOwnItemsAndThePowerRelayOnlyItsBit) {
+    AlarmRig rig;
+    rig.image.SetText(kOptionRegister, "0010");
+    const RegisterTexts before = rig.image.Texts();
+    rig.alarms.StoreSwitchInput(4, 2, "1:Low"); // an item of the other input's list
+    rig.alarms.StoreRelayState(4, "open");
+    EXPECT_EQ(rig.image.Texts(), before);
+    rig.alarms.SetPowerRelay(true);
+    rig.alarms.SetSensorFail(6, 2, true);
+    EXPECT_EQ(rig.image.Text(kOptionRegister) + rig.image.Text(99), "00120002");
+    rig.alarms.SetPowerRelay(false);
+    rig.alarms.SetSensorFail(6, 2, false);
+    EXPECT_EQ(rig.image.Texts(), before);
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "SequencerFakes.h"
+#include "core/comms/ReplyParsers.h"
 #include "core/image/Checksum.h"
 #include "core/image/ConfigFile.h"
 #include "core/image/ConfigurationText.h"
@@ -17,6 +18,7 @@
 
 using namespace orvane;
 using orvane::test::RecordingView;
+using orvane::test::DefaultImage;
 using orvane::test::With;
 namespace fs = std::filesystem;
 
@@ -167,57 +169,89 @@ TEST(ConfigFile, RoundTripIsByteForByte) {
     EXPECT_EQ(ProposedFileName(reloaded), "D_F_Issue12") << "a name must not pick the folder";
 }
 
-// Lenient layouts (groups on lines of their own or with blanks inside, text around them) load
-// like the compact form; the reader refuses every file it must.
-TEST(ConfigFile, ReaderAcceptsLenientLayoutsAndRefusesEveryFileItMust) {
-    using O = FileReadOutcome;
-    const std::string text = TemplateText();
-    std::string loose = "Saved by hand\n<\r\n";
+// The controller's reply and a file read their groups alike: CR, LF and space are skipped
+// anywhere, and the checksum must match as upper-case text.
+TEST(ConfigurationGroups, ReplyAndFileTakeTheSameLayoutsAndRefuseTheSameGroups) {
+    RegisterImage image = DefaultImage();
+    const std::string text = BuildConfigurationText(image).text;
+    const RegisterTexts texts = image.Texts();
+    ASSERT_EQ(texts[kChecksumIndex], "A544") << "the checksum must hold letters";
+    std::string loose = "Saved by hand\n<\r\n"; // under the 2000 characters a file holds
     for (std::size_t group = 0; group < 401; ++group) {
         const std::string g = text.substr(2 + 4 * group, 4);
-        const std::string sep = group % 2 ? " " : "\r\n"; // the first 80 only: under 4000 bytes
+        const std::string sep = group % 2 ? " " : "\r\n";
         loose += group < 80 ? g.substr(0, 1) + sep + g.substr(1, 2) + "\n" + g.substr(3) : g;
     }
+    const std::string lowerGroup = With(With(text, 2, "000a"), 1602, "A54F");
+    const auto edited = [&](int reg, const char* word, const char* sum) {
+        RegisterTexts out = texts;
+        out[std::size_t(reg)] = word;
+        out[kChecksumIndex] = sum;
+        return out;
+    };
+    const struct {
+        const char* name;
+        std::string text;
+        RegisterTexts want; // none: refused for its checksum
+    } cases[] = {
+        {"text around", "Config dump\r\n" + text + "\r\ntrailing junk", texts},
+        {"blanks and line ends inside groups", loose + "> END", texts},
+        {"lower-case group", lowerGroup, edited(0, "000a", "A54F")},
+        // "zz.." repeats register 0's value, as register 1 does.
+        {"not hex, checksum fits", With(text, 6, "zz.."), edited(1, "zz..", "A544")},
+        {"not hex", With(With(text, 2, "<<<<"), 10, "\x01\x7F\xFF-"), {}},
+        {"lower-case checksum", With(lowerGroup, 1602, "a54f"), {}},
+        {"wrong register", With(text, 2 + 28, "FFFF"), {}},
+        {"ends after the marker", text.substr(0, 1), {}},
+        {"ends in group 401", text.substr(0, 1605), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool loaded = !c.want[0].empty();
+        const ConfigReply reply = ReadConfigurationReply(c.text);
+        const FileReadResult file = DecodeConfigurationFile(Utf16(c.text));
+        EXPECT_EQ(reply.outcome,
+                  loaded ? ConfigReplyOutcome::Loaded : ConfigReplyOutcome::ChecksumMismatch);
+        EXPECT_EQ(file.outcome,
+                  loaded ? FileReadOutcome::Loaded : FileReadOutcome::ChecksumMismatch);
+        EXPECT_EQ(reply.groups, c.want);
+        EXPECT_EQ(file.groups, c.want);
+    }
+    // Only where the "<" may stand differs: by character 1998 in a reply.
+    using R = ConfigReplyOutcome;
+    EXPECT_EQ(ReadConfigurationReply(std::string(1998, ' ') + text).outcome, R::Loaded);
+    EXPECT_EQ(ReadConfigurationReply(std::string(1999, ' ') + text).outcome, R::NoData);
+    EXPECT_EQ(ReadConfigurationReply(std::string(1900, 'x')).outcome, R::NoData);
+}
+
+// A file is at most 4000 bytes of 16-bit characters, each below 256, up to the first zero.
+TEST(ConfigFile, ReaderRefusesEveryFileItMust) {
+    using O = FileReadOutcome;
+    const std::string text = TemplateText();
     Bytes limit = EncodeConfigurationFile(text), wide = limit;
     limit.resize(4000, 0);
     Bytes over = limit;
     over.push_back(0);
     wide[100 * 2 + 1] = 0x01; // one character above 255 empties the whole text
-    const std::string lowerGroup = With(With(text, 2, "000a"), 1602, "A54F");
     const struct {
         const char* name;
         Bytes bytes;
         O want;
     } cases[] = {
+        {"4000 bytes", limit, O::Loaded},
         {"4001 bytes", over, O::TooLarge},
         // 4000 bytes hold 2000 characters: a marker at 1999 is found, the groups are missing.
         {"marker at 1999", Utf16(std::string(1999, 'x') + "<"), O::ChecksumMismatch},
         {"empty", {}, O::NoStartMarker},
         {"8-bit", Bytes(text.begin(), text.end()), O::NoStartMarker},
         {"wide character", wide, O::NoStartMarker},
-        {"ends before 401 groups", Utf16(text.substr(0, 1605)), O::ChecksumMismatch},
         // A zero character ends the text even when more groups follow.
         {"zero character inside", Utf16(With(text, 800, std::string(1, '\0'))),
          O::ChecksumMismatch},
-        {"groups not hex", Utf16(With(With(text, 2, "<<<<"), 10, "\x01\x7F\xFF-")),
-         O::ChecksumMismatch},
-        // "zz.." repeats register 0's value, as register 1 does.
-        {"groups not hex, checksum fits", Utf16(With(text, 6, "zz..")), O::Loaded},
-        {"lower-case group", Utf16(lowerGroup), O::Loaded},
-        {"lower-case checksum", Utf16(With(lowerGroup, 1602, "a54f")), O::ChecksumMismatch},
-        {"wrong checksum", Utf16(With(lowerGroup, 1602, "A54E")), O::ChecksumMismatch},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DecodeConfigurationFile(c.bytes).outcome, c.want) << "case " << c.name;
     }
-    const RegisterTexts groups = DecodeConfigurationFile(EncodeConfigurationFile(text)).groups;
-    for (const Bytes& layout :
-         {Utf16(loose + "> END"), Utf16(std::string(300, 'x') + text + "trailing junk"), limit}) {
-        const FileReadResult read = DecodeConfigurationFile(layout);
-        EXPECT_EQ(read.outcome, O::Loaded) << "case " << layout.size();
-        EXPECT_EQ(read.groups, groups) << "case " << layout.size();
-    }
-    EXPECT_EQ(DecodeConfigurationFile(Utf16(lowerGroup)).groups[0], "000a");
 }
 
 // Reading tells a missing file and stops one byte past the largest accepted size.
