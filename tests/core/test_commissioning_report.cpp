@@ -5,6 +5,7 @@
 
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 #include "SequencerFakes.h"
 #include "core/image/Checksum.h"
@@ -163,18 +164,15 @@ TEST(CommissioningReport, LiveSnapshotInTheModesUnits) {
 }
 
 TEST(ReportHtml, EscapesAnyTextSoNoneBecomesMarkup) {
-    const struct {
-        std::string text;
-        const char* shown;
-    } cases[] = {
+    const std::tuple<std::string, const char*> cases[] = {
         {"<script>alert('x')</script>", "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;"},
         {"&amp; \"q\"", "&amp;amp; &quot;q&quot;"},
         {"ORV\r\nline\rtwo\tx\x01", "ORV\nline\ntwo\tx\uFFFD"},
         {"2 \u00B0C", "2 \u00B0C"},               // UTF-8 passes through
         {"\xB0 \xC0\x80", "\u00B0 \u00C0\u0080"}, // other bytes read as Latin-1
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(HtmlEscaped(c.text), c.shown) << ::testing::PrintToString(c.text);
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(HtmlEscaped(text), shown) << ::testing::PrintToString(text);
     }
 
     // Names, site, engineer and the controller's text as typed or sent, in every place shown.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "SequencerFakes.h"
 #include "core/comms/SequencerTexts.h"
@@ -332,23 +333,19 @@ TEST(ImageHistory, ADownloadMakesTheImageCleanAndUndoWaitsForTheCommand) {
 // The question comes only with unsaved changes, and only "Discard" lets the window close.
 TEST(ImageHistory, ClosingAsksOnlyWithUnsavedChangesAndOnlyDiscardCloses) {
     const std::string question = "Orvane - GUI: Discard unsaved changes?";
-    const struct {
-        bool edited;
-        std::optional<MessageAnswer> answer;
-        bool closes;
-    } cases[] = {
+    const std::tuple<bool, std::optional<MessageAnswer>, bool> cases[] = {
         {false, std::nullopt, true},
         {true, MessageAnswer::Discard, true},
         {true, MessageAnswer::Cancel, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [edited, answer, closes] : cases) {
         SequencerRig rig;
-        if (c.edited) {
+        if (edited) {
             rig.image.SetText(5, "0001");
         }
-        rig.prompter.answer = c.answer;
-        EXPECT_EQ(MayDiscardImage(rig.history, rig.image, rig.prompter), c.closes);
-        EXPECT_EQ(rig.prompter.asked, c.edited ? Strings{question} : Strings{});
+        rig.prompter.answer = answer;
+        EXPECT_EQ(MayDiscardImage(rig.history, rig.image, rig.prompter), closes);
+        EXPECT_EQ(rig.prompter.asked, edited ? Strings{question} : Strings{});
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "SequencerFakes.h"
 #include "core/image/RegisterLayout.h"
@@ -58,32 +59,30 @@ struct Rig {
 // The look is told by alarm lamp 1, thermometer 1 and the up time.
 TEST(IndicatorTick, EachTickShowsOneLookAndAsksWhatItNeeds) {
     const int v = State::ViewData, d = State::DoNothing;
-    const struct {
-        const char* name;
-        bool connected;
-        int state, received;
-        bool syncing, syncingSeen;
-        const char *upTime, *asked, *look;
-    } cases[] = {
-        {"not connected", false, v, 500, false, false, "6s", "", "not connected/not connected/5s"},
-        {"idle, bytes in", true, d, 500, false, false, "6s", "view data ", "no data/no data/5s"},
-        {"idle, nothing received", true, d, 0, false, false, "6s", "", "no data/no data/5s"},
-        {"syncing, new", true, v, 500, true, false, "6s", "syncing seen ", "no data/no data/5s"},
-        {"syncing seen before", true, v, 500, true, true, "6s", "", "off/level 3/6s"},
-        {"same up time", true, v, 500, false, false, "5s", "no data ", "no data/no data/5s"},
-        {"new up time", true, v, 500, false, false, "6s", "", "off/level 3/6s"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.name);
+    const std::tuple<const char*, bool, int, int, bool, bool, const char*, const char*, const char*>
+        cases[] = {
+            {"not connected", false, v, 500, false, false, "6s", "",
+             "not connected/not connected/5s"},
+            {"idle, bytes in", true, d, 500, false, false, "6s", "view data ",
+             "no data/no data/5s"},
+            {"idle, nothing received", true, d, 0, false, false, "6s", "", "no data/no data/5s"},
+            {"syncing, new", true, v, 500, true, false, "6s", "syncing seen ",
+             "no data/no data/5s"},
+            {"syncing seen before", true, v, 500, true, true, "6s", "", "off/level 3/6s"},
+            {"same up time", true, v, 500, false, false, "5s", "no data ", "no data/no data/5s"},
+            {"new up time", true, v, 500, false, false, "6s", "", "off/level 3/6s"},
+        };
+    for (const auto& [name, connected, state, received, syncing, syncingSeen, upTime, asked, look] :
+         cases) {
+        SCOPED_TRACE(std::string("case ") + name);
         Rig rig;
         ASSERT_EQ(rig.Tick(Record("5s")), "");
-        EXPECT_EQ(
-            rig.Tick(Record(c.upTime), c.connected, c.state, c.received, c.syncing, c.syncingSeen),
-            c.asked);
+        EXPECT_EQ(rig.Tick(Record(upTime), connected, state, received, syncing, syncingSeen),
+                  asked);
         const IndicatorPanel& panel = rig.Panel();
         EXPECT_EQ(panel.lamps[0].reading + "/" + panel.sensors[0].thermometer.reading + "/" +
                       panel.upTime,
-                  c.look);
+                  look);
     }
     Rig first;
     first.Tick(Record("-10"));
@@ -139,20 +138,18 @@ TEST(IndicatorFans, SpeedSetSpeedLedAndMeterFollowTheirTexts) {
 }
 
 TEST(IndicatorSensors, LevelsFromTheReading) {
-    const struct {
-        const char *text, *look;
-    } cases[] = {
+    const std::tuple<const char*, const char*> cases[] = {
         {" 25", "led-green thermo-3"},        {" 24.9", "led-green thermo-2"},
         {" -3.0", "led-green thermo-0"},      {" 95", "led-green thermo-9"},
         {"990", "led-green thermo-grey"},     {"1000", "led-green thermo-9"},
         {"FAIL", "led-red playing thermo-0"}, {"____", "led-grey thermo-grey"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, look] : cases) {
         IndicatorRules rules;
-        rules.UpdateSensorDisplay(2, c.text);
+        rules.UpdateSensorDisplay(2, text);
         const SensorPanel& sensor = rules.Panel().sensors[1];
-        EXPECT_EQ(Look(sensor.led) + " " + Look(sensor.thermometer), c.look)
-            << "text \"" << c.text << '"';
+        EXPECT_EQ(Look(sensor.led) + " " + Look(sensor.thermometer), look)
+            << "text \"" << text << '"';
     }
 }
 
@@ -228,19 +225,16 @@ TEST(IndicatorLooks, NoDataThenDisconnected) {
 }
 
 TEST(LiveDataCells, EachColumnFormatsItsFieldText) {
-    const struct {
-        int column;
-        const char *text, *shown;
-    } cases[] = {
+    const std::tuple<int, const char*, const char*> cases[] = {
         {1, "\n 1480", "1480"}, {1, "   0", "0"},      {3, " FAIL", "FAIL"},  {8, "", "0"},
         {4, "-12x", "-12"},     {2, " +42abc", "42"},  {9, "23.46", "23.5"},  {9, " 25", "25.0"},
         {10, "0.0", "0"},       {10, "-0.04", "-0.0"}, {9, "xFAILx", "FAIL"}, {10, " 1e2", "100.0"},
         {9, "V", "0"},          {10, "-3.25", "-3.2"}, {9, "inf", "0"},       {10, "9e9999", "0"},
         {11, " HI ", " HI "},   {12, "0.0", "0.0"},    {14, "77s", "77s"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FormatLiveCell(c.column, c.text), c.shown)
-            << "column " << c.column << " text \"" << c.text << '"';
+    for (const auto& [column, text, shown] : cases) {
+        EXPECT_EQ(FormatLiveCell(column, text), shown)
+            << "column " << column << " text \"" << text << '"';
     }
 }
 

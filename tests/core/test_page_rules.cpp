@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "SequencerFakes.h"
 #include "core/image/Conversions.h"
@@ -53,12 +54,8 @@ struct AlarmRig {
 // only by a character of its own, or zeroed when the text would otherwise run into it.
 TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnds) {
     const std::u16string x22(22, u'x'), x23(23, u'x'), x24(24, u'x'), d79(79, u'd');
-    const struct {
-        const char* name;
-        TextEntry entry;
-        std::u16string typed;
-        std::string want; // the field's registers, all "7777" before
-    } cases[] = {
+    // `want`: the field's registers, all "7777" before.
+    const std::tuple<const char*, TextEntry, std::u16string, std::string> cases[] = {
         {"name AB", kNameEntry, u"AB", "0041|0042|" + Repeat("0000", 20) + "|7777"},
         {"name 22", kNameEntry, x22, Repeat("0078", 22) + "|0000"},
         {"name 23", kNameEntry, x23, Repeat("0078", 23)},
@@ -67,41 +64,38 @@ TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnd
         {"description C", kDescriptionEntry, u"C", "0043|" + Repeat("0000", 78)},
         {"description 79", kDescriptionEntry, d79, Repeat("0064", 79)},
         {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.name);
+    for (const auto& [name, entry, typed, want] : cases) {
+        SCOPED_TRACE(std::string("case ") + name);
         RegisterImage image;
         for (int i = 0; i < kRegisterCount; ++i) {
             image.SetText(i, "7777");
         }
-        StoreTextField(image, c.entry, c.typed);
-        const TextField field = c.entry.field;
-        EXPECT_EQ(Words(image, field.first - 1, field.last + 1), "7777|" + c.want + "|7777");
+        StoreTextField(image, entry, typed);
+        const TextField field = entry.field;
+        EXPECT_EQ(Words(image, field.first - 1, field.last + 1), "7777|" + want + "|7777");
     }
 }
 
 // The issue and the RS485 address take digits only, up to 65535; control characters and
 // characters beyond one byte cannot be typed into a text field.
 TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
-    const struct {
-        const char* typed;
-        bool digits, accepted;
-        const char* stored;
-    } cases[] = {{"", true, true, "0000"},
-                 {"12", true, true, "000C"},
-                 {"65535", true, true, "FFFF"},
-                 {"65536", true, false, "FFFF"},
-                 {"99999999999", true, false, "FFFF"},
-                 {"1a", false, false, "0001"},
-                 {"-1", false, false, "0000"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
-        EXPECT_EQ(std::pair(IsDigitsText(c.typed), IsBoundedNumberText(c.typed, kLargestWord)),
-                  std::pair(c.digits, c.accepted));
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"", true, true, "0000"},
+        {"12", true, true, "000C"},
+        {"65535", true, true, "FFFF"},
+        {"65536", true, false, "FFFF"},
+        {"99999999999", true, false, "FFFF"},
+        {"1a", false, false, "0001"},
+        {"-1", false, false, "0000"}};
+    for (const auto& [typed, digits, accepted, stored] : cases) {
+        SCOPED_TRACE(std::string("typed \"") + typed + "\"");
+        EXPECT_EQ(std::pair(IsDigitsText(typed), IsBoundedNumberText(typed, kLargestWord)),
+                  std::pair(digits, accepted));
         RegisterImage image;
-        StoreIssue(image, c.typed);
-        StoreRs485Address(image, c.typed);
+        StoreIssue(image, typed);
+        StoreRs485Address(image, typed);
         EXPECT_EQ(image.Text(kIssueRegister) + image.Text(reg::kRs485Address),
-                  std::string(c.stored) + c.stored);
+                  std::string(stored) + stored);
     }
     EXPECT_EQ(CountUnstorable(u" A~\u00a0\u00e9\u00ff"), 0);
     EXPECT_EQ(CountUnstorable(u"\t\n\x7f\x85\u0100\u20ac"), 6);
@@ -121,14 +115,13 @@ TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
         EXPECT_EQ(ShownOperatingMode(image), std::nullopt) << other;
     }
 
-    const struct {
-        const char *word, *shown;
-    } shown[] = {{"0000", "0 : Project Specific Mode unused"}, {"0006", "6 : MODBUS_FCU"},
-                 {"005A", "Undefined Project Mode"},           {"0007", "Undefined Project Mode"},
-                 {"0106", "Undefined Project Mode"},           {"nope", "Undefined Project Mode"}};
-    for (const auto& c : shown) {
-        image.SetText(reg::kProjectMode, c.word);
-        EXPECT_EQ(ShownProjectMode(image), c.shown) << c.word;
+    const std::tuple<const char*, const char*> projectModes[] = {
+        {"0000", "0 : Project Specific Mode unused"}, {"0006", "6 : MODBUS_FCU"},
+        {"005A", "Undefined Project Mode"},           {"0007", "Undefined Project Mode"},
+        {"0106", "Undefined Project Mode"},           {"nope", "Undefined Project Mode"}};
+    for (const auto& [word, shown] : projectModes) {
+        image.SetText(reg::kProjectMode, word);
+        EXPECT_EQ(ShownProjectMode(image), shown) << word;
     }
     EXPECT_TRUE(StoreProjectMode(image, "Undefined Project Mode"));
     EXPECT_EQ(image.Text(reg::kProjectMode), "005A");
@@ -138,51 +131,42 @@ TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
 }
 
 TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
-    const struct {
-        const char* typed;
-        int largest;
-        unsigned value;
-        const char* replacement; // "" when the text stays
-    } cases[] = {{"", 9999, 1, "1"},       {"0", 9999, 1, "1"},
-                 {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"},
-                 {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
-    for (const auto& c : cases) {
-        const ClampedNumber got = ClampSiteNumber(c.typed, c.largest);
+    // `replacement` "" when the text stays.
+    const std::tuple<const char*, int, unsigned, const char*> cases[] = {
+        {"", 9999, 1, "1"},       {"0", 9999, 1, "1"},
+        {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"},
+        {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
+    for (const auto& [typed, largest, value, replacement] : cases) {
+        const ClampedNumber got = ClampSiteNumber(typed, largest);
         EXPECT_EQ(std::to_string(got.value) + " " + got.replacement.value_or(""),
-                  std::to_string(c.value) + " " + c.replacement)
-            << c.typed << " up to " << c.largest;
+                  std::to_string(value) + " " + replacement)
+            << typed << " up to " << largest;
     }
 }
 
 // What the lists show for register 185, the word after both write-backs of a tick, and each
 // write-back alone from 0x01FF.
 TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
-    const struct {
-        unsigned word;
-        const char *baud, *parity;
-        unsigned afterTick;
-    } shown[] = {{0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
-                 {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
-                 {0xFFFF, "19200", "Even", 0x00FD}, {0x00C0, "19200", "Even", 0x00D1},
-                 {0x0120, "9600", "None", 0x0020}};
-    for (const auto& c : shown) {
-        SCOPED_TRACE(::testing::Message() << "register 185 = " << std::hex << c.word);
-        EXPECT_EQ(BaudShown(c.word), c.baud);
-        EXPECT_EQ(ParityShown(c.word), c.parity);
-        EXPECT_EQ(BaudWriteBack(ParityWriteBack(c.word, c.parity), c.baud), c.afterTick);
+    const std::tuple<unsigned, const char*, const char*, unsigned> shown[] = {
+        {0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
+        {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
+        {0xFFFF, "19200", "Even", 0x00FD}, {0x00C0, "19200", "Even", 0x00D1},
+        {0x0120, "9600", "None", 0x0020}};
+    for (const auto& [word, baud, parity, afterTick] : shown) {
+        SCOPED_TRACE(::testing::Message() << "register 185 = " << std::hex << word);
+        EXPECT_EQ(BaudShown(word), baud);
+        EXPECT_EQ(ParityShown(word), parity);
+        EXPECT_EQ(BaudWriteBack(ParityWriteBack(word, parity), baud), afterTick);
     }
-    const struct {
-        const char* text;
-        unsigned parity, baud;
-    } texts[] = {{"None", 0xFC, 0xFF},
-                 {"Odd", 0xFE, 0xFF},
-                 {"9600", 0xFD, 0xEF},
-                 {"", 0xFD, 0xFF},
-                 {"9600 baud", 0xFD, 0xEF}};
-    for (const auto& c : texts) {
-        EXPECT_EQ(std::pair(ParityWriteBack(0x01FF, c.text), BaudWriteBack(0x01FF, c.text)),
-                  std::pair(c.parity, c.baud))
-            << "text \"" << c.text << '"';
+    const std::tuple<const char*, unsigned, unsigned> texts[] = {{"None", 0xFC, 0xFF},
+                                                                 {"Odd", 0xFE, 0xFF},
+                                                                 {"9600", 0xFD, 0xEF},
+                                                                 {"", 0xFD, 0xFF},
+                                                                 {"9600 baud", 0xFD, 0xEF}};
+    for (const auto& [text, parity, baud] : texts) {
+        EXPECT_EQ(std::pair(ParityWriteBack(0x01FF, text), BaudWriteBack(0x01FF, text)),
+                  std::pair(parity, baud))
+            << "text \"" << text << '"';
     }
 }
 
@@ -205,43 +189,37 @@ TEST(FanSettings, EntriesAreReadAsDecimalAndHeldToAWord) {
 
 TEST(FanSettings, RegistersShowAsTheirItemsOrAsNoneOfThem) {
     FanRig rig;
-    const struct {
-        const char* word;
-        std::optional<int> pulsesItem;
-        const char* controlType;
-        std::optional<bool> used;
-    } cases[] = {{"0000", 0, "0-10V", false},
-                 {"0001", 1, "Open Collector", true},
-                 {"0002", 2, "Open Collector", std::nullopt},
-                 {"0004", std::nullopt, "Open Collector", std::nullopt},
-                 {"0006", 4, "Open Collector", std::nullopt}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("word ") + c.word);
+    const std::tuple<const char*, std::optional<int>, const char*, std::optional<bool>> cases[] = {
+        {"0000", 0, "0-10V", false},
+        {"0001", 1, "Open Collector", true},
+        {"0002", 2, "Open Collector", std::nullopt},
+        {"0004", std::nullopt, "Open Collector", std::nullopt},
+        {"0006", 4, "Open Collector", std::nullopt}};
+    for (const auto& [word, pulsesItem, controlType, used] : cases) {
+        SCOPED_TRACE(std::string("word ") + word);
         for (const int r : {reg::FanPulsesPerRev(3), reg::FanControlType(3), reg::FanUsed(3)}) {
-            rig.image.SetText(r, c.word);
+            rig.image.SetText(r, word);
         }
-        EXPECT_EQ(rig.settings.PulsesPerRevItem(3), c.pulsesItem);
-        EXPECT_EQ(rig.settings.ControlTypeText(3), c.controlType);
-        EXPECT_EQ(rig.settings.Used(3), c.used);
+        EXPECT_EQ(rig.settings.PulsesPerRevItem(3), pulsesItem);
+        EXPECT_EQ(rig.settings.ControlTypeText(3), controlType);
+        EXPECT_EQ(rig.settings.Used(3), used);
     }
 }
 
 TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
-    const struct {
-        const char* before;
-        bool daily, checked; // daily false: the dummy fan link box is clicked
-        const char* after;
-    } cases[] = {{"0010", true, false, "0000"},
-                 {"0003", false, true, "000B"},
-                 {"0022", true, true, "0032"},
-                 {"003A", false, false, "0032"}};
-    for (const auto& c : cases) {
+    // With `daily` false the dummy fan link box is clicked.
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"0010", true, false, "0000"},
+        {"0003", false, true, "000B"},
+        {"0022", true, true, "0032"},
+        {"003A", false, false, "0032"}};
+    for (const auto& [before, daily, checked, after] : cases) {
         FanRig rig;
-        rig.image.SetText(kOptionRegister, c.before);
-        c.daily ? rig.settings.SetDailyFanRun(c.checked) : rig.settings.SetDummyFanLink(c.checked);
-        EXPECT_EQ(rig.image.Text(kOptionRegister), c.after)
-            << c.before << (c.daily ? " daily " : " dummy ") << c.checked;
-        EXPECT_EQ(c.daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), c.checked);
+        rig.image.SetText(kOptionRegister, before);
+        daily ? rig.settings.SetDailyFanRun(checked) : rig.settings.SetDummyFanLink(checked);
+        EXPECT_EQ(rig.image.Text(kOptionRegister), after)
+            << before << (daily ? " daily " : " dummy ") << checked;
+        EXPECT_EQ(daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), checked);
     }
 }
 
@@ -268,29 +246,22 @@ TEST(TabRules, WhatSelectingATabChanges) {
 }
 
 TEST(ProgressText, StepTotalAndTheTimeLeftRoundedUp) {
-    const struct {
-        CommandProgress progress;
-        int tickMs;
-        std::string text;
-    } cases[] = {
+    const std::tuple<CommandProgress, int, std::string> cases[] = {
         {{12, 34}, 1000, "Reading the configuration: step 12 of 34, 22 s left"},
         {{1, 61}, 1000, "Reading the configuration: step 1 of 61, 1 min 0 s left"},
         {{10, 34}, 50, "Reading the configuration: step 10 of 34, 2 s left"}, // 1.2 s
         {{40, 34}, 1000, "Reading the configuration: step 34 of 34, 0 s left"},
     };
-    for (const auto& c : cases) {
-        const ProgressLine line =
-            DescribeProgress("Reading the configuration", c.progress, c.tickMs);
-        EXPECT_EQ(line.text, c.text);
-        EXPECT_LE(line.done, line.total) << c.text;
+    for (const auto& [progress, tickMs, text] : cases) {
+        const ProgressLine line = DescribeProgress("Reading the configuration", progress, tickMs);
+        EXPECT_EQ(line.text, text);
+        EXPECT_LE(line.done, line.total) << text;
     }
     EXPECT_EQ(DescribeProgress("Reading the configuration", {}, 1000), ProgressLine{});
 }
 
 TEST(AlarmConfig, LimitTextToWordRoundsVoltsAndHoldsEntriesToTheSensorRange) {
-    const struct {
-        const char *mode, *text, *word, *corrected;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"0001", "-5", "FFFB", nullptr},     {"0001", " 25x", "0019", nullptr},
         {"0001", "32767", "7FFF", nullptr},  {"0001", "32768", "7FFF", "32767"},
         {"0001", "-32768", "8000", nullptr}, {"0001", "-99999999999", "8000", "-32768"},
@@ -302,20 +273,16 @@ TEST(AlarmConfig, LimitTextToWordRoundsVoltsAndHoldsEntriesToTheSensorRange) {
         {"0003", "10.01", "03E8", "10.0"},   {"0003", "3,5", "012C", nullptr},
         {"0003", "-0.5", "0000", "0.0"},     {"0004", "-0.004", "0000", nullptr},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("mode ") + c.mode + " text '" + c.text + "'");
-        const LimitedWord limited = LimitTextToWord(c.mode, c.text);
-        EXPECT_EQ(limited.word, c.word);
-        EXPECT_EQ(limited.corrected.value_or("(kept)"), c.corrected ? c.corrected : "(kept)");
+    for (const auto& [mode, text, word, corrected] : cases) {
+        SCOPED_TRACE(std::string("mode ") + mode + " text '" + text + "'");
+        const LimitedWord limited = LimitTextToWord(mode, text);
+        EXPECT_EQ(limited.word, word);
+        EXPECT_EQ(limited.corrected.value_or("(kept)"), corrected ? corrected : "(kept)");
     }
 }
 
 TEST(AlarmConfig, WordsShowInDegreesOrWithTheVoltsTheyHold) {
-    const struct {
-        const char* word;
-        bool voltage, asSigned;
-        const char* shown;
-    } cases[] = {
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
         {"FF55", true, false, ""},       {"FFFB", false, true, "-5"},
         {"FFFB", true, true, "-0.05"},   {"FFFB", false, false, "65531"},
         {"8000", false, true, "-32768"}, {"8001", false, true, "-32767"},
@@ -324,9 +291,9 @@ TEST(AlarmConfig, WordsShowInDegreesOrWithTheVoltsTheyHold) {
         {"03E8", true, true, "10.0"},    {"FFE2", true, true, "-0.3"},
         {"FFFF", true, false, "655.35"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SensorValueText(c.word, c.voltage, c.asSigned), c.shown)
-            << c.word << (c.voltage ? " volts" : " degrees") << (c.asSigned ? " signed" : "");
+    for (const auto& [word, voltage, asSigned, shown] : cases) {
+        EXPECT_EQ(SensorValueText(word, voltage, asSigned), shown)
+            << word << (voltage ? " volts" : " degrees") << (asSigned ? " signed" : "");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/image/Conversions.h"
@@ -160,14 +161,11 @@ TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
 }
 
 TEST(ProfileSet, ScanRealReadsWhatTheCLibraryReadsButNoInfinities) {
-    const struct {
-        const char* text;
-        std::optional<double> value;
-    } cases[] = {{" 2.5", 2.5}, {"+.5", 0.5},    {"-1e1", -10.0}, {"2,5", 2.0},
-                 {"0x10", 0.0}, {"1e-999", 0.0}, {"", {}},        {"abc", {}},
-                 {"inf", {}},   {"-nan", {}},    {".", {}},       {"3.", 3.0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(ScanReal(c.text), c.value) << '"' << c.text << '"';
+    const std::tuple<const char*, std::optional<double>> cases[] = {
+        {" 2.5", 2.5}, {"+.5", 0.5}, {"-1e1", -10.0}, {"2,5", 2.0}, {"0x10", 0.0}, {"1e-999", 0.0},
+        {"", {}},      {"abc", {}},  {"inf", {}},     {"-nan", {}}, {".", {}},     {"3.", 3.0}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ScanReal(text), value) << '"' << text << '"';
     }
     EXPECT_GT(ScanReal("1e999").value_or(0), 1e300);
 }
@@ -241,11 +239,7 @@ std::string Print(const ProfileRecord& record) {
 // are kept a tenth apart; ON and OFF step over -999, the Always ON marker, within a signed word.
 TEST(Cleanup, OrdersInputsAndOnOff) {
     const auto multi = PointMode::MultiPoint, two = PointMode::TwoPoint;
-    const struct {
-        ProfileType type;
-        PointMode mode;
-        const char *before, *after;
-    } cases[] = {
+    const std::tuple<ProfileType, PointMode, const char*, const char*> cases[] = {
         {kTempPwm, multi, "40 40 40 40 40 40 40 40 | 33 1", "33 34 35 36 37 38 39 40 | 32 1"},
         {kTempPwm, multi, "-30 -30 -25 -20 -10 0 10 20 | -30 -30",
          "-31 -30 -25 -20 -10 0 10 20 | -32 -33"},
@@ -264,10 +258,10 @@ TEST(Cleanup, OrdersInputsAndOnOff) {
          "-32768 49 49 49 49 49 49 50 | -32768 -32768"},
         {kVoltPwm, two, "3.05 0 0 0 0 0 0 3 | 1 0", "2.9 2.9 2.9 2.9 2.9 2.9 2.9 3 | 1 0"},
     };
-    for (const auto& c : cases) {
-        ProfileRecord record = Parse(c.mode, c.before);
-        CleanupProfile(record, c.type);
-        EXPECT_EQ(Print(record), Print(Parse(c.mode, c.after))) << c.before;
+    for (const auto& [type, mode, before, after] : cases) {
+        ProfileRecord record = Parse(mode, before);
+        CleanupProfile(record, type);
+        EXPECT_EQ(Print(record), Print(Parse(mode, after))) << before;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "SequencerFakes.h"
 #include "core/comms/ReplyParsers.h"
@@ -17,8 +18,8 @@
 #include "core/image/RegisterImage.h"
 
 using namespace orvane;
-using orvane::test::RecordingView;
 using orvane::test::DefaultImage;
+using orvane::test::RecordingView;
 using orvane::test::With;
 namespace fs = std::filesystem;
 
@@ -189,11 +190,8 @@ TEST(ConfigurationGroups, ReplyAndFileTakeTheSameLayoutsAndRefuseTheSameGroups) 
         out[kChecksumIndex] = sum;
         return out;
     };
-    const struct {
-        const char* name;
-        std::string text;
-        RegisterTexts want; // none: refused for its checksum
-    } cases[] = {
+    // `want` empty: refused for its checksum.
+    const std::tuple<const char*, std::string, RegisterTexts> cases[] = {
         {"text around", "Config dump\r\n" + text + "\r\ntrailing junk", texts},
         {"blanks and line ends inside groups", loose + "> END", texts},
         {"lower-case group", lowerGroup, edited(0, "000a", "A54F")},
@@ -205,17 +203,17 @@ TEST(ConfigurationGroups, ReplyAndFileTakeTheSameLayoutsAndRefuseTheSameGroups) 
         {"ends after the marker", text.substr(0, 1), {}},
         {"ends in group 401", text.substr(0, 1605), {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const bool loaded = !c.want[0].empty();
-        const ConfigReply reply = ReadConfigurationReply(c.text);
-        const FileReadResult file = DecodeConfigurationFile(Utf16(c.text));
+    for (const auto& [name, text, want] : cases) {
+        SCOPED_TRACE(name);
+        const bool loaded = !want[0].empty();
+        const ConfigReply reply = ReadConfigurationReply(text);
+        const FileReadResult file = DecodeConfigurationFile(Utf16(text));
         EXPECT_EQ(reply.outcome,
                   loaded ? ConfigReplyOutcome::Loaded : ConfigReplyOutcome::ChecksumMismatch);
         EXPECT_EQ(file.outcome,
                   loaded ? FileReadOutcome::Loaded : FileReadOutcome::ChecksumMismatch);
-        EXPECT_EQ(reply.groups, c.want);
-        EXPECT_EQ(file.groups, c.want);
+        EXPECT_EQ(reply.groups, want);
+        EXPECT_EQ(file.groups, want);
     }
     // Only where the "<" may stand differs: by character 1998 in a reply.
     using R = ConfigReplyOutcome;
@@ -233,11 +231,7 @@ TEST(ConfigFile, ReaderRefusesEveryFileItMust) {
     Bytes over = limit;
     over.push_back(0);
     wide[100 * 2 + 1] = 0x01; // one character above 255 empties the whole text
-    const struct {
-        const char* name;
-        Bytes bytes;
-        O want;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, O> cases[] = {
         {"4000 bytes", limit, O::Loaded},
         {"4001 bytes", over, O::TooLarge},
         // 4000 bytes hold 2000 characters: a marker at 1999 is found, the groups are missing.
@@ -249,8 +243,8 @@ TEST(ConfigFile, ReaderRefusesEveryFileItMust) {
         {"zero character inside", Utf16(With(text, 800, std::string(1, '\0'))),
          O::ChecksumMismatch},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DecodeConfigurationFile(c.bytes).outcome, c.want) << "case " << c.name;
+    for (const auto& [name, bytes, want] : cases) {
+        EXPECT_EQ(DecodeConfigurationFile(bytes).outcome, want) << "case " << name;
     }
 }
 

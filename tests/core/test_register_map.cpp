@@ -3,6 +3,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/reports/Comparison.h"
@@ -99,11 +100,7 @@ TEST(RegisterMap, FieldsSitWhereThePagesPlaceThemAndEveryBitIsNamedOnce) {
         EXPECT_EQ(covered, 0xFFFFu) << "register " << r << " has bits no field names";
     }
     EXPECT_EQ(unused, unusedWanted);
-    const struct {
-        int reg;
-        unsigned mask;
-        const char* name;
-    } bits[] = {
+    const std::tuple<int, unsigned, const char*> bits[] = {
         {184, 0x10, "Fan Setting / Daily Fan Run"},
         {184, 0x08, "Fan Setting / Dummy Fan Link(Permitted)"},
         {184, 0x04, "Multi Point/Speed / Point Mode"},
@@ -114,12 +111,12 @@ TEST(RegisterMap, FieldsSitWhereThePagesPlaceThemAndEveryBitIsNamedOnce) {
         {185, 0x03, "ModBus / RS485 Parity"},
         {185, 0xFFEC, "Register 185 (unused bits)"},
     };
-    for (const auto& c : bits) {
+    for (const auto& [reg, mask, name] : bits) {
         std::string found;
-        for (const RegisterField* field : map.FieldsAt(c.reg)) {
-            found += field->mask == c.mask ? QualifiedName(*field) : "";
+        for (const RegisterField* field : map.FieldsAt(reg)) {
+            found += field->mask == mask ? QualifiedName(*field) : "";
         }
-        EXPECT_EQ(found, c.name) << "register " << c.reg << " mask " << c.mask;
+        EXPECT_EQ(found, name) << "register " << reg << " mask " << mask;
     }
     EXPECT_TRUE(map.FieldsAt(-1).empty() && map.FieldsAt(kRegisterCount).empty());
     EXPECT_EQ(map.Find("no such field"), nullptr);

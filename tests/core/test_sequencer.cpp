@@ -6,6 +6,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -55,11 +56,7 @@ std::string Record(const std::string& uptime, const std::string& lineStart = "\n
 
 TEST(LiveRecord, TerminatorRulesDecideWhetherARecordExists) {
     const std::string pad(120, '.'), two = Record("1") + Record("2");
-    const struct {
-        const char* name;
-        std::string text;
-        bool found;
-    } cases[] = {
+    const std::tuple<const char*, std::string, bool> cases[] = {
         {"one terminator", pad + Record("1"), false},
         {"terminators below 101", "1s,\r2s,\r" + std::string(200, '.'), false},
         {"two records", std::string(30, '.') + two, true},
@@ -68,8 +65,8 @@ TEST(LiveRecord, TerminatorRulesDecideWhetherARecordExists) {
         {"240 characters", pad + "s,\r" + std::string(238, '1') + "s,\r", false},
         {"239 characters", pad + "s,\r" + std::string(237, '1') + "s,\r", true},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FindLiveRecord(c.text).has_value(), c.found) << "case " << c.name;
+    for (const auto& [name, text, found] : cases) {
+        EXPECT_EQ(FindLiveRecord(text).has_value(), found) << "case " << name;
     }
 }
 
@@ -220,32 +217,31 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
 TEST(SequencerRead, LogCheckAfterRead) {
     const std::string offer =
         "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
-    const struct {
-        const char* name;
-        const char* options; // register 184 in the reply
-        bool logOpen;
-        MessageAnswer answer;
-        std::string flags, optionsAfter, logStatusAfter; // the last two one tick later
-    } cases[] = {
-        {"enabled, yes", "0020", false, MessageAnswer::Yes, "DO_NOTHING | NOCOMMAND | pending 5",
-         "0000", "No File opened"}, // the save dialog is cancelled
-        {"enabled, no", "0021", false, MessageAnswer::No, "VIEW DATA | NOCOMMAND | pending 2",
-         "0001", ""},
-        {"disabled, open", "0000", true, MessageAnswer::Ok, "DO_NOTHING | NOCOMMAND | pending 6",
-         "0000", "Log File Closed"},
-    };
+    // `options`: register 184 in the reply; the last two one tick later.
+    const std::tuple<const char*, const char*, bool, MessageAnswer, std::string, std::string,
+                     std::string>
+        cases[] = {
+            {"enabled, yes", "0020", false, MessageAnswer::Yes,
+             "DO_NOTHING | NOCOMMAND | pending 5", "0000",
+             "No File opened"}, // the save dialog is cancelled
+            {"enabled, no", "0021", false, MessageAnswer::No, "VIEW DATA | NOCOMMAND | pending 2",
+             "0001", ""},
+            {"disabled, open", "0000", true, MessageAnswer::Ok,
+             "DO_NOTHING | NOCOMMAND | pending 6", "0000", "Log File Closed"},
+        };
     for (const bool later : {false, true}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string("case ") + c.name + (later ? ", answered later" : ""));
+        for (const auto& [name, options, logOpen, answer, flags, optionsAfter, logStatusAfter] :
+             cases) {
+            SCOPED_TRACE(std::string("case ") + name + (later ? ", answered later" : ""));
             SequencerRig rig;
             rig.Connect();
             rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
-            if (c.logOpen) {
+            if (logOpen) {
                 rig.seq.RequestLog(true);
                 rig.Tick();
             }
             rig.prompter.savePath.reset();
-            rig.prompter.answer = c.answer;
+            rig.prompter.answer = answer;
             rig.prompter.later = later;
             Strings nested;
             const auto whileOpen = [&] {
@@ -261,19 +257,19 @@ TEST(SequencerRead, LogCheckAfterRead) {
                 rig.prompter.whileOpen = whileOpen;
             }
             const int t = rig.Start(CommandCode::ReadConfig);
-            rig.Receive(ReplyFor(ControllerImage(c.options)));
+            rig.Receive(ReplyFor(ControllerImage(options)));
             rig.Tick(33);
-            if (later && !c.logOpen) {
+            if (later && !logOpen) {
                 ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
                 EXPECT_TRUE(rig.seq.LogQuestionOpen());
                 whileOpen();
                 rig.prompter.Answer();
             }
             EXPECT_FALSE(rig.seq.LogQuestionOpen());
-            EXPECT_EQ(rig.prompter.asked, c.logOpen ? Strings{} : Strings{offer});
-            EXPECT_EQ(nested, c.logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
+            EXPECT_EQ(rig.prompter.asked, logOpen ? Strings{} : Strings{offer});
+            EXPECT_EQ(nested, logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
             EXPECT_EQ(rig.SendsFrom(t).size(), 5u);
-            EXPECT_EQ(rig.Flags(), "connected | " + c.flags);
+            EXPECT_EQ(rig.Flags(), "connected | " + flags);
             rig.Tick();
             if (!rig.prompter.unanswered.empty()) { // the save dialog, left open two ticks
                 rig.Tick(2);
@@ -281,9 +277,9 @@ TEST(SequencerRead, LogCheckAfterRead) {
                 EXPECT_EQ(rig.prompter.unanswered.size(), 1u);
                 rig.prompter.Answer();
             }
-            EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
+            EXPECT_EQ(rig.image.Text(kOptionRegister), optionsAfter);
             EXPECT_FALSE(rig.seq.Logger().IsOpen());
-            EXPECT_EQ(rig.view.logStatus, c.logStatusAfter);
+            EXPECT_EQ(rig.view.logStatus, logStatusAfter);
         }
     }
 }
@@ -296,13 +292,9 @@ TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
     controller.SetText(0, "0007");
     BuildConfigurationText(controller);
     using K = CommandCode;
-    const struct {
-        const char* name;
-        int command;
-        int at; // ticks of the schedule run before the cancel; -1: before the first
-        bool accepted;
-        Sends sends; // offsets from the command's first tick
-    } cases[] = {
+    // `at`: ticks of the schedule run before the cancel, -1 before the first; `sends` from the
+    // command's first tick.
+    const std::tuple<const char*, int, int, bool, Sends> cases[] = {
         {"read, after its first s", K::ReadConfig, 9, true, Keys("c0 s8 _9")},
         {"read, before its reply is parsed", K::ReadConfig, 20, true, Keys("c0 s8 s10 _20")},
         {"read, after the parse", K::ReadConfig, 21, false, Keys("c0 s8 s10 _20 _27")},
@@ -312,22 +304,22 @@ TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
         {"restart, after its z", K::Restart, 9, false, Keys("c0 z8 _11")},
         {"not started", K::WriteConfig, -1, true, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.name);
+    for (const auto& [name, command, at, accepted, sends] : cases) {
+        SCOPED_TRACE(std::string("case ") + name);
         SequencerRig rig;
         rig.Connect();
         rig.Receive(ReplyFor(controller));
         BuildConfigurationText(rig.image); // a write's first tick stores the checksum
         const RegisterTexts before = rig.image.Texts();
-        rig.seq.RequestCommand(c.command);
+        rig.seq.RequestCommand(command);
         const int first = rig.seq.TickCount() + 1;
-        rig.Tick(c.at > 0 ? c.at : 0);
-        EXPECT_EQ(rig.seq.RequestCancelCommand(), c.accepted);
+        rig.Tick(at > 0 ? at : 0);
+        EXPECT_EQ(rig.seq.RequestCancelCommand(), accepted);
         for (int i = 0; i < 70 && (rig.seq.IsBusy() || i == 0); ++i) {
             rig.Tick();
         }
-        EXPECT_EQ(rig.SendsFrom(first), c.sends);
-        if (c.accepted) {
+        EXPECT_EQ(rig.SendsFrom(first), sends);
+        if (accepted) {
             EXPECT_EQ(rig.image.Texts(), before);
             EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | NOCOMMAND | pending 2");
         }
@@ -393,10 +385,7 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
 
 // While a failed open is retried, the status line says why and what the user can do about it.
 TEST(SequencerOpenFailure, StatusLineSaysWhyAndRetryingGoesOn) {
-    const struct {
-        LinkOpenFailure failure;
-        std::string status;
-    } cases[] = {
+    const std::tuple<LinkOpenFailure, std::string> cases[] = {
         {{LinkOpenError::PermissionDenied, "/dev/ttyUSB0", "dialout", ""},
          "COM3 (/dev/ttyUSB0): permission denied - add your user to the 'dialout' group and log "
          "in again, retrying (2)"},
@@ -416,16 +405,16 @@ TEST(SequencerOpenFailure, StatusLineSaysWhyAndRetryingGoesOn) {
         {{LinkOpenError::Unknown, "/dev/ttyUSB0", "", "Input/output error"},
          "COM3 (/dev/ttyUSB0): could not be opened (Input/output error), retrying (2)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [failure, status] : cases) {
         SequencerRig rig;
         rig.failingOpens = 2;
-        rig.openFailure = c.failure;
+        rig.openFailure = failure;
         rig.Connect(3);
         rig.Tick();
-        EXPECT_EQ(rig.seq.StatusText(), c.status);
+        EXPECT_EQ(rig.seq.StatusText(), status);
         rig.Tick();
-        EXPECT_TRUE(rig.seq.IsConnected()) << c.status;
-        EXPECT_EQ(rig.opens, 3) << c.status;
+        EXPECT_TRUE(rig.seq.IsConnected()) << status;
+        EXPECT_EQ(rig.opens, 3) << status;
     }
 }
 

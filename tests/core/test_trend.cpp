@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "core/comms/ReplyParsers.h"
 #include "core/reports/CsvWriter.h"
@@ -83,18 +84,15 @@ TEST(TrendHistory, TakesEachRecordOnceByItsUpTime) {
 }
 
 TEST(TrendHistory, BreaksWhereTheRecordsPaused) {
-    const struct {
-        std::int64_t upBefore, upAfter, gapMs;
-        bool breaks;
-    } cases[] = {
+    const std::tuple<std::int64_t, std::int64_t, std::int64_t, bool> cases[] = {
         {10, 11, 1000, false}, {10, 12, 2000, false}, // a record lost is no pause
         {10, 14, 4000, true},  {10, 3, 1000, true},   // a pause; a restart
         {10, 10, 1000, true},  {10, 11, 5500, true},  // no new up time; late by the clock
         {-1, -1, 5000, false}, {-1, -1, 5001, true},  // unreadable up times: the clock alone
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsBreak(At(0, c.upBefore), At(c.gapMs, c.upAfter), 1000), c.breaks)
-            << c.upBefore << " -> " << c.upAfter << " after " << c.gapMs << " ms";
+    for (const auto& [upBefore, upAfter, gapMs, breaks] : cases) {
+        EXPECT_EQ(IsBreak(At(0, upBefore), At(gapMs, upAfter), 1000), breaks)
+            << upBefore << " -> " << upAfter << " after " << gapMs << " ms";
     }
 }
 
