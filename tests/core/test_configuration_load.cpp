@@ -65,9 +65,8 @@ std::string TextOf(RegisterImage image) {
     return BuildConfigurationText(image).text;
 }
 
-// From a connected rig showing live data, its image the template with register 0, the log option
-// and the checksum entry marked: what each file choice leaves. A tick runs while each dialog or
-// box is open, as the event loop runs them; the state is set before the log question is asked.
+// What each file choice leaves a connected rig showing live data with; a tick runs while each
+// dialog or box is open, and the state is set before the log question is asked.
 TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
     const RegisterImage good = Saved(), logging = Saved("0039");
     const std::string goodFile = WriteFile("good.txt", FileBytes(TextOf(good)));
@@ -171,9 +170,8 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
     }
 }
 
-// Every button in each situation that decides it: what is asked, in order, and what the
-// sequencer is left with. Busy wins over everything, the log bit over the connection; a command
-// asked for before a question and started while it is open is still refused.
+// Every button in each situation that decides it: busy wins over everything, the log bit over the
+// connection, and a command started while a question is open is still refused.
 TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
     using A = StartPageActions;
     const std::string restore = "Warning Default Settings Restoration: Are you sure you want to "

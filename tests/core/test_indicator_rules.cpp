@@ -258,9 +258,8 @@ TEST(LiveDataTable, NewestOnTopAndTheSixthReadingPushesTheFirstOut) {
     }
 }
 
-// The page's ticks: two to re-initialise after it is shown (header, box, then idle picture and
-// the refresh flag), then one display step per tick while connected and in "VIEW DATA", and the
-// logging animation once while lines are logged.
+// Two ticks re-initialise the page after it is shown, then one display step per tick while
+// connected in "VIEW DATA"; the logging animation is shown once while lines are logged.
 TEST(LiveDataTicks, ReinitialiseThenStepAndFollowTheLog) {
     SequencerRig rig;
     LiveDataRules rules;

@@ -131,9 +131,8 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
 }
 
-// A file dialog answered later holds no tick: the ticks meanwhile log nothing, asking again opens
-// no second dialog, and the file takes the records from its choice on. A close asked for while
-// the dialog is open has the last word, with or without a running log.
+// A file dialog answered later holds no tick and opens no second one; the file takes the records
+// from its choice on, and a close asked for meanwhile has the last word.
 TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) {
     LoggerRig rig;
     const std::string path = rig.Path("later.txt"), unused = rig.Path("later-unused.txt");

@@ -223,9 +223,8 @@ TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
     }
 }
 
-// Selecting a tab: refused while busy and for no tab; Download off on "Comms" and "Indicator",
-// the alarm note on "Alarm Config.", the no-data count kept only on "Live Data", and exactly the
-// shown page from "Start" to "Indicator" ticks.
+// Refused while busy and for no tab; Download off on "Comms" and "Indicator"; the alarm note;
+// the no-data count kept only on "Live Data"; exactly the shown page ticks.
 TEST(TabRules, WhatSelectingATabChanges) {
     EXPECT_FALSE(ChangeTab(kTabStart, true).shown);
     EXPECT_FALSE(ChangeTab(0, false).shown || ChangeTab(kTabCount + 1, false).shown);

@@ -32,9 +32,8 @@ std::string Words(const RegisterImage& image, std::initializer_list<int> registe
     return out;
 }
 
-// Two Point curves in order keep every word through a cleanup and a store: the word at point 1
-// of fans 1 and 3 and at point 8 of fans 2 and 4 where it fits, points 2 to 7 a tenth below
-// point 8, ON and OFF Always ON.
+// Two Point curves in order keep every word through a cleanup and a store: at point 1 of fans 1
+// and 3, at point 8 of fans 2 and 4, points 2 to 7 a tenth below point 8, ON and OFF Always ON.
 TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
     RegisterImage image = Template("0004");
     for (unsigned word = 0; word <= 1000; ++word) {
@@ -58,9 +57,8 @@ TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
     }
 }
 
-// Every word in a temperature point, ON or OFF register comes back from the text its box shows:
-// shown, typed back, stored. FC19 is the Always ON marker, which a switched fan never stores. In
-// a voltage mode every input word is stored back as loaded, 8000 as -327.68 V.
+// Every word of a temperature point, ON or OFF register comes back from its box's text, but FC19,
+// the Always ON marker; in a voltage mode every input word is stored back as loaded.
 TEST(ProfileSet, EverySignedWordSurvivesItsBoxText) {
     RegisterImage image = Template(), volts = Template("0004");
     for (unsigned word = 0; word <= 0xFFFF; ++word) {

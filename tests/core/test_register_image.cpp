@@ -25,9 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The factory template as the controller documentation lists it, written out here on its own
-// so that a slip in the code's table cannot hide in the test: "first-last=value" for a run of
-// one value, "first-last=v1,v2,..." for one value per register.
+// The factory template as the documentation lists it, apart from the code's table so a slip cannot
+// hide: "first-last=value" for a run of one value, "first-last=v1,v2,..." for one per register.
 constexpr const char* kExpectedTemplate = R"(
     0-3=0001 4-7=0019 8-11=0020 12-15=0022 16-19=0024 20-23=0026 24-27=0028 28-31=002A
     32-35=0032 36-38=FFFF 39-66=001E 67-70=005A 71-72=FFFF 73-84=FF55 85-87=FFFF 88-123=FF55
@@ -85,9 +84,8 @@ TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
     EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
 }
 
-// Each step changes the image further. The checksum entry itself is never summed; registers
-// are read as the C library's "%x" reads them, and one holding no number repeats the value
-// before it (0 for register 0).
+// Each step changes the image further. The checksum entry is never summed; registers are read as
+// "%x" reads them, and one holding no number repeats the value before it (0 for register 0).
 TEST(Checksum, WorkedExamples) {
     struct Step {
         int reg;

