@@ -51,6 +51,7 @@ VisitRecord Visit() {
 
 std::vector<std::string> Labels(const std::vector<ReportRow>& rows) {
     std::vector<std::string> labels;
+    labels.reserve(rows.size());
     for (const ReportRow& row : rows) {
         labels.push_back(row.label + "=" + row.value);
     }

@@ -121,8 +121,9 @@ TEST(IndicatorFans, SpeedSetSpeedLedAndMeterFollowTheirTexts) {
         std::string leds, pictures, rpms = c.rpms;
         for (int record = 1;; ++record) {
             LiveFields fields = Record(std::to_string(record) + "s");
-            fields[static_cast<std::size_t>(2 * (c.fan - 1))] = rpms.substr(0, rpms.find('|'));
-            fields[static_cast<std::size_t>(2 * (c.fan - 1) + 1)] = c.pwm;
+            const std::size_t rpm = 2 * static_cast<std::size_t>(c.fan - 1);
+            fields[rpm] = rpms.substr(0, rpms.find('|'));
+            fields[rpm + 1] = c.pwm;
             rig.Tick(fields);
             leds += (leds.empty() ? "" : " ") + Look(fan.led);
             pictures += (pictures.empty() ? "" : ",") + Look(fan.picture);
@@ -179,7 +180,7 @@ TEST(IndicatorOutputs, AlarmDigitsRelayOptionAndSwitchTexts) {
         for (const PictureState& picture : rig.Panel().switches) {
             switches += Name(picture.image);
         }
-        EXPECT_EQ(lamps + " " + switches, std::string(c.lamps) + " " + c.switches)
+        EXPECT_EQ(lamps.append(" ").append(switches), std::string(c.lamps) + " " + c.switches)
             << "alarms \"" << c.alarms << "\" options " << c.options << " inputs \"" << c.input1
             << "\", \"" << c.input2 << '"';
     }

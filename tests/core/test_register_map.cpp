@@ -58,6 +58,7 @@ TEST(RegisterMap, FieldsSitWhereThePagesPlaceThemAndEveryBitIsNamedOnce) {
                     }
                 }
                 std::vector<int> registers;
+                registers.reserve(std::size_t(row.words));
                 for (int w = 0; w < row.words; ++w) {
                     registers.push_back(row.first + (a - 1) * row.strideA + (b - 1) * row.strideB +
                                         w * row.wordStride);

@@ -178,7 +178,7 @@ TEST(TrendDownsampler, ABucketBrokenOftenKeepsThreeRuns) {
     for (int i = 1; i < 200; ++i) {
         // Every other record after a pause: 99 separate pieces in one bucket.
         const TrendRecord record =
-            At(1'000'000 + i * 1000L, i % 2 == 0 ? i * 10 : previous.upTime + 1, 100 + i);
+            At(1'000'000 + i * 1000L, i % 2 == 0 ? i * 10L : previous.upTime + 1, 100 + i);
         sampler.Add(record, &previous, 1000);
         previous = record;
     }
