@@ -1,6 +1,8 @@
 #pragma once
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,15 +20,25 @@ inline std::string With(std::string text, std::size_t at, const std::string& par
     return text.replace(at, part.size(), part);
 }
 
+inline std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline RegisterImage DefaultImage() {
+    RegisterImage image;
+    image.LoadDefaultTemplate();
+    return image;
+}
+
 class RecordingView final : public IMainWindowView, public ICommsPageView, public IConfigInfoView {
 public:
     std::string activity, connection, logStatus, controllerInfo, buttonText;
-    std::string checksum, shown; // the last checksum; every configuration field shown, in order
+    std::string checksum, shown; // the last checksum; every field shown, in order
     std::vector<int> activityAnimations, loggingAnimations;
     int enables = 0, disables = 0;
     bool portSelectionEnabled = true;
 
-    // The connection fields at once, so a test compares a whole window state.
     std::string Connection() const {
         return connection + " | " + buttonText + (portSelectionEnabled ? " | ports on" : "") +
                " | " + activity;
@@ -38,7 +50,7 @@ public:
     void ShowConnection(const std::string& text) override { connection = text; }
     void ShowLogStatus(const std::string& text) override { logStatus = text; }
     void PlayLoggingIndicator(int id) override { loggingAnimations.push_back(id); }
-    // The "not logging" picture is a still image: it does not count as playing.
+    // The "not logging" picture is a still: it does not count as playing.
     bool IsLoggingIndicatorPlaying() const override {
         return !loggingAnimations.empty() && loggingAnimations.back() == kAnimationLogging;
     }
@@ -54,9 +66,8 @@ public:
     void ShowConfigDescription(const std::string& t) override { shown += " desc=" + t; }
 };
 
-// Answers from a script; `whileOpen` runs once, before the next answer, as the
-// event loop of a modal box runs timer ticks. With `later` set, questions and
-// later file choices are answered only by Answer(), as window-modal boxes are.
+// Answers from a script; `whileOpen` runs once before the answer, as a modal box's event loop
+// runs ticks. With `later` set, questions and file choices wait for Answer(), as window-modal.
 class ScriptedPrompter final : public IPrompter {
 public:
     Strings asked; // "caption: text" of each message, " [Yes/No]" added for a question
@@ -66,8 +77,7 @@ public:
     std::vector<SaveFileRequest> saveRequests;
     Strings openPaths; // the files chosen in the open dialog; empty: cancelled
     std::vector<OpenFileRequest> openRequests;
-    // How to close each notice still on screen, oldest first.
-    std::vector<std::function<void()>> openNotices;
+    std::vector<std::function<void()>> openNotices; // how to close each, oldest first
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,
                               MessageButtons buttons) override {
@@ -109,8 +119,7 @@ public:
         unanswered.push_back(
             [=, this, chosen = std::move(chosen)] { chosen(AskSaveFile(request)); });
     }
-    // Answers the oldest open question or dialog with the script as it stands.
-    void Answer() {
+    void Answer() { // the oldest open question or dialog, with the script as it stands
         auto answer = std::move(unanswered.front());
         unanswered.erase(unanswered.begin());
         answer();
@@ -129,8 +138,8 @@ public:
     std::optional<std::string> folder; // the folder chosen; empty: cancelled
 };
 
-// A sequencer wired to recording fakes, started as the main window starts it. The rig is
-// also the link (recording each message with its tick) and the port settings.
+// A sequencer wired to recording fakes, started as the main window starts it; the rig is also
+// the link (recording each message with its tick) and the port settings.
 struct SequencerRig : ILink, IPortSettings {
     Sends sent;
     int failingOpens = 0;        // how many opens fail before one succeeds
@@ -161,7 +170,6 @@ struct SequencerRig : ILink, IPortSettings {
             seq.OnTimer();
         }
     }
-    // Connects on the next tick (the first connection leaves "DO_NOTHING").
     void Connect(int port = 3) {
         seq.SelectPort(port);
         seq.RequestConnectOrDisconnect();
@@ -172,13 +180,11 @@ struct SequencerRig : ILink, IPortSettings {
             seq.OnReceiveChar(static_cast<std::uint8_t>(c));
         }
     }
-    // Starts `command` on the next tick and returns that tick.
     int Start(int command) {
         seq.RequestCommand(command);
         Tick();
         return seq.TickCount();
     }
-    // The sequencer's flags in one line, so a test compares them all at once.
     std::string Flags() const {
         return std::string(seq.IsConnected() ? "connected" : "disconnected") +
                (seq.IsBusy() ? " busy" : "") + (seq.CommandRunning() ? " running" : "") + " | " +
@@ -186,7 +192,6 @@ struct SequencerRig : ILink, IPortSettings {
                std::string(CommandName(seq.Command())) + " | pending " +
                std::to_string(seq.PendingAction());
     }
-    // Sends made on ticks at or after `from`, with ticks as offsets from it.
     Sends SendsFrom(int from) const {
         Sends out;
         for (const auto& [tick, bytes] : sent) {

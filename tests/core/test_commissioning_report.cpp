@@ -5,23 +5,20 @@
 
 #include <regex>
 #include <sstream>
+#include <tuple>
 
+#include "SequencerFakes.h"
 #include "core/image/Checksum.h"
 #include "core/reports/CommissioningReport.h"
 #include "core/reports/ReportHtml.h"
 
 using namespace orvane;
+using orvane::test::DefaultImage;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-
-RegisterImage Template() {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
-    return image;
-}
 
 void SetName(RegisterImage& image, const std::string& name) {
     for (std::size_t i = 0; i <= name.size(); ++i) {
@@ -31,7 +28,7 @@ void SetName(RegisterImage& image, const std::string& name) {
 
 // A new name and issue, FAN 2's ramp rate, a voltage mode and an unused register.
 RegisterImage SiteImage() {
-    RegisterImage image = Template();
+    RegisterImage image = DefaultImage();
     SetName(image, "SITE-4");
     image.SetText(kIssueRegister, "0002");
     image.SetText(297, "0019");
@@ -47,7 +44,7 @@ VisitRecord Visit() {
     visit.port = "COM3 (/dev/ttyUSB0)";
     visit.software = "orvane-cli 2.3.1";
     visit.foundFile = "DEFAULT_Issue0_20261207-235441.txt";
-    visit.found = Template().Texts();
+    visit.found = DefaultImage().Texts();
     visit.left = SiteImage().Texts();
     return visit;
 }
@@ -74,13 +71,11 @@ TEST(CommissioningReport, SaysWhatWasFoundLeftAndVerified) {
     EXPECT_THAT(Labels(report.asFound),
                 ElementsAre("File=DEFAULT_Issue0_20261207-235441.txt",
                             "Configuration=DEFAULT, issue 0",
-                            "Checksum=" + ChecksumText(Template().Texts())));
+                            "Checksum=" + ChecksumText(DefaultImage().Texts())));
     EXPECT_THAT(Labels(report.asLeft),
                 ElementsAre("Configuration=SITE-4, issue 2", "Checksum=" + leftSum));
-    EXPECT_EQ(report.verification, VerificationOutcome::NotDone);
     EXPECT_EQ(report.verificationLine, "Verification: not done");
-    EXPECT_FALSE(report.identification);
-    EXPECT_FALSE(report.liveTime);
+    EXPECT_FALSE(report.identification || report.liveTime);
 
     // The diff's lines (tabled with ConfigDiff) grouped by page in tab order.
     std::string groups;
@@ -88,14 +83,11 @@ TEST(CommissioningReport, SaysWhatWasFoundLeftAndVerified) {
         groups += group.page + ": " + std::to_string(group.lines.size()) + "; ";
     }
     EXPECT_EQ(groups, "Start: 2; Mode: 1; Fan Setting: 1; Registers no page uses: 1; ");
-    EXPECT_EQ(report.differences.at(2).lines,
-              std::vector<std::string>{"Fan Setting / FAN 2 Ramp Rate: 10 -> 25"});
 
     RegisterImage held = SiteImage();
     held.SetText(kChecksumIndex, leftSum); // the controller's reply carries the right one
     visit.readBack = held.Texts();
     report = BuildCommissioningReport(visit);
-    EXPECT_EQ(report.verification, VerificationOutcome::Passed);
     EXPECT_EQ(report.verificationLine, "Verification: passed");
     EXPECT_TRUE(report.mismatches.empty());
 
@@ -107,11 +99,10 @@ TEST(CommissioningReport, SaysWhatWasFoundLeftAndVerified) {
     EXPECT_EQ(report.verification, VerificationOutcome::Failed);
     EXPECT_EQ(report.verificationLine, "Verification: failed (1 registers differ)");
     ASSERT_EQ(report.mismatches.size(), 2u);
-    const MismatchRow& row = report.mismatches[0];
-    EXPECT_EQ(row.reg + "|" + row.name + "|" + row.sent + "|" + row.read,
-              "297|Fan Setting / FAN 2 Ramp Rate|0019 (25)|0018 (24)");
-    EXPECT_EQ(report.mismatches[1].reg, "Checksum");
-    EXPECT_EQ(report.mismatches[1].sent, leftSum);
+    const MismatchRow &row = report.mismatches[0], &sum = report.mismatches[1];
+    EXPECT_EQ(row.reg + "|" + row.name + "|" + row.sent + "|" + row.read + "|" + sum.reg + "|" +
+                  sum.sent,
+              "297|Fan Setting / FAN 2 Ramp Rate|0019 (25)|0018 (24)|Checksum|" + leftSum);
 
     visit.found = visit.left;
     EXPECT_TRUE(BuildCommissioningReport(visit).differences.empty());
@@ -168,24 +159,21 @@ TEST(CommissioningReport, LiveSnapshotInTheModesUnits) {
     const CommissioningReport report = BuildCommissioningReport(visit); // left in a voltage mode
     EXPECT_EQ(report.liveTime, "2026-12-07T23:58:00+00:00");
     ASSERT_EQ(report.live.size(), std::size_t(kLiveFieldsFilled));
-    EXPECT_EQ(report.live[1].label + "=" + report.live[1].value, "PWM1=10");
-    EXPECT_EQ(report.live[8].label + "=" + report.live[8].value, "V1=4.6");
-    EXPECT_EQ(report.live[13].label, "Uptime(s)");
+    EXPECT_EQ(report.live[1].label + "=" + report.live[1].value + " " + report.live[8].label + "=" +
+                  report.live[8].value + " " + report.live[13].label,
+              "PWM1=10 V1=4.6 Uptime(s)");
 }
 
 TEST(ReportHtml, EscapesAnyTextSoNoneBecomesMarkup) {
-    const struct {
-        std::string text;
-        const char* shown;
-    } cases[] = {
+    const std::tuple<std::string, const char*> cases[] = {
         {"<script>alert('x')</script>", "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;"},
         {"&amp; \"q\"", "&amp;amp; &quot;q&quot;"},
         {"ORV\r\nline\rtwo\tx\x01", "ORV\nline\ntwo\tx\uFFFD"},
         {"2 \u00B0C", "2 \u00B0C"},               // UTF-8 passes through
         {"\xB0 \xC0\x80", "\u00B0 \u00C0\u0080"}, // other bytes read as Latin-1
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(HtmlEscaped(c.text), c.shown) << ::testing::PrintToString(c.text);
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(HtmlEscaped(text), shown) << ::testing::PrintToString(text);
     }
 
     // Names, site, engineer and the controller's text as typed or sent, in every place shown.
@@ -202,13 +190,13 @@ TEST(ReportHtml, EscapesAnyTextSoNoneBecomesMarkup) {
     for (const char* markup : {"<script", "<b>", "<i>", "<img"}) {
         EXPECT_THAT(html, Not(HasSubstr(markup)));
     }
-    EXPECT_THAT(html,
-                HasSubstr("<title>Commissioning report - &lt;b&gt;&amp;amp;, issue 2</title>"));
-    EXPECT_THAT(html, HasSubstr("<td>&lt;script&gt;alert(1)&lt;/script&gt;</td>"));
-    EXPECT_THAT(html, HasSubstr("<td>O&#39;Neil &amp; Sons</td>"));
-    EXPECT_THAT(html, HasSubstr("<pre>&lt;i&gt;ORV&lt;/i&gt;\n</pre>"));
-    EXPECT_THAT(html, HasSubstr("<p>No changes</p>"));
-    EXPECT_THAT(html, HasSubstr("<p class=\"verification notdone\">Verification: not done</p>"));
+    for (const char* shown :
+         {"<title>Commissioning report - &lt;b&gt;&amp;amp;, issue 2</title>",
+          "<td>&lt;script&gt;alert(1)&lt;/script&gt;</td>", "<td>O&#39;Neil &amp; Sons</td>",
+          "<pre>&lt;i&gt;ORV&lt;/i&gt;\n</pre>", "<p>No changes</p>",
+          "<p class=\"verification notdone\">Verification: not done</p>"}) {
+        EXPECT_THAT(html, HasSubstr(shown));
+    }
 }
 
 } // namespace

@@ -1,20 +1,24 @@
-// Loading a configuration file, and the Start page's buttons: what each refuses, asks and leaves.
+// Loading a configuration file, the Start page's buttons (what each refuses, asks and leaves),
+// and undoing a replacement of the whole image.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "SequencerFakes.h"
 #include "core/comms/SequencerTexts.h"
 #include "core/image/ConfigFile.h"
 #include "core/image/ConfigurationText.h"
 #include "core/rules/ConfigurationLoad.h"
+#include "core/rules/ImageUndo.h"
 #include "core/rules/StartPageActions.h"
 
-using namespace orvane;
-using namespace orvane::test;
-
+namespace orvane::test {
 namespace {
+namespace fs = std::filesystem;
 
 const std::string kBusyBox = std::string(texts::kBusyCaption) + ": " + std::string(texts::kBusy);
 const std::string kNotConnectedBox =
@@ -33,11 +37,12 @@ std::string Asked(const Strings& asked) {
     return out;
 }
 
-// A file of the test's own temporary folder holding `bytes`.
+// A file holding `bytes` in a folder of the tests' own; each test uses names of its own.
 std::string WriteFile(const std::string& name, const std::string& bytes) {
-    std::string path = ::testing::TempDir() + "orvane-load-" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    const fs::path dir = fs::path(::testing::TempDir()) / "orvane-load";
+    fs::create_directories(dir);
+    std::ofstream((dir / name).string(), std::ios::binary) << bytes;
+    return (dir / name).string();
 }
 
 std::string FileBytes(const std::string& text) {
@@ -48,8 +53,7 @@ std::string FileBytes(const std::string& text) {
 // A configuration unlike the template (register 0 and the name's first letter), with register
 // 184 as given and its checksum entry set.
 RegisterImage Saved(const std::string& options = "0000") {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
+    RegisterImage image = DefaultImage();
     image.SetText(0, "0003");
     image.SetText(186, "0058");
     image.SetText(kOptionRegister, options);
@@ -61,11 +65,8 @@ std::string TextOf(RegisterImage image) {
     return BuildConfigurationText(image).text;
 }
 
-} // namespace
-
-// From a connected rig showing live data, its image the template with register 0, the log option
-// and the checksum entry marked: what each file choice leaves. A tick runs while each dialog or
-// box is open, as the event loop runs them; the state is set before the log question is asked.
+// What each file choice leaves a connected rig showing live data with; a tick runs while each
+// dialog or box is open, and the state is set before the log question is asked.
 TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
     const RegisterImage good = Saved(), logging = Saved("0039");
     const std::string goodFile = WriteFile("good.txt", FileBytes(TextOf(good)));
@@ -83,7 +84,7 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
     using O = LoadOutcome;
     const struct {
         const char* name;
-        std::string last; // the file chosen last; none: cancelled
+        Strings paths; // the files chosen, the last counts; none: cancelled
         O outcome;
         std::string asked;
         char image;    // 'p' previous, 't' template, 'g' good, 'l' logging
@@ -92,33 +93,34 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
         const char *options = "0000", *optionsAfter = "0000"; // register 184
         MessageAnswer answer = MessageAnswer::Yes;            // to the log question
         Before before = Idle;
-        std::string first = ""; // a file chosen before the last
     } cases[] = {
-        {"loaded", goodFile, O::Loaded, "", 'g', 0, loaded + "2"},
-        {"the last of two", goodFile, O::Loaded, "", 'g', 0, loaded + "2", "0000", "0000",
-         MessageAnswer::Yes, Idle, WriteFile("bad.txt", "<junk")},
-        {"log enabled, Yes", logFile, O::Loaded, kLogQuestion, 'l', 0, loaded + "5", "0008",
+        {"loaded", Strings{goodFile}, O::Loaded, "", 'g', 0, loaded + "2"},
+        {"the last of two", Strings{WriteFile("bad.txt", "<junk"), goodFile}, O::Loaded, "", 'g', 0,
+         loaded + "2"},
+        {"log enabled, Yes", Strings{logFile}, O::Loaded, kLogQuestion, 'l', 0, loaded + "5",
+         "0008", "0039"},
+        {"log enabled, No", Strings{logFile}, O::Loaded, kLogQuestion, 'l', 0, loaded + "2", "0008",
+         "0019", MessageAnswer::No},
+        {"log stays enabled", Strings{logFile}, O::Loaded, "", 'l', 0, loaded + "2", "0020",
          "0039"},
-        {"log enabled, No", logFile, O::Loaded, kLogQuestion, 'l', 0, loaded + "2", "0008", "0019",
-         MessageAnswer::No},
-        {"log stays enabled", logFile, O::Loaded, "", 'l', 0, loaded + "2", "0020", "0039"},
-        {"log disabled", goodFile, O::Loaded, "", 'g', 0, loaded + "6", "0022"},
-        {"cancelled", "", O::Cancelled, "", 'p', -1, kept},
-        {"busy", goodFile, O::Busy, kBusyBox, 'p', -1, busy + "RESTART | pending 2", "0000", "0000",
-         MessageAnswer::Yes, Busy},
-        {"started in the dialog", goodFile, O::Busy, kBusyBox, 'p', -1,
+        {"log disabled", Strings{goodFile}, O::Loaded, "", 'g', 0, loaded + "6", "0022"},
+        {"cancelled", Strings{}, O::Cancelled, "", 'p', -1, kept},
+        {"busy", Strings{goodFile}, O::Busy, kBusyBox, 'p', -1, busy + "RESTART | pending 2",
+         "0000", "0000", MessageAnswer::Yes, Busy},
+        {"started in the dialog", Strings{goodFile}, O::Busy, kBusyBox, 'p', -1,
          busy + "READCONFIG | pending 2", "0000", "0000", MessageAnswer::Yes, Requested},
-        {"missing", WriteFile("none.txt", "") + ".none", O::Unreadable,
+        {"missing", Strings{WriteFile("none.txt", "") + ".none"}, O::Unreadable,
          "Configuration not loaded: The configuration file could not be read:", 'p', -1, kept},
-        {"too large", WriteFile("big.txt", FileBytes(TextOf(good)) + std::string(767, '\0')),
+        {"too large",
+         Strings{WriteFile("big.txt", FileBytes(TextOf(good)) + std::string(767, '\0'))},
          O::TooLarge,
          "Warning - Error in file!!! , Default Template loaded instead.: " + wrong +
              ", file larger than expected.",
          't', -1, kept},
-        {"8-bit text", WriteFile("narrow.txt", TextOf(good)), O::NoStartMarker,
+        {"8-bit text", Strings{WriteFile("narrow.txt", TextOf(good))}, O::NoStartMarker,
          "Warning - Error in file!!!: " + wrong, 't', 1, kept},
-        {"lower-case checksum", WriteFile("lower.txt", FileBytes(lower)), O::ChecksumMismatch,
-         "Warning - Error in file! : " + wrong, 't', 1, loaded + "2"}};
+        {"lower-case checksum", Strings{WriteFile("lower.txt", FileBytes(lower))},
+         O::ChecksumMismatch, "Warning - Error in file! : " + wrong, 't', 1, loaded + "2"}};
     for (const auto& c : cases) {
         for (const bool fileErrorBefore : {false, true}) {
             SCOPED_TRACE(std::string("case ") + c.name + (fileErrorBefore ? ", file error" : ""));
@@ -138,11 +140,7 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
                 want.LoadDefaultTemplate();
             }
             want.SetText(kOptionRegister, c.optionsAfter);
-            for (const std::string& path : {c.first, c.last}) {
-                if (!path.empty()) {
-                    rig.prompter.openPaths.push_back(path);
-                }
-            }
+            rig.prompter.openPaths = c.paths;
             rig.prompter.answer = c.answer;
             std::string during; // the status while the last box was open
             std::function<void()> tick = [&] {
@@ -152,7 +150,6 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
             };
             rig.prompter.whileOpen = tick;
             bool fileError = fileErrorBefore;
-
             EXPECT_EQ(LoadConfigurationFile({rig.image, rig.seq, rig.seq, rig.prompter, rig.view},
                                             fileError),
                       c.outcome);
@@ -167,16 +164,14 @@ TEST(ConfigurationLoad, EachChoiceLeavesTheDocumentedImageFlagsAndLog) {
                 EXPECT_TRUE(c.asked.empty() || during == "DO_NOTHING") << during;
                 EXPECT_TRUE(rig.prompter.openRequests.at(0).allowMultiple);
             } else { // only a wrong checksum is shown, and as an error
-                const bool wrongSum = c.outcome == O::ChecksumMismatch;
-                EXPECT_EQ(rig.view.checksum, wrongSum ? "Error!" : "BEEF");
+                EXPECT_EQ(rig.view.checksum, c.outcome == O::ChecksumMismatch ? "Error!" : "BEEF");
             }
         }
     }
 }
 
-// Every button in each situation that decides it: what is asked, in order, and what the
-// sequencer is left with. Busy wins over everything, the log bit over the connection; a command
-// asked for before a question and started while it is open is still refused.
+// Every button in each situation that decides it: busy wins over everything, the log bit over the
+// connection, and a command started while a question is open is still refused.
 TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
     using A = StartPageActions;
     const std::string restore = "Warning Default Settings Restoration: Are you sure you want to "
@@ -252,3 +247,115 @@ TEST(StartPageActions, EachButtonRefusesAsksAndRequestsInItsOrder) {
         }
     }
 }
+
+// A connected rig whose image is the template with one register edited.
+struct EditedRig : SequencerRig {
+    StartPageActions actions{image, seq, seq, prompter, view, &history};
+    EditedRig() {
+        Connect();
+        image.SetText(300, "1234");
+    }
+    ImageUndoContext Undo() { return {history, image, seq, seq, prompter, view}; }
+};
+
+// Per replacement: the note beside the undo, whether the new image is unsaved and where it is
+// from; then undo brings back every register and the unsaved state of before.
+TEST(ImageHistory, EveryReplacementUndoesToTheExactImageAndItsCleanCopy) {
+    const struct {
+        const char* name;
+        std::function<void(EditedRig&)> replace;
+        std::string note;
+        bool unsavedAfter;
+        std::string origin;
+    } cases[] = {
+        {"Reload Template", [](EditedRig& rig) { rig.actions.ReloadTemplate(); },
+         "Replaced by Reload Template", false, ""},
+        {"file opened",
+         [](EditedRig& rig) {
+             rig.prompter.openPaths = {WriteFile("other.txt", FileBytes(TextOf(Saved())))};
+             rig.actions.OpenConfigurationFile();
+         },
+         "Replaced by the file other.txt", false, "File: other.txt"},
+        {"file refused",
+         [](EditedRig& rig) {
+             rig.prompter.openPaths = {WriteFile("refused.txt", "no marker here")};
+             rig.actions.OpenConfigurationFile();
+         },
+         "Replaced by the default template (refused.txt refused)", false, ""},
+        {"read from the controller",
+         [](EditedRig& rig) {
+             rig.Start(CommandCode::ReadConfig);
+             rig.Receive(TextOf(Saved()));
+             rig.Tick(33);
+         },
+         "Replaced by the read from the controller", false, "Read from the controller"},
+    };
+    for (const auto& c : cases) {
+        EditedRig rig;
+        const RegisterTexts before = rig.image.Texts();
+        ASSERT_TRUE(rig.history.HasUnsavedChanges(rig.image));
+        EXPECT_FALSE(rig.history.CanUndo());
+        c.replace(rig);
+        SCOPED_TRACE(c.name);
+        EXPECT_NE(rig.image.Texts(), before);
+        EXPECT_EQ(rig.history.UndoNote(), c.note);
+        EXPECT_EQ(rig.history.HasUnsavedChanges(rig.image), c.unsavedAfter);
+        EXPECT_EQ(rig.history.OriginText(), c.origin);
+        EXPECT_TRUE(UndoReplacement(rig.Undo()));
+        EXPECT_EQ(rig.image.Texts(), before);
+        EXPECT_TRUE(rig.history.HasUnsavedChanges(rig.image));
+        EXPECT_EQ(rig.history.OriginText(), "");
+        EXPECT_FALSE(rig.history.CanUndo() || UndoReplacement(rig.Undo())) << "one step only";
+    }
+}
+
+TEST(ImageHistory, ADownloadMakesTheImageCleanAndUndoWaitsForTheCommand) {
+    EditedRig rig;
+    rig.actions.ReloadTemplate();
+    rig.image.SetText(300, "4321");
+    rig.seq.OnDownloadConfiguration();
+    rig.Tick();
+    ASSERT_TRUE(rig.seq.IsBusy());
+    EXPECT_FALSE(UndoReplacement(rig.Undo()));
+    EXPECT_EQ(rig.prompter.asked.back(),
+              "Wait until it is ended: Communication with Controller still in Progress");
+    EXPECT_EQ(rig.image.Text(300), "4321");
+    rig.Tick(70);
+    ASSERT_FALSE(rig.seq.IsBusy());
+    EXPECT_FALSE(rig.history.HasUnsavedChanges(rig.image));
+    EXPECT_EQ(rig.history.OriginText(), "Written to the controller");
+    EXPECT_TRUE(UndoReplacement(rig.Undo()));
+    EXPECT_EQ(rig.image.Text(300), "1234");
+}
+
+// The question comes only with unsaved changes, and only "Discard" lets the window close.
+TEST(ImageHistory, ClosingAsksOnlyWithUnsavedChangesAndOnlyDiscardCloses) {
+    const std::string question = "Orvane - GUI: Discard unsaved changes?";
+    const std::tuple<bool, std::optional<MessageAnswer>, bool> cases[] = {
+        {false, std::nullopt, true},
+        {true, MessageAnswer::Discard, true},
+        {true, MessageAnswer::Cancel, false},
+    };
+    for (const auto& [edited, answer, closes] : cases) {
+        SequencerRig rig;
+        if (edited) {
+            rig.image.SetText(5, "0001");
+        }
+        rig.prompter.answer = answer;
+        EXPECT_EQ(MayDiscardImage(rig.history, rig.image, rig.prompter), closes);
+        EXPECT_EQ(rig.prompter.asked, edited ? Strings{question} : Strings{});
+    }
+}
+
+TEST(ImageHistory, TheLogFileDialogProposesTheConfigurationNameAndTheDay) {
+    std::tm day{};
+    day.tm_year = 2026 - 1900;
+    day.tm_mon = 11;
+    day.tm_mday = 8;
+    EXPECT_EQ(ProposedLogFileName("PLANT-4", day) + " " + ProposedLogFileName("", day) + " " +
+                  ProposedLogFileName("../a\\b", day),
+              "PLANT-4_log_2026-12-08 log_2026-12-08 .._a_b_log_2026-12-08");
+}
+
+} // namespace
+} // namespace orvane::test

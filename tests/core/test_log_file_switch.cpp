@@ -3,18 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "SequencerFakes.h"
 
 namespace orvane::test {
 namespace {
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The header, then a record for each up time as Log() below writes it.
 std::string Records(std::initializer_list<const char*> upTimes) {
@@ -56,7 +49,6 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     const std::string path = rig.Path("records.txt");
     rig.image.SetText(kOptionRegister, "0011");
     rig.OpenLog(path);
-    ASSERT_TRUE(rig.logger.IsOpen());
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0031");
     EXPECT_EQ(rig.prompter.saveRequests.at(0).defaultExtension, "txt");
     rig.Log("7s", true, State::DoNothing);
@@ -64,7 +56,7 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
     rig.logger.SetLogStatus("OPENING LOG FILE");
     rig.Log("7s"); // not written: that record is written below
     EXPECT_FALSE(rig.logger.LoggedThisTick());
-    EXPECT_TRUE(Contents(path).empty());
+    EXPECT_TRUE(FileText(path).empty());
     rig.logger.SetLogStatus("File opened successfully");
     std::string logged; // a tick that finds the last record again does not write it twice
     for (const char* upTime : {"7s", "8s", "8s", "9s"}) {
@@ -72,13 +64,14 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
         logged += rig.logger.LoggedThisTick() ? upTime : "-";
     }
     EXPECT_EQ(logged, "7s8s-9s");
-    rig.Log("9s", true, State::DoNothing);
-    rig.Log("9s", true, State::DoNothing); // the still picture is not reloaded
+    for (int i = 0; i < 2; ++i) { // the still picture is not reloaded
+        rig.Log("9s", true, State::DoNothing);
+    }
     EXPECT_EQ(rig.view.loggingAnimations,
               (std::vector<int>{kAnimationLogging, kAnimationNotLogging}));
     rig.logger.CloseLogFile();
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "Log File Closed|0011");
-    EXPECT_EQ(Contents(path), Records({"7s", "8s", "9s"}));
+    EXPECT_EQ(FileText(path), Records({"7s", "8s", "9s"}));
 
     rig.OpenLog(path);
     std::error_code removing;
@@ -92,11 +85,9 @@ TEST(Logger, HeaderThenOneRecordPerLiveTickAndFailuresStopIt) {
               "Log write failed (file removed), Log File Closed|0011");
     if (std::filesystem::exists("/dev/full")) {
         rig.OpenLog("/dev/full");
-        ASSERT_TRUE(rig.logger.IsOpen());
         rig.Log("11s");
         EXPECT_FALSE(rig.logger.IsOpen());
-        EXPECT_EQ(rig.Options(), "0011");
-        EXPECT_EQ(rig.view.logStatus.find("Log write failed ("), 0u) << rig.view.logStatus;
+        EXPECT_EQ(rig.view.logStatus.substr(0, 18) + rig.Options(), "Log write failed (0011");
     }
 }
 
@@ -108,10 +99,9 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     const std::string unopenable = ::testing::TempDir() + "no_such_dir/log.txt";
     rig.image.SetText(kOptionRegister, "0022"); // as a configuration asking for a log leaves it
     rig.OpenLog(unopenable);
-    EXPECT_FALSE(rig.logger.IsOpen());
+    EXPECT_FALSE(rig.logger.IsOpen() || !rig.prompter.asked.empty());
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(),
               "Log file could not be opened (No such file or directory)|0002");
-    EXPECT_TRUE(rig.prompter.asked.empty());
     rig.image.SetText(kOptionRegister, "0022");
     rig.logger.CloseLogFile();
     EXPECT_EQ(rig.Options(), "0002");
@@ -122,10 +112,10 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     EXPECT_TRUE(rig.logger.IsOpen() && rig.logger.Path() == first);
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0022");
     ASSERT_EQ(rig.prompter.asked.size(), 1u);
-    EXPECT_NE(rig.prompter.asked[0].find(unopenable + " could not be opened (No such file or "
-                                                      "directory)"),
-              std::string::npos);
-    EXPECT_NE(rig.prompter.asked[0].find("goes on into " + first), std::string::npos);
+    for (const std::string& part : {unopenable + " could not be opened (No such file or directory)",
+                                    "goes on into " + first}) {
+        EXPECT_NE(rig.prompter.asked[0].find(part), std::string::npos) << part;
+    }
     rig.Log("2s");
     rig.OpenLog(std::nullopt); // the dialog cancelled
     EXPECT_EQ(rig.view.logStatus + "|" + rig.Options(), "File opened successfully|0022");
@@ -133,17 +123,16 @@ TEST(LogFileSwitch, RunningLogSurvivesAFailedOrCancelledChoiceAndMovesOnlyOnSucc
     rig.OpenLog(second);
     rig.Log("4s");
     EXPECT_EQ(rig.logger.Path(), second);
-    EXPECT_EQ(Contents(first), Records({"1s", "2s", "3s"})) << "the old log is kept whole";
-    EXPECT_EQ(Contents(second), Records({"4s"}));
+    EXPECT_EQ(FileText(first), Records({"1s", "2s", "3s"})) << "the old log is kept whole";
+    EXPECT_EQ(FileText(second), Records({"4s"}));
     rig.OpenLog(second); // the same file again starts it afresh
     rig.Log("5s");
-    EXPECT_EQ(Contents(second), Records({"5s"}));
+    EXPECT_EQ(FileText(second), Records({"5s"}));
     EXPECT_EQ(rig.prompter.asked.size(), 1u);
 }
 
-// A file dialog answered later holds no tick: the ticks meanwhile log nothing, asking again opens
-// no second dialog, and the file takes the records from its choice on. A close asked for while
-// the dialog is open has the last word, with or without a running log.
+// A file dialog answered later holds no tick and opens no second one; the file takes the records
+// from its choice on, and a close asked for meanwhile has the last word.
 TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) {
     LoggerRig rig;
     const std::string path = rig.Path("later.txt"), unused = rig.Path("later-unused.txt");
@@ -158,7 +147,7 @@ TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) 
     rig.prompter.Answer();
     EXPECT_FALSE(rig.logger.ChoosingFile());
     rig.Log("3s");
-    EXPECT_EQ(Contents(path), Records({"3s"}));
+    EXPECT_EQ(FileText(path), Records({"3s"}));
     EXPECT_TRUE(rig.image.OptionBit(kLogEnableBit));
     for (const char* status : {"Log File Closed", "No File opened"}) { // a log running, or none
         SCOPED_TRACE(status);
@@ -172,7 +161,7 @@ TEST(LogFileSwitch, ADialogAnsweredLaterOpensTheFileThenAndACloseMeanwhileWins) 
         EXPECT_EQ(rig.view.logStatus, status);
         EXPECT_FALSE(std::filesystem::exists(unused));
     }
-    EXPECT_EQ(Contents(path), Records({"3s"}));
+    EXPECT_EQ(FileText(path), Records({"3s"}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/reports/CsvWriter.h"
@@ -11,10 +12,7 @@
 using namespace orvane;
 
 TEST(JsonWriter, QuotesAnyTextAsValidJson) {
-    const struct {
-        std::string text;
-        const char* quoted;
-    } cases[] = {
+    const std::tuple<std::string, const char*> cases[] = {
         {"DEFAULT", R"("DEFAULT")"},
         {"say \"hi\" \\ bye", R"("say \"hi\" \\ bye")"},
         {"ORV\r\n\tx\x01\x7F", R"("ORV\r\n\tx\u0001\u007F")"},
@@ -26,8 +24,8 @@ TEST(JsonWriter, QuotesAnyTextAsValidJson) {
         {"\xF4\x90\x80\x80", R"("\u00F4\u0090\u0080\u0080")"},              // beyond U+10FFFF
         {"ab\xE2\x82", R"("ab\u00E2\u0082")"},                              // cut short at the end
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(JsonQuoted(c.text), c.quoted) << "case " << ::testing::PrintToString(c.text);
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(JsonQuoted(text), quoted) << "case " << ::testing::PrintToString(text);
     }
 }
 
@@ -44,18 +42,16 @@ TEST(JsonWriter, NestsWithCommasWhereTheyBelong) {
 }
 
 TEST(CsvWriter, QuotesOnlyWhatRfc4180Requires) {
-    const struct {
-        std::vector<std::string> cells;
-        const char* row;
-    } cases[] = {
+    using Cells = std::vector<std::string>;
+    const std::tuple<Cells, const char*> cases[] = {
         {{"time", "RPM1", "Uptime(s)"}, "time,RPM1,Uptime(s)\r\n"},
         {{"", " HI ", "25.3"}, ", HI ,25.3\r\n"},
         {{"a,b", "say \"x\"", "two\r\nlines", "lf\n"},
          "\"a,b\",\"say \"\"x\"\"\",\"two\r\nlines\",\"lf\n\"\r\n"},
-        {{}, "\r\n"},
+        {Cells{}, "\r\n"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CsvRow(c.cells), c.row) << "case " << ::testing::PrintToString(c.cells);
+    for (const auto& [cells, row] : cases) {
+        EXPECT_EQ(CsvRow(cells), row) << "case " << ::testing::PrintToString(cells);
     }
 }
 

@@ -1,9 +1,13 @@
-// What the Start, Mode, ModBus and Fan Setting pages store, and the progress line.
+// What the Start, Mode, ModBus, Fan Setting and Alarm Config. pages store, and the progress line.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
+#include "SequencerFakes.h"
+#include "core/image/Conversions.h"
 #include "core/image/TypedEntry.h"
+#include "core/rules/AlarmConfig.h"
 #include "core/rules/FanSettings.h"
 #include "core/rules/ModBusRules.h"
 #include "core/rules/ModeRules.h"
@@ -12,6 +16,7 @@
 #include "core/rules/TabRules.h"
 
 using namespace orvane;
+using orvane::test::DefaultImage;
 
 namespace {
 
@@ -33,9 +38,14 @@ std::string Repeat(const std::string& word, int count) {
 }
 
 struct FanRig {
-    FanRig() { image.LoadDefaultTemplate(); }
-    RegisterImage image;
+    RegisterImage image = DefaultImage();
     FanSettings settings{image};
+};
+
+struct AlarmRig {
+    explicit AlarmRig(const char* mode = "0001") { image.SetText(reg::kControlMode, mode); }
+    RegisterImage image = DefaultImage();
+    AlarmConfig alarms{image};
 };
 
 } // namespace
@@ -44,12 +54,8 @@ struct FanRig {
 // only by a character of its own, or zeroed when the text would otherwise run into it.
 TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnds) {
     const std::u16string x22(22, u'x'), x23(23, u'x'), x24(24, u'x'), d79(79, u'd');
-    const struct {
-        const char* name;
-        TextEntry entry;
-        std::u16string typed;
-        std::string want; // the field's registers, all "7777" before
-    } cases[] = {
+    // `want`: the field's registers, all "7777" before.
+    const std::tuple<const char*, TextEntry, std::u16string, std::string> cases[] = {
         {"name AB", kNameEntry, u"AB", "0041|0042|" + Repeat("0000", 20) + "|7777"},
         {"name 22", kNameEntry, x22, Repeat("0078", 22) + "|0000"},
         {"name 23", kNameEntry, x23, Repeat("0078", 23)},
@@ -58,49 +64,45 @@ TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnd
         {"description C", kDescriptionEntry, u"C", "0043|" + Repeat("0000", 78)},
         {"description 79", kDescriptionEntry, d79, Repeat("0064", 79)},
         {"date 9", kDateEntry, u"1/12/2024", "0031|002F|0031|0032|002F|0032|0030|0032|0034|0000"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.name);
+    for (const auto& [name, entry, typed, want] : cases) {
+        SCOPED_TRACE(std::string("case ") + name);
         RegisterImage image;
         for (int i = 0; i < kRegisterCount; ++i) {
             image.SetText(i, "7777");
         }
-        StoreTextField(image, c.entry, c.typed);
-        const TextField field = c.entry.field;
-        EXPECT_EQ(Words(image, field.first - 1, field.last + 1), "7777|" + c.want + "|7777");
+        StoreTextField(image, entry, typed);
+        const TextField field = entry.field;
+        EXPECT_EQ(Words(image, field.first - 1, field.last + 1), "7777|" + want + "|7777");
     }
 }
 
 // The issue and the RS485 address take digits only, up to 65535; control characters and
 // characters beyond one byte cannot be typed into a text field.
 TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
-    const struct {
-        const char* typed;
-        bool digits, accepted;
-        const char* stored;
-    } cases[] = {{"", true, true, "0000"},
-                 {"12", true, true, "000C"},
-                 {"65535", true, true, "FFFF"},
-                 {"65536", true, false, "FFFF"},
-                 {"99999999999", true, false, "FFFF"},
-                 {"1a", false, false, "0001"},
-                 {"-1", false, false, "0000"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
-        EXPECT_EQ(IsDigitsText(c.typed), c.digits);
-        EXPECT_EQ(IsBoundedNumberText(c.typed, kLargestWord), c.accepted);
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"", true, true, "0000"},
+        {"12", true, true, "000C"},
+        {"65535", true, true, "FFFF"},
+        {"65536", true, false, "FFFF"},
+        {"99999999999", true, false, "FFFF"},
+        {"1a", false, false, "0001"},
+        {"-1", false, false, "0000"}};
+    for (const auto& [typed, digits, accepted, stored] : cases) {
+        SCOPED_TRACE(std::string("typed \"") + typed + "\"");
+        EXPECT_EQ(std::pair(IsDigitsText(typed), IsBoundedNumberText(typed, kLargestWord)),
+                  std::pair(digits, accepted));
         RegisterImage image;
-        StoreIssue(image, c.typed);
-        StoreRs485Address(image, c.typed);
+        StoreIssue(image, typed);
+        StoreRs485Address(image, typed);
         EXPECT_EQ(image.Text(kIssueRegister) + image.Text(reg::kRs485Address),
-                  std::string(c.stored) + c.stored);
+                  std::string(stored) + stored);
     }
     EXPECT_EQ(CountUnstorable(u" A~\u00a0\u00e9\u00ff"), 0);
     EXPECT_EQ(CountUnstorable(u"\t\n\x7f\x85\u0100\u20ac"), 6);
 }
 
 TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
+    RegisterImage image = DefaultImage();
     EXPECT_EQ(ApplyOperatingMode(image, reg::ControlMode::VoltageRpm), "4");
     EXPECT_EQ(Words(image, 299, 306), "000A|" + Repeat("0000", 6) + "|FFFF");
     EXPECT_EQ(image.Text(reg::kControlMode), "0004");
@@ -113,14 +115,13 @@ TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
         EXPECT_EQ(ShownOperatingMode(image), std::nullopt) << other;
     }
 
-    const struct {
-        const char *word, *shown;
-    } shown[] = {{"0000", "0 : Project Specific Mode unused"}, {"0006", "6 : MODBUS_FCU"},
-                 {"005A", "Undefined Project Mode"},           {"0007", "Undefined Project Mode"},
-                 {"0106", "Undefined Project Mode"},           {"nope", "Undefined Project Mode"}};
-    for (const auto& c : shown) {
-        image.SetText(reg::kProjectMode, c.word);
-        EXPECT_EQ(ShownProjectMode(image), c.shown) << c.word;
+    const std::tuple<const char*, const char*> projectModes[] = {
+        {"0000", "0 : Project Specific Mode unused"}, {"0006", "6 : MODBUS_FCU"},
+        {"005A", "Undefined Project Mode"},           {"0007", "Undefined Project Mode"},
+        {"0106", "Undefined Project Mode"},           {"nope", "Undefined Project Mode"}};
+    for (const auto& [word, shown] : projectModes) {
+        image.SetText(reg::kProjectMode, word);
+        EXPECT_EQ(ShownProjectMode(image), shown) << word;
     }
     EXPECT_TRUE(StoreProjectMode(image, "Undefined Project Mode"));
     EXPECT_EQ(image.Text(reg::kProjectMode), "005A");
@@ -130,49 +131,42 @@ TEST(ModeRules, OperatingAndProjectModesInTheirRegisters) {
 }
 
 TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
-    const struct {
-        const char* typed;
-        int largest;
-        unsigned value;
-        const char* replacement; // "" when the text stays
-    } cases[] = {{"", 9999, 1, "1"},       {"0", 9999, 1, "1"},
-                 {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"},
-                 {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
-    for (const auto& c : cases) {
-        const ClampedNumber got = ClampSiteNumber(c.typed, c.largest);
-        EXPECT_EQ(got.value, c.value) << c.typed << " up to " << c.largest;
-        EXPECT_EQ(got.replacement.value_or(""), c.replacement) << c.typed << " up to " << c.largest;
+    // `replacement` "" when the text stays.
+    const std::tuple<const char*, int, unsigned, const char*> cases[] = {
+        {"", 9999, 1, "1"},       {"0", 9999, 1, "1"},
+        {"9999", 9999, 9999, ""}, {"12345", 9999, 9999, "9999"},
+        {"999", 999, 999, ""},    {"1000", 999, 999, "999"}};
+    for (const auto& [typed, largest, value, replacement] : cases) {
+        const ClampedNumber got = ClampSiteNumber(typed, largest);
+        EXPECT_EQ(std::to_string(got.value) + " " + got.replacement.value_or(""),
+                  std::to_string(value) + " " + replacement)
+            << typed << " up to " << largest;
     }
 }
 
 // What the lists show for register 185, the word after both write-backs of a tick, and each
 // write-back alone from 0x01FF.
 TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
-    const struct {
-        unsigned word;
-        const char *baud, *parity;
-        unsigned afterTick;
-    } shown[] = {{0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
-                 {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
-                 {0xFFFF, "19200", "Even", 0x00FD}, {0x00C0, "19200", "Even", 0x00D1},
-                 {0x0120, "9600", "None", 0x0020}};
-    for (const auto& c : shown) {
-        SCOPED_TRACE(::testing::Message() << "register 185 = " << std::hex << c.word);
-        EXPECT_EQ(BaudShown(c.word), c.baud);
-        EXPECT_EQ(ParityShown(c.word), c.parity);
-        EXPECT_EQ(BaudWriteBack(ParityWriteBack(c.word, c.parity), c.baud), c.afterTick);
+    const std::tuple<unsigned, const char*, const char*, unsigned> shown[] = {
+        {0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
+        {0x0012, "19200", "Odd", 0x0012},  {0x0003, "9600", "Even", 0x0001},
+        {0xFFFF, "19200", "Even", 0x00FD}, {0x00C0, "19200", "Even", 0x00D1},
+        {0x0120, "9600", "None", 0x0020}};
+    for (const auto& [word, baud, parity, afterTick] : shown) {
+        SCOPED_TRACE(::testing::Message() << "register 185 = " << std::hex << word);
+        EXPECT_EQ(BaudShown(word), baud);
+        EXPECT_EQ(ParityShown(word), parity);
+        EXPECT_EQ(BaudWriteBack(ParityWriteBack(word, parity), baud), afterTick);
     }
-    const struct {
-        const char* text;
-        unsigned parity, baud;
-    } texts[] = {{"None", 0xFC, 0xFF},
-                 {"Odd", 0xFE, 0xFF},
-                 {"9600", 0xFD, 0xEF},
-                 {"", 0xFD, 0xFF},
-                 {"9600 baud", 0xFD, 0xEF}};
-    for (const auto& c : texts) {
-        EXPECT_EQ(ParityWriteBack(0x01FF, c.text), c.parity) << "text \"" << c.text << '"';
-        EXPECT_EQ(BaudWriteBack(0x01FF, c.text), c.baud) << "text \"" << c.text << '"';
+    const std::tuple<const char*, unsigned, unsigned> texts[] = {{"None", 0xFC, 0xFF},
+                                                                 {"Odd", 0xFE, 0xFF},
+                                                                 {"9600", 0xFD, 0xEF},
+                                                                 {"", 0xFD, 0xFF},
+                                                                 {"9600 baud", 0xFD, 0xEF}};
+    for (const auto& [text, parity, baud] : texts) {
+        EXPECT_EQ(std::pair(ParityWriteBack(0x01FF, text), BaudWriteBack(0x01FF, text)),
+                  std::pair(parity, baud))
+            << "text \"" << text << '"';
     }
 }
 
@@ -195,53 +189,42 @@ TEST(FanSettings, EntriesAreReadAsDecimalAndHeldToAWord) {
 
 TEST(FanSettings, RegistersShowAsTheirItemsOrAsNoneOfThem) {
     FanRig rig;
-    const struct {
-        const char* word;
-        std::optional<int> pulsesItem;
-        const char* controlType;
-        std::optional<bool> used;
-    } cases[] = {{"0000", 0, "0-10V", false},
-                 {"0001", 1, "Open Collector", true},
-                 {"0002", 2, "Open Collector", std::nullopt},
-                 {"0004", std::nullopt, "Open Collector", std::nullopt},
-                 {"0006", 4, "Open Collector", std::nullopt}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("word ") + c.word);
+    const std::tuple<const char*, std::optional<int>, const char*, std::optional<bool>> cases[] = {
+        {"0000", 0, "0-10V", false},
+        {"0001", 1, "Open Collector", true},
+        {"0002", 2, "Open Collector", std::nullopt},
+        {"0004", std::nullopt, "Open Collector", std::nullopt},
+        {"0006", 4, "Open Collector", std::nullopt}};
+    for (const auto& [word, pulsesItem, controlType, used] : cases) {
+        SCOPED_TRACE(std::string("word ") + word);
         for (const int r : {reg::FanPulsesPerRev(3), reg::FanControlType(3), reg::FanUsed(3)}) {
-            rig.image.SetText(r, c.word);
+            rig.image.SetText(r, word);
         }
-        EXPECT_EQ(rig.settings.PulsesPerRevItem(3), c.pulsesItem);
-        EXPECT_EQ(rig.settings.ControlTypeText(3), c.controlType);
-        EXPECT_EQ(rig.settings.Used(3), c.used);
+        EXPECT_EQ(rig.settings.PulsesPerRevItem(3), pulsesItem);
+        EXPECT_EQ(rig.settings.ControlTypeText(3), controlType);
+        EXPECT_EQ(rig.settings.Used(3), used);
     }
 }
 
 TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
-    const struct {
-        const char* before;
-        bool daily, checked; // daily false: the dummy fan link box is clicked
-        const char* after;
-    } cases[] = {{"0010", true, false, "0000"},
-                 {"0003", false, true, "000B"},
-                 {"0022", true, true, "0032"},
-                 {"003A", false, false, "0032"}};
-    for (const auto& c : cases) {
+    // With `daily` false the dummy fan link box is clicked.
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"0010", true, false, "0000"},
+        {"0003", false, true, "000B"},
+        {"0022", true, true, "0032"},
+        {"003A", false, false, "0032"}};
+    for (const auto& [before, daily, checked, after] : cases) {
         FanRig rig;
-        rig.image.SetText(kOptionRegister, c.before);
-        if (c.daily) {
-            rig.settings.SetDailyFanRun(c.checked);
-        } else {
-            rig.settings.SetDummyFanLink(c.checked);
-        }
-        EXPECT_EQ(rig.image.Text(kOptionRegister), c.after)
-            << c.before << (c.daily ? " daily " : " dummy ") << c.checked;
-        EXPECT_EQ(c.daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), c.checked);
+        rig.image.SetText(kOptionRegister, before);
+        daily ? rig.settings.SetDailyFanRun(checked) : rig.settings.SetDummyFanLink(checked);
+        EXPECT_EQ(rig.image.Text(kOptionRegister), after)
+            << before << (daily ? " daily " : " dummy ") << checked;
+        EXPECT_EQ(daily ? rig.settings.DailyFanRun() : rig.settings.DummyFanLink(), checked);
     }
 }
 
-// Selecting a tab: refused while busy and for no tab; Download off on "Comms" and "Indicator",
-// the alarm note on "Alarm Config.", the no-data count kept only on "Live Data", and exactly the
-// shown page from "Start" to "Indicator" ticks.
+// Refused while busy and for no tab; Download off on "Comms" and "Indicator"; the alarm note;
+// the no-data count kept only on "Live Data"; exactly the shown page ticks.
 TEST(TabRules, WhatSelectingATabChanges) {
     EXPECT_FALSE(ChangeTab(kTabStart, true).shown);
     EXPECT_FALSE(ChangeTab(0, false).shown || ChangeTab(kTabCount + 1, false).shown);
@@ -262,22 +245,131 @@ TEST(TabRules, WhatSelectingATabChanges) {
 }
 
 TEST(ProgressText, StepTotalAndTheTimeLeftRoundedUp) {
-    const struct {
-        CommandProgress progress;
-        int tickMs;
-        std::string text;
-    } cases[] = {
+    const std::tuple<CommandProgress, int, std::string> cases[] = {
         {{12, 34}, 1000, "Reading the configuration: step 12 of 34, 22 s left"},
         {{1, 61}, 1000, "Reading the configuration: step 1 of 61, 1 min 0 s left"},
         {{10, 34}, 50, "Reading the configuration: step 10 of 34, 2 s left"}, // 1.2 s
         {{40, 34}, 1000, "Reading the configuration: step 34 of 34, 0 s left"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const ProgressLine line =
-            DescribeProgress("Reading the configuration", c.progress, c.tickMs);
-        EXPECT_EQ(line.text, c.text);
-        EXPECT_LE(line.done, line.total);
+    for (const auto& [progress, tickMs, text] : cases) {
+        const ProgressLine line = DescribeProgress("Reading the configuration", progress, tickMs);
+        EXPECT_EQ(line.text, text);
+        EXPECT_LE(line.done, line.total) << text;
     }
     EXPECT_EQ(DescribeProgress("Reading the configuration", {}, 1000), ProgressLine{});
+}
+
+TEST(AlarmConfig, LimitTextToWordRoundsVoltsAndHoldsEntriesToTheSensorRange) {
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"0001", "-5", "FFFB", nullptr},     {"0001", " 25x", "0019", nullptr},
+        {"0001", "32767", "7FFF", nullptr},  {"0001", "32768", "7FFF", "32767"},
+        {"0001", "-32768", "8000", nullptr}, {"0001", "-99999999999", "8000", "-32768"},
+        {"0005", "2.3", "0002", nullptr},    {"0003", "2.3", "00E6", nullptr},
+        {"0004", "10", "03E8", nullptr},     {"0003", "2.1", "00D2", nullptr},
+        {"0003", "1.05", "0069", nullptr},   {"0003", "-", "0000", nullptr},
+        {"0003", "2.345", "00EB", nullptr},  {"0003", "2.344", "00EA", nullptr},
+        {"0003", " .5", "0032", nullptr},    {"0003", "12345678901234", "03E8", "10.0"},
+        {"0003", "10.01", "03E8", "10.0"},   {"0003", "3,5", "012C", nullptr},
+        {"0003", "-0.5", "0000", "0.0"},     {"0004", "-0.004", "0000", nullptr},
+    };
+    for (const auto& [mode, text, word, corrected] : cases) {
+        SCOPED_TRACE(std::string("mode ") + mode + " text '" + text + "'");
+        const LimitedWord limited = LimitTextToWord(mode, text);
+        EXPECT_EQ(limited.word, word);
+        EXPECT_EQ(limited.corrected.value_or("(kept)"), corrected ? corrected : "(kept)");
+    }
+}
+
+TEST(AlarmConfig, WordsShowInDegreesOrWithTheVoltsTheyHold) {
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"FF55", true, false, ""},       {"FFFB", false, true, "-5"},
+        {"FFFB", true, true, "-0.05"},   {"FFFB", false, false, "65531"},
+        {"8000", false, true, "-32768"}, {"8001", false, true, "-32767"},
+        {"00E6", true, false, "2.3"},    {"00EB", true, true, "2.35"},
+        {"0001", true, false, "0.01"},   {"0000", true, true, "0.0"},
+        {"03E8", true, true, "10.0"},    {"FFE2", true, true, "-0.3"},
+        {"FFFF", true, false, "655.35"},
+    };
+    for (const auto& [word, voltage, asSigned, shown] : cases) {
+        EXPECT_EQ(SensorValueText(word, voltage, asSigned), shown)
+            << word << (voltage ? " volts" : " degrees") << (asSigned ? " signed" : "");
+    }
+}
+
+// In volts every word up to 10 V, in degrees every word but the "not used" marker.
+TEST(AlarmConfig, EveryWordAFieldCanHoldReadsBackUnchanged) {
+    for (unsigned word = 0; word <= 0xFFFF; ++word) {
+        const std::string text = FormatHexWord(word);
+        for (const bool asSigned : {true, false}) {
+            if (word <= kMaxHundredthsOfVolt) {
+                ASSERT_EQ(LimitTextToWord("0003", SensorValueText(text, true, asSigned)).word, text)
+                    << "volts " << text << (asSigned ? " signed" : "");
+            }
+        }
+        if (word != reg::kUnused) {
+            ASSERT_EQ(LimitTextToWord("0001", SensorValueText(text, false, true)).word, text)
+                << "degrees " << text;
+        }
+    }
+}
+
+TEST(AlarmConfig, RowsShowTheirRegistersAndLeaveOutWhatNoItemMeans) {
+    AlarmRig rig("0003");
+    for (const auto& [r, word] : {std::pair{reg::AlarmSwitchInput(2, 1), "0001"},
+                                  {reg::AlarmSwitchInput(2, 2), "0007"},
+                                  {reg::AlarmFanFail(2, 3), "0003"},
+                                  {reg::AlarmFanFail(2, 4), "0003"},
+                                  {reg::AlarmSensorFail(2, 1), "0001"},
+                                  {reg::AlarmSensorFail(2, 2), "0001"},
+                                  {reg::AlarmLowLimit(2, 2), "00EB"},
+                                  {reg::AlarmRelayState(2), "0002"},
+                                  {reg::AlarmFanAction(2, 4), "0BB8"}}) {
+        rig.image.SetText(r, word);
+    }
+    const AlarmRowView row = rig.alarms.Row(2);
+    EXPECT_EQ(row.switchItem, (std::array<std::optional<int>, 2>{2, std::nullopt}));
+    EXPECT_EQ(row.fanFail, (std::array<bool, 4>{false, false, true, false}));
+    EXPECT_EQ(row.sensorFail, (std::array<bool, 2>{true, false}));
+    EXPECT_EQ(row.lowLimit, (std::array<std::string, 2>{"", "2.35"}));
+    EXPECT_EQ(row.hysteresis, "0.01");
+    EXPECT_EQ(std::pair(row.relayItem, rig.alarms.Row(5).relayItem),
+              std::pair(std::optional<int>{}, std::optional<int>{1}));
+    EXPECT_EQ(row.fanAction, (std::array<std::string, 4>{"", "", "", "3000"}));
+}
+
+TEST(AlarmConfig, FanActionsAreHeldToOneHundredPercentOrTheFansMaximumSpeed) {
+    const struct {
+        const char *mode, *text, *word, *corrected;
+    } cases[] = {
+        {"0001", "150", "0064", "100"},          {"0003", "100", "0064", nullptr},
+        {"0002", "4000", "0BB8", "3000"},        {"0004", "2500", "09C4", nullptr},
+        {"0007", "4000", "0BB8", "3000"},        {"0001", "", "FF55", nullptr},
+        {"0002", "99999999999", "0BB8", "3000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("mode ") + c.mode + " text '" + c.text + "'");
+        AlarmRig rig(c.mode);
+        const auto corrected = rig.alarms.StoreFanAction(3, 1, c.text);
+        EXPECT_EQ(rig.image.Text(reg::AlarmFanAction(3, 1)), c.word);
+        EXPECT_EQ(corrected.value_or("(kept)"), c.corrected ? c.corrected : "(kept)");
+    }
+    AlarmRig rpm("0004");
+    rpm.image.SetText(reg::FanMaxRpm(2), "1388");
+    EXPECT_EQ(std::pair(rpm.alarms.FanActionBound(2), rpm.alarms.FanActionBound(1)),
+              std::pair(5000u, 3000u));
+}
+
+TEST(AlarmConfig, ListsStoreOnlyTheirOwnItemsAndThePowerRelayOnlyItsBit) {
+    AlarmRig rig;
+    rig.image.SetText(kOptionRegister, "0010");
+    const RegisterTexts before = rig.image.Texts();
+    rig.alarms.StoreSwitchInput(4, 2, "1:Low"); // an item of the other input's list
+    rig.alarms.StoreRelayState(4, "open");
+    EXPECT_EQ(rig.image.Texts(), before);
+    rig.alarms.SetPowerRelay(true);
+    rig.alarms.SetSensorFail(6, 2, true);
+    EXPECT_EQ(rig.image.Text(kOptionRegister) + rig.image.Text(99), "00120002");
+    rig.alarms.SetPowerRelay(false);
+    rig.alarms.SetSensorFail(6, 2, false);
+    EXPECT_EQ(rig.image.Texts(), before);
 }

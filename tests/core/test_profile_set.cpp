@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/image/Conversions.h"
@@ -31,9 +32,8 @@ std::string Words(const RegisterImage& image, std::initializer_list<int> registe
     return out;
 }
 
-// Two Point curves in order keep every word through a cleanup and a store: the word at point 1
-// of fans 1 and 3 and at point 8 of fans 2 and 4 where it fits, points 2 to 7 a tenth below
-// point 8, ON and OFF Always ON.
+// Two Point curves in order keep every word through a cleanup and a store: at point 1 of fans 1
+// and 3, at point 8 of fans 2 and 4, points 2 to 7 a tenth below point 8, ON and OFF Always ON.
 TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
     RegisterImage image = Template("0004");
     for (unsigned word = 0; word <= 1000; ++word) {
@@ -57,9 +57,8 @@ TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
     }
 }
 
-// Every word in a temperature point, ON or OFF register comes back from the text its box shows:
-// shown, typed back, stored. FC19 is the Always ON marker, which a switched fan never stores. In
-// a voltage mode every input word is stored back as loaded, 8000 as -327.68 V.
+// Every word of a temperature point, ON or OFF register comes back from its box's text, but FC19,
+// the Always ON marker; in a voltage mode every input word is stored back as loaded.
 TEST(ProfileSet, EverySignedWordSurvivesItsBoxText) {
     RegisterImage image = Template(), volts = Template("0004");
     for (unsigned word = 0; word <= 0xFFFF; ++word) {
@@ -120,11 +119,11 @@ TEST(ProfileSet, StoresSignedWordsMarkersModeBitAndInputsAndReadsThemBack) {
               "FFF4 FFF3 FC19 FC19 0000 0001 0000 0001 0023")
         << "no active input leaves its registers as they were";
 
-    image.SetValue(reg::FanOffValue(3), reg::kAlwaysOn);
+    image.SetValue(reg::FanOffValue(3), reg::kAlwaysOn); // either register marks it
     profiles.Reload(image);
     EXPECT_EQ(profiles.Record(1).OnValue(), -12);
-    EXPECT_EQ(profiles.Record(2).onOffMode, OnOffMode::AlwaysOn);
-    EXPECT_EQ(profiles.Record(3).onOffMode, OnOffMode::AlwaysOn) << "either register marks it";
+    EXPECT_TRUE(profiles.Record(2).onOffMode == OnOffMode::AlwaysOn &&
+                profiles.Record(3).onOffMode == OnOffMode::AlwaysOn);
 }
 
 // Fan 1's point 3 input or speed, or its ON or OFF value, typed in the given control mode.
@@ -146,33 +145,25 @@ TEST(ProfileSet, TypedEntriesAreClampedToTheirRegistersNeverWrapped) {
         ProfileSet profiles;
         profiles.Reload(image);
         const std::string field = c.field;
-        int index = reg::PointInput(1, 3);
-        if (field == "input") {
-            profiles.SetPointInput(1, 3, c.text);
-        } else if (field == "speed") {
-            profiles.SetPointSpeed(1, 3, c.text);
-            index = reg::PointSpeed(1, 3);
-        } else if (field == "on") {
-            profiles.SetOnValue(1, c.text);
-            index = reg::FanOnValue(1);
-        } else {
-            profiles.SetOffValue(1, c.text);
-            index = reg::FanOffValue(1);
-        }
+        field == "input"   ? profiles.SetPointInput(1, 3, c.text)
+        : field == "speed" ? profiles.SetPointSpeed(1, 3, c.text)
+        : field == "on"    ? profiles.SetOnValue(1, c.text)
+                           : profiles.SetOffValue(1, c.text);
+        const int index = field == "input"   ? reg::PointInput(1, 3)
+                          : field == "speed" ? reg::PointSpeed(1, 3)
+                          : field == "on"    ? reg::FanOnValue(1)
+                                             : reg::FanOffValue(1);
         profiles.Store(image);
         EXPECT_EQ(image.Text(index), c.word) << c.mode << " " << c.field << " \"" << c.text << '"';
     }
 }
 
 TEST(ProfileSet, ScanRealReadsWhatTheCLibraryReadsButNoInfinities) {
-    const struct {
-        const char* text;
-        std::optional<double> value;
-    } cases[] = {{" 2.5", 2.5}, {"+.5", 0.5},    {"-1e1", -10.0}, {"2,5", 2.0},
-                 {"0x10", 0.0}, {"1e-999", 0.0}, {"", {}},        {"abc", {}},
-                 {"inf", {}},   {"-nan", {}},    {".", {}},       {"3.", 3.0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(ScanReal(c.text), c.value) << '"' << c.text << '"';
+    const std::tuple<const char*, std::optional<double>> cases[] = {
+        {" 2.5", 2.5}, {"+.5", 0.5}, {"-1e1", -10.0}, {"2,5", 2.0}, {"0x10", 0.0}, {"1e-999", 0.0},
+        {"", {}},      {"abc", {}},  {"inf", {}},     {"-nan", {}}, {".", {}},     {"3.", 3.0}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ScanReal(text), value) << '"' << text << '"';
     }
     EXPECT_GT(ScanReal("1e999").value_or(0), 1e300);
 }
@@ -242,47 +233,33 @@ std::string Print(const ProfileRecord& record) {
     return out.str();
 }
 
+// Each point sees its corrected upper neighbour; point 8 is held to 100 degrees or 10 V; volts
+// are kept a tenth apart; ON and OFF step over -999, the Always ON marker, within a signed word.
 TEST(Cleanup, OrdersInputsAndOnOff) {
-    struct Case {
-        const char* rule;
-        ProfileType type;
-        PointMode mode;
-        const char *before, *after;
-    };
-    const Case cases[] = {
-        {"each point sees its corrected upper neighbour", kTempPwm, PointMode::MultiPoint,
-         "40 40 40 40 40 40 40 40 | 33 1", "33 34 35 36 37 38 39 40 | 32 1"},
-        {"negative temperatures", kTempPwm, PointMode::MultiPoint,
-         "-30 -30 -25 -20 -10 0 10 20 | -30 -30", "-31 -30 -25 -20 -10 0 10 20 | -32 -33"},
-        {"point 8 at most 100 degrees", kTempPwm, PointMode::TwoPoint, "25 0 0 0 0 0 0 120 | 6 5",
-         "25 99 99 99 99 99 99 100 | 6 5"},
-        {"another point mode zeroes points 1 to 7 and ON", kTempPwm, PointMode::None,
-         "25 32 34 36 38 40 42 50 | 6 5", "0 0 0 0 0 0 0 50 | -1 -2"},
-        {"volts a tenth apart within one volt stay", kVoltPwm, PointMode::MultiPoint,
-         "1.5 2.1 2.9 3 4 5 6 7 | 0 -1", "1.5 2.1 2.9 3 4 5 6 7 | 0 -1"},
-        {"volts within one tenth are too close", kVoltPwm, PointMode::MultiPoint,
-         "1.5 2.15 2.19 3 4 5 6 7 | 0 -1", "1.5 2.09 2.19 3 4 5 6 7 | 0 -1"},
-        {"volts cascade by tenths, ON a whole volt below", kVoltPwm, PointMode::MultiPoint,
-         "5 5 5 5 5 5 5 5 | 4 5", "4.3 4.4 4.5 4.6 4.7 4.8 4.9 5 | 3.3 2.3"},
-        {"point 8 at most 10 V", kVoltPwm, PointMode::TwoPoint, "2.5 0 0 0 0 0 0 10.9 | 1 0",
-         "2.5 9.9 9.9 9.9 9.9 9.9 9.9 10 | 1 0"},
-        {"point 8 at most 10 V in hundredths", kVoltPwm, PointMode::MultiPoint,
-         "1 2 3 4 5 6 7 10.09 | 0 -1", "1 2 3 4 5 6 7 10 | 0 -1"},
-        {"ON and OFF step over -999, the Always ON marker", kTempPwm, PointMode::MultiPoint,
-         "-998 -997 -996 -995 -994 -993 -992 -991 | 5 0",
+    const auto multi = PointMode::MultiPoint, two = PointMode::TwoPoint;
+    const std::tuple<ProfileType, PointMode, const char*, const char*> cases[] = {
+        {kTempPwm, multi, "40 40 40 40 40 40 40 40 | 33 1", "33 34 35 36 37 38 39 40 | 32 1"},
+        {kTempPwm, multi, "-30 -30 -25 -20 -10 0 10 20 | -30 -30",
+         "-31 -30 -25 -20 -10 0 10 20 | -32 -33"},
+        {kTempPwm, two, "25 0 0 0 0 0 0 120 | 6 5", "25 99 99 99 99 99 99 100 | 6 5"},
+        {kTempPwm, PointMode::None, "25 32 34 36 38 40 42 50 | 6 5", "0 0 0 0 0 0 0 50 | -1 -2"},
+        {kVoltPwm, multi, "1.5 2.1 2.9 3 4 5 6 7 | 0 -1", "1.5 2.1 2.9 3 4 5 6 7 | 0 -1"},
+        {kVoltPwm, multi, "1.5 2.15 2.19 3 4 5 6 7 | 0 -1", "1.5 2.09 2.19 3 4 5 6 7 | 0 -1"},
+        {kVoltPwm, multi, "5 5 5 5 5 5 5 5 | 4 5", "4.3 4.4 4.5 4.6 4.7 4.8 4.9 5 | 3.3 2.3"},
+        {kVoltPwm, two, "2.5 0 0 0 0 0 0 10.9 | 1 0", "2.5 9.9 9.9 9.9 9.9 9.9 9.9 10 | 1 0"},
+        {kVoltPwm, multi, "1 2 3 4 5 6 7 10.09 | 0 -1", "1 2 3 4 5 6 7 10 | 0 -1"},
+        {kTempPwm, multi, "-998 -997 -996 -995 -994 -993 -992 -991 | 5 0",
          "-998 -997 -996 -995 -994 -993 -992 -991 | -1000 -1001"},
-        {"a typed -999 is stored one below", kTempPwm, PointMode::MultiPoint,
-         "-990 -980 -970 -960 -950 -940 -930 -920 | -998 -999",
+        {kTempPwm, multi, "-990 -980 -970 -960 -950 -940 -930 -920 | -998 -999",
          "-990 -980 -970 -960 -950 -940 -930 -920 | -998 -1000"},
-        {"ON and OFF stay within a signed word", kTempPwm, PointMode::TwoPoint,
-         "-32768 0 0 0 0 0 0 50 | 0 0", "-32768 49 49 49 49 49 49 50 | -32768 -32768"},
-        {"Two Point volts: point 1 a tenth below point 8", kVoltPwm, PointMode::TwoPoint,
-         "3.05 0 0 0 0 0 0 3 | 1 0", "2.9 2.9 2.9 2.9 2.9 2.9 2.9 3 | 1 0"},
+        {kTempPwm, two, "-32768 0 0 0 0 0 0 50 | 0 0",
+         "-32768 49 49 49 49 49 49 50 | -32768 -32768"},
+        {kVoltPwm, two, "3.05 0 0 0 0 0 0 3 | 1 0", "2.9 2.9 2.9 2.9 2.9 2.9 2.9 3 | 1 0"},
     };
-    for (const Case& c : cases) {
-        ProfileRecord record = Parse(c.mode, c.before);
-        CleanupProfile(record, c.type);
-        EXPECT_EQ(Print(record), Print(Parse(c.mode, c.after))) << c.rule;
+    for (const auto& [type, mode, before, after] : cases) {
+        ProfileRecord record = Parse(mode, before);
+        CleanupProfile(record, type);
+        EXPECT_EQ(Print(record), Print(Parse(mode, after))) << before;
     }
 }
 

@@ -7,8 +7,10 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "SequencerFakes.h"
+#include "core/comms/ReplyParsers.h"
 #include "core/image/Checksum.h"
 #include "core/image/ConfigFile.h"
 #include "core/image/ConfigurationText.h"
@@ -16,15 +18,15 @@
 #include "core/image/RegisterImage.h"
 
 using namespace orvane;
+using orvane::test::DefaultImage;
 using orvane::test::RecordingView;
 using orvane::test::With;
 namespace fs = std::filesystem;
 
 namespace {
 
-// The factory template as the controller documentation lists it, written out here on its own
-// so that a slip in the code's table cannot hide in the test: "first-last=value" for a run of
-// one value, "first-last=v1,v2,..." for one value per register.
+// The factory template as the documentation lists it, apart from the code's table so a slip cannot
+// hide: "first-last=value" for a run of one value, "first-last=v1,v2,..." for one per register.
 constexpr const char* kExpectedTemplate = R"(
     0-3=0001 4-7=0019 8-11=0020 12-15=0022 16-19=0024 20-23=0026 24-27=0028 28-31=002A
     32-35=0032 36-38=FFFF 39-66=001E 67-70=005A 71-72=FFFF 73-84=FF55 85-87=FFFF 88-123=FF55
@@ -82,9 +84,8 @@ TEST(DefaultTemplate, EveryRegisterMatchesTheDocumentedTable) {
     EXPECT_EQ(image.Text(kChecksumIndex), "1234") << "the template leaves the checksum entry alone";
 }
 
-// Each step changes the image further. The checksum entry itself is never summed; registers
-// are read as the C library's "%x" reads them, and one holding no number repeats the value
-// before it (0 for register 0).
+// Each step changes the image further. The checksum entry is never summed; registers are read as
+// "%x" reads them, and one holding no number repeats the value before it (0 for register 0).
 TEST(Checksum, WorkedExamples) {
     struct Step {
         int reg;
@@ -167,57 +168,82 @@ TEST(ConfigFile, RoundTripIsByteForByte) {
     EXPECT_EQ(ProposedFileName(reloaded), "D_F_Issue12") << "a name must not pick the folder";
 }
 
-// Lenient layouts (groups on lines of their own or with blanks inside, text around them) load
-// like the compact form; the reader refuses every file it must.
-TEST(ConfigFile, ReaderAcceptsLenientLayoutsAndRefusesEveryFileItMust) {
-    using O = FileReadOutcome;
-    const std::string text = TemplateText();
-    std::string loose = "Saved by hand\n<\r\n";
+// The controller's reply and a file read their groups alike: CR, LF and space are skipped
+// anywhere, and the checksum must match as upper-case text.
+TEST(ConfigurationGroups, ReplyAndFileTakeTheSameLayoutsAndRefuseTheSameGroups) {
+    RegisterImage image = DefaultImage();
+    const std::string text = BuildConfigurationText(image).text;
+    const RegisterTexts texts = image.Texts();
+    ASSERT_EQ(texts[kChecksumIndex], "A544") << "the checksum must hold letters";
+    std::string loose = "Saved by hand\n<\r\n"; // under the 2000 characters a file holds
     for (std::size_t group = 0; group < 401; ++group) {
         const std::string g = text.substr(2 + 4 * group, 4);
-        const std::string sep = group % 2 ? " " : "\r\n"; // the first 80 only: under 4000 bytes
+        const std::string sep = group % 2 ? " " : "\r\n";
         loose += group < 80 ? g.substr(0, 1) + sep + g.substr(1, 2) + "\n" + g.substr(3) : g;
     }
+    const std::string lowerGroup = With(With(text, 2, "000a"), 1602, "A54F");
+    const auto edited = [&](int reg, const char* word, const char* sum) {
+        RegisterTexts out = texts;
+        out[std::size_t(reg)] = word;
+        out[kChecksumIndex] = sum;
+        return out;
+    };
+    // `want` empty: refused for its checksum.
+    const std::tuple<const char*, std::string, RegisterTexts> cases[] = {
+        {"text around", "Config dump\r\n" + text + "\r\ntrailing junk", texts},
+        {"blanks and line ends inside groups", loose + "> END", texts},
+        {"lower-case group", lowerGroup, edited(0, "000a", "A54F")},
+        // "zz.." repeats register 0's value, as register 1 does.
+        {"not hex, checksum fits", With(text, 6, "zz.."), edited(1, "zz..", "A544")},
+        {"not hex", With(With(text, 2, "<<<<"), 10, "\x01\x7F\xFF-"), {}},
+        {"lower-case checksum", With(lowerGroup, 1602, "a54f"), {}},
+        {"wrong register", With(text, 2 + 28, "FFFF"), {}},
+        {"ends after the marker", text.substr(0, 1), {}},
+        {"ends in group 401", text.substr(0, 1605), {}},
+    };
+    for (const auto& [name, text, want] : cases) {
+        SCOPED_TRACE(name);
+        const bool loaded = !want[0].empty();
+        const ConfigReply reply = ReadConfigurationReply(text);
+        const FileReadResult file = DecodeConfigurationFile(Utf16(text));
+        EXPECT_EQ(reply.outcome,
+                  loaded ? ConfigReplyOutcome::Loaded : ConfigReplyOutcome::ChecksumMismatch);
+        EXPECT_EQ(file.outcome,
+                  loaded ? FileReadOutcome::Loaded : FileReadOutcome::ChecksumMismatch);
+        EXPECT_EQ(reply.groups, want);
+        EXPECT_EQ(file.groups, want);
+    }
+    // Only where the "<" may stand differs: by character 1998 in a reply.
+    using R = ConfigReplyOutcome;
+    EXPECT_EQ(ReadConfigurationReply(std::string(1998, ' ') + text).outcome, R::Loaded);
+    EXPECT_EQ(ReadConfigurationReply(std::string(1999, ' ') + text).outcome, R::NoData);
+    EXPECT_EQ(ReadConfigurationReply(std::string(1900, 'x')).outcome, R::NoData);
+}
+
+// A file is at most 4000 bytes of 16-bit characters, each below 256, up to the first zero.
+TEST(ConfigFile, ReaderRefusesEveryFileItMust) {
+    using O = FileReadOutcome;
+    const std::string text = TemplateText();
     Bytes limit = EncodeConfigurationFile(text), wide = limit;
     limit.resize(4000, 0);
     Bytes over = limit;
     over.push_back(0);
     wide[100 * 2 + 1] = 0x01; // one character above 255 empties the whole text
-    const std::string lowerGroup = With(With(text, 2, "000a"), 1602, "A54F");
-    const struct {
-        const char* name;
-        Bytes bytes;
-        O want;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, O> cases[] = {
+        {"4000 bytes", limit, O::Loaded},
         {"4001 bytes", over, O::TooLarge},
         // 4000 bytes hold 2000 characters: a marker at 1999 is found, the groups are missing.
         {"marker at 1999", Utf16(std::string(1999, 'x') + "<"), O::ChecksumMismatch},
         {"empty", {}, O::NoStartMarker},
         {"8-bit", Bytes(text.begin(), text.end()), O::NoStartMarker},
         {"wide character", wide, O::NoStartMarker},
-        {"ends before 401 groups", Utf16(text.substr(0, 1605)), O::ChecksumMismatch},
         // A zero character ends the text even when more groups follow.
         {"zero character inside", Utf16(With(text, 800, std::string(1, '\0'))),
          O::ChecksumMismatch},
-        {"groups not hex", Utf16(With(With(text, 2, "<<<<"), 10, "\x01\x7F\xFF-")),
-         O::ChecksumMismatch},
-        // "zz.." repeats register 0's value, as register 1 does.
-        {"groups not hex, checksum fits", Utf16(With(text, 6, "zz..")), O::Loaded},
-        {"lower-case group", Utf16(lowerGroup), O::Loaded},
-        {"lower-case checksum", Utf16(With(lowerGroup, 1602, "a54f")), O::ChecksumMismatch},
-        {"wrong checksum", Utf16(With(lowerGroup, 1602, "A54E")), O::ChecksumMismatch},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DecodeConfigurationFile(c.bytes).outcome, c.want) << "case " << c.name;
+    for (const auto& [name, bytes, want] : cases) {
+        EXPECT_EQ(DecodeConfigurationFile(bytes).outcome, want) << "case " << name;
     }
-    const RegisterTexts groups = DecodeConfigurationFile(EncodeConfigurationFile(text)).groups;
-    for (const Bytes& layout :
-         {Utf16(loose + "> END"), Utf16(std::string(300, 'x') + text + "trailing junk"), limit}) {
-        const FileReadResult read = DecodeConfigurationFile(layout);
-        EXPECT_EQ(read.outcome, O::Loaded) << "case " << layout.size();
-        EXPECT_EQ(read.groups, groups) << "case " << layout.size();
-    }
-    EXPECT_EQ(DecodeConfigurationFile(Utf16(lowerGroup)).groups[0], "000a");
 }
 
 // Reading tells a missing file and stops one byte past the largest accepted size.

@@ -3,11 +3,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,9 +31,9 @@ TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
     Feed(buffer, std::string("abc\0d", 5));
     EXPECT_EQ(buffer.Text(), "abc") << "a zero byte ends the text";
     buffer.Clear();
-    std::string bytes;
-    for (std::size_t i = 0; i < 1800 + 777; ++i) {
-        bytes.push_back(static_cast<char>('A' + i % 26));
+    std::string bytes(1800 + 777, 'A');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>('A' + i % 26);
     }
     Feed(buffer, bytes);
     EXPECT_EQ(buffer.Text(), bytes.substr(777)) << "no stale byte is carried in";
@@ -49,53 +48,6 @@ RegisterImage ControllerImage(const std::string& options = "0000") {
     return controller;
 }
 
-// The groups with `separator` after each and `prefix` before the "<".
-std::string Reply(const RegisterTexts& texts, const std::string& separator = "",
-                  const std::string& prefix = "\r\nConfig dump\r\n") {
-    std::string out = prefix + "<\r";
-    for (const auto& group : texts) {
-        out += group + separator;
-    }
-    return out + "> END";
-}
-
-// CR, LF and space are skipped anywhere; the checksum must match as upper-case text.
-TEST(ConfigurationReply, LenientLayoutsLoadAndEveryBadReplyIsRefused) {
-    using O = ConfigReplyOutcome;
-    RegisterImage sample = ControllerImage();
-    BuildConfigurationText(sample);
-    const RegisterTexts texts = sample.Texts();
-    ASSERT_EQ(texts[kChecksumIndex], "A544") << "the checksum must hold letters";
-    std::string spacedInside = "<";
-    for (const auto& group : texts) {
-        spacedInside += group.substr(0, 1) + " \r" + group.substr(1, 2) + "\n " + group.substr(3);
-    }
-    const std::string full = Reply(texts);
-    const std::size_t start = full.find('<');
-    const struct {
-        const char* name;
-        std::string text;
-        O want;
-    } cases[] = {
-        {"compact", full, O::Loaded},
-        {"CR LF", Reply(texts, "\r\n"), O::Loaded},
-        {"blanks inside groups", spacedInside, O::Loaded},
-        {"marker at 1998", Reply(texts, "", std::string(1998, ' ')), O::Loaded},
-        {"marker at 1999", Reply(texts, "", std::string(1999, ' ')), O::NoData},
-        {"no marker", std::string(1900, 'x'), O::NoData},
-        {"lower-case checksum", With(full, full.size() - 9, "a544"), O::ChecksumMismatch},
-        {"wrong register", With(full, start + 2 + 28, "FFFF"), O::ChecksumMismatch},
-        {"ends after marker", full.substr(0, start + 1), O::ChecksumMismatch},
-        {"ends in group 401", full.substr(0, start + 2 + 1603), O::ChecksumMismatch},
-    };
-    for (const auto& c : cases) {
-        const ConfigReply parsed = ReadConfigurationReply(c.text);
-        EXPECT_EQ(parsed.outcome, c.want) << "case " << c.name;
-        EXPECT_EQ(parsed.groups, c.want == O::Loaded ? texts : RegisterTexts{})
-            << "case " << c.name;
-    }
-}
-
 // Sample fields as the controller spaces them; the uptime ends with "s".
 std::string Record(const std::string& uptime, const std::string& lineStart = "\n") {
     return lineStart + "1200,  45,   0,   0,   0,   0,   0,   0, 25.1, 26.0,  LO ,  LO ,    ," +
@@ -104,11 +56,7 @@ std::string Record(const std::string& uptime, const std::string& lineStart = "\n
 
 TEST(LiveRecord, TerminatorRulesDecideWhetherARecordExists) {
     const std::string pad(120, '.'), two = Record("1") + Record("2");
-    const struct {
-        const char* name;
-        std::string text;
-        bool found;
-    } cases[] = {
+    const std::tuple<const char*, std::string, bool> cases[] = {
         {"one terminator", pad + Record("1"), false},
         {"terminators below 101", "1s,\r2s,\r" + std::string(200, '.'), false},
         {"two records", std::string(30, '.') + two, true},
@@ -117,8 +65,8 @@ TEST(LiveRecord, TerminatorRulesDecideWhetherARecordExists) {
         {"240 characters", pad + "s,\r" + std::string(238, '1') + "s,\r", false},
         {"239 characters", pad + "s,\r" + std::string(237, '1') + "s,\r", true},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FindLiveRecord(c.text).has_value(), c.found) << "case " << c.name;
+    for (const auto& [name, text, found] : cases) {
+        EXPECT_EQ(FindLiveRecord(text).has_value(), found) << "case " << name;
     }
 }
 
@@ -137,11 +85,6 @@ TEST(ControllerInfo, NeedsTheAbbreviationAnd240Characters) {
     EXPECT_EQ(FindControllerInfo("....ORV" + std::string(237, 'x')).value().size(), 240u);
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // What the controller prints for an image: the text it would accept back.
 std::string ReplyFor(RegisterImage image) {
     return "menu text\r\n" + BuildConfigurationText(image).text + "\r\n";
@@ -157,10 +100,9 @@ Sends Keys(const std::string& keys) {
     return out;
 }
 
-// Every command through a recording link: sends tick by tick, the end tick, what it leaves. A case
-// is named by the status text shown while it runs; register 0 starts as `reg0`. A read into a copy
-// runs the same schedule but leaves the image, the window's fields and the log alone. Only a write
-// keeps its command afterwards and zeroes the receive window.
+// Every command's sends tick by tick, its end tick and what it leaves; a case is named by the
+// status shown while it runs. A read into a copy leaves the image and the window alone; only a
+// write keeps its command afterwards and zeroes the receive window.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     RegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
@@ -174,7 +116,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     BuildConfigurationText(fresh);
     const std::string info = "ORV-FC4 controller, ORV firmware 7.2 " + std::string(280, '.');
     const std::string noReply = "Warning , No data received!!: " + std::string(texts::kNoReply);
-    const Sends read = Keys("c0 s8 s10 _20 _27"), info2 = Keys("c0 z8");
+    const std::string unsendable = "Configuration not sent: Register 0 does not hold";
+    const Sends read = Keys("c0 s8 s10 _20 _27"), info2 = Keys("c0 z8"), nothing;
     Sends write = Keys("c0 r8 _26 _42 _49");
     write.insert(write.begin() + 2, {10, text});
     using K = CommandCode;
@@ -203,19 +146,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"READCONFIG, copy, no reply", K::ReadConfig, "", read, 33, view, none, "", "", "", true},
         {"WRITECONFIG", K::WriteConfig, "some bytes", write, 60, view, &written,
          written.Text(kChecksumIndex)},
-        {"WRITECONFIG, unsendable",
-         K::WriteConfig,
-         "",
-         {},
-         0,
-         idle,
-         none,
-         "",
-         "Configuration not sent: Register 0 does not hold",
-         "",
-         false,
-         none,
-         "ABCG"},
+        {"WRITECONFIG, unsendable", K::WriteConfig, "", nothing, 0, idle, none, "", unsendable, "",
+         false, none, "ABCG"},
         {"RESTART", K::Restart, "", Keys("c0 z8 _11"), 13, idle, none},
         {"WRITEDEFAULT", K::WriteDefault, "", Keys("c0 x8 _25"), 33, idle, &fresh,
          fresh.Text(kChecksumIndex)},
@@ -228,7 +160,6 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
         {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber,
          std::string(1500, 'x'), info2, 24, idle, none},
     };
-    EXPECT_EQ(StateName(22), "PROGRAM NUMBER DATA"); // the other names are met below
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("case ") + c.name);
         SequencerRig rig;
@@ -277,39 +208,36 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     }
 }
 
-// The log-enable bit after a read decides between offering a log and live data. Ticks arriving
-// while the question is open show "NOCOMMAND" (the state is set before asking), send nothing and
-// ask nothing again, whether they run inside a modal box or while a window-modal one waits; the
-// outcome is the same either way.
+// The log-enable bit after a read decides between offering a log and live data. Ticks while the
+// question is open, in a modal box or a window-modal one, show "NOCOMMAND" and send or ask nothing.
 TEST(SequencerRead, LogCheckAfterRead) {
     const std::string offer =
         "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
-    const struct {
-        const char* name;
-        const char* options; // register 184 in the reply
-        bool logOpen;
-        MessageAnswer answer;
-        std::string flags, optionsAfter, logStatusAfter; // the last two one tick later
-    } cases[] = {
-        {"enabled, yes", "0020", false, MessageAnswer::Yes, "DO_NOTHING | NOCOMMAND | pending 5",
-         "0000", "No File opened"}, // the save dialog is cancelled
-        {"enabled, no", "0021", false, MessageAnswer::No, "VIEW DATA | NOCOMMAND | pending 2",
-         "0001", ""},
-        {"disabled, open", "0000", true, MessageAnswer::Ok, "DO_NOTHING | NOCOMMAND | pending 6",
-         "0000", "Log File Closed"},
-    };
+    // `options`: register 184 in the reply; the last two one tick later.
+    const std::tuple<const char*, const char*, bool, MessageAnswer, std::string, std::string,
+                     std::string>
+        cases[] = {
+            {"enabled, yes", "0020", false, MessageAnswer::Yes,
+             "DO_NOTHING | NOCOMMAND | pending 5", "0000",
+             "No File opened"}, // the save dialog is cancelled
+            {"enabled, no", "0021", false, MessageAnswer::No, "VIEW DATA | NOCOMMAND | pending 2",
+             "0001", ""},
+            {"disabled, open", "0000", true, MessageAnswer::Ok,
+             "DO_NOTHING | NOCOMMAND | pending 6", "0000", "Log File Closed"},
+        };
     for (const bool later : {false, true}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string("case ") + c.name + (later ? ", answered later" : ""));
+        for (const auto& [name, options, logOpen, answer, flags, optionsAfter, logStatusAfter] :
+             cases) {
+            SCOPED_TRACE(std::string("case ") + name + (later ? ", answered later" : ""));
             SequencerRig rig;
             rig.Connect();
             rig.prompter.savePath = ::testing::TempDir() + "seq_log_check.txt";
-            if (c.logOpen) {
+            if (logOpen) {
                 rig.seq.RequestLog(true);
                 rig.Tick();
             }
             rig.prompter.savePath.reset();
-            rig.prompter.answer = c.answer;
+            rig.prompter.answer = answer;
             rig.prompter.later = later;
             Strings nested;
             const auto whileOpen = [&] {
@@ -325,19 +253,19 @@ TEST(SequencerRead, LogCheckAfterRead) {
                 rig.prompter.whileOpen = whileOpen;
             }
             const int t = rig.Start(CommandCode::ReadConfig);
-            rig.Receive(ReplyFor(ControllerImage(c.options)));
+            rig.Receive(ReplyFor(ControllerImage(options)));
             rig.Tick(33);
-            if (later && !c.logOpen) {
+            if (later && !logOpen) {
                 ASSERT_EQ(rig.prompter.unanswered.size(), 1u);
                 EXPECT_TRUE(rig.seq.LogQuestionOpen());
                 whileOpen();
                 rig.prompter.Answer();
             }
             EXPECT_FALSE(rig.seq.LogQuestionOpen());
-            EXPECT_EQ(rig.prompter.asked, c.logOpen ? Strings{} : Strings{offer});
-            EXPECT_EQ(nested, c.logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
+            EXPECT_EQ(rig.prompter.asked, logOpen ? Strings{} : Strings{offer});
+            EXPECT_EQ(nested, logOpen ? Strings{} : Strings(3, "NOCOMMAND"));
             EXPECT_EQ(rig.SendsFrom(t).size(), 5u);
-            EXPECT_EQ(rig.Flags(), "connected | " + c.flags);
+            EXPECT_EQ(rig.Flags(), "connected | " + flags);
             rig.Tick();
             if (!rig.prompter.unanswered.empty()) { // the save dialog, left open two ticks
                 rig.Tick(2);
@@ -345,28 +273,23 @@ TEST(SequencerRead, LogCheckAfterRead) {
                 EXPECT_EQ(rig.prompter.unanswered.size(), 1u);
                 rig.prompter.Answer();
             }
-            EXPECT_EQ(rig.image.Text(kOptionRegister), c.optionsAfter);
+            EXPECT_EQ(rig.image.Text(kOptionRegister), optionsAfter);
             EXPECT_FALSE(rig.seq.Logger().IsOpen());
-            EXPECT_EQ(rig.view.logStatus, c.logStatusAfter);
+            EXPECT_EQ(rig.view.logStatus, logStatusAfter);
         }
     }
 }
 
-// A cancel ends the command on the next tick with a " " that leaves the controller's menu, until
-// the command has sent or parsed what cannot be taken back; then it is refused and runs on. One
-// asked for and not started goes without a send.
+// A cancel ends the command next tick with a " " leaving the controller's menu, until the command
+// has sent or parsed what cannot be taken back; then it is refused and the command runs on.
 TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
     RegisterImage controller = ControllerImage();
     controller.SetText(0, "0007");
     BuildConfigurationText(controller);
     using K = CommandCode;
-    const struct {
-        const char* name;
-        int command;
-        int at; // ticks of the schedule run before the cancel; -1: before the first
-        bool accepted;
-        Sends sends; // offsets from the command's first tick
-    } cases[] = {
+    // `at`: ticks of the schedule run before the cancel, -1 before the first; `sends` from the
+    // command's first tick.
+    const std::tuple<const char*, int, int, bool, Sends> cases[] = {
         {"read, after its first s", K::ReadConfig, 9, true, Keys("c0 s8 _9")},
         {"read, before its reply is parsed", K::ReadConfig, 20, true, Keys("c0 s8 s10 _20")},
         {"read, after the parse", K::ReadConfig, 21, false, Keys("c0 s8 s10 _20 _27")},
@@ -376,22 +299,22 @@ TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
         {"restart, after its z", K::Restart, 9, false, Keys("c0 z8 _11")},
         {"not started", K::WriteConfig, -1, true, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("case ") + c.name);
+    for (const auto& [name, command, at, accepted, sends] : cases) {
+        SCOPED_TRACE(std::string("case ") + name);
         SequencerRig rig;
         rig.Connect();
         rig.Receive(ReplyFor(controller));
         BuildConfigurationText(rig.image); // a write's first tick stores the checksum
         const RegisterTexts before = rig.image.Texts();
-        rig.seq.RequestCommand(c.command);
+        rig.seq.RequestCommand(command);
         const int first = rig.seq.TickCount() + 1;
-        rig.Tick(c.at > 0 ? c.at : 0);
-        EXPECT_EQ(rig.seq.RequestCancelCommand(), c.accepted);
+        rig.Tick(at > 0 ? at : 0);
+        EXPECT_EQ(rig.seq.RequestCancelCommand(), accepted);
         for (int i = 0; i < 70 && (rig.seq.IsBusy() || i == 0); ++i) {
             rig.Tick();
         }
-        EXPECT_EQ(rig.SendsFrom(first), c.sends);
-        if (c.accepted) {
+        EXPECT_EQ(rig.SendsFrom(first), sends);
+        if (accepted) {
             EXPECT_EQ(rig.image.Texts(), before);
             EXPECT_EQ(rig.Flags(), "connected | DO_NOTHING | NOCOMMAND | pending 2");
         }
@@ -457,10 +380,7 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
 
 // While a failed open is retried, the status line says why and what the user can do about it.
 TEST(SequencerOpenFailure, StatusLineSaysWhyAndRetryingGoesOn) {
-    const struct {
-        LinkOpenFailure failure;
-        std::string status;
-    } cases[] = {
+    const std::tuple<LinkOpenFailure, std::string> cases[] = {
         {{LinkOpenError::PermissionDenied, "/dev/ttyUSB0", "dialout", ""},
          "COM3 (/dev/ttyUSB0): permission denied - add your user to the 'dialout' group and log "
          "in again, retrying (2)"},
@@ -480,16 +400,16 @@ TEST(SequencerOpenFailure, StatusLineSaysWhyAndRetryingGoesOn) {
         {{LinkOpenError::Unknown, "/dev/ttyUSB0", "", "Input/output error"},
          "COM3 (/dev/ttyUSB0): could not be opened (Input/output error), retrying (2)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [failure, status] : cases) {
         SequencerRig rig;
         rig.failingOpens = 2;
-        rig.openFailure = c.failure;
+        rig.openFailure = failure;
         rig.Connect(3);
         rig.Tick();
-        EXPECT_EQ(rig.seq.StatusText(), c.status);
+        EXPECT_EQ(rig.seq.StatusText(), status);
         rig.Tick();
-        EXPECT_TRUE(rig.seq.IsConnected()) << c.status;
-        EXPECT_EQ(rig.opens, 3) << c.status;
+        EXPECT_TRUE(rig.seq.IsConnected()) << status;
+        EXPECT_EQ(rig.opens, 3) << status;
     }
 }
 
@@ -519,10 +439,9 @@ TEST(SequencerConnection, LinkFailureDisconnectsAndKeepsTheLog) {
     std::filesystem::remove(path);
 }
 
-// Live data asked for before the first byte is kept until bytes come: a log the window says is
-// open is written from the first record on. The log's pending action is cleared before its dialog
-// opens, so ticks meanwhile open no second one. Another request, idling or a disconnect drops the
-// live data asked for; unconnected or while a command runs it is refused.
+// Live data asked for before the first byte is kept until bytes come, logged from the first record;
+// ticks while the log dialog is open open no second one. Another request, idling or a disconnect
+// drops it; unconnected or while a command runs it is refused.
 TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     const std::string records = std::string(120, '#') + Record("1") + Record("2");
     SequencerRig rig;
@@ -545,13 +464,7 @@ TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     rig.Receive(records);
     rig.Tick();
     EXPECT_EQ(rig.seq.State(), State::ViewData);
-    EXPECT_TRUE(rig.seq.LoggedThisTick());
-    rig.Tick(); // the same record again: not written twice
-    std::string logged = std::string(kLogHeader) + "\r\n";
-    for (const std::string& field : rig.seq.Fields()) {
-        logged += field;
-    }
-    EXPECT_EQ(ReadFile(path), logged);
+    EXPECT_TRUE(rig.seq.LoggedThisTick()) << "what is logged is tabled with the logger";
     rig.seq.RequestLog(false);
     rig.Tick();
     std::filesystem::remove(path);
@@ -599,10 +512,8 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTick) {
     EXPECT_TRUE(rig.sent.empty());
 }
 
-// The no-data count is of Indicator ticks in a row without a new record: records that come a
-// tick late, one or two at a time, never add up to a warning; records that stop warn after
-// sixteen ticks. The warning does not wait for its answer: the ticks go on, records that come
-// again are taken, and while it is on screen no second one opens.
+// The no-data count is of Indicator ticks in a row without a new record: records a tick late never
+// add up; records that stop warn after sixteen ticks, one warning on screen, ticks going on.
 TEST(SequencerLiveData, NoDataWarnsAfterSixteenTicksInARowWithoutARecord) {
     SequencerRig rig;
     rig.Connect();
