@@ -42,7 +42,7 @@ screenshots: build
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-# clang-tidy over every compiled source (long: well over ten minutes on 2 cores).
+# clang-tidy over every compiled source (long: about ten minutes on 2 cores).
 tidy: build
 	@bash scripts/clang-tidy.sh $(BUILD)
 

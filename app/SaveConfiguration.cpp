@@ -20,7 +20,7 @@ std::optional<std::string> SaveConfigurationFile(RegisterImage& image, bool busy
                              MessageIcon::Exclamation, MessageButtons::Ok);
         return std::nullopt;
     }
-    const auto path =
+    auto path =
         prompter.AskSaveFile({ProposedFileName(image), "txt", true, {kConfigurationFileType}});
     if (!path) {
         return std::nullopt;

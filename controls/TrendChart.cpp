@@ -65,10 +65,12 @@ public:
         // The lanes' names beside them; the axis would cut them short in a fixed plot area.
         // The view's face is fixed white, so their ink is fixed dark, as the axes' labels are.
         painter->setPen(kFixedDarkInk);
-        const double laneHeight = m_area.height() / std::max<qsizetype>(1, laneNames.size());
+        const double laneHeight =
+            m_area.height() / double(std::max<qsizetype>(1, laneNames.size()));
         for (qsizetype i = 0; i < laneNames.size(); ++i) {
-            const QRectF cell(m_area.left() - m_labelRoom, m_area.bottom() - (i + 1) * laneHeight,
-                              m_labelRoom - 8, laneHeight);
+            const QRectF cell(m_area.left() - m_labelRoom,
+                              m_area.bottom() - double(i + 1) * laneHeight, m_labelRoom - 8,
+                              laneHeight);
             painter->drawText(cell, Qt::AlignRight | Qt::AlignVCenter, laneNames[i]);
         }
         painter->setClipRect(m_area);

@@ -62,9 +62,7 @@ double PlantModel::SetSpeed(const RegisterImage& config, int fan, double speedLi
         return speedLimit; // no reading to go by: run flat out rather than let it cook
     }
     std::optional<bool>& on = m_fanSwitchedOn[Index(fan)];
-    if (!profile.onValue) {
-        on = true;
-    } else if (*input >= *profile.onValue) {
+    if (!profile.onValue || *input >= *profile.onValue) {
         on = true;
     } else if (*input <= *profile.offValue || !on) {
         on = false;

@@ -30,7 +30,7 @@ constexpr int kOutOfRangeLevel = 99; // the sensor's reading when it has none
 
 // Field of each reading in the live record.
 constexpr std::size_t RpmField(int fan) {
-    return static_cast<std::size_t>(2 * (fan - 1));
+    return 2 * static_cast<std::size_t>(fan - 1);
 }
 constexpr std::size_t PwmField(int fan) {
     return RpmField(fan) + 1;

@@ -22,8 +22,13 @@ ProfileTooltips TooltipsFor(InputKind kind) {
     ProfileTooltips tips;
     tips.pointInput[0] = "Value must be greater than or equal to " + quantity + "(TON)";
     for (std::size_t i = 1; i < tips.pointInput.size(); ++i) {
-        tips.pointInput[i] = "Value must be greater than " + quantity + "(" + std::to_string(i) +
-                             ") for Multipoint or (1) for two point " + gap;
+        std::string& tip = tips.pointInput[i];
+        tip = "Value must be greater than ";
+        tip += quantity;
+        tip += '(';
+        tip += std::to_string(i);
+        tip += ") for Multipoint or (1) for two point ";
+        tip += gap;
     }
     tips.on = "Start Fan at specified " + quantity + " , value must be higher than " + quantity +
               " Fan Off";

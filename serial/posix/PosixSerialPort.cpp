@@ -22,7 +22,7 @@ thread_local const PosixSerialPort* t_monitoredPort = nullptr;
 // While fewer bytes than this arrive per gather window, a wake-up waits the window for
 // more before handing over; faster input is handed over at once, so bulk is never slowed.
 constexpr std::size_t kGatherThreshold = 256;
-constexpr std::size_t kMaxHandOff = 64 * 1024;
+constexpr std::size_t kMaxHandOff = std::size_t{64} * 1024;
 // Write time-out of the line: a constant plus so much per byte.
 constexpr std::chrono::milliseconds kWriteTimeoutConstant{1000};
 constexpr std::chrono::milliseconds kWriteTimeoutPerByte{1000};

@@ -30,7 +30,10 @@ struct SimProgram {
         }
         argv.push_back(nullptr);
         int out[2] = {-1, -1}, in[2] = {-1, -1};
-        if (::pipe2(out, O_CLOEXEC) == 0 && ::pipe2(in, O_CLOEXEC) == 0 && (pid = ::fork()) == 0) {
+        if (::pipe2(out, O_CLOEXEC) == 0 && ::pipe2(in, O_CLOEXEC) == 0) {
+            pid = ::fork();
+        }
+        if (pid == 0) {
             ::dup2(out[1], 1);
             ::dup2(in[0], 0);
             ::execv(argv[0], argv.data());
