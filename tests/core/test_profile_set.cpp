@@ -32,11 +32,11 @@ std::string Words(const RegisterImage& image, std::initializer_list<int> registe
     return out;
 }
 
-// Two Point curves in order keep every word through a cleanup and a store: at point 1 of fans 1
+// Two Point curves in order keep their words through a cleanup and a store: at point 1 of fans 1
 // and 3, at point 8 of fans 2 and 4, points 2 to 7 a tenth below point 8, ON and OFF Always ON.
-TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
+TEST(ProfileSet, CleanupKeepsTheVoltageWordsOfACurveInOrder) {
     RegisterImage image = Template("0004");
-    for (unsigned word = 0; word <= 1000; ++word) {
+    for (const unsigned word : {0u, 1u, 9u, 10u, 11u, 257u, 989u, 990u, 999u, 1000u}) {
         for (int fan = 1; fan <= 4; ++fan) {
             const bool atPoint1 = fan % 2 == 1 && word < 1000;
             const unsigned point8 = atPoint1 || word < 10 ? 1000 : word;
@@ -57,19 +57,19 @@ TEST(ProfileSet, CleanupKeepsEveryVoltageWordOfACurveInOrder) {
     }
 }
 
-// Every word of a temperature point, ON or OFF register comes back from its box's text, but FC19,
-// the Always ON marker; in a voltage mode every input word is stored back as loaded.
-TEST(ProfileSet, EverySignedWordSurvivesItsBoxText) {
-    RegisterImage image = Template(), volts = Template("0004");
-    for (unsigned word = 0; word <= 0xFFFF; ++word) {
-        volts.SetValue(reg::PointInput(1 + int(word % 4), 1 + int(word / 4 % 8)), word);
-        if (word % 32 == 31) {
-            ProfileSet loaded;
-            loaded.Reload(volts);
-            RegisterImage stored = volts;
-            loaded.Store(stored);
-            ASSERT_EQ(stored.Texts(), volts.Texts()) << "words up to " << word;
-        }
+// A temperature point, ON or OFF word comes back from its box's text, but FC19, the Always ON
+// marker; in a voltage mode an input word is stored back as loaded.
+TEST(ProfileSet, SignedWordsSurviveTheirBoxText) {
+    for (const unsigned word : {0x0000u, 0x0001u, 0x00FAu, 0x7FFFu, 0x8000u, 0xFC18u, 0xFC19u,
+                                0xFC1Au, 0xFF55u, 0xFFFFu}) {
+        SCOPED_TRACE(FormatHexWord(word));
+        RegisterImage image = Template(), volts = Template("0004");
+        volts.SetValue(reg::PointInput(3, 5), word);
+        ProfileSet loaded;
+        loaded.Reload(volts);
+        RegisterImage storedVolts = volts;
+        loaded.Store(storedVolts);
+        EXPECT_EQ(storedVolts.Texts(), volts.Texts());
         image.SetValue(reg::PointInput(1, 1), word);
         image.SetValue(reg::FanOnValue(2), word);
         image.SetValue(reg::FanOffValue(3), word);
@@ -77,19 +77,19 @@ TEST(ProfileSet, EverySignedWordSurvivesItsBoxText) {
         profiles.Reload(image);
         profiles.SetPointInput(
             1, 1, FormatPointInput(profiles.Record(1).Point(1).x, InputKind::Temperature));
-        // An Always ON fan's boxes show blanks and take no entry.
-        if (word != reg::kAlwaysOn) {
+        if (word != reg::kAlwaysOn) { // an Always ON fan's boxes show blanks and take no entry
             profiles.SetOnValue(2, FormatWhole(profiles.Record(2).OnValue()));
             profiles.SetOffValue(3, FormatWhole(profiles.Record(3).offValue));
         }
         RegisterImage stored = image;
         profiles.Store(stored);
         const std::string text = FormatHexWord(word);
-        ASSERT_EQ(Words(stored, {reg::PointInput(1, 1), reg::FanOnValue(2), reg::FanOffValue(3)}),
-                  std::string(text).append(" ").append(text).append(" ").append(text));
-        ASSERT_EQ(stored.Text(reg::FanOffValue(2)),
+        EXPECT_EQ(Words(stored, {reg::PointInput(1, 1), reg::FanOnValue(2), reg::FanOffValue(3)}),
+                  text + " " + text + " " + text);
+        EXPECT_EQ(stored.Text(reg::FanOffValue(2)),
                   word == reg::kAlwaysOn ? text : image.Text(reg::FanOffValue(2)));
     }
+    RegisterImage image = Template();
     ProfileSet profiles;
     profiles.Reload(image);
     profiles.SetOnValue(1, "-999");

@@ -31,9 +31,9 @@ TEST(ReceiveBuffer, WindowKeepsExactlyTheNewestBytes) {
     Feed(buffer, std::string("abc\0d", 5));
     EXPECT_EQ(buffer.Text(), "abc") << "a zero byte ends the text";
     buffer.Clear();
-    std::string bytes(1800 + 777, 'A');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<char>('A' + i % 26);
+    std::string bytes;
+    for (int i = 0; i < 1800 + 777; ++i) {
+        bytes += static_cast<char>('A' + i % 26);
     }
     Feed(buffer, bytes);
     EXPECT_EQ(buffer.Text(), bytes.substr(777)) << "no stale byte is carried in";
@@ -85,7 +85,6 @@ TEST(ControllerInfo, NeedsTheAbbreviationAnd240Characters) {
     EXPECT_EQ(FindControllerInfo("....ORV" + std::string(237, 'x')).value().size(), 240u);
 }
 
-// What the controller prints for an image: the text it would accept back.
 std::string ReplyFor(RegisterImage image) {
     return "menu text\r\n" + BuildConfigurationText(image).text + "\r\n";
 }
@@ -100,9 +99,7 @@ Sends Keys(const std::string& keys) {
     return out;
 }
 
-// Every command's sends tick by tick, its end tick and what it leaves; a case is named by the
-// status shown while it runs. A read into a copy leaves the image and the window alone; only a
-// write keeps its command afterwards and zeroes the receive window.
+// Every command's sends tick by tick, its end and what it leaves; a case is named by its status.
 TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     RegisterImage mine = ControllerImage(), controller = ControllerImage(), fresh = mine;
     mine.SetText(0, "ABCD");
@@ -143,7 +140,6 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
          &controller},
         {"READCONFIG, copy, bad checksum", K::ReadConfig, bad, read, 33, view, none, "", "", "",
          true},
-        {"READCONFIG, copy, no reply", K::ReadConfig, "", read, 33, view, none, "", "", "", true},
         {"WRITECONFIG", K::WriteConfig, "some bytes", write, 60, view, &written,
          written.Text(kChecksumIndex)},
         {"WRITECONFIG, unsendable", K::WriteConfig, "", nothing, 0, idle, none, "", unsendable, "",
@@ -153,8 +149,7 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
          fresh.Text(kChecksumIndex)},
         {"RESTART for PROGRAM NUMBER", K::RestartForProgramNumber, std::string(1100, '.') + info,
          info2, 15, idle, none, "", "", info.substr(0, 267)},
-        // Few characters, or many without the information (which would otherwise wait for
-        // ever): the capture starting on tick 14 gives up after 10 ticks.
+        // Few characters, or many without the information: the capture gives up after 10 ticks.
         {"RESTART for PROGRAM NUMBER, few", K::RestartForProgramNumber, std::string(200, 'x'),
          info2, 24, idle, none},
         {"RESTART for PROGRAM NUMBER, none found", K::RestartForProgramNumber,
@@ -208,8 +203,8 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     }
 }
 
-// The log-enable bit after a read decides between offering a log and live data. Ticks while the
-// question is open, in a modal box or a window-modal one, show "NOCOMMAND" and send or ask nothing.
+// The log-enable bit after a read offers a log or live data; ticks while the question is open
+// show "NOCOMMAND" and send or ask nothing.
 TEST(SequencerRead, LogCheckAfterRead) {
     const std::string offer =
         "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
@@ -280,15 +275,13 @@ TEST(SequencerRead, LogCheckAfterRead) {
     }
 }
 
-// A cancel ends the command next tick with a " " leaving the controller's menu, until the command
-// has sent or parsed what cannot be taken back; then it is refused and the command runs on.
+// A cancel ends the command with a " " until it has sent or parsed what cannot be taken back.
 TEST(SequencerCancel, EndsACommandOnlyBeforeItCommits) {
     RegisterImage controller = ControllerImage();
     controller.SetText(0, "0007");
     BuildConfigurationText(controller);
     using K = CommandCode;
-    // `at`: ticks of the schedule run before the cancel, -1 before the first; `sends` from the
-    // command's first tick.
+    // `at`: ticks of the schedule run before the cancel, -1 before the first.
     const std::tuple<const char*, int, int, bool, Sends> cases[] = {
         {"read, after its first s", K::ReadConfig, 9, true, Keys("c0 s8 _9")},
         {"read, before its reply is parsed", K::ReadConfig, 20, true, Keys("c0 s8 s10 _20")},
@@ -347,8 +340,7 @@ TEST(SequencerDownload, RefusalsUseTheFixedTexts) {
     EXPECT_EQ(rig.Flags(), "connected | COMMAND | WRITECONFIG | pending 2");
 }
 
-// A failed open is retried on the next tick; a disconnect during a command also ends the
-// command, or busy would stay set.
+// A failed open is retried on the next tick; a disconnect during a command also ends it.
 TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     SequencerRig rig;
     rig.failingOpens = 1;
@@ -378,25 +370,13 @@ TEST(SequencerConnection, FirstConnectionIdlesAndReconnectionViewsData) {
     EXPECT_EQ(rig.Flags(), "connected | VIEW DATA | READCONFIG | pending 2");
 }
 
-// While a failed open is retried, the status line says why and what the user can do about it.
 TEST(SequencerOpenFailure, StatusLineSaysWhyAndRetryingGoesOn) {
     const std::tuple<LinkOpenFailure, std::string> cases[] = {
         {{LinkOpenError::PermissionDenied, "/dev/ttyUSB0", "dialout", ""},
          "COM3 (/dev/ttyUSB0): permission denied - add your user to the 'dialout' group and log "
          "in again, retrying (2)"},
-        {{LinkOpenError::PermissionDenied, "/dev/ttyS0", "", ""},
-         "COM3 (/dev/ttyS0): permission denied - ask your administrator for read and write "
-         "access to the device, retrying (2)"},
-        {{LinkOpenError::InUse, "/dev/ttyUSB0", "", ""},
-         "COM3 (/dev/ttyUSB0): is in use by another program - close it there or choose another "
-         "port, retrying (2)"},
         {{LinkOpenError::NotPresent, "", "", ""},
          "COM3: is not present - plug the adapter in or choose another port, retrying (2)"},
-        {{LinkOpenError::NotSerial, "/tmp/file", "", ""},
-         "COM3 (/tmp/file): is not a serial port - choose another port, retrying (2)"},
-        {{LinkOpenError::SettingsRefused, "/dev/ttyACM0", "", ""},
-         "COM3 (/dev/ttyACM0): refuses 9600 baud, 8 data bits, no parity, 1 stop bit - choose "
-         "another port, retrying (2)"},
         {{LinkOpenError::Unknown, "/dev/ttyUSB0", "", "Input/output error"},
          "COM3 (/dev/ttyUSB0): could not be opened (Input/output error), retrying (2)"},
     };
@@ -439,9 +419,8 @@ TEST(SequencerConnection, LinkFailureDisconnectsAndKeepsTheLog) {
     std::filesystem::remove(path);
 }
 
-// Live data asked for before the first byte is kept until bytes come, logged from the first record;
-// ticks while the log dialog is open open no second one. Another request, idling or a disconnect
-// drops it; unconnected or while a command runs it is refused.
+// Live data asked for before the first byte is kept until bytes come; another request, idling or
+// a disconnect drops it.
 TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     const std::string records = std::string(120, '#') + Record("1") + Record("2");
     SequencerRig rig;
@@ -512,8 +491,7 @@ TEST(SequencerLiveData, NewestRecordSplitEveryTick) {
     EXPECT_TRUE(rig.sent.empty());
 }
 
-// The no-data count is of Indicator ticks in a row without a new record: records a tick late never
-// add up; records that stop warn after sixteen ticks, one warning on screen, ticks going on.
+// Records a tick late never add up; records that stop warn after sixteen ticks, once on screen.
 TEST(SequencerLiveData, NoDataWarnsAfterSixteenTicksInARowWithoutARecord) {
     SequencerRig rig;
     rig.Connect();
@@ -533,7 +511,7 @@ TEST(SequencerLiveData, NoDataWarnsAfterSixteenTicksInARowWithoutARecord) {
     const std::string warning = "Warning , No data received!!: " + std::string(texts::kNoLiveData);
     int upTime = 0;
     rig.Receive(std::string(120, '#'));
-    for (int t = 0; t < 100; ++t) {
+    for (int t = 0; t < 10; ++t) {
         rig.Receive(Record(std::to_string(++upTime)));
         if (t % 5 == 0) {
             rig.Receive(Record(std::to_string(++upTime)));
