@@ -1,4 +1,4 @@
-// The profiles into and out of the register image, the cleanup and the curve drawn.
+// The profiles into and out of the register image, and the cleanup.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/image/Conversions.h"
-#include "core/rules/ProfileChartPoints.h"
 #include "core/rules/ProfileCleanup.h"
 #include "core/rules/ProfileSet.h"
 
@@ -289,26 +288,6 @@ TEST(Cleanup, LimitsSpeedsAndDerivesTheCurveEnds) {
         EXPECT_EQ(record.onPoint, c.onPoint);
         EXPECT_EQ(record.end, c.end);
     }
-}
-
-TEST(ProfileChart, CurveRunsThroughThePointsOfItsOwnModeInOrder) {
-    ProfileRecord record = Parse(PointMode::TwoPoint, "25 26 27 28 29 30 31 50 | 20 10");
-    record.Point(8).y = 90;
-    CleanupProfile(record, kTempPwm);
-    const std::vector<ProfilePoint> two{{20, 0}, {20, 30}, {25, 30}, {50, 90}, {101, 90}};
-    EXPECT_EQ(CurvePoints(record, kTempPwm), two);
-    EXPECT_EQ(CurvePoints(record, kVoltPwm).back(), (ProfilePoint{11, 90}));
-
-    record.pointMode = PointMode::MultiPoint;
-    record.onOffMode = OnOffMode::AlwaysOn;
-    CleanupProfile(record, kTempPwm);
-    std::vector<ProfilePoint> multi{{-20, 30}, record.onPoint};
-    multi.insert(multi.end(), record.points.begin(), record.points.end());
-    multi.push_back({101, 90});
-    EXPECT_EQ(CurvePoints(record, kTempPwm), multi);
-
-    record.pointMode = PointMode::None;
-    EXPECT_TRUE(CurvePoints(record, kTempPwm).empty());
 }
 
 } // namespace

@@ -128,18 +128,15 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
         {"FAN 1 Control Type", {{318, "0002"}}, "(word 0002)"},
         {"RS485 Parity", {{185, "0013"}}, "(code 3)"},
         {"Configuration File Name", {{186, "0000"}}, "(empty)"},
-        {"Configuration File Name", {{187, "000D"}}, "D\\x0DFAULT"},
         {"Description", {{213, "00E9"}}, "C\xC3\xA9mment"},
         // Signed words in whole degrees, or hundredths of a volt in the voltage modes.
         {"Alarm 1 Sensor 1 Low Limit", {}, "(not used)"},
         {"Alarm 1 Sensor 1 Low Limit", {{100, "8000"}}, "-32768" + degrees},
         {"Alarm 1 Sensor 1 Low Limit", {{183, "0003"}, {100, "00D2"}}, "2.10 V"},
-        {"Alarm 5 Delta", {{183, "0004"}, {134, "FFFB"}}, "-0.05 V"},
         {"Alarm 2 Hysteresis", {{301, "FFFB"}}, "65531" + degrees},
         {"Fan 1 Point 1 Input", {{183, "0003"}, {4, "FFF6"}}, "-0.10 V"},
         {"Fan 2 ON Value", {{183, "0003"}}, "6 V"}, // whole volts, not scaled
         {"Fan 2 OFF Value", {{162, "FC19"}}, "Always ON"},
-        {"Fan 1 Point 8 Speed", {}, "90 %"},
         {"Fan 1 Point 8 Speed", {{183, "0002"}, {67, "0BB8"}}, "3000 RPM"},
         {"Fan 1 Active Input", {{165, "0000"}, {169, "0001"}}, "2"},
         {"Fan 1 Active Input", {{169, "0002"}}, "(words 0001 0002)"},
