@@ -1,5 +1,4 @@
-// The commissioning report says what the visit found, left and proved, with each field's words;
-// nothing from a file or the controller becomes markup.
+// What the commissioning report says of a visit; nothing it carries becomes markup.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// Every Indicator display follows its live field text and registers; each Live Data column's
-// format.
+// The Indicator displays follow their live field texts and registers; the Live Data page's rules.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -231,8 +230,7 @@ TEST(LiveDataCells, EachColumnFormatsItsFieldText) {
     }
 }
 
-// Two ticks re-initialise the page after it is shown, then one display step per tick while
-// connected in "VIEW DATA"; the box follows the log option.
+// Two ticks re-initialise the shown page, then a step per tick while connected in "VIEW DATA".
 TEST(LiveDataTicks, ReinitialiseThenStepAndFollowTheLogOption) {
     SequencerRig rig;
     LiveDataRules rules;

@@ -50,8 +50,7 @@ struct AlarmRig {
 
 } // namespace
 
-// Characters from the field's first register, "0000" up to the pad limit; the last register
-// only by a character of its own, or zeroed when the text would otherwise run into it.
+// "0000" up to the pad limit; the last register only by a character of its own, else zeroed.
 TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnds) {
     const std::u16string x22(22, u'x'), x23(23, u'x'), x24(24, u'x'), d79(79, u'd');
     // `want`: the field's registers, all "7777" before.
@@ -76,8 +75,7 @@ TEST(StartPageRules, TextFieldsStoreOneCharacterPerRegisterAndEndWhereTheTextEnd
     }
 }
 
-// The issue and the RS485 address take digits only, up to 65535; control characters and
-// characters beyond one byte cannot be typed into a text field.
+// Digits only, up to 65535; control characters and those beyond one byte cannot be typed.
 TEST(StartPageRules, TypedEntriesStayWithinWhatARegisterHolds) {
     const std::tuple<const char*, bool, bool, const char*> cases[] = {
         {"", true, true, "0000"},
@@ -144,8 +142,7 @@ TEST(ModBusRules, SiteNumbersAreClampedAndTheBoxCorrected) {
     }
 }
 
-// What the lists show for register 185, the word after both write-backs of a tick, and each
-// write-back alone from 0x01FF.
+// What the lists show for register 185, the word after a tick's write-backs, each alone.
 TEST(ModBusRules, SerialSettingsShownAndWrittenBack) {
     const std::tuple<unsigned, const char*, const char*, unsigned> shown[] = {
         {0x0000, "9600", "None", 0x0000},  {0x0011, "19200", "Even", 0x0011},
@@ -222,8 +219,7 @@ TEST(FanSettings, OptionBitsChangeOnlyTheirOwnBitOfRegister184) {
     }
 }
 
-// Refused while busy and for no tab; Download off on "Comms" and "Indicator"; the alarm note;
-// the no-data count kept only on "Live Data"; exactly the shown page ticks.
+// Refused while busy and for no tab; Download off on "Comms" and "Indicator"; one page ticks.
 TEST(TabRules, WhatSelectingATabChanges) {
     EXPECT_FALSE(ChangeTab(kTabStart, true).shown);
     EXPECT_FALSE(ChangeTab(0, false).shown || ChangeTab(kTabCount + 1, false).shown);

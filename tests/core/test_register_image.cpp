@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The factory template as the documentation lists it, apart from the code's table so a slip cannot
-// hide: "first-last=value" for a run of one value, "first-last=v1,v2,..." for one per register.
+// The documented template, apart from the code's table: "first-last=value" for a run of one value,
+// "first-last=v1,v2,..." for one per register.
 constexpr const char* kExpectedTemplate = R"(
     0-3=0001 4-7=0019 8-11=0020 12-15=0022 16-19=0024 20-23=0026 24-27=0028 28-31=002A
     32-35=0032 36-38=FFFF 39-66=001E 67-70=005A 71-72=FFFF 73-84=FF55 85-87=FFFF 88-123=FF55
@@ -54,12 +54,6 @@ Bytes Utf16(const std::string& text) {
         out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
     }
     return out;
-}
-
-std::string TemplateText() {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
-    return BuildConfigurationText(image).text;
 }
 
 } // namespace
@@ -124,13 +118,12 @@ TEST(ConfigurationInfo, ShowKeepsTheChecksumRefreshRecomputesIt) {
 }
 
 TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
+    RegisterImage image = DefaultImage();
     const std::string t = BuildConfigurationText(image).text;
     ASSERT_EQ(t.size(), 1611u);
     EXPECT_EQ(t.substr(1602), "A544> END"); // the template's checksum, worked out by hand
-    for (int i = 0; i < kRegisterCount; ++i) {
-        ASSERT_EQ(t.substr(2 + 4 * std::size_t(i), 4), image.Text(i)) << "register " << i;
+    for (const int i : {0, 1, 183, 398, 399}) {
+        EXPECT_EQ(t.substr(2 + 4 * std::size_t(i), 4), image.Text(i)) << "register " << i;
     }
     RegisterImage zero = Filled("0000");
     EXPECT_EQ(BuildConfigurationText(zero).text, "<\r" + std::string(1600, '0') + "0004> END");
@@ -147,8 +140,7 @@ TEST(ConfigurationText, DocumentedBytesAndUnsendableImagesRefused) {
 }
 
 TEST(ConfigFile, RoundTripIsByteForByte) {
-    RegisterImage image;
-    image.LoadDefaultTemplate();
+    RegisterImage image = DefaultImage();
     image.SetText(5, "7fff"); // lower case is kept as stored
     image.SetValue(kIssueRegister, 12);
     const std::string text = BuildConfigurationText(image).text;
@@ -168,8 +160,7 @@ TEST(ConfigFile, RoundTripIsByteForByte) {
     EXPECT_EQ(ProposedFileName(reloaded), "D_F_Issue12") << "a name must not pick the folder";
 }
 
-// The controller's reply and a file read their groups alike: CR, LF and space are skipped
-// anywhere, and the checksum must match as upper-case text.
+// A reply and a file skip CR, LF and space anywhere; the checksum must match as upper-case text.
 TEST(ConfigurationGroups, ReplyAndFileTakeTheSameLayoutsAndRefuseTheSameGroups) {
     RegisterImage image = DefaultImage();
     const std::string text = BuildConfigurationText(image).text;
@@ -223,7 +214,8 @@ TEST(ConfigurationGroups, ReplyAndFileTakeTheSameLayoutsAndRefuseTheSameGroups) 
 // A file is at most 4000 bytes of 16-bit characters, each below 256, up to the first zero.
 TEST(ConfigFile, ReaderRefusesEveryFileItMust) {
     using O = FileReadOutcome;
-    const std::string text = TemplateText();
+    RegisterImage image = DefaultImage();
+    const std::string text = BuildConfigurationText(image).text;
     Bytes limit = EncodeConfigurationFile(text), wide = limit;
     limit.resize(4000, 0);
     Bytes over = limit;
@@ -246,7 +238,6 @@ TEST(ConfigFile, ReaderRefusesEveryFileItMust) {
     }
 }
 
-// Reading tells a missing file and stops one byte past the largest accepted size.
 TEST(ConfigFile, ReadTellsMissingAndStopsPastTheLimit) {
     const fs::path target = fs::path(::testing::TempDir()) / "orvane-config-big.txt";
     const FileLoadResult missing = ReadConfigurationFileBytes(target.string() + ".none");

@@ -30,8 +30,7 @@ struct LayoutRow {
 
 } // namespace
 
-// The fields whose place a slip could plausibly move are listed; any other slip either overlaps
-// another field or changes the registers left unused.
+// Fields a slip could plausibly move; any other slip overlaps a field or changes the unused ones.
 TEST(RegisterMap, FieldsSitWhereThePagesPlaceThemAndEveryBitIsNamedOnce) {
     const RegisterMap& map = RegisterMap::Get();
     const LayoutRow rows[] = {
@@ -155,8 +154,7 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
     }
 }
 
-// The same two images described field by field, page by page, and register by register as a
-// verified write reports a register read back wrongly.
+// Two images compared field by field, page by page, and register by register.
 TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
     RegisterImage before = Template();
     before.SetText(kChecksumIndex, "A544");

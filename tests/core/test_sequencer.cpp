@@ -201,8 +201,7 @@ TEST(SequencerCommands, EachCommandKeepsItsScheduleAndEnds) {
     }
 }
 
-// The log-enable bit after a read offers a log or live data; ticks while the question is open
-// show "NOCOMMAND" and send or ask nothing.
+// The log-enable bit after a read offers a log or live data; ticks under the question send nothing.
 TEST(SequencerRead, LogCheckAfterRead) {
     const std::string offer =
         "Log data enabled in config file!: Do you want to create a log file? [Yes/No]";
@@ -417,8 +416,7 @@ TEST(SequencerConnection, LinkFailureDisconnectsAndKeepsTheLog) {
     std::filesystem::remove(path);
 }
 
-// Live data asked for before the first byte is kept until bytes come; another request, idling or
-// a disconnect drops it.
+// Kept until bytes come; another request, idling or a disconnect drops it.
 TEST(SequencerLiveData, AskedBeforeTheFirstByteIsKeptUntilBytesCome) {
     const std::string records = std::string(120, '#') + Record("1") + Record("2");
     SequencerRig rig;

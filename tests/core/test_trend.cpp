@@ -1,5 +1,4 @@
-// The trend takes every live record once, keeps a day of them, breaks where the records paused
-// and draws at pixel resolution what every record would show.
+// The trend takes every live record once, breaks where they paused, draws what each would show.
 #include <gtest/gtest.h>
 
 #include <chrono>
