@@ -308,8 +308,7 @@ TEST(ImageHistory, ClosingAsksOnlyWithUnsavedChangesAndOnlyDiscardCloses) {
     const std::tuple<bool, std::optional<MessageAnswer>, bool> cases[] = {
         {false, std::nullopt, true},
         {true, MessageAnswer::Discard, true},
-        {true, MessageAnswer::Cancel, false},
-    };
+        {true, MessageAnswer::Cancel, false}};
     for (const auto& [edited, answer, closes] : cases) {
         SequencerRig rig;
         if (edited) {

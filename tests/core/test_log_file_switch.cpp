@@ -1,5 +1,4 @@
-// A log holds the header and one record per live tick; another log file never loses the running
-// one.
+// A log holds the header and a record per live tick; a new log file never loses the running one.
 #include <gtest/gtest.h>
 
 #include <filesystem>

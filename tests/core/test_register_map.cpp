@@ -198,7 +198,7 @@ TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
     const Comparison same = CompareConfigurations(before, before, "the window", "plant.txt");
     EXPECT_EQ(ComparisonHeading(same) + "|" + ComparisonList(same),
               "From the window to plant.txt: No differences|No differences");
-    // One line of each kind: with the values shown, for two fields, unused, the checksum.
+    // One line of each kind: values shown, two fields, a text, unused, the checksum.
     lines.clear();
     for (const RegisterMismatch& m : CompareRegisters(before, after)) {
         lines.push_back(DescribeMismatch(m, before, after));
@@ -208,6 +208,7 @@ TEST(ConfigDiff, NamesEachDifferenceByPageAndEachWrongRegisterWithBothWords) {
                         "(not used), read 00D2 (2.10 V)");
     EXPECT_EQ(lines[2], "register 184 (Fan Setting / Daily Fan Run, Multi Point/Speed / Point "
                         "Mode): sent 0000, read 0014");
+    EXPECT_EQ(lines[4], "register 212 (Start / Description): sent 0043, read 0063");
     EXPECT_EQ(lines[6], "register 360 (Register 360 (unused)): sent FFFF, read 1234");
     EXPECT_EQ(lines[7], "checksum: sent A544, read A545");
     EXPECT_TRUE(DiffConfigurations(before, Template()).empty() &&
