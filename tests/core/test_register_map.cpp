@@ -127,6 +127,7 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
         {"FAN 1 Control Type", {{318, "0002"}}, "(word 0002)"},
         {"RS485 Parity", {{185, "0013"}}, "(code 3)"},
         {"Configuration File Name", {{186, "0000"}}, "(empty)"},
+        {"Configuration File Name", {{187, "000D"}}, "D\\x0DFAULT"},
         {"Description", {{213, "00E9"}}, "C\xC3\xA9mment"},
         // Signed words in whole degrees, or hundredths of a volt in the voltage modes.
         {"Alarm 1 Sensor 1 Low Limit", {}, "(not used)"},
@@ -138,6 +139,7 @@ TEST(RegisterMap, WordsAreShownAsTheirPagesShowThem) {
         {"Fan 2 OFF Value", {{162, "FC19"}}, "Always ON"},
         {"Fan 1 Point 8 Speed", {{183, "0002"}, {67, "0BB8"}}, "3000 RPM"},
         {"Fan 1 Active Input", {{165, "0000"}, {169, "0001"}}, "2"},
+        {"Fan 1 Active Input", {{165, "0000"}}, "none"},
         {"Fan 1 Active Input", {{169, "0002"}}, "(words 0001 0002)"},
         {"Register 184 (unused bits)", {{184, "0141"}}, "0141"},
         {"RS485 Address", {{181, "zz"}}, "(text \"zz\")"},
