@@ -127,7 +127,7 @@ TEST(IndicatorFans, SpeedSetSpeedLedAndMeterFollowTheirTexts) {
             leds += (leds.empty() ? "" : " ") + Look(fan.led);
             pictures += (pictures.empty() ? "" : ",") + Look(fan.picture);
         }
-        EXPECT_EQ(leds + " / " + pictures + " / " + Meter(fan),
+        EXPECT_EQ(leds.append(" / ").append(pictures).append(" / ").append(Meter(fan)),
                   std::string(c.leds) + " / " + c.pictures + " / " + c.meterAndBar)
             << "case " << c.name;
     }
@@ -175,7 +175,7 @@ TEST(IndicatorOutputs, AlarmDigitsRelayOptionAndSwitchTexts) {
         for (const PictureState& picture : rig.Panel().switches) {
             switches += Name(picture.image);
         }
-        EXPECT_EQ(lamps + " " + switches, std::string(c.lamps) + " " + c.switches)
+        EXPECT_EQ(lamps.append(" ").append(switches), std::string(c.lamps) + " " + c.switches)
             << "alarms \"" << c.alarms << "\" options " << c.options;
     }
 }

@@ -82,7 +82,7 @@ TEST(ProfileSet, SignedWordsSurviveTheirBoxText) {
         profiles.Store(stored);
         const std::string text = FormatHexWord(word);
         EXPECT_EQ(Words(stored, {reg::PointInput(1, 1), reg::FanOnValue(2), reg::FanOffValue(3)}),
-                  text + " " + text + " " + text);
+                  std::string(text).append(" ").append(text).append(" ").append(text));
         EXPECT_EQ(stored.Text(reg::FanOffValue(2)),
                   word == reg::kAlwaysOn ? text : image.Text(reg::FanOffValue(2)));
     }
