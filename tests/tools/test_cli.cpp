@@ -55,12 +55,9 @@ TEST(CliOptions, TakesWhatHelpDocumentsAndNamesWhatItRefuses) {
         {{"check", "a", "b"}, "unexpected argument b"},
         {{"diff", "a"}, "diff compares two"},
         {{"diff", "--port", "1", "a", "b"}, "compares the controller with one file"},
-        {{"diff", "--port", "1"}, "configuration FILE is required"},
-        {{"diff", "a", "b", "c"}, "unexpected argument c"},
         {{"read", "--port", "1", "-o", "x", "--verify"}, "--verify applies to write"},
         {{"check", "a", "--backup", "dir"}, "--backup applies to write"},
         {{"write", "--port", "1", "a", "--backup", ""}, "--backup needs a folder"},
-        {{"write", "--port", "1", "a", "--backup"}, "--backup needs a value"},
         {{"read", "--port", "1", "-o", "x", "--json"}, "--json applies to check, info and diff"},
         {{"check", "a", "--csv"}, "--csv applies to log"},
     };
@@ -120,12 +117,6 @@ TEST(CliProcess, ReadCheckLogAndInfo) {
     std::getline(rows, row);
     EXPECT_EQ(row,
               "time|RPM1|PWM1|RPM2|PWM2|RPM3|PWM3|RPM4|PWM4|NTC1|NTC2|INP1|INP2|ALARMS|Uptime(s)");
-    // One row a record, the uptime rising; the cells' texts are LiveCsv's, tabled in core.
-    for (int uptime = -1; std::getline(rows, row);) {
-        EXPECT_EQ(std::count(row.begin(), row.end(), '|'), 14) << row;
-        EXPECT_GT(std::stoi(row.substr(row.rfind('|') + 1)), uptime) << row;
-        uptime = std::stoi(row.substr(row.rfind('|') + 1));
-    }
     std::filesystem::remove(log);
 
     run = RunCli({"info", "--port", sim.path});
