@@ -90,7 +90,6 @@ TEST(AssistiveInput, EveryFieldStoresWhatItIsSetToUnderTheTypingRules) {
          nullptr},
         {kTabFanSetting, "FAN 2 Used", Toggle, "", FanUsed(2), "0000", nullptr},
         {kTabFanSetting, "FAN 1 Stationary PWM", SetText, "x5", 0, nullptr, nullptr},
-        {kTabFanSetting, "FAN 1 Ramp Rate", SetText, "99999", FanRampRate(1), "FFFF", "65535"},
         {kTabModBus, "RS485 Parity", SetText, "Odd", kSerialSettings, "00FE", nullptr},
         {kTabAlarmConfig, "Alarm 1 Fan3 Fail", Toggle, "", AlarmFanFail(1, 3), "0003", nullptr},
         {kTabAlarmConfig, "Alarm 1 Sensor 1 Low Limit", SetText, "-40000", AlarmLowLimit(1, 1),
