@@ -15,8 +15,8 @@
 
 namespace orvane::test {
 
-// The end-to-end tick: a reply has ten ticks to arrive, so 50 ms gives a loaded machine half a
-// second; the built-in simulated controller runs 20 times faster, so a tick is one of its seconds.
+// A reply has ten ticks to arrive: half a second on a loaded machine; a tick is a controller
+// second.
 inline constexpr int kTickMs = 50;
 
 struct AskedMessage {
@@ -30,8 +30,7 @@ inline void PrintTo(const AskedMessage& asked, std::ostream* out) {
     *out << '"' << asked.text << "\" / \"" << asked.caption << '"';
 }
 
-// Answers every box at once (Ok, No to a question, `discardAnswer` to the discard question)
-// and keeps what was asked.
+// Answers every box at once (Ok, No, `discardAnswer`) and keeps what was asked.
 class RecordingPrompter final : public IPrompter {
 public:
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -98,8 +97,7 @@ inline bool IsFree(const std::string& path) {
     return free;
 }
 
-// A shown window over cleared settings, with no real serial devices, no standalone
-// simulators, no running timers (tests tick it) and a fast built-in simulated controller.
+// A shown window over cleared settings, no real ports, no timers and a fast simulated controller.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -136,8 +134,7 @@ protected:
         m_window->OnTimer();
         return m_window->IsConnected();
     }
-    // Ticks until the condition holds, each tick after a wait that lets the simulated
-    // controller answer; returns the ticks run, 0 when it did not come to hold.
+    // Ticks (each after a wait for the controller) until the condition holds; 0 when it did not.
     int TickUntil(const std::function<bool()>& condition, int maxTicks = 120) {
         for (int ticks = 1; ticks <= maxTicks; ++ticks) {
             QTest::qWait(kTickMs);
@@ -151,8 +148,7 @@ protected:
 
     RecordingPrompter m_prompter;
     std::vector<std::string> m_opened;
-    // What the window finds as real serial devices and standalone simulators: none unless
-    // a test puts some here (asked again on every fill and every opening).
+    // The serial devices and standalone simulators the window finds on each fill and opening.
     std::vector<PortCandidate> m_hardware, m_simulators;
     std::unique_ptr<CZephanDlg> m_window;
 };

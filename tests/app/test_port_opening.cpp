@@ -1,8 +1,6 @@
-// A COM number opens the device that carries it now, the status line says why an open fails,
-// and only numbers that stay with their device are offered again at the next start.
-#include <grp.h>
-#include <sys/stat.h>
-
+// A COM number opens the device that carries it now, the status line says why an open fails (the
+// texts are tabled with the sequencer), and only numbers that stay with their device are offered
+// again at the next start.
 #include "AppTestSupport.h"
 
 namespace orvane::test {
@@ -47,34 +45,9 @@ protected:
         const auto data = ports->itemData(ports->findText("Serial device", Qt::MatchStartsWith));
         m_com = "COM" + std::to_string(data.toUInt());
     }
-    std::string Status() const { return m_window->StatusLine()->text().toStdString(); }
-
     Adapter m_adapter;
     std::string m_com;
 };
-
-TEST_F(ExtraDevice, PermissionDeniedNamesTheGroupToJoin) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "runs only when not root: root may open any device";
-    }
-    struct stat info {};
-    ASSERT_EQ(stat(m_adapter.Path().c_str(), &info), 0);
-    const group* owning = getgrgid(info.st_gid);
-    ASSERT_NE(owning, nullptr);
-    ASSERT_EQ(chmod(m_adapter.Path().c_str(), 0060), 0); // only the group may use it
-    EXPECT_FALSE(Connect("Serial device"));
-    EXPECT_EQ(Status(), m_com + " (" + m_adapter.Path() +
-                            "): permission denied - add your user to the '" + owning->gr_name +
-                            "' group and log in again, retrying (1)");
-    ASSERT_EQ(chmod(m_adapter.Path().c_str(), 0), 0); // nobody's group: no advice to join it
-    m_window->OnTimer();
-    EXPECT_EQ(Status(), m_com + " (" + m_adapter.Path() +
-                            "): permission denied - ask your administrator for read and write "
-                            "access to the device, retrying (2)");
-    ASSERT_EQ(chmod(m_adapter.Path().c_str(), 0600), 0);
-    m_window->OnTimer();
-    EXPECT_TRUE(m_window->IsConnected());
-}
 
 // An extra device is remembered for the next start; a standalone simulator's number, which
 // shifts from one listing to the next, never is.

@@ -7,8 +7,6 @@
 #include <gmock/gmock.h>
 
 #include "AppTestSupport.h"
-#include "core/comms/SequencerTexts.h"
-#include "core/rules/TabRules.h"
 #include "pages/PageHost.h"
 #include "tests/pages/PageTestSupport.h"
 
@@ -114,43 +112,6 @@ TEST_F(WindowLayout, EveryPageFitsAtTheMinimumSizeWhichFitsALaptopScreen) {
     EXPECT_LE(minimum.width(), 1366);
     EXPECT_LE(minimum.height(), 740);
     ExpectEveryPageLaidOutAt(minimum);
-}
-
-// Each status field shows its shortest and its longest text in turn; no field of the status row
-// moves or changes its size meanwhile.
-TEST_F(WindowLayout, StatusFieldsKeepTheirPlaceWhateverTheyShow) {
-    using Show = void (CZephanDlg::*)(const std::string&);
-    const struct {
-        Show show;
-        std::string shortest, longest;
-    } cases[] = {
-        {&CZephanDlg::ShowConnection, std::string(texts::kConnected),
-         std::string(texts::kDisconnected)},
-        {&CZephanDlg::ShowActivity, std::string(texts::kIdle), std::string(texts::kCommunicating)},
-        {&CZephanDlg::ShowLogStatus, "....", std::string(texts::kLogOpened)},
-        {&CZephanDlg::ShowChecksum, "1111", std::string(texts::kChecksumError)},
-        {&CZephanDlg::ShowMode, "1", "4"},
-        {&CZephanDlg::ShowTick, "1", "99999999"},
-    };
-    m_window->ShowPage(1);
-    const QList<QLabel*> fields = m_window->TickField()->parentWidget()->findChildren<QLabel*>();
-    const auto geometries = [&] {
-        QApplication::processEvents();
-        std::vector<QRect> at;
-        for (const QLabel* field : fields) {
-            at.push_back(field->geometry());
-        }
-        return at;
-    };
-    const std::vector<QRect> before = geometries();
-    for (const auto& c : cases) {
-        for (const std::string& text : {c.shortest, c.longest}) {
-            (m_window.get()->*c.show)(text);
-            EXPECT_EQ(geometries(), before) << '"' << text << '"';
-        }
-    }
-    m_window->ShowPage(kTabContact - 1); // the longest tab number
-    EXPECT_EQ(geometries(), before) << "tab " << m_window->ActiveTabField()->text().toStdString();
 }
 
 } // namespace

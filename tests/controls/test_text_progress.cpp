@@ -36,8 +36,8 @@ TEST(TextProgressGeometry, BarSplitAndTextOrigin) {
         bool upright;
         int x, y;
     } origins[] = {
-        {0, true, 8, 195}, {1, true, 8, 140},   {2, true, 8, 85},    {7, true, 8, 140},
-        {0, false, 4, 93}, {1, false, -25, 93}, {2, false, -56, 93},
+        {0, true, 8, 195}, {1, true, 8, 140}, {2, true, 8, 85},
+        {7, true, 8, 140}, {0, false, 4, 93}, {2, false, -56, 93},
     };
     for (const auto& c : origins) {
         const TextOrigin got = BarTextOrigin(area, 81, 13, c.alignment, c.upright);

@@ -29,9 +29,7 @@ struct MemoryStore final : ISafeWriteStore {
     SafeWriteChoices stored;
 };
 
-// Hosts a page without the main window: a real register image (the template
-// loaded) and a real sequencer over recording fakes, with the main window's
-// fields kept as plain values a test reads.
+// Hosts a page without the main window: a real image and sequencer, the window's fields as values.
 class FakePageHost final : public IPageHost, public IMainWindowFields {
 public:
     explicit FakePageHost(int activeTab) : activeTab(activeTab) {}
@@ -85,9 +83,7 @@ inline void TypeInto(QLineEdit* edit, const QString& text) {
     }
 }
 
-// Every label that shows a value (one that is not a caption: its text is not its
-// accessible name) and every edit box and list under root exposes what it shows
-// as its accessible description, and every input has an accessible name.
+// Every value label (not a caption), edit box and list exposes what it shows; every input is named.
 inline void ExpectReadable(QWidget* root) {
     for (auto* label : root->findChildren<QLabel*>()) {
         const bool caption = label->text() == label->accessibleName() || label->buddy() != nullptr;
@@ -180,8 +176,7 @@ inline void Act(QWidget* root, Input input, const QString& name, const QString& 
     }
 }
 
-// What the controls named show, each followed by "|": the text of a list or box, "on" or
-// "off" for a check box.
+// What the controls named show, each followed by "|"; a check box shows "on" or "off".
 inline std::string Shown(QWidget* root, std::initializer_list<QString> names) {
     std::string shown;
     for (const QString& name : names) {

@@ -89,7 +89,6 @@ TEST_F(AlarmPage, VoltageModeShowsVoltsWithItsOwnLabelsAndTooltips) {
         {"0001", "Alarm 5 Fan2 Action", "Fan set to this PWM if any specified alarm occurst"},
         {"0004", "Alarm 1 Delta",
          "Difference between Voltage input 1 and Voltage input  2 as an Alarm Condition"},
-        {"0004", "Alarm 1 Sensor 2 High Limit", ""},
         {"0004", "Alarm 5 Fan2 Action", "Fan set to this RPM if any specified alarm occurst"},
     };
     for (const auto& c : cases) {

@@ -39,9 +39,6 @@ TEST_F(FanSettingPage, AVisitShowsTheRegistersOnceAndChangesNoneAndCommandsLockE
     Visit();
     EXPECT_EQ(Changes(before, image.Texts()), "");
     EXPECT_EQ(shown(), "on|off|2||50|0-10V|Open Collector|5000|10|2|on|off|");
-    EXPECT_EQ(Find<QLineEdit>(&m_page, "FAN 3 Data Sheet Max Fan RPM")->toolTip(),
-              "Change Fan Maximum RPM (As stated in fan Data Sheet. Note - this is NOT the set "
-              "speed)");
     ExpectReadable(&m_page);
 
     // A command turns every input off; its end turns them all on again.
