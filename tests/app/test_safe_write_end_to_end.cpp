@@ -104,6 +104,12 @@ TEST_F(SafeDownloadEndToEnd, ComparesListTheDifferencesAndChangeNothing) {
 // and the outcome, and the report takes the backup as found and the read-back as proof.
 TEST_F(SafeDownloadEndToEnd, BackupWriteAndVerifyPassAndFeedTheReport) {
     const RegisterTexts found = Stored();
+    Click(m_window->StartPage()->ReadButton()); // a first read, which the backup outranks
+    ASSERT_NE(TickUntil([&] {
+                  return m_window->Visit().FirstRead() && !m_window->Sequencing().IsBusy();
+              }),
+              0);
+    m_window->Image().SetText(297, "0019");
     Download(true, false, true);
     std::set<std::string> steps;
     bool cancellable = true;
