@@ -194,6 +194,10 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
          4,
          "open /dev/orvane-x: is not present"},
         {"unknown COM number", {"restart", "--port", "COM99"}, 4, "COM99"},
+        {"not a serial device",
+         {"info", "--port", "/dev/null"},
+         4,
+         "/dev/null: is not a serial port"},
     };
     for (const auto& c : cases) {
         const ProcessResult run = RunCli(c.args);
