@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include <stdlib.h>
+#include <sys/file.h>
 
 #include "ToolsRig.h"
 #include "core/comms/DataLogger.h"
@@ -175,6 +176,11 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
     // A pseudo-terminal whose far end never answers.
     const int silent = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_TRUE(silent >= 0 && grantpt(silent) == 0 && unlockpt(silent) == 0);
+    // Another line, held as another program holds it.
+    const int other = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(other >= 0 && grantpt(other) == 0 && unlockpt(other) == 0);
+    const int holder = open(ptsname(other), O_RDWR | O_NOCTTY);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
     const std::string never = TempPath("never"), config = Saved(TemplateImage(), "config.txt");
     const struct {
         const char* name;
@@ -198,6 +204,7 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
          {"info", "--port", "/dev/null"},
          4,
          "/dev/null: is not a serial port"},
+        {"in use", {"info", "--port", ptsname(other)}, 4, ": is in use by another program"},
     };
     for (const auto& c : cases) {
         const ProcessResult run = RunCli(c.args);
@@ -205,6 +212,8 @@ TEST(CliProcess, FailuresExitWithAClearStatus) {
         EXPECT_THAT(run.err, HasSubstr(c.says)) << "case " << c.name;
     }
     close(silent);
+    close(holder);
+    close(other);
     std::filesystem::remove(config);
     // Nothing written when nothing was read (the backup folder is made before the read).
     EXPECT_TRUE(!std::filesystem::exists(never) || std::filesystem::is_empty(never));
